@@ -1,0 +1,25 @@
+#include "core/app/program_state.h"
+
+#include <iostream>
+
+#include "core/platform/batch_prompter.h"
+#include "core/platform/clock.h"
+#include "core/platform/desktop.h"
+
+namespace zam1 {
+
+ProgramState& program() {
+    static BatchPrompter batchPrompter(std::cerr);
+    static HeadlessDesktop headlessDesktop;
+    static SystemClock systemClock;
+    static ProgramState* state = [] {
+        auto* s = new ProgramState;  // lives for the whole run
+        s->prompter = &batchPrompter;
+        s->desktop = &headlessDesktop;
+        s->clock = &systemClock;
+        return s;
+    }();
+    return *state;
+}
+
+} // namespace zam1

@@ -1,0 +1,50 @@
+#pragma once
+// The program's single instances: the chain, the state of the current file, the
+// application-wide error flag, and the ports through which the core reaches the
+// user and the desktop. Procedures take what they work on as parameters; commands
+// pass the program's own instances from here.
+
+#include <string>
+
+#include "core/model/chain.h"
+
+namespace zam1 {
+
+class Prompter;
+class Desktop;
+class Clock;
+
+// The one error flag in place of exceptions: a failing step shows its message and
+// sets it; every later step of the same command does nothing while it is set.
+class ErrorFlag {
+public:
+    void set() { m_set = true; }
+    void clear() { m_set = false; }
+    bool isSet() const { return m_set; }
+    explicit operator bool() const { return m_set; }
+
+private:
+    bool m_set = false;
+};
+
+struct FileState {
+    std::string currentFile;    // full name of the current project file, empty for a new one
+    std::string dataDirectory;  // folder of the project files
+    bool modified = false;
+};
+
+struct ProgramState {
+    Chain chain;
+    FileState file;
+    ErrorFlag error;
+    Prompter* prompter = nullptr;
+    Desktop* desktop = nullptr;
+    const Clock* clock = nullptr;
+};
+
+// The instance the running program works on. Its ports start as the batch
+// prompter on standard error, the headless desktop and the system clock; the GUI
+// installs its own.
+ProgramState& program();
+
+} // namespace zam1

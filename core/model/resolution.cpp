@@ -1,0 +1,168 @@
+#include "core/model/resolution.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "core/model/chain.h"
+
+namespace zam1 {
+namespace {
+
+using Path = std::array<std::int32_t, kMaxElements + 2>;
+
+// Composes short messages on the stack: resolution must not allocate.
+class Words {
+public:
+    Words& operator<<(std::string_view text) {
+        for (char c : text) {
+            if (m_length < sizeof m_buffer) m_buffer[m_length++] = c;
+        }
+        return *this;
+    }
+    Words& operator<<(long long number) {
+        char digits[24];
+        const auto r = std::to_chars(digits, digits + sizeof digits, number);
+        return *this << std::string_view(digits, static_cast<std::size_t>(r.ptr - digits));
+    }
+    std::string_view view() const { return {m_buffer, m_length}; }
+
+private:
+    char m_buffer[128];
+    std::size_t m_length = 0;
+};
+
+// The path of one end: entry 1 is the end itself, each further entry the
+// predecessor of the one before, down to the reference element 0. Entry 0 stands
+// for element 0 as well. False when the tree is broken: a cycle (more than
+// elementCount + 1 entries) or a number outside 0..elementCount.
+bool buildPath(const Chain& chain, int end, Path& path, int& length) {
+    const int count = chain.elementCount();
+    path[0] = 0;
+    path[1] = end;
+    length = 1;
+    if (end <= 0) return true;
+    if (end > count) return false;
+    int current = end;
+    while (current != 0) {
+        const int next = chain.element(current).predecessor;
+        if (next < 0 || next > count || length >= count + 1) return false;
+        path[static_cast<std::size_t>(++length)] = next;
+        current = next;
+    }
+    return true;
+}
+
+void reportStructureError(Chain& chain, int a, int b) {
+    Words error;
+    error << "Fehler im Massaufbau zwischen Element " << a << " und " << b << " !";
+    chain.result.structureError = error.view();
+    Words message;
+    message << "Fehler : Massaufbau !  (" << a << " -> " << b << ")";
+    chain.messages.add(message.view());
+}
+
+struct SideSums {
+    long double nominal = 0;
+    long double max = 0;
+    long double min = 0;
+    long double mean = 0;
+    long double halfRangeSquared = 0;
+};
+
+SideSums sumSide(const Chain& chain, const Path& path, int count) {
+    SideSums s;
+    for (int k = 1; k <= count; ++k) {
+        const Element& e = chain.element(path[static_cast<std::size_t>(k)]);
+        s.nominal += e.signedNominal;
+        s.max += e.signedMax;
+        s.min += e.signedMin;
+        s.mean += e.signedMean;
+        s.halfRangeSquared += e.halfRangeSquared;
+    }
+    return s;
+}
+
+} // namespace
+
+void addMessage(Chain& chain, std::string_view text) { chain.messages.add(text); }
+
+void clearMessages(Chain& chain) { chain.messages.clear(); }
+
+void deriveElementValues(Chain& chain) {
+    clearMessages(chain);
+    for (int n = 0; n <= chain.elementCount(); ++n) {
+        Element& e = chain.element(n);
+        if (e.positive != 0) {
+            e.signedNominal = e.distance;
+            e.signedMax = e.signedNominal + e.upperDev;
+            e.signedMin = e.signedNominal + e.lowerDev;
+        } else {
+            e.signedNominal = -e.distance;
+            e.signedMax = e.signedNominal - e.lowerDev;
+            e.signedMin = -e.distance - e.upperDev;
+        }
+        e.signedMean = (e.signedMax + e.signedMin) * 0.5L;
+        const long double range = e.upperDev - e.lowerDev;
+        e.halfRangeSquared = range * range * 0.25L;
+        if (e.upperDev < e.lowerDev) {
+            Words w;
+            w << "Ob.Tol. < Unt.Tol. (" << n << ")";
+            addMessage(chain, w.view());
+        }
+    }
+    computePositions(chain);
+}
+
+void computePositions(Chain& chain) {
+    for (int n = 1; n <= chain.elementCount(); ++n) {
+        resolveDistance(chain, 0, n);
+        chain.element(n).position = chain.result.closingNominal;
+    }
+}
+
+bool resolveDistance(Chain& chain, int a, int b) {
+    ClosingResult& r = chain.result;
+    r.structureError.clear();
+    if (a == b) {
+        r.structureError = "Undefinierter Abstand !";
+        addMessage(chain, "Undefinierter Abstand !");
+        return false;
+    }
+    Path& pathA = r.pathFrom;
+    Path& pathB = r.pathTo;
+    int lengthA = 0;
+    int lengthB = 0;
+    if (!buildPath(chain, a, pathA, lengthA) || !buildPath(chain, b, pathB, lengthB)) {
+        reportStructureError(chain, a, b);
+        return false;
+    }
+    // Walk both paths back from element 0 until they part; what lies before the
+    // parting point is each end's own side, the shared tail cancels out.
+    int i = lengthA;
+    int j = lengthB;
+    for (;;) {
+        --i;
+        --j;
+        if (i < 0 || j < 0) {
+            reportStructureError(chain, a, b);
+            return false;
+        }
+        if (pathA[static_cast<std::size_t>(i)] != pathB[static_cast<std::size_t>(j)]) break;
+    }
+    r.pathFromCount = i;
+    r.pathToCount = j;
+
+    const SideSums sa = sumSide(chain, pathA, i);
+    const SideSums sb = sumSide(chain, pathB, j);
+    r.closingMin = sb.min - sa.max;
+    r.closingMax = sb.max - sa.min;
+    r.closingNominal = sb.nominal - sa.nominal;
+    r.closingMean = sb.mean - sa.mean;
+    r.closingVariance = sa.halfRangeSquared + sb.halfRangeSquared;
+    r.closingStatDev = std::sqrt(r.closingVariance);
+    r.closingUpperDev = r.closingMax - r.closingNominal;
+    r.closingLowerDev = r.closingMin - r.closingNominal;
+    return true;
+}
+
+} // namespace zam1

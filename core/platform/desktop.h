@@ -1,0 +1,40 @@
+#pragma once
+// What the core asks of the desktop it runs on: show or print a text file, start
+// a program, open a file in the browser, copy to the clipboard, show the graphics
+// window. Programs are started with their arguments apart, never through a shell.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zam1 {
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+    virtual bool showTextFile(const std::string& path, std::string_view title) = 0;
+    virtual bool printTextFile(const std::string& path) = 0;
+    virtual bool startProgram(const std::string& program, const std::vector<std::string>& arguments) = 0;
+    virtual bool openInBrowser(const std::string& path) = 0;
+    virtual bool copyToClipboard(std::string_view text) = 0;
+    virtual void showGraphicsWindow() = 0;
+};
+
+// The desktop of a run without a window (batch mode, tests): shows nothing and
+// starts nothing, but keeps a log of what it was asked to do.
+class HeadlessDesktop final : public Desktop {
+public:
+    bool showTextFile(const std::string& path, std::string_view title) override;
+    bool printTextFile(const std::string& path) override;
+    bool startProgram(const std::string& program, const std::vector<std::string>& arguments) override;
+    bool openInBrowser(const std::string& path) override;
+    bool copyToClipboard(std::string_view text) override;
+    void showGraphicsWindow() override;
+
+    const std::vector<std::string>& log() const { return m_log; }
+
+private:
+    std::vector<std::string> m_log;
+};
+
+} // namespace zam1
