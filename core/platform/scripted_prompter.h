@@ -13,7 +13,7 @@
 
 namespace zam1 {
 
-class ScriptedPrompter final : public Prompter {
+class ScriptedPrompter : public Prompter {
 public:
     enum class Kind { Choice, Text, YesNo, YesNoCancel, OpenFile, SaveFile, Device };
 
