@@ -20,8 +20,17 @@ public:
 
     constexpr ShortString() = default;
     constexpr ShortString(std::string_view text) { assign(text); } // NOLINT(implicit)
+    constexpr ShortString(const char* text) { assign(text); }       // NOLINT(implicit)
 
     constexpr ShortString& operator=(std::string_view text) {
+        assign(text);
+        return *this;
+    }
+    constexpr ShortString& operator=(const char* text) {
+        assign(text);
+        return *this;
+    }
+    ShortString& operator=(const std::string& text) {
         assign(text);
         return *this;
     }
@@ -43,6 +52,9 @@ public:
     }
     friend constexpr bool operator==(const ShortString& a, std::string_view b) {
         return a.view() == b;
+    }
+    friend constexpr bool operator==(const ShortString& a, const char* b) {
+        return a.view() == std::string_view(b);
     }
 
 private:
