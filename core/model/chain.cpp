@@ -15,7 +15,9 @@ void MessageList::add(std::string_view text) {
 }
 
 Chain::Chain()
-    : m_elements(kMaxElements + 1), m_closings(kMaxClosing + 1) {
+    : m_elements(kMaxElements + 1),
+      m_closings(kMaxClosing + 1),
+      m_scratch{std::vector<std::uint8_t>(kMaxElements + 1), std::vector<std::int32_t>(kMaxElements + 2)} {
     clear();
 }
 

@@ -51,11 +51,19 @@ public:
     ClosingResult result;
     MessageList messages;
 
+    // Scratch space of computePositions, sized once so that a refresh never allocates.
+    struct Scratch {
+        std::vector<std::uint8_t> state;
+        std::vector<std::int32_t> stack;
+    };
+    Scratch& scratch() { return m_scratch; }
+
 private:
     std::vector<Element> m_elements;          // 0..kMaxElements
     std::vector<ClosingDimension> m_closings; // 1..kMaxClosing, index 0 unused
     int m_elementCount = 0;
     int m_closingCount = 0;
+    Scratch m_scratch;
 };
 
 } // namespace zam1

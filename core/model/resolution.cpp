@@ -1,5 +1,6 @@
 #include "core/model/resolution.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -113,11 +114,55 @@ void deriveElementValues(Chain& chain) {
     computePositions(chain);
 }
 
+// Each element's position is its predecessor's plus its own signed nominal, so
+// one pass over the tree places every element; walking every element back to 0
+// would cost elementCount squared steps. What the element-by-element resolution
+// leaves behind is kept: a broken element gets a message and the position of the
+// last sound element before it, and the result is that of the last element.
 void computePositions(Chain& chain) {
-    for (int n = 1; n <= chain.elementCount(); ++n) {
-        resolveDistance(chain, 0, n);
-        chain.element(n).position = chain.result.closingNominal;
+    enum : std::uint8_t { kUnknown, kVisiting, kSound, kBroken };
+    const int count = chain.elementCount();
+    Chain::Scratch& scratch = chain.scratch();
+    std::uint8_t* state = scratch.state.data();
+    std::int32_t* stack = scratch.stack.data();
+    std::fill_n(state, count + 1, kUnknown);
+    state[0] = kSound;
+    chain.element(0).position = 0;
+
+    for (int n = 1; n <= count; ++n) {
+        int depth = 0;
+        int current = n;
+        // Climb until an element whose fate is known, a number outside the table, or a ring.
+        while (current >= 0 && current <= count && state[current] == kUnknown) {
+            state[current] = kVisiting;
+            stack[depth++] = current;
+            current = chain.element(current).predecessor;
+        }
+        const bool sound = current >= 0 && current <= count && state[current] == kSound;
+        while (depth > 0) {
+            const int e = stack[--depth];
+            Element& el = chain.element(e);
+            state[e] = sound ? kSound : kBroken;
+            if (sound) el.position = chain.element(el.predecessor).position + el.signedNominal;
+        }
     }
+
+    long double lastSound = chain.result.closingNominal;
+    int lastSoundElement = 0;
+    for (int n = 1; n <= count; ++n) {
+        Element& el = chain.element(n);
+        if (state[n] == kSound) {
+            lastSound = el.position;
+            lastSoundElement = n;
+            continue;
+        }
+        el.position = lastSound;
+        Words message;
+        message << "Fehler : Massaufbau !  (" << 0 << " -> " << n << ")";
+        chain.messages.add(message.view());
+    }
+    if (lastSoundElement > 0) resolveDistance(chain, 0, lastSoundElement);
+    if (count > 0 && lastSoundElement != count) resolveDistance(chain, 0, count);
 }
 
 bool resolveDistance(Chain& chain, int a, int b) {

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "core/model/chain.h"
 #include "core/model/resolution.h"
@@ -177,6 +180,68 @@ TEST_F(Resolution, DeepestChainResolvesAndACycleAtTheLimitIsFound) {
 
     chain->element(1).predecessor = kMaxElements;  // now everything is one ring
     EXPECT_FALSE(resolveDistance(*chain, 0, kMaxElements));
+}
+
+} // namespace
+} // namespace zam1
+
+namespace zam1 {
+namespace {
+
+// The one-pass placement must leave exactly what resolving every element from 0
+// in turn leaves: positions, messages, and the result of the last element.
+TEST(ComputePositions, AgreesWithResolvingEveryElementInTurn) {
+    auto fast = std::make_unique<Chain>();
+    auto slow = std::make_unique<Chain>();
+    std::uint32_t seed = 12345;
+    const auto next = [&](int bound) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<int>((seed >> 8) % static_cast<std::uint32_t>(bound));
+    };
+    for (int round = 0; round < 200; ++round) {
+        const int count = 1 + next(40);
+        fast->clear();
+        for (int n = 1; n <= count; ++n) {
+            Element& e = fast->element(n);
+            const int roll = next(100);
+            // Mostly a sound tree, now and then a ring, a self reference or a number off the table.
+            e.predecessor = roll < 85 ? next(n) : (roll < 93 ? n + next(count - n + 1) : (roll < 97 ? count + 1 + next(3) : -1));
+            e.positive = static_cast<std::uint8_t>(next(2));
+            e.distance = next(1000) / 8.0L + 0.1L;
+            e.upperDev = next(50) / 100.0L;
+            e.lowerDev = -next(50) / 100.0L;
+        }
+        fast->setElementCount(count);
+        *slow = *fast;
+        slow->result.closingNominal = fast->result.closingNominal = 77.5L;  // left over from earlier
+
+        deriveElementValues(*fast);
+        const ClosingResult before = slow->result;
+        deriveElementValues(*slow);  // for the working values; then the element-by-element way
+        slow->result = before;
+        slow->messages.clear();
+        for (int n = 1; n <= count; ++n) {
+            resolveDistance(*slow, 0, n);
+            slow->element(n).position = slow->result.closingNominal;
+        }
+        std::vector<std::string> fastMessages;
+        std::vector<std::string> slowMessages;
+        for (int i = 0; i < fast->messages.count(); ++i) fastMessages.emplace_back(fast->messages.at(i));
+        for (int i = 0; i < slow->messages.count(); ++i) {
+            const std::string_view m = slow->messages.at(i);
+            if (m.rfind("Ob.Tol.", 0) != 0) slowMessages.emplace_back(m);
+        }
+        fastMessages.erase(std::remove_if(fastMessages.begin(), fastMessages.end(),
+                                          [](const std::string& m) { return m.rfind("Ob.Tol.", 0) == 0; }),
+                           fastMessages.end());
+        ASSERT_EQ(fastMessages, slowMessages) << "round " << round;
+        for (int n = 1; n <= count; ++n) {
+            ASSERT_NEAR(fast->element(n).position, slow->element(n).position, 1e-12L) << "round " << round << " element " << n;
+        }
+        EXPECT_EQ(fast->result.structureError, slow->result.structureError) << "round " << round;
+        EXPECT_EQ(fast->result.closingNominal, slow->result.closingNominal) << "round " << round;
+        EXPECT_EQ(fast->result.closingVariance, slow->result.closingVariance) << "round " << round;
+    }
 }
 
 } // namespace
