@@ -55,25 +55,7 @@ bool Chain::setClosingCount(int count) {
     return true;
 }
 
-Element& Chain::element(int n) {
-    if (n < 0 || n > kMaxElements) throw std::out_of_range("element number");
-    return m_elements[static_cast<std::size_t>(n)];
-}
-
-const Element& Chain::element(int n) const {
-    if (n < 0 || n > kMaxElements) throw std::out_of_range("element number");
-    return m_elements[static_cast<std::size_t>(n)];
-}
-
-ClosingDimension& Chain::closing(int k) {
-    if (k < 1 || k > kMaxClosing) throw std::out_of_range("closing dimension number");
-    return m_closings[static_cast<std::size_t>(k)];
-}
-
-const ClosingDimension& Chain::closing(int k) const {
-    if (k < 1 || k > kMaxClosing) throw std::out_of_range("closing dimension number");
-    return m_closings[static_cast<std::size_t>(k)];
-}
+void Chain::outOfRange(const char* what) { throw std::out_of_range(what); }
 
 bool Chain::insertElement(int position) {
     if (m_elementCount >= kMaxElements || position < 1 || position > m_elementCount + 1) return false;

@@ -28,10 +28,22 @@ public:
 
     // Element n, 0..kMaxElements; closing dimension k, 1..kMaxClosing. Throws
     // std::out_of_range outside the table.
-    Element& element(int n);
-    const Element& element(int n) const;
-    ClosingDimension& closing(int k);
-    const ClosingDimension& closing(int k) const;
+    Element& element(int n) {
+        if (n < 0 || n > kMaxElements) outOfRange("element number");
+        return m_elements[static_cast<std::size_t>(n)];
+    }
+    const Element& element(int n) const {
+        if (n < 0 || n > kMaxElements) outOfRange("element number");
+        return m_elements[static_cast<std::size_t>(n)];
+    }
+    ClosingDimension& closing(int k) {
+        if (k < 1 || k > kMaxClosing) outOfRange("closing dimension number");
+        return m_closings[static_cast<std::size_t>(k)];
+    }
+    const ClosingDimension& closing(int k) const {
+        if (k < 1 || k > kMaxClosing) outOfRange("closing dimension number");
+        return m_closings[static_cast<std::size_t>(k)];
+    }
 
     // Inserting at position p (1..count+1) shifts p.. up by one and puts a cleared
     // record at p; deleting p (1..count) shifts the later ones down. References in
@@ -59,6 +71,8 @@ public:
     Scratch& scratch() { return m_scratch; }
 
 private:
+    [[noreturn]] static void outOfRange(const char* what);
+
     std::vector<Element> m_elements;          // 0..kMaxElements
     std::vector<ClosingDimension> m_closings; // 1..kMaxClosing, index 0 unused
     int m_elementCount = 0;

@@ -1,0 +1,45 @@
+#include "core/files/file_numbers.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zam1 {
+namespace {
+
+int shiftedDecimals(int decimals, const NumberFormat& format) {
+    if (format.decimals == 3) return decimals;
+    return std::clamp(decimals + format.decimals - 3, 0, 10);
+}
+
+} // namespace
+
+std::string realLineText(long double value, const NumberFormat& format) {
+    if (!std::isfinite(value)) return fixedText(value, 0, 0, false);
+    const bool wholeNumber = std::fabs(value - std::nearbyint(value)) < 1e-10L;
+    if (value >= 1 || !wholeNumber) {
+        const int decimals = format.decimals == 3 ? 7 : std::clamp(format.decimals + 4, 0, 10);
+        return fixedText(value, 0, decimals, format.decimalComma);
+    }
+    return shortNumberText(value, format);
+}
+
+std::string shortNumberText(long double value, const NumberFormat& format) {
+    const long double magnitude = std::fabs(value);
+    if (!(magnitude >= 1e-5L)) return std::isnan(value) ? fixedText(value, 0, 0, false) : "0";
+    if (!std::isfinite(value)) return fixedText(value, 0, 0, false);
+    const int k = static_cast<int>(std::trunc(std::log10(magnitude)));
+    int d = k >= 3 ? 0 : (k >= 0 ? 3 - k : 2 - k);
+    // The guard digit decides which decimals are trailing zeros. The tiny nudge
+    // keeps a value read from "0.3" (0.29999... in binary) from losing its zeros.
+    const long double scaled = magnitude * std::pow(10.0L, d + 1) * (1 + 1e-13L);
+    if (scaled < 9e17L) {
+        auto digits = static_cast<long long>(std::trunc(scaled)) / 10;
+        while (d > 0 && digits % 10 == 0) {
+            digits /= 10;
+            --d;
+        }
+    }
+    return fixedText(value, 0, shiftedDecimals(d, format), format.decimalComma);
+}
+
+} // namespace zam1
