@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "core/standards/iso286.h"
@@ -14,104 +15,79 @@ namespace {
 
 using iso286::Letter;
 using iso286::RangeSet;
-using test::CsvTable;
-using test::readCsv;
 
-// Each CSV row must be the range of the same number in the set the table uses.
-void expectRowsAreRanges(const CsvTable& csv, RangeSet set, const char* file) {
-    ASSERT_EQ(static_cast<int>(csv.rows.size()), iso286::rangeCount(set)) << file;
-    for (std::size_t i = 0; i < csv.rows.size(); ++i) {
-        EXPECT_EQ(std::to_string(iso286::rangeLimit(set, static_cast<int>(i) + 1)), csv.rows[i][1])
-            << file << " row " << i + 1;
-    }
-}
+// Compares every cell of the named columns: `table(row, column)` is the compiled
+// value of range row + 1, nothing where the compiled table has no row.
+using Lookup = std::function<std::optional<long double>(int range, std::size_t column)>;
 
-TEST(Iso286Tables, StandardTolerancesMatchTheReference) {
-    const CsvTable csv = readCsv("iso286/it_grades.csv");
-    expectRowsAreRanges(csv, RangeSet::Main, "it_grades.csv");
+void expectTable(const char* file, std::size_t rangeCount, const std::vector<std::string>& columns, const Lookup& table) {
+    const test::CsvTable csv = test::readCsv(std::string("iso286/") + file);
+    ASSERT_EQ(csv.rows.size(), rangeCount) << file;
     for (std::size_t row = 0; row < csv.rows.size(); ++row) {
-        for (int grade = 1; grade <= 18; ++grade) {
-            const auto expected = csv.number(row, "IT" + std::to_string(grade));
-            ASSERT_TRUE(expected.has_value());
-            EXPECT_EQ(iso286::standardTolerance(grade, static_cast<int>(row) + 1), *expected)
-                << "IT" << grade << " range " << row + 1;
-        }
-    }
-}
-
-TEST(Iso286Tables, DeltaMatchesTheReference) {
-    const CsvTable csv = readCsv("iso286/delta.csv");
-    ASSERT_EQ(csv.rows.size(), std::size_t{iso286::kMainRangesTo500});
-    for (std::size_t row = 0; row < csv.rows.size(); ++row) {
-        for (int grade = 3; grade <= 8; ++grade) {
-            const auto expected = csv.number(row, "delta" + std::to_string(grade));
-            ASSERT_TRUE(expected.has_value());
-            EXPECT_EQ(iso286::delta(grade, static_cast<int>(row) + 1), *expected)
-                << "delta" << grade << " range " << row + 1;
-        }
-    }
-}
-
-struct LetterColumn {
-    const char* name;
-    Letter letter;
-};
-
-// Where the reference has a value the table holds it; where the reference has
-// none the table has no row or holds 0 (t, v, y below their first range).
-void expectLettersMatch(const char* file, RangeSet set, std::initializer_list<LetterColumn> columns) {
-    const CsvTable csv = readCsv(std::string("iso286/") + file);
-    expectRowsAreRanges(csv, set, file);
-    for (const LetterColumn& column : columns) {
-        EXPECT_EQ(iso286::rangeSetOf(column.letter), set) << column.name;
-        for (std::size_t row = 0; row < csv.rows.size(); ++row) {
-            const auto expected = csv.number(row, column.name);
-            const auto actual = iso286::fundamental(column.letter, static_cast<int>(row) + 1);
-            if (expected) {
-                ASSERT_TRUE(actual.has_value()) << column.name << " range " << row + 1;
-                EXPECT_EQ(*actual, *expected) << column.name << " range " << row + 1;
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            const auto expected = csv.number(row, columns[c]);
+            const auto actual = table(static_cast<int>(row) + 1, c);
+            // ISO has no value there: the table has no row, or holds 0 below t, v, y.
+            if (!expected) {
+                EXPECT_TRUE(!actual || *actual == 0) << file << " " << columns[c] << " row " << row + 1;
             } else {
-                EXPECT_TRUE(!actual || *actual == 0) << column.name << " range " << row + 1;
+                EXPECT_EQ(actual, expected) << file << " " << columns[c] << " row " << row + 1;
             }
         }
     }
 }
 
-TEST(Iso286Tables, FundamentalDeviationsMatchTheReference) {
-    expectLettersMatch("shaft_main_ranges.csv", RangeSet::Main,
-                       {{"d", Letter::d}, {"e", Letter::e}, {"f", Letter::f}, {"g", Letter::g},
-                        {"k4_7", Letter::k}, {"m", Letter::m}, {"n", Letter::n}, {"p", Letter::p},
-                        {"cd", Letter::cd}, {"ef", Letter::ef}, {"fg", Letter::fg}});
-    expectLettersMatch("shaft_intermediate_I.csv", RangeSet::IntermediateI,
-                       {{"a", Letter::a}, {"b", Letter::b}, {"c", Letter::c}, {"r", Letter::r}, {"s", Letter::s}});
-    expectLettersMatch("shaft_intermediate_II.csv", RangeSet::IntermediateII,
-                       {{"t", Letter::t}, {"u", Letter::u}, {"v", Letter::v}, {"x", Letter::x}, {"y", Letter::y},
-                        {"z", Letter::z}, {"za", Letter::za}, {"zb", Letter::zb}, {"zc", Letter::zc}});
+void expectLetters(const char* file, RangeSet set, const std::vector<std::string>& names,
+                   const std::vector<Letter>& letters) {
+    for (int range = 1; range <= iso286::rangeCount(set); ++range) {  // rows are the ranges of the set
+        EXPECT_EQ(iso286::rangeOf(set, iso286::rangeLimit(set, range) - 1), range);
+    }
+    expectTable(file, static_cast<std::size_t>(iso286::rangeCount(set)), names, [&](int range, std::size_t c) {
+        EXPECT_EQ(iso286::rangeSetOf(letters[c]), set) << names[c];
+        const auto value = iso286::fundamental(letters[c], range);
+        return value ? std::optional<long double>(*value) : std::nullopt;
+    });
+}
+
+TEST(Iso286Tables, MatchTheReferenceCellByCell) {
+    std::vector<std::string> it;
+    for (int grade = 1; grade <= 18; ++grade) it.push_back("IT" + std::to_string(grade));
+    expectTable("it_grades.csv", 21, it, [](int range, std::size_t c) {
+        return std::optional<long double>(iso286::standardTolerance(static_cast<int>(c) + 1, range));
+    });
+    expectTable("delta.csv", 13, {"delta3", "delta4", "delta5", "delta6", "delta7", "delta8"},
+                [](int range, std::size_t c) {
+                    return std::optional<long double>(iso286::delta(static_cast<int>(c) + 3, range));
+                });
+    expectLetters("shaft_main_ranges.csv", RangeSet::Main, {"d", "e", "f", "g", "k4_7", "m", "n", "p", "cd", "ef", "fg"},
+                  {Letter::d, Letter::e, Letter::f, Letter::g, Letter::k, Letter::m, Letter::n, Letter::p,
+                   Letter::cd, Letter::ef, Letter::fg});
+    expectLetters("shaft_intermediate_I.csv", RangeSet::IntermediateI, {"a", "b", "c", "r", "s"},
+                  {Letter::a, Letter::b, Letter::c, Letter::r, Letter::s});
+    expectLetters("shaft_intermediate_II.csv", RangeSet::IntermediateII,
+                  {"t", "u", "v", "x", "y", "z", "za", "zb", "zc"},
+                  {Letter::t, Letter::u, Letter::v, Letter::x, Letter::y, Letter::z, Letter::za, Letter::zb, Letter::zc});
 }
 
 // j and J have no formula: their limit pairs are compared whole, through the
-// evaluation, at the middle of every range.
+// evaluation, at the middle of every range. j8 is printed only up to 3 mm.
 TEST(Iso286Tables, ShaftJAndHoleJMatchTheReference) {
-    const CsvTable csv = readCsv("iso286/j_shaft_J_hole.csv");
-    ASSERT_EQ(csv.rows.size(), std::size_t{iso286::kMainRangesTo500});
-    const std::pair<const char*, int> codes[] = {{"j", 5}, {"j", 6}, {"j", 7}, {"j", 8},
-                                                 {"J", 6}, {"J", 7}, {"J", 8}};
+    const test::CsvTable csv = test::readCsv("iso286/j_shaft_J_hole.csv");
+    ASSERT_EQ(csv.rows.size(), 13u);
+    const char* const codes[] = {"j5", "j6", "j7", "j8", "J6", "J7", "J8"};
     for (std::size_t row = 0; row < csv.rows.size(); ++row) {
-        const long double nominal = (std::stold(csv.rows[row][0]) + std::stold(csv.rows[row][1])) / 2;
-        for (const auto& [letter, grade] : codes) {
-            const std::string prefix = std::string(letter) + std::to_string(grade);
-            const bool hole = letter[0] == 'J';
-            const auto upper = csv.number(row, prefix + (hole ? "_ES" : "_es"));
-            const auto lower = csv.number(row, prefix + (hole ? "_EI" : "_ei"));
-            if (!upper) continue;  // j8 is printed only up to 3 mm
-            ASSERT_TRUE(lower.has_value());
+        const long double nominal = (*csv.number(row, "over_mm") + *csv.number(row, "up_to_mm")) / 2;
+        for (const std::string code : codes) {
+            const bool hole = code[0] == 'J';
+            const auto upper = csv.number(row, code + (hole ? "_ES" : "_es"));
+            if (!upper) continue;
             IsoStepPositions positions;
-            std::string letters = letter;
-            const auto r = IsoDeviations(letters, grade, nominal, positions);
+            std::string letters = code.substr(0, 1);
+            const auto r = IsoDeviations(letters, code[1] - '0', nominal, positions);
             ASSERT_TRUE(r.has_value());
-            EXPECT_EQ(r->kind, IsoMessageKind::None) << prefix << " at " << static_cast<double>(nominal);
-            EXPECT_EQ(r->upperUm, *upper) << prefix << " at " << static_cast<double>(nominal);
-            EXPECT_EQ(r->lowerUm, *lower) << prefix << " at " << static_cast<double>(nominal);
+            EXPECT_EQ(r->message, "") << code << " row " << row + 1;
+            EXPECT_EQ(r->upperUm, *upper) << code << " row " << row + 1;
+            EXPECT_EQ(r->lowerUm, csv.number(row, code + (hole ? "_EI" : "_ei"))) << code << " row " << row + 1;
         }
     }
 }
