@@ -72,7 +72,7 @@ TEST(ApplyGeneralTolerance, WritesTheDeviationsOrNothing) {
     GeneralToleranceSetting constant = setting(kGeneralConstant);
     constant.constantUpper = 0.3L;
     constant.constantLower = 0.05L;
-    element.distance = kNaN;  // the size plays no part
+    element.distance = kNaN;  // the size does not matter here
     EXPECT_TRUE(ApplyGeneralTolerance(element, constant));
     EXPECT_EQ(element.upperDev, 0.3L);
     EXPECT_EQ(element.lowerDev, 0.05L);
