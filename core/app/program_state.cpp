@@ -17,6 +17,7 @@ ProgramState& program() {
         s->prompter = &batchPrompter;
         s->desktop = &headlessDesktop;
         s->clock = &systemClock;
+        startDocumentation(s->documentation, dateText(systemClock.now(), s->config.dateCode));
         return s;
     }();
     return *state;

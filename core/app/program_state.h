@@ -4,9 +4,13 @@
 // user and the desktop. Procedures take what they work on as parameters; commands
 // pass the program's own instances from here.
 
+#include <array>
 #include <string>
 
+#include "core/config/configuration.h"
+#include "core/lang/language.h"
 #include "core/model/chain.h"
+#include "core/records/documentation.h"
 
 namespace zam1 {
 
@@ -31,10 +35,16 @@ struct FileState {
     std::string currentFile;    // full name of the current project file, empty for a new one
     std::string dataDirectory;  // folder of the project files
     bool modified = false;
+    std::array<std::string, 4> recentFiles; // full names, slot 1 (index 0) the newest
 };
 
 struct ProgramState {
     Chain chain;
+    ProjectTexts projectTexts;
+    Documentation documentation;
+    Configuration config;
+    LanguageTexts texts;
+    std::string configDirectory; // where zam1.cfg and zam1.cff are read and written
     FileState file;
     ErrorFlag error;
     Prompter* prompter = nullptr;
