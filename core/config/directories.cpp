@@ -1,0 +1,67 @@
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "core/app/program_state.h"
+#include "core/config/config_file.h"
+#include "core/platform/prompter.h"
+#include "core/text/codepage.h"
+
+namespace zam1 {
+namespace {
+
+std::string folderOrCurrent(const std::string& folder) { return folder.empty() ? "." : folder; }
+
+// A folder is good for writing when a scratch file can be created in it.
+bool writable(const std::string& folder) {
+    std::string probe = folderOrCurrent(folder);
+    if (probe.back() != '/') probe += '/';
+    probe += "x.$$$";
+    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    ::close(fd);
+    ::unlink(probe.c_str());
+    return true;
+}
+
+// A folder is good for reading when it can be listed.
+bool readable(const std::string& folder) {
+    DIR* dir = ::opendir(folderOrCurrent(folder).c_str());
+    if (dir == nullptr) return false;
+    ::closedir(dir);
+    return true;
+}
+
+} // namespace
+
+std::string temporaryFolderFromEnvironment() {
+    for (const char* name : {"TEMP", "TMPDIR"}) {
+        const char* value = std::getenv(name);
+        if (value != nullptr && *value != '\0') return value;
+    }
+    return {};
+}
+
+void checkDirectories(Configuration& config, const std::string& startDirectory, const std::string& environmentTemp,
+                      Prompter& prompter) {
+    if (config.tempDirectory.empty()) config.tempDirectory = environmentTemp;
+    if (config.tempDirectory.empty()) config.tempDirectory = startDirectory;
+    for (std::string* folder : {&config.dbfDirectory, &config.pltDirectory, &config.ediDirectory,
+                                &config.dataDirectory}) {
+        if (folder->empty()) *folder = startDirectory;
+    }
+    const MainTexts& t = texts().main;
+    if (!writable(config.cadDirectory)) prompter.showError(t.invalidCadFolder);
+    if (!readable(config.dbfDirectory)) prompter.showError(t.invalidDbfFolder);
+    if (!readable(config.pltDirectory)) prompter.showError(t.invalidPltFolder);
+    if (!writable(config.tempDirectory)) {
+        prompter.showError(t.invalidTempFolder);
+        std::string folder = utf8ToOem(config.tempDirectory);
+        if (prompter.askText(t.tempFolderTitle, 60, folder)) config.tempDirectory = oemToUtf8(folder.substr(0, 60));
+    }
+    if (!writable(config.ediDirectory)) prompter.showError(t.invalidEdiFolder);
+    if (!writable(config.dataDirectory)) prompter.showError(t.invalidDataFolder);
+}
+
+} // namespace zam1

@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "core/config/config_file.h"
+#include "tests/support/scripted.h"
+
+namespace zam1 {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(Directories, TemporaryFolderFromTempThenTmpdir) {
+    ::setenv("TEMP", "/temp-a", 1);
+    ::setenv("TMPDIR", "/temp-b", 1);
+    EXPECT_EQ(temporaryFolderFromEnvironment(), "/temp-a");
+    ::unsetenv("TEMP");
+    EXPECT_EQ(temporaryFolderFromEnvironment(), "/temp-b");
+    ::unsetenv("TMPDIR");
+    EXPECT_EQ(temporaryFolderFromEnvironment(), "");
+}
+
+class CheckDirectories : public ::testing::Test {
+protected:
+    void SetUp() override {
+        start = (fs::temp_directory_path() / ("zam1-dirs-" + std::to_string(::getpid()))).string();
+        fs::remove_all(start);
+        fs::create_directories(start + "/temp");
+        config.cadDirectory = start;
+    }
+    void TearDown() override { fs::remove_all(start); }
+    std::string start;
+    Configuration config;
+    test::TestPrompter prompter;
+};
+
+TEST_F(CheckDirectories, EmptyFoldersAreFilledInAndNothingIsShown) {
+    checkDirectories(config, start, start + "/temp", prompter);
+    EXPECT_EQ(config.tempDirectory, start + "/temp");
+    EXPECT_EQ(config.dbfDirectory, start);
+    EXPECT_EQ(config.pltDirectory, start);
+    EXPECT_EQ(config.ediDirectory, start);
+    EXPECT_EQ(config.dataDirectory, start);
+    EXPECT_TRUE(prompter.log().empty());
+    EXPECT_TRUE(fs::is_empty(start + "/temp")) << "the probe file is removed again";
+
+    Configuration noTemp;
+    noTemp.cadDirectory = start;
+    checkDirectories(noTemp, start, "", prompter);
+    EXPECT_EQ(noTemp.tempDirectory, start);
+}
+
+TEST_F(CheckDirectories, InvalidFoldersAreReportedInOrder) {
+    const std::string missing = start + "/fehlt";
+    config.cadDirectory = missing;
+    config.dbfDirectory = missing;
+    config.pltDirectory = missing;
+    config.tempDirectory = missing;
+    config.ediDirectory = missing;
+    config.dataDirectory = missing;
+    prompter.type(start + "/temp");
+    checkDirectories(config, start, "", prompter);
+    EXPECT_EQ(prompter.log(), (std::vector<std::string>{
+                                  "error: ungültiger CAD Ordner konfiguriert",
+                                  "error: ungültiger DBF Ordner konfiguriert",
+                                  "error: ungültiger PLT Ordner konfiguriert",
+                                  "error: ungültiger Ordner für temporäre Dateien konfiguriert",
+                                  "text: Ordner für temporäre Dateien [" + missing + "]",
+                                  "error: ungültiger EDI Ordner konfiguriert",
+                                  "error: ungültiger Data Ordner konfiguriert",
+                              }));
+    EXPECT_EQ(config.tempDirectory, start + "/temp");
+}
+
+} // namespace
+} // namespace zam1
