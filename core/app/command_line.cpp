@@ -1,14 +1,99 @@
 #include "core/app/command_line.h"
 
 #include <ostream>
+#include <string_view>
+
+#include "core/app/batch_report.h"
+#include "core/app/program_identity.h"
+#include "core/app/program_state.h"
+#include "core/standards/iso_lookup.h"
+#include "core/text/codepage.h"
 
 namespace zam1 {
+namespace {
+
+std::string upper(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return out;
+}
+
+void printHelp(std::ostream& out) {
+    const std::string name(kShortName);
+    const std::string ext(kProjectExtension);
+    const std::string lines[] = {
+        "ZAM1 Command Line Mode",
+        "",
+        "w" + name + " Filename [/I] [/CADi:j] [/NOGUI]",
+        "",
+        "/I       -> TXT file",
+        "",
+        "/CADi:j  -> CAD File",
+        "            i: 1=DXF, 2=IGS, 5=TXT",
+        "            j: index (1,2,3, ..)",
+        "",
+        "/NOGOUI  -> No GUI, exit on fatal error",
+        "",
+        "",
+        "",
+        "/?       -> Help",
+        "",
+        "",
+        "Example: w" + name + " test." + ext + "             ->  GUI",
+        "Example: w" + name + " test." + ext + " /I /NOGUI   ->  test.txt",
+        "Example: w" + name + " test." + ext + " /CAD1:1     ->  test.dxf",
+        "Example: w" + name + " test.edi /E /NOGUI   ->  test.edi",
+    };
+    for (const std::string& line : lines) out << line << '\n';
+}
+
+// Until the window exists, every start that would open it ends here.
+int windowNotBuilt(std::ostream& out) {
+    printHelp(out);
+    out << "\nDas Programmfenster ist noch nicht gebaut; nur der Kommandozeilen-Modus /I steht bereit.\n"
+           "(The program window is not built yet; only the command-line mode /I is available.)\n";
+    return 0;
+}
+
+} // namespace
 
 int runCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-    (void)arguments;
-    (void)err;
-    out << "wzam1: ZAM1 - Toleranzrechnung\n";
-    return 0;
+    if (!arguments.empty() && arguments.front() == "--iso") {
+        return runIsoLookup({arguments.begin() + 1, arguments.end()}, out, err);
+    }
+    // "/NOGUI" counts wherever it stands and in any case; the others count by position.
+    bool quiet = false;
+    std::vector<std::string> positional;
+    for (const std::string& a : arguments) {
+        if (upper(a) == "/NOGUI") {
+            quiet = true;
+        } else {
+            positional.push_back(a);
+        }
+    }
+    if (positional.empty()) return windowNotBuilt(out);
+
+    ProgramState& state = program();
+    const std::string& a1 = positional[0];
+    const std::string a2 = positional.size() > 1 ? positional[1] : std::string();
+    if (a1 == "?" || a1 == "/?") {
+        printHelp(out);
+        return 0;
+    }
+    state.file.dataDirectory.clear(); // the name is used as given
+    if (a2 == "/I" || a2 == "/i") return runBatchReport(state, a1, quiet, err);
+    if (upper(a2).rfind("/CAD", 0) == 0) {
+        err << "w" << kShortName << ": " << a2
+            << " - CAD-Ausgabe über die Kommandozeile ist noch nicht verfügbar (not available yet)\n";
+        return 1;
+    }
+    if (a2 != "/E" && a2 != "/e" && a2 != "/G" && a1.find('.') == std::string::npos) {
+        err << oemToUtf8(state.texts.main.extensionRequired) << '\n';
+        return 0;
+    }
+    return windowNotBuilt(out);
 }
 
 } // namespace zam1

@@ -1,0 +1,29 @@
+#include "core/app/report_setup.h"
+
+#include "core/app/program_state.h"
+#include "core/text/codepage.h"
+
+namespace zam1 {
+
+std::string projectBaseName(std::string_view path) {
+    const std::size_t slash = path.find_last_of("/\\");
+    if (slash != std::string_view::npos) path.remove_prefix(slash + 1);
+    if (path.size() >= 2 && path[1] == ':') path.remove_prefix(2);
+    const std::size_t dot = path.rfind('.');
+    return std::string(path.substr(0, dot));
+}
+
+ProjectHeading projectHeading(const ProgramState& state, const std::string& path, bool fromCommandLine) {
+    ProjectHeading h;
+    h.fileName = utf8ToOem(path);
+    h.baseName = projectBaseName(path);
+    h.fromCommandLine = fromCommandLine;
+    const ProjectTexts& t = state.projectTexts;
+    for (std::size_t i = 0; i < 3; ++i) h.descriptionLines[i] = t.remarkLines[i].str();
+    std::string drawing = t.drawingNumber.str();
+    if (!drawing.empty() && !t.drawingName.empty()) drawing += "  ";
+    h.descriptionLines[3] = drawing + t.drawingName.str();
+    return h;
+}
+
+} // namespace zam1

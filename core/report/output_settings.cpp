@@ -1,0 +1,34 @@
+#include "core/report/output_settings.h"
+
+#include "core/config/configuration.h"
+
+namespace zam1 {
+
+OutputSettings outputSettingsFrom(const Configuration& config) {
+    OutputSettings s;
+    s.defaultDevice = config.textDevice;
+    s.askDevice = config.askTextDevice;
+    s.separatorStyle = config.separatorStyle;
+    s.linesPerPage = config.linesPerPage;
+    s.headerEveryPage = config.printHeaderMode != 2;
+    s.topMarginLines = config.headerSpaceLines;
+    s.printerPort = config.printerPort;
+    s.numbers = config.numberFormat();
+    s.plusMinusCharacter = config.specialCharacters == 0;
+    s.inches = config.englishUnits == 1;
+    s.dateCode = config.dateCode;
+    s.indexStyle = config.indexStyle;
+    s.workFolder = config.tempDirectory;
+    s.textProgram = config.textProgram;
+    s.htmlBrowser = config.htmlBrowser;
+    s.messageFolder = config.pltDirectory;
+    return s;
+}
+
+std::string pathIn(const std::string& folder, const std::string& name) {
+    if (folder.empty()) return name;
+    if (folder.back() == '/') return folder + name;
+    return folder + "/" + name;
+}
+
+} // namespace zam1

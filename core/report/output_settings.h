@@ -1,0 +1,67 @@
+#pragma once
+// What the output channel takes from the configuration, and what it tells about
+// the project in page headers and report heads. Kept apart from the whole
+// configuration so that tests and the batch mode can set exactly what they need.
+
+#include <array>
+#include <string>
+
+#include "core/text/number_format.h"
+
+namespace zam1 {
+
+struct Configuration;
+
+// Output devices of the channel, by their numbers.
+enum OutputDevice : int {
+    kDeviceAsk = 0,           // ask (when configured) or use the default
+    kDeviceScreen = 1,        // "Bildschirm": text window
+    kDeviceTextPrinter = 2,   // "Textdrucker": printer port
+    kDeviceFile = 3,          // "Datei"
+    kDeviceWindowsPrinter = 4,
+    kDeviceTextProgram = 5,   // external text program
+    kDeviceSpreadsheet = 6,   // tab-separated text for spreadsheets
+    kDeviceHtml = 7,
+    kDeviceDosFile = 8,       // "OUTDOS.TXT"
+    kDeviceProjectText = 9,   // project name + ".txt", as device 6
+};
+inline constexpr int kLastDevice = 9;
+inline constexpr int kMenuDevices = 7; // the device menu offers 1..7
+
+struct OutputSettings {
+    int defaultDevice = kDeviceScreen;   // used when the device menu is not shown
+    bool askDevice = false;              // show the device menu before each report
+    int separatorStyle = 2;              // 1 "*", 2 box lines, 3 blanks, 4 none
+    int linesPerPage = 66;
+    bool headerEveryPage = true;         // false: page header on the first page only
+    bool pageFrame = true;               // false: pages end with a form feed alone
+    int topMarginLines = 0;              // empty lines above each page header
+    int printerPort = 1;                 // LPT1..LPT4 -> /dev/lp0../dev/lp3
+    NumberFormat numbers;                // configured decimals and decimal comma
+    bool plusMinusCharacter = true;      // " ± " instead of "+/-"
+    bool inches = false;                 // unit label "in" instead of "mm"
+    int dateCode = 1;                    // date form of headers and report heads
+    int indexStyle = 0;                  // change listing: 1 numbers, otherwise letters
+    bool copyScreenToClipboard = false;  // screen device: copy the report to the clipboard
+    bool spreadsheetSaveDialog = false;  // spreadsheet device: ask for the file name
+    std::string workFolder;              // temporary and fixed-name report files; empty: current folder
+    std::string textProgram = "xdg-open";
+    std::string htmlBrowser = "xdg-open";
+    std::string messageFolder;           // where the message file lies; empty: current folder
+};
+
+// The settings as the configuration holds them.
+OutputSettings outputSettingsFrom(const Configuration& config);
+
+// What page headers, the HTML skeleton and report heads say about the project.
+struct ProjectHeading {
+    std::string fileName;       // the project file with folder and extension, or as typed
+    std::string baseName;       // the name without folder and extension
+    bool fromCommandLine = false;
+    std::array<std::string, 4> descriptionLines; // three title lines and one more, may be empty
+};
+
+// folder + "/" + name; the name alone when the folder is empty.
+std::string pathIn(const std::string& folder, const std::string& name);
+
+} // namespace zam1

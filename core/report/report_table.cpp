@@ -1,0 +1,69 @@
+#include "core/report/report_table.h"
+
+#include "core/report/output_channel.h"
+#include "core/text/number_format.h"
+
+namespace zam1 {
+namespace {
+
+constexpr std::size_t kMaxCaption = 60;
+
+std::string cell(const std::vector<std::string>& cells, std::size_t i) {
+    return i < cells.size() ? cells[i] : std::string();
+}
+
+} // namespace
+
+ReportTable::ReportTable(OutputChannel& out, std::initializer_list<ReportColumn> columns, bool separatorAfterRow)
+    : m_out(out), m_separatorAfterRow(separatorAfterRow) {
+    for (const ReportColumn& c : columns) {
+        if (c.width <= 0 || m_columns.size() == kMaxColumns) break;
+        m_columns.push_back({c.width, c.caption.substr(0, kMaxCaption)});
+    }
+    if (m_out.isSpreadsheet()) {
+        std::string line;
+        for (std::size_t i = 0; i < m_columns.size(); ++i) line += (i > 0 ? "\t" : "") + m_columns[i].caption;
+        m_out.writeLine(line);
+    } else if (m_out.isHtml()) {
+        m_out.closeTable();
+        m_out.writeMarkup("<TABLE BORDER = \"1\" WIDTH= \"100%\">");
+        for (std::size_t i = 0; i < m_columns.size(); ++i) {
+            m_out.writeMarkup((i == 0 ? "<TR><TD><CENTER>" : "<TD><CENTER>") +
+                              OutputChannel::htmlText(m_columns[i].caption) + "</CENTER></TD>");
+        }
+        m_out.writeMarkup("</TR>");
+    } else {
+        m_out.doubleLine();
+        for (const ReportColumn& c : m_columns) m_out.writePart(textLeft(c.caption, c.width));
+        m_out.writeLine(" ");
+        m_out.doubleLine();
+    }
+}
+
+void ReportTable::writeRow(const std::vector<std::string>& cells) {
+    if (m_out.isSpreadsheet()) {
+        std::string line;
+        for (std::size_t i = 0; i < m_columns.size(); ++i) line += (i > 0 ? "\t" : "") + cell(cells, i);
+        m_out.writeLine(line);
+    } else if (m_out.isHtml()) {
+        for (std::size_t i = 0; i < m_columns.size(); ++i) {
+            const std::string text = OutputChannel::htmlText(cell(cells, i));
+            m_out.writeMarkup(i == 0 ? "<TR><TD>" + text + "</TD>" : "<TD><DIV ALIGN=RIGHT>" + text + "</DIV></TD>");
+        }
+        m_out.writeMarkup("</TR>");
+    } else {
+        for (std::size_t i = 0; i < m_columns.size(); ++i) m_out.writePart(textLeft(cell(cells, i), m_columns[i].width));
+        m_out.writeLine(" ");
+        if (m_separatorAfterRow) m_out.thinLine();
+    }
+}
+
+void ReportTable::close() {
+    if (m_out.isHtml()) {
+        m_out.writeMarkup("</TABLE>");
+    } else if (!m_out.isSpreadsheet() && !m_separatorAfterRow) {
+        m_out.thinLine();
+    }
+}
+
+} // namespace zam1
