@@ -6,6 +6,16 @@
 namespace zam1 {
 namespace {
 
+constexpr long double kPowersOfTen[] = {1e0L, 1e1L, 1e2L, 1e3L, 1e4L, 1e5L, 1e6L, 1e7L, 1e8L, 1e9L, 1e10L, 1e11L};
+
+// Whole numbers are recognised without the math library: the files hold
+// thousands of numbers and this is on the path of every one.
+bool isWholeNumber(long double value) {
+    if (!(std::fabs(value) < 9e17L)) return std::fabs(value) >= 9e17L; // huge values are whole
+    const long double nearest = static_cast<long double>(static_cast<long long>(value + (value < 0 ? -0.5L : 0.5L)));
+    return std::fabs(value - nearest) < 1e-10L;
+}
+
 int shiftedDecimals(int decimals, const NumberFormat& format) {
     if (format.decimals == 3) return decimals;
     return std::clamp(decimals + format.decimals - 3, 0, 10);
@@ -15,8 +25,7 @@ int shiftedDecimals(int decimals, const NumberFormat& format) {
 
 std::string realLineText(long double value, const NumberFormat& format) {
     if (!std::isfinite(value)) return fixedText(value, 0, 0, false);
-    const bool wholeNumber = std::fabs(value - std::nearbyint(value)) < 1e-10L;
-    if (value >= 1 || !wholeNumber) {
+    if (value >= 1 || !isWholeNumber(value)) {
         const int decimals = format.decimals == 3 ? 7 : std::clamp(format.decimals + 4, 0, 10);
         return fixedText(value, 0, decimals, format.decimalComma);
     }
@@ -31,7 +40,7 @@ std::string shortNumberText(long double value, const NumberFormat& format) {
     int d = k >= 3 ? 0 : (k >= 0 ? 3 - k : 2 - k);
     // The guard digit decides which decimals are trailing zeros. The tiny nudge
     // keeps a value read from "0.3" (0.29999... in binary) from losing its zeros.
-    const long double scaled = magnitude * std::pow(10.0L, d + 1) * (1 + 1e-13L);
+    const long double scaled = magnitude * kPowersOfTen[d + 1] * (1 + 1e-13L);
     if (scaled < 9e17L) {
         auto digits = static_cast<long long>(std::trunc(scaled)) / 10;
         while (d > 0 && digits % 10 == 0) {

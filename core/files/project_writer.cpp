@@ -18,7 +18,9 @@ namespace {
 // Builds the file line by line; every line ends in CR LF.
 class LineWriter {
 public:
-    explicit LineWriter(const NumberFormat& format) : m_format(format) { m_out.reserve(1 << 16); }
+    LineWriter(const NumberFormat& format, std::size_t expectedBytes) : m_format(format) {
+        m_out.reserve(expectedBytes);
+    }
 
     void text(std::string_view line) {
         m_out += line;
@@ -152,7 +154,10 @@ void writeDocumentation(LineWriter& w, const Documentation& docs) {
 
 std::string projectFileText(const Chain& chain, const ProjectTexts& texts, const Documentation& docs,
                             const ProjectFileOptions& options) {
-    LineWriter w(options.format);
+    // Room for every line at its longest, so the text is never moved while it grows.
+    const auto expected = 4096 + static_cast<std::size_t>(chain.elementCount()) * 200 +
+                          static_cast<std::size_t>(chain.closingCount()) * 100 + kMaxChanges * 320;
+    LineWriter w(options.format, expected);
     writeHeader(w, texts, options);
     writeElements(w, chain);
     writeClosingDimensions(w, chain);
