@@ -13,7 +13,8 @@ struct ProgramState;
 // ".txt" in the working directory, and returns the exit code: 0 when written, 1
 // when the project could not be read or the report not written (nothing is then
 // left behind). Messages go to `err`; the calculation's warnings too, unless
-// `quiet` ("/NOGUI") asks for silence.
+// `quiet` ("/NOGUI") asks for silence. Questions and messages go through the
+// state's prompter, which the command line has set to the batch prompter.
 int runBatchReport(ProgramState& state, const std::string& projectPath, bool quiet, std::ostream& err);
 
 } // namespace zam1

@@ -1,11 +1,15 @@
 #include "core/app/command_line.h"
 
+#include <filesystem>
 #include <ostream>
 #include <string_view>
 
 #include "core/app/batch_report.h"
 #include "core/app/program_identity.h"
 #include "core/app/program_state.h"
+#include "core/config/config_file.h"
+#include "core/platform/batch_prompter.h"
+#include "core/platform/desktop.h"
 #include "core/standards/iso_lookup.h"
 #include "core/text/codepage.h"
 
@@ -49,6 +53,40 @@ void printHelp(std::ostream& out) {
     for (const std::string& line : lines) out << line << '\n';
 }
 
+// Puts the batch ports into the program's state for the length of a run: no
+// question waits for an answer, messages go to standard error.
+class BatchPorts {
+public:
+    BatchPorts(ProgramState& state, std::ostream& err)
+        : m_state(state), m_prompter(err), m_savedPrompter(state.prompter), m_savedDesktop(state.desktop) {
+        state.prompter = &m_prompter;
+        state.desktop = &m_desktop;
+    }
+    ~BatchPorts() {
+        m_state.prompter = m_savedPrompter;
+        m_state.desktop = m_savedDesktop;
+    }
+    BatchPorts(const BatchPorts&) = delete;
+    BatchPorts& operator=(const BatchPorts&) = delete;
+
+private:
+    ProgramState& m_state;
+    BatchPrompter m_prompter;
+    HeadlessDesktop m_desktop;
+    Prompter* m_savedPrompter;
+    Desktop* m_savedDesktop;
+};
+
+// The start-up steps before the command line is looked at: the configuration of
+// the start directory and the checks of the configured folders.
+void prepareStart(ProgramState& state) {
+    std::error_code failed;
+    const std::string start = std::filesystem::current_path(failed).string();
+    readConfiguration(state, start, ScreenInfo{});
+    checkDirectories(state.config, start, temporaryFolderFromEnvironment(), *state.prompter);
+    state.error.clear();
+}
+
 // Until the window exists, every start that would open it ends here.
 int windowNotBuilt(std::ostream& out) {
     printHelp(out);
@@ -74,8 +112,9 @@ int runCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
         }
     }
     if (positional.empty()) return windowNotBuilt(out);
-
     ProgramState& state = program();
+    BatchPorts ports(state, err);
+    prepareStart(state);
     const std::string& a1 = positional[0];
     const std::string a2 = positional.size() > 1 ? positional[1] : std::string();
     if (a1 == "?" || a1 == "/?") {

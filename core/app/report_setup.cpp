@@ -1,6 +1,6 @@
 #include "core/app/report_setup.h"
 
-#include "core/app/program_state.h"
+#include "core/records/documentation.h"
 #include "core/text/codepage.h"
 
 namespace zam1 {
@@ -13,12 +13,11 @@ std::string projectBaseName(std::string_view path) {
     return std::string(path.substr(0, dot));
 }
 
-ProjectHeading projectHeading(const ProgramState& state, const std::string& path, bool fromCommandLine) {
+ProjectHeading projectHeading(const ProjectTexts& t, const std::string& path, bool fromCommandLine) {
     ProjectHeading h;
     h.fileName = utf8ToOem(path);
     h.baseName = projectBaseName(path);
     h.fromCommandLine = fromCommandLine;
-    const ProjectTexts& t = state.projectTexts;
     for (std::size_t i = 0; i < 3; ++i) h.descriptionLines[i] = t.remarkLines[i].str();
     std::string drawing = t.drawingNumber.str();
     if (!drawing.empty() && !t.drawingName.empty()) drawing += "  ";

@@ -9,7 +9,7 @@
 
 namespace zam1 {
 
-struct ProgramState;
+struct ProjectTexts;
 
 // The project's name as the command line gives it: the part before the last
 // ".", without folder and drive ("c:\work\test.zm1" and "work/test.zm1" give "test").
@@ -18,6 +18,6 @@ std::string projectBaseName(std::string_view path);
 // The heading of the project at `path` (a file-system name): its name for the
 // page header in the stored code page, its base name, and the description lines
 // (the three remark lines, then drawing number and name).
-ProjectHeading projectHeading(const ProgramState& state, const std::string& path, bool fromCommandLine);
+ProjectHeading projectHeading(const ProjectTexts& texts, const std::string& path, bool fromCommandLine);
 
 } // namespace zam1
