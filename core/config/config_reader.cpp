@@ -86,7 +86,8 @@ public:
         if (!layersAndPrograms()) return m_lastRow;
         if (!plotLinesAndDates()) return m_lastRow;
         if (!devicesAndUnits()) return m_lastRow;
-        printingAndDrawing();
+        printing();
+        drawing();
         return 107;
     }
 
@@ -290,14 +291,15 @@ private:
         return !stopsAfter(77);
     }
 
-    void printingAndDrawing(); // rows 78 to 107
+    void printing(); // rows 78 to 90
+    void drawing();  // rows 91 to 107
 
     ValueLines m_in;
     Configuration& c;
     int m_lastRow = 0;
 };
 
-void ConfigParser::printingAndDrawing() {
+void ConfigParser::printing() {
     m_in.skip();
     c.printScaleVertical = m_in.real();
     orDefault(c.printScaleVertical, c.printScaleVertical < 0.0001L, c.screendumpScale);
@@ -340,6 +342,9 @@ void ConfigParser::printingAndDrawing() {
     c.edit3d = ValueLines::upper(m_in.line()) != "FALSE";
     m_in.skip();
     for (long double& v : c.default3d) v = m_in.real();
+}
+
+void ConfigParser::drawing() {
     c.indexStyle = m_in.integer();
     c.spreadsheetNumberFormat = m_in.integer();
     orDefault(c.spreadsheetNumberFormat, c.spreadsheetNumberFormat == 0, 2);

@@ -374,7 +374,9 @@ bool readProjectFile(const std::string& path, Chain& chain, ProjectTexts& texts,
 namespace zam1 {
 
 bool readProjectFile(ProgramState& state, const std::string& path) {
-    const std::string today = dateText(state.clock->now(), state.config.dateCode);
+    const SystemClock systemClock;
+    const Clock& clock = state.clock != nullptr ? *state.clock : systemClock;
+    const std::string today = dateText(clock.now(), state.config.dateCode);
     return readProjectFile(path, state.chain, state.projectTexts, state.documentation, today, *state.prompter,
                            state.error);
 }
