@@ -11,6 +11,8 @@
 #include "core/lang/language.h"
 #include "core/model/chain.h"
 #include "core/records/documentation.h"
+#include "core/standards/general_tolerance.h"
+#include "core/standards/iso286.h"
 
 namespace zam1 {
 
@@ -44,6 +46,8 @@ struct ProgramState {
     Documentation documentation;
     Configuration config;
     LanguageTexts texts;
+    GeneralToleranceSetting generalTolerance;
+    IsoStepPositions isoSteps;  // the step commands keep their places for the whole run
     std::string configDirectory; // where zam1.cfg and zam1.cff are read and written
     FileState file;
     ErrorFlag error;
