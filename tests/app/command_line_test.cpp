@@ -1,0 +1,185 @@
+// The command line, run in-process the way wzam1 runs it: help, the batch report
+// "/I" end to end, and every way a start can fail.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <unistd.h>
+
+#include "core/app/command_line.h"
+#include "core/app/program_state.h"
+#include "core/app/report_setup.h"
+#include "core/files/project_file.h"
+#include "core/model/chain.h"
+#include "core/platform/clock.h"
+#include "core/records/documentation.h"
+#include "tests/model/chain_builder.h"
+#include "tests/report/report_harness.h"
+
+namespace zam1::test {
+namespace {
+
+// Runs in a folder of its own, without any configuration, at a fixed time.
+class CommandLine : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_oldCwd = std::filesystem::current_path();
+        std::filesystem::current_path(m_folder.path());
+        setenv("XDG_CONFIG_HOME", m_folder.path().c_str(), 1);
+        setenv("TEMP", m_folder.path().c_str(), 1);
+        m_oldClock = program().clock;
+        program().clock = &m_clock;
+    }
+    void TearDown() override {
+        program().clock = m_oldClock;
+        std::filesystem::current_path(m_oldCwd);
+    }
+
+    int run(std::vector<std::string> args) {
+        m_out.str({});
+        m_err.str({});
+        return runCommandLine(args, m_out, m_err);
+    }
+
+    void copyExample(const std::string& name) {
+        std::filesystem::copy_file(std::string(ZAM1_SOURCE_DIR) + "/examples/getriebewelle.zm1", m_folder.file(name));
+    }
+
+    // Everything in the folder but the projects put there.
+    std::vector<std::string> written() const {
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(m_folder.path())) {
+            const std::string name = e.path().filename().string();
+            if (e.path().extension() != ".zm1") names.push_back(name);
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    TempFolder m_folder;
+    std::ostringstream m_out;
+    std::ostringstream m_err;
+
+private:
+    std::filesystem::path m_oldCwd;
+    const Clock* m_oldClock = nullptr;
+    FixedClock m_clock{testTime()};
+};
+
+TEST_F(CommandLine, HelpShowsTheTwentyOneLinesAndEnds) {
+    const std::string help =
+        "ZAM1 Command Line Mode\n\nwzam1 Filename [/I] [/CADi:j] [/NOGUI]\n\n/I       -> TXT file\n\n"
+        "/CADi:j  -> CAD File\n            i: 1=DXF, 2=IGS, 5=TXT\n            j: index (1,2,3, ..)\n\n"
+        "/NOGOUI  -> No GUI, exit on fatal error\n\n\n\n/?       -> Help\n\n\n"
+        "Example: wzam1 test.zm1             ->  GUI\n"
+        "Example: wzam1 test.zm1 /I /NOGUI   ->  test.txt\n"
+        "Example: wzam1 test.zm1 /CAD1:1     ->  test.dxf\n"
+        "Example: wzam1 test.edi /E /NOGUI   ->  test.edi\n";
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"?"}, {"/?"}, {"/?", "test.zm1", "/I"}}) {
+        EXPECT_EQ(run(args), 0);
+        EXPECT_EQ(m_out.str(), help);
+        EXPECT_EQ(m_err.str(), "");
+    }
+    EXPECT_TRUE(written().empty());
+}
+
+TEST_F(CommandLine, BatchReportIsTheGoldenStandardReport) {
+    copyExample("getriebewelle.zm1");
+    EXPECT_EQ(run({"getriebewelle.zm1", "/I"}), 0);
+    EXPECT_EQ(m_err.str(), "");
+    EXPECT_EQ(m_out.str(), "");
+    EXPECT_EQ(written(), std::vector<std::string>{"getriebewelle.txt"});
+    expectGolden("batch_getriebewelle.txt", readBytes(m_folder.file("getriebewelle.txt")));
+}
+
+TEST_F(CommandLine, ReportSwitchAndNoGuiInAnyCaseAndPlace) {
+    copyExample("welle.zm1");
+    const std::vector<std::vector<std::string>> starts = {
+        {"welle.zm1", "/i"},
+        {"/NOGUI", "welle.zm1", "/I"},
+        {"welle.zm1", "/I", "/nogui"},
+        {"welle.zm1", "/NoGui", "/I"},
+        {"./welle.zm1", "/I"},
+    };
+    for (const auto& args : starts) {
+        std::filesystem::remove(m_folder.file("welle.txt"));
+        EXPECT_EQ(run(args), 0) << args[0] << " " << args[1];
+        EXPECT_EQ(written(), std::vector<std::string>{"welle.txt"});
+    }
+}
+
+TEST_F(CommandLine, WarningsGoToStandardErrorUnlessNoGui) {
+    Chain chain;
+    fill(chain, {{0, true, 10, -0.1L, 0.1L}});
+    chain.setClosingCount(1);
+    chain.closing(1) = {0, 1, "Spalt", ""};
+    writeBytes(m_folder.file("verdreht.zm1"), projectFileText(chain, ProjectTexts{}, Documentation{}, {}));
+    EXPECT_EQ(run({"verdreht.zm1", "/I"}), 0);
+    EXPECT_EQ(m_err.str(), "Berechnungsmodul meldet Warnungen oder Fehler, siehe Ursache und Abhilfe.\n"
+                           "  Ob.Tol. < Unt.Tol. (1)\n");
+    EXPECT_EQ(run({"verdreht.zm1", "/I", "/NOGUI"}), 0);
+    EXPECT_EQ(m_err.str(), "");
+}
+
+TEST_F(CommandLine, FailedBatchRunsEndWithOneAndLeaveNothing) {
+    writeBytes(m_folder.file("kaputt.zm1"), "das ist kein Projekt\r\n");
+    copyExample("blockiert.zm1");
+    std::filesystem::create_directory(m_folder.file("blockiert.txt"));   // the report cannot be put there
+    struct Case {
+        std::vector<std::string> args;
+        std::string firstErrorWords;
+    };
+    const Case cases[] = {
+        {{"fehlt.zm1", "/I"}, "fehlt.zm1"},
+        {{"kaputt.zm1", "/I", "/NOGUI"}, "kaputt.zm1"},
+        {{"blockiert.zm1", "/I"}, "blockiert.txt"},
+        {{"blockiert.zm1", "/CAD1:1"}, "/CAD1:1"},
+        {{"blockiert.zm1", "/cad2:3"}, "/cad2:3"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(run(c.args), 1) << c.args[0] << " " << c.args[1];
+        EXPECT_NE(m_err.str().find(c.firstErrorWords), std::string::npos) << m_err.str();
+        EXPECT_EQ(written(), std::vector<std::string>{"blockiert.txt"}) << c.args[0];
+        EXPECT_TRUE(std::filesystem::is_directory(m_folder.file("blockiert.txt")));
+    }
+}
+
+TEST_F(CommandLine, InteractiveStartsWaitForTheWindow) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string err;
+    };
+    const Case cases[] = {
+        {{}, ""},
+        {{"test"}, "Erweiterung .zm1 muß mit angegeben werden\n"},   // no extension
+        {{"test.zm1"}, ""},
+        {{"test.zm1", "/g"}, ""},       // "/g" is not "/G": an interactive load
+        {{"test", "/E"}, ""},           // "/E" and "/G" do not read the project
+        {{"test", "/G"}, ""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(run(c.args), 0);
+        EXPECT_EQ(m_err.str(), c.err);
+        if (c.err.empty()) {
+            EXPECT_NE(m_out.str().find("(The program window is not built yet"), std::string::npos);
+        }
+    }
+    EXPECT_TRUE(written().empty());
+}
+
+TEST_F(CommandLine, IsoLookupIsReachable) {
+    EXPECT_EQ(run({"--iso", "H7", "30"}), 0);
+    EXPECT_FALSE(m_out.str().empty());
+}
+
+TEST(ProjectBaseName, IsTheNameWithoutFolderDriveAndExtension) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"c:\\work\\test.zm1", "test"}, {"work/test.zm1", "test"}, {"test.zm1", "test"},   {"test", "test"},
+        {"a.b.zm1", "a.b"},             {"dir.v2/test", "test"},   {"d:test.zm1", "test"},
+    };
+    for (const auto& [path, base] : cases) EXPECT_EQ(projectBaseName(path), base) << path;
+}
+
+} // namespace
+} // namespace zam1::test
