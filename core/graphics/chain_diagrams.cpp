@@ -1,0 +1,247 @@
+// The chain as engineers look at it: the scheme of the whole chain, the path of
+// one closing dimension to scale, and the overall graphic of that path.
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/graphics/diagram_run.h"
+#include "core/graphics/diagram_view.h"
+#include "core/graphics/drawing_layer.h"
+#include "core/model/chain.h"
+#include "core/text/codepage.h"
+
+namespace zam1 {
+namespace {
+
+constexpr long double kRowStep = 0.045L;       // marker and dimension rows, y value units
+constexpr long double kCloseMarkers = 0.12L;   // markers closer than this share of the width climb a row
+constexpr long double kArrowH = 0.02L;
+constexpr std::string_view kPlusMinus = "\xF1";  // "±" in the stored code page
+
+// Upper and lower deviation beside a dimension line, or "±" and one value.
+void deviationLabels(DiagramView& view, const DiagramInput& in, long double upper, long double lower, long double x,
+                     long double y) {
+    view.textStyle(0.012L, 0.014L, 0);
+    view.layer().setTextAlignment(0, 1);
+    if (symmetricDeviations(upper, lower)) {
+        view.text(std::string(kPlusMinus) + diagramNumber(in, upper), x, y + 0.02L);
+    } else {
+        view.text(signedDiagramNumber(in, upper), x, y + 0.03L);
+        view.text(signedDiagramNumber(in, lower), x, y + 0.012L);
+    }
+}
+
+// Marker and dimension rows of a list of elements, shared by the scheme and the
+// to-scale diagram.
+class ElementRows {
+public:
+    ElementRows(DiagramView& view, const DiagramInput& in, long double firstMarker)
+        : m_view(view), m_in(in), m_previousMarker(firstMarker),
+          m_baseLine(-(in.chain.elementCount() + 1.2L) * kRowStep) {}
+
+    void draw(int n) {
+        const Chain& chain = m_in.chain;
+        const Element& e = chain.element(n);
+        ++m_drawn;
+        m_view.layer().setLayer(elementLayer(n));
+        marker(n, e);
+        const int predecessor = e.predecessor;
+        if (n == 0 || predecessor < 0 || predecessor > chain.elementCount()) return;
+        dimension(n, e, chain.element(predecessor).position, -m_drawn * kRowStep);
+    }
+
+private:
+    void marker(int n, const Element& e) {
+        const long double width = m_view.window().xmax - m_view.window().xmin;
+        if ((e.position - m_previousMarker) / width < kCloseMarkers) ++m_markerRow;
+        m_previousMarker = e.position;
+        const long double level = (m_markerRow + 1) * kRowStep;
+        m_view.line(e.position, level, e.position, m_baseLine);
+        const long double y = level + 0.02L;
+        m_view.circle(e.position, y, 0.02L);
+        m_view.textStyle(0.012L, 0.015L, 0);
+        m_view.layer().setTextAlignment(1, 1);
+        m_view.text(intText(n), e.position, y);
+        m_view.layer().setTextAlignment(0, 1);
+        m_view.text("   " + e.text.str(), e.position, y);
+    }
+
+    void dimension(int n, const Element& e, long double from, long double y) {
+        const long double left = std::min(from, e.position);
+        const long double right = std::max(from, e.position);
+        m_view.line(from, y, e.position, y);
+        const long double arrow = m_view.lengthY(kArrowH);
+        m_view.arrow(left, y, kArrowLeft, arrow);
+        m_view.arrow(right, y, kArrowRight, arrow);
+        m_view.layer().setLayer(elementLayer(e.predecessor));
+        m_view.circle(from, y, 0.006L);
+        m_view.layer().setLayer(elementLayer(n));
+        const long double middle = (left + right) / 2;
+        m_view.textStyle(0.015L, 0.018L, 0);
+        m_view.layer().setTextAlignment(2, 1);
+        m_view.text(diagramNumber(m_in, e.distance) + " ", middle, y + 0.02L);
+        deviationLabels(m_view, m_in, e.upperDev, e.lowerDev, middle, y);
+    }
+
+    DiagramView& m_view;
+    const DiagramInput& m_in;
+    long double m_previousMarker;
+    long double m_baseLine;
+    int m_markerRow = 0;
+    int m_drawn = 0;
+};
+
+// Overall graphic: a node per element of the path, one row each.
+struct Ladder {
+    long double startX = 0;
+    long double dx = 0;
+    long double dy = 0;
+    long double s = 1;   // symbol scale
+    long double x(int column) const { return startX + column * dx; }
+};
+
+void ladderNode(DrawingLayer& layer, const Ladder& g, const Element& e, int n, long double x, long double top) {
+    const long double middle = top - g.dy / 2;
+    const long double h = 0.2L * g.dy;
+    layer.setLayer(21);
+    layer.textStyle(0, 0.16L * g.dy, h, 0);
+    layer.setTextAlignment(1, 1);
+    layer.text(intText(n), x, middle);
+    layer.setTextAlignment(0, 0);
+    layer.text(e.text, x + 5, middle - 0.2L * h);
+    layer.setLayer(19);
+    layer.circle(x, middle, 0.3L * g.dy);
+    layer.line(x, top - g.dy + 0.2L * g.dy, x, top - g.dy - 0.1L * g.dy);
+    layer.line(x, top + 0.1L * g.dy, x, top - 0.2L * g.dy);
+}
+
+void ladderDimension(DrawingLayer& layer, const DiagramInput& in, const Ladder& g, const Element& e, long double x1,
+                     long double x2, long double y) {
+    const long double left = std::min(x1, x2);
+    const long double right = std::max(x1, x2);
+    const bool outward = right - left > 10 * g.s;
+    layer.line(left, y, right, y);
+    layer.arrowhead(left, y, outward ? 0 : 180);
+    layer.arrowhead(right, y, outward ? 180 : 0);
+
+    const bool symmetric = symmetricDeviations(e.upperDev, e.lowerDev) && e.upperDev != 0;
+    const std::string upper = symmetric ? std::string(kPlusMinus) + diagramNumber(in, e.upperDev)
+                                        : (e.upperDev == 0 ? std::string() : signedDiagramNumber(in, e.upperDev));
+    const std::string lower = symmetric || e.lowerDev == 0 ? std::string() : signedDiagramNumber(in, e.lowerDev);
+    const std::string distance = diagramNumber(in, e.distance);
+    layer.setTextAlignment(0, 0);
+    layer.textStyle(0, 2.5L * g.s, 3.5L * g.s, 0);
+    const long double distanceWidth = static_cast<long double>(distance.size()) * layer.textHeight() * layer.widthFactor();
+    layer.textStyle(0, 1.8L * g.s, 2.5L * g.s, 0);
+    const long double columnWidth =
+        static_cast<long double>(std::max(upper.size(), lower.size())) * layer.textHeight() * layer.widthFactor();
+    const long double start = (left + right) / 2 - (distanceWidth + columnWidth) / 2;
+    const long double column = start + distanceWidth;
+    if (symmetric) {
+        layer.text(upper, column, y + 1.25L * g.s);
+    } else {
+        layer.text(upper, column, y + 2.5L * g.s);
+        layer.text(lower, column, y + 0.5L * g.s);
+    }
+    layer.textStyle(0, 2.5L * g.s, 3.5L * g.s, 0);
+    layer.text(distance, start, y + g.s);
+}
+
+} // namespace
+
+void drawScheme(DiagramView& view, const DiagramInput& in) {
+    const Chain& chain = in.chain;
+    const int n = chain.elementCount();
+    long double low = 1e30L;
+    long double high = -1e30L;
+    for (int i = 0; i <= n; ++i) {
+        low = std::min(low, chain.element(i).position);
+        high = std::max(high, chain.element(i).position);
+    }
+    if (low == high) return;
+    const long double margin = 0.05L * (high - low);
+    view.setWindow(low - margin, high + margin, -(n + 1.5L) * 0.05L, (n + 1) * 0.05L);
+    ElementRows rows(view, in, chain.element(n).position);
+    for (int i = 0; i <= n; ++i) rows.draw(i);
+}
+
+void drawToScale(DiagramView& view, const DiagramInput& in, int closing) {
+    const Chain& chain = in.chain;
+    const ClosingResult& r = chain.result;
+    drawResultHeader(view, in, closing);
+    const std::vector<int> elements = pathElements(chain);
+    long double low = 1e30L;
+    long double high = -1e30L;
+    for (int e : elements) {
+        low = std::min(low, chain.element(e).position);
+        high = std::max(high, chain.element(e).position);
+    }
+    const long double margin = 0.04L * (high - low);
+    const int rowCount = std::max(r.pathFromCount + 1, 1) + r.pathToCount;
+    view.setWindow(low - margin, high + 3 * margin, std::max(-0.05L * rowCount - 0.12L, -0.62L), 0.5L);
+    if (!view.usable()) return;
+    ElementRows rows(view, in, chain.element(elements.back()).position);
+    for (int e : elements) rows.draw(e);
+
+    // The path runs from the first end of the closing dimension to its second.
+    const long double a = chain.element(elements.front()).position;
+    const long double b = chain.element(elements.back()).position;
+    view.layer().setLayer(16);
+    view.line(b, 0, a, 0);
+    const long double arrow = view.lengthY(kArrowH);
+    view.arrow(std::min(a, b), 0, kArrowLeft, arrow);
+    view.arrow(std::max(a, b), 0, kArrowRight1, arrow);
+    const long double middle = (a + b) / 2;
+    view.textStyle(0.012L, 0.018L, 0);
+    view.layer().setTextAlignment(2, 1);
+    view.text("X=" + diagramNumber(in, r.closingNominal) + "   ", middle, 0.02L);
+    deviationLabels(view, in, r.closingUpperDev, r.closingLowerDev, middle, 0);
+    view.layer().setTextAlignment(0, 0);
+}
+
+void drawOverallGraphic(DiagramView& view, const DiagramInput& in, int closing) {
+    const Chain& chain = in.chain;
+    const ClosingResult& r = chain.result;
+    drawResultHeader(view, in, closing);
+    // Walking back from the first end a "+" dimension leads left; out to the second end, right.
+    std::vector<int> steps;  // column change into each node after the first
+    for (int i = 1; i <= r.pathFromCount; ++i) {
+        steps.push_back(chain.element(r.pathFrom[static_cast<std::size_t>(i)]).positive != 0 ? -1 : 1);
+    }
+    for (int i = r.pathToCount; i >= 1; --i) {
+        steps.push_back(chain.element(r.pathTo[static_cast<std::size_t>(i)]).positive != 0 ? 1 : -1);
+    }
+    int column = 0;
+    int low = 0;
+    int high = 0;
+    for (int step : steps) {
+        column += step;
+        low = std::min(low, column);
+        high = std::max(high, column);
+    }
+    const int rows = static_cast<int>(steps.size());
+    DrawingLayer& layer = view.layer();
+    Ladder g;
+    g.dx = std::min(160.0L / (high - low + 1), 20.0L);
+    g.dy = std::min(103.0L / (rows + 1), 10.0L);
+    layer.setSymbolScale(g.dy * 0.075L);
+    g.s = layer.symbolScale();
+    g.startX = (1.0L - low) / std::max(high - low, 10) * 160 + 5;
+    layer.setLayer(19);
+
+    const std::vector<int> nodes = pathElements(chain);
+    column = 0;
+    for (std::size_t k = 0; k < nodes.size(); ++k) {
+        const long double top = 118 - static_cast<long double>(k) * g.dy;
+        const int previous = column;
+        if (k > 0) column += steps[k - 1];
+        ladderNode(layer, g, chain.element(nodes[k]), nodes[k], g.x(column), top);
+        if (k == 0) continue;
+        // The dimension belongs to the element walked: on path A the node left, on path B the node reached.
+        const int walked = k <= static_cast<std::size_t>(r.pathFromCount) ? nodes[k - 1] : nodes[k];
+        ladderDimension(layer, in, g, chain.element(walked), g.x(previous), g.x(column), top);
+    }
+    layer.setSymbolScale(1);
+}
+
+} // namespace zam1

@@ -1,0 +1,172 @@
+// The diagram run: checks, calculation, sheet and page; the result header of the
+// to-scale diagram and the overall graphic; the number forms of all diagrams.
+
+#include "core/graphics/diagram_run.h"
+
+#include <cmath>
+
+#include "core/app/program_identity.h"
+#include "core/app/program_state.h"
+#include "core/graphics/diagram_view.h"
+#include "core/graphics/drawing_layer.h"
+#include "core/lang/language.h"
+#include "core/model/calculation.h"
+#include "core/model/chain.h"
+#include "core/model/resolution.h"
+#include "core/platform/prompter.h"
+#include "core/text/codepage.h"
+
+namespace zam1 {
+namespace {
+
+constexpr int kHeaderLayer = 19;
+constexpr std::size_t kChainTextLength = 250;  // a CAD text line takes no more
+
+// The path as one text, "5 - 4 - 0 - 6"; the short joint when the long one
+// would not fit on the sheet, and cut when even that does not.
+std::string chainText(const Chain& chain, long double charWidthMm, long double roomMm) {
+    const std::vector<int> elements = pathElements(chain);
+    const auto joined = [&](std::string_view joint) {
+        std::string text;
+        for (std::size_t i = 0; i < elements.size(); ++i) {
+            if (i > 0) text += joint;
+            text += intText(elements[i]);
+        }
+        return text;
+    };
+    std::string text = joined(" - ");
+    if (static_cast<long double>(text.size()) * charWidthMm > roomMm) text = joined("-");
+    if (text.size() > kChainTextLength) text = text.substr(0, kChainTextLength - 3) + "...";
+    return text;
+}
+
+void drawHeaderFrame(DiagramView& view) {
+    view.rectangle(0, 0, 1, 0.105L);
+    view.line(0.395L, 0.105L, 0.395L, 0.026L);
+    view.line(0.595L, 0.026L, 0, 0.026L);
+    view.line(0.595L, 0.105L, 0.595L, 0);
+    view.line(0.795L, 0.105L, 0.795L, 0);
+    view.line(1, 0.08L, 0.595L, 0.08L);
+}
+
+} // namespace
+
+std::string diagramNumber(const DiagramInput& in, long double value) {
+    return fixedText(value, 0, in.chain.decimals, in.numbers.decimalComma);
+}
+
+std::string signedDiagramNumber(const DiagramInput& in, long double value) {
+    std::string text = diagramNumber(in, value);
+    if (value > 0 && text.find_first_not_of("0.,") != std::string::npos) text.insert(0, 1, '+');
+    return text;
+}
+
+bool symmetricDeviations(long double upper, long double lower) { return std::fabs(upper + lower) < 1e-9L; }
+
+int elementLayer(int n) {
+    const int remainder = n % 15;
+    return remainder == 6 ? 30 : remainder + 16;
+}
+
+std::vector<int> pathElements(const Chain& chain) {
+    const ClosingResult& r = chain.result;
+    std::vector<int> elements;
+    elements.reserve(static_cast<std::size_t>(r.pathFromCount + r.pathToCount + 1));
+    for (int i = 1; i <= r.pathFromCount; ++i) elements.push_back(r.pathFrom[static_cast<std::size_t>(i)]);
+    elements.push_back(r.pathFrom[static_cast<std::size_t>(r.pathFromCount + 1)]);
+    for (int i = r.pathToCount; i >= 1; --i) elements.push_back(r.pathTo[static_cast<std::size_t>(i)]);
+    return elements;
+}
+
+DiagramOutcome prepareDiagram(const DiagramInput& in, int kind, int closing) {
+    Chain& chain = in.chain;
+    in.error.clear();
+    if (chain.elementCount() == 0) {
+        in.prompter.showError(in.texts.main.noElementsDefined);
+        in.error.set();
+        return DiagramOutcome::Refused;
+    }
+    const bool needsClosing = kind != kDiagramScheme;
+    if (kind < kDiagramToScale || kind > kDiagramOverall ||
+        (needsClosing && (closing < 1 || closing > chain.closingCount()))) {
+        if (chain.closingCount() == 0) {
+            in.prompter.showError(in.texts.report.noClosing + " ...");
+        } else {
+            in.prompter.showError(in.texts.report.closingDimension + " " + intText(closing) + " ? " +
+                                  in.texts.main.validRange + "1.." + intText(chain.closingCount()));
+        }
+        in.error.set();
+        return DiagramOutcome::Refused;
+    }
+    deriveElementValues(chain);
+    if (needsClosing) resolveDistance(chain, chain.closing(closing).fromElement, chain.closing(closing).toElement);
+    return chain.messages.empty() ? DiagramOutcome::Drawn : DiagramOutcome::Messages;
+}
+
+void drawDiagram(DrawingLayer& layer, const DiagramInput& in, int kind, int closing) {
+    DiagramView view(layer);
+    view.reset();
+    layer.openSheet(0, 0, DiagramView::kAreaWidthMm, DiagramView::kAreaHeightMm);
+    layer.setLayer(2);
+    layer.beginPage();
+    switch (kind) {
+    case kDiagramToScale: drawToScale(view, in, closing); break;
+    case kDiagramNormalDistribution: drawNormalDistribution(view, in, closing); break;
+    case kDiagramScheme: drawScheme(view, in); break;
+    case kDiagramOverall: drawOverallGraphic(view, in, closing); break;
+    default: break;
+    }
+    layer.endPage();
+    layer.finishRun();
+}
+
+DiagramOutcome runDiagram(DrawingLayer& layer, const DiagramInput& in, int kind, int closing, int device) {
+    const DiagramOutcome outcome = prepareDiagram(in, kind, closing);
+    if (outcome != DiagramOutcome::Drawn) return outcome;
+    if (!layer.startRun(device)) {
+        in.error.set();
+        return DiagramOutcome::Refused;
+    }
+    drawDiagram(layer, in, kind, closing);
+    return in.error.isSet() ? DiagramOutcome::Refused : DiagramOutcome::Drawn;
+}
+
+void drawResultHeader(DiagramView& view, const DiagramInput& in, int closing) {
+    const Chain& chain = in.chain;
+    const ClosingResult& r = chain.result;
+    const ClosingDimension& c = chain.closing(closing);
+    const auto num = [&](long double v) { return diagramNumber(in, v); };
+    view.reset();
+    view.layer().setLayer(kHeaderLayer);
+    drawHeaderFrame(view);
+    view.textStyle(0.012L, 0.016L, 0);
+    view.layer().setTextAlignment(0, 0);
+    view.moveTo(0.005L, 0.975L);
+    view.textLine("KORVANT ZAM1 V" + std::string(kProgramVersion));
+    view.moveTo(0.005L, 0.085L);
+    view.textLine(in.project.remarkLines[0]);
+    view.textLine(in.project.remarkLines[1]);
+    view.textLine(c.remark);
+    view.moveTo(0.4L, 0.085L);
+    view.textLine("(" + intText(c.fromElement) + ") - (" + intText(c.toElement) + "): " + num(r.closingNominal));
+    view.textLine(c.text);
+    view.textLine(utf8ToOem("Mittelmaß: ") + num(r.closingMean));
+    view.moveTo(0.6L, 0.085L);
+    view.textLine("klassische Methode");
+    view.textLine(utf8ToOem("Größtmaß: ") + num(r.closingMax));
+    view.textLine(utf8ToOem("Kleinstmaß: ") + num(r.closingMin));
+    view.textLine("Toleranz : " + num(classicTolerance(r)));
+    view.moveTo(0.8L, 0.085L);
+    view.textLine("statistische Methode");
+    view.textLine(utf8ToOem("Größtmaß : ") + num(statisticalMax(r)));
+    view.textLine(utf8ToOem("Kleinstmaß: ") + num(statisticalMin(r)));
+    view.textLine("Toleranz : " + num(statisticalTolerance(r)));
+    view.textStyle(0.008L, 0.01L, 0);
+    const std::string label = utf8ToOem("Maßkette: ");
+    const long double charWidth = view.layer().textHeight() * view.layer().widthFactor();
+    const long double room = DiagramView::kAreaWidthMm - view.sheetX(0.005L) -
+                             static_cast<long double>(label.size()) * charWidth;
+    view.text(label + chainText(chain, charWidth, room), 0.005L, 0.013L);
+}
+
+} // namespace zam1

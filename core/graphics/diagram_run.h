@@ -1,0 +1,80 @@
+#pragma once
+// The diagram run: one closing dimension of the chain drawn as the chain to
+// scale (kind 1), its normal distribution (2), the scheme of the whole chain (3)
+// or the overall graphic of its path (4), on the 160 x 120 mm sheet through the
+// drawing output layer, so that the same picture goes to every device.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/text/number_format.h"
+
+namespace zam1 {
+
+class Chain;
+class DiagramView;
+class DrawingLayer;
+class ErrorFlag;
+class Prompter;
+struct LanguageTexts;
+struct ProjectTexts;
+
+enum DiagramKind : int {
+    kDiagramToScale = 1,
+    kDiagramNormalDistribution = 2,
+    kDiagramScheme = 3,
+    kDiagramOverall = 4,
+};
+
+// What the diagrams read besides the chain, and whom they tell about refusals.
+struct DiagramInput {
+    Chain& chain;
+    const ProjectTexts& project;      // the report header lines
+    const LanguageTexts& texts;
+    Prompter& prompter;
+    ErrorFlag& error;
+    std::string projectName;          // "File: " line of the normal distribution; may be empty
+    bool inches = false;              // unit label "in" instead of "mm"
+    NumberFormat numbers;             // configured decimals and decimal comma (scale labels)
+};
+
+enum class DiagramOutcome {
+    Drawn,      // drawn; messages the drawing added (sigma 0) are in chain.messages
+    Refused,    // message shown and error flag set: no elements, no such closing dimension, cancelled
+    Messages,   // the calculation left warnings or errors: the caller shows chain.messages instead
+};
+
+// Checks and calculates: no elements, a closing dimension outside the table
+// (kinds 1, 2, 4), then the element values and the closing dimension's distance.
+DiagramOutcome prepareDiagram(const DiagramInput& in, int kind, int closing);
+
+// Opens the sheet, draws the prepared diagram on one page and finishes the run.
+// The run must have been started.
+void drawDiagram(DrawingLayer& layer, const DiagramInput& in, int kind, int closing);
+
+// prepareDiagram, start the run on `device` (0 asks), drawDiagram.
+DiagramOutcome runDiagram(DrawingLayer& layer, const DiagramInput& in, int kind, int closing, int device);
+
+// The parts, for the run and for tests; each expects a prepared chain.
+void drawResultHeader(DiagramView& view, const DiagramInput& in, int closing);
+void drawScheme(DiagramView& view, const DiagramInput& in);
+void drawToScale(DiagramView& view, const DiagramInput& in, int closing);
+void drawOverallGraphic(DiagramView& view, const DiagramInput& in, int closing);
+void drawNormalDistribution(DiagramView& view, const DiagramInput& in, int closing);
+
+// The elements of the last resolved distance in drawing order: path A from the
+// first end, the element where both paths meet, path B back to the second end.
+std::vector<int> pathElements(const Chain& chain);
+
+// Layer of element n in the scheme: (n mod 15) + 16, but never 22 (that becomes 30).
+int elementLayer(int n);
+
+// A diagram number: `decimals` decimals of the chain, the configured separator.
+std::string diagramNumber(const DiagramInput& in, long double value);
+// Deviation label: "+0.100"; zero without a sign.
+std::string signedDiagramNumber(const DiagramInput& in, long double value);
+// True when upper = -lower (within 1e-9): labelled "±" and one value.
+bool symmetricDeviations(long double upper, long double lower);
+
+} // namespace zam1

@@ -1,0 +1,304 @@
+// The drawing run: device choice, output file, sheet, pages and the end of the
+// run with the file commit and the plot program. The drawing operations
+// themselves are in drawing_ops.cpp.
+
+#include "core/graphics/drawing_layer.h"
+
+#include <cassert>
+#include <cstdlib>
+#include <sstream>
+#include <unistd.h>
+#include <vector>
+
+#include "core/app/program_state.h"
+#include "core/cad/dxf_writer.h"
+#include "core/cad/iges_writer.h"
+#include "core/cad/txt_cad_writer.h"
+#include "core/files/file_messages.h"
+#include "core/graphics/graphics_window.h"
+#include "core/graphics/screen_backend.h"
+#include "core/platform/clock.h"
+#include "core/platform/desktop.h"
+#include "core/platform/prompter.h"
+
+namespace zam1 {
+namespace {
+
+constexpr std::string_view kDeviceTitle = "CAD-Code";
+constexpr std::string_view kPlotChoiceTitle = "PENDRAW Command Line";
+constexpr std::string_view kPlotLinePrompt = "PENDRAW-Kommandozeile (0=Parameter)";
+constexpr std::size_t kPlotLineLength = 60;
+constexpr std::string_view kPlotFile = "pendraw.dxf";
+constexpr std::string_view kPlotting = "wird geplottet";
+constexpr std::string_view kFileNotFound = "file not found";
+constexpr std::string_view kExecError = "Exec error ";
+constexpr int kExecFailure = 31;
+
+const std::vector<std::string>& deviceNames() {
+    static const std::vector<std::string> names = {
+        "DXF", "IGES", "Kontrollausgabe auf Bildschirm", "Ausgabe auf Laserprinter/Plotter mit PENDRAW", "TXT",
+    };
+    return names;
+}
+
+std::string_view extensionOf(int device) {
+    switch (device) {
+    case kDeviceDxf: return "dxf";
+    case kDeviceIges: return "igs";
+    case kDeviceTxt: return "txt";
+    default: return "";
+    }
+}
+
+std::string_view fileNamePart(std::string_view path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::string baseName(std::string_view path) {
+    std::string_view name = fileNamePart(path);
+    const auto dot = name.find_last_of('.');
+    return std::string(dot == std::string_view::npos ? name : name.substr(0, dot));
+}
+
+std::string joinPath(const std::string& folder, std::string_view name) {
+    if (folder.empty()) return std::string(name);
+    return folder.back() == '/' ? folder + std::string(name) : folder + "/" + std::string(name);
+}
+
+// The words of a command line; double quotes group blanks into one word.
+std::vector<std::string> commandWords(std::string_view line) {
+    std::vector<std::string> words;
+    std::string word;
+    bool quoted = false;
+    bool any = false;
+    for (char c : line) {
+        if (c == '"') {
+            quoted = !quoted;
+            any = true;
+        } else if ((c == ' ' || c == '\t') && !quoted) {
+            if (any) words.push_back(std::move(word));
+            word.clear();
+            any = false;
+        } else {
+            word += c;
+            any = true;
+        }
+    }
+    if (any) words.push_back(std::move(word));
+    return words;
+}
+
+bool programExists(const std::string& program) {
+    if (program.find('/') != std::string::npos) return ::access(program.c_str(), X_OK) == 0;
+    const char* path = std::getenv("PATH");
+    std::string_view rest = path ? path : "";
+    while (!rest.empty()) {
+        const auto colon = rest.find(':');
+        const std::string_view folder = rest.substr(0, colon);
+        rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
+        if (!folder.empty() && ::access(joinPath(std::string(folder), program).c_str(), X_OK) == 0) return true;
+    }
+    return false;
+}
+
+const Clock& clockOf(const DrawingContext& ctx) {
+    static const SystemClock systemClock;
+    return ctx.clock ? *ctx.clock : systemClock;
+}
+
+} // namespace
+
+DrawingLayer::DrawingLayer(DrawingSettings& settings, DrawingContext context)
+    : m_settings(settings), m_ctx(std::move(context)) {
+    assert(m_ctx.prompter && m_ctx.error);
+}
+
+DrawingLayer::~DrawingLayer() = default;
+
+void DrawingLayer::fail() {
+    m_backend.reset();
+    m_file.reset();
+    m_ctx.error->set();
+}
+
+bool DrawingLayer::startRun(int device) {
+    m_backend.reset();
+    m_file.reset();
+    m_origin = {};
+    if (m_ctx.error->isSet()) return false;
+    m_plotLine = 0;
+    if (device == kDeviceAsk && !chooseDevice(device)) {
+        fail();
+        return false;
+    }
+    m_device = device;
+    bool ready = false;
+    switch (device) {
+    case kDeviceDxf:
+    case kDeviceIges:
+    case kDeviceTxt: ready = chooseOutputFile(extensionOf(device)); break;
+    case kDeviceScreen:
+        ready = m_ctx.window != nullptr;
+        if (ready) {
+            m_ctx.window->Clear();
+            m_ctx.window->setWaitCursor(true);
+        }
+        break;
+    case kDevicePlot:
+        ready = true;
+        m_outputFile = joinPath(m_settings.tempFolder, kPlotFile);
+        m_ctx.prompter->showStatus(m_outputFile + " " + std::string(kPlotting) + " ..");
+        break;
+    default: break;
+    }
+    if (!ready) {
+        fail();
+        return false;
+    }
+    createBackend();
+    resetRunState();
+    return true;
+}
+
+bool DrawingLayer::startRun(std::unique_ptr<DrawingBackend> backend) {
+    m_backend.reset();
+    m_file.reset();
+    m_origin = {};
+    if (m_ctx.error->isSet() || !backend) return false;
+    m_device = kDeviceAsk;
+    m_outputFile.clear();
+    m_backend = std::move(backend);
+    resetRunState();
+    return true;
+}
+
+void DrawingLayer::resetRunState() {
+    m_hAlign = HAlign::Left;
+    m_vAlign = VAlign::Baseline;
+    m_lineSpacing = 1;
+    m_blockMode = false;
+    m_framePending = false;
+    setScreenLineStyle(0);
+    setSymbolScale(1);
+}
+
+bool DrawingLayer::chooseDevice(int& device) {
+    int choice = 1;
+    if (!m_ctx.prompter->chooseDevice(kDeviceTitle, deviceNames(), choice)) return false;
+    if (choice < kDeviceDxf || choice > kDeviceTxt) return false;
+    device = choice;
+    return device != kDevicePlot || choosePlotCommand();
+}
+
+// The plot command line: one of the configured lines, confirmed or edited.
+bool DrawingLayer::choosePlotCommand() {
+    std::vector<std::string>& lines = m_settings.plotCommandLines;
+    if (lines.empty()) lines.emplace_back();
+    int choice = 1;
+    if (lines.size() > 1) {
+        if (!m_ctx.prompter->askChoice(kPlotChoiceTitle, lines, choice)) return false;
+        if (choice < 1 || choice > static_cast<int>(lines.size())) choice = 1;
+    }
+    m_plotLine = choice - 1;
+    std::string line = lines[static_cast<std::size_t>(m_plotLine)];
+    if (!m_ctx.prompter->askText(kPlotLinePrompt, kPlotLineLength, line)) return false;
+    // "0" or nothing asks for the line built from the plot parameters; without a
+    // parameter dialog that is the stored line itself.
+    if (!line.empty() && line.front() != '0') lines[static_cast<std::size_t>(m_plotLine)] = line;
+    return true;
+}
+
+bool DrawingLayer::chooseOutputFile(std::string_view extension) {
+    if (m_ctx.batchCad) {
+        if (m_ctx.projectName.empty()) return false;
+        m_outputFile = m_ctx.projectName + "." + std::string(extension);
+        return true;
+    }
+    FileChoice choice;
+    choice.title = deviceNames()[static_cast<std::size_t>(m_device - 1)];
+    const std::string pattern = "*." + std::string(extension);
+    choice.filter = pattern + "|" + pattern + "|*.*|*.*";
+    choice.folder = m_settings.cadFolder;
+    choice.defaultExtension = std::string(extension);
+    std::string path = m_ctx.projectName;
+    if (!m_ctx.prompter->chooseSaveFile(choice, path) || path.empty()) return false;
+    if (fileNamePart(path).find('.') == std::string_view::npos) path += "." + std::string(extension);
+    m_outputFile = std::move(path);
+    return true;
+}
+
+void DrawingLayer::createBackend() {
+    m_file = std::make_unique<std::ostringstream>();
+    switch (m_device) {
+    case kDeviceDxf:
+    case kDevicePlot: m_backend = std::make_unique<DxfWriter>(*m_file, m_settings, m_ctx.prompter); break;
+    case kDeviceIges:
+        m_backend = std::make_unique<IgesWriter>(*m_file, m_settings, baseName(m_outputFile), clockOf(m_ctx).now(),
+                                                 m_ctx.prompter);
+        break;
+    case kDeviceScreen: m_backend = std::make_unique<ScreenBackend>(*m_ctx.window, m_settings, m_ctx.prompter); break;
+    case kDeviceTxt: m_backend = std::make_unique<TxtCadWriter>(*m_file, m_settings); break;
+    default: break;
+    }
+}
+
+void DrawingLayer::writeTables() {
+    if (active()) m_backend->writeTables();
+}
+
+void DrawingLayer::beginPage() {
+    if (!active()) return;
+    m_backend->beginPage();
+    if (m_framePending) {
+        m_framePending = false;
+        const int layer = m_layer;
+        setLayer(19);
+        rectangle(m_sheet.xmin, m_sheet.ymin, m_sheet.xmax, m_sheet.ymax);
+        setLayer(layer);
+    }
+}
+
+void DrawingLayer::endPage() {
+    if (m_blockMode) endBlock();
+    if (active()) m_backend->endPage();
+}
+
+void DrawingLayer::finishRun() {
+    if (!m_backend) return;
+    const std::unique_ptr<DrawingBackend> backend = std::move(m_backend);
+    const bool failed = m_ctx.error->isSet();
+    if (failed && m_device != kDeviceScreen) {
+        m_file.reset();  // nothing is written: the file that was there stays
+        return;
+    }
+    backend->finish();
+    const bool toFile = m_device == kDeviceDxf || m_device == kDeviceIges || m_device == kDeviceTxt || m_device == kDevicePlot;
+    if (toFile && commitOutput() && m_device == kDevicePlot) startPlot();
+    m_file.reset();
+}
+
+bool DrawingLayer::commitOutput() {
+    return commitFile(m_outputFile, m_file->view(), *m_ctx.prompter, *m_ctx.error);
+}
+
+void DrawingLayer::startPlot() {
+    const std::vector<std::string>& lines = m_settings.plotCommandLines;
+    const std::string line = static_cast<std::size_t>(m_plotLine) < lines.size()
+                                 ? lines[static_cast<std::size_t>(m_plotLine)]
+                                 : std::string();
+    std::vector<std::string> words = commandWords(line);
+    if (words.empty() || !programExists(words.front())) {
+        m_ctx.prompter->showError(kFileNotFound);
+        m_ctx.error->set();
+        return;
+    }
+    const std::string program = words.front();
+    words.erase(words.begin());
+    if (!m_ctx.desktop || !m_ctx.desktop->startProgram(program, words)) {
+        m_ctx.prompter->showError(std::string(kExecError) + std::to_string(kExecFailure));
+        m_ctx.error->set();
+    }
+}
+
+} // namespace zam1

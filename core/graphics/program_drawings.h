@@ -1,0 +1,37 @@
+#pragma once
+// The diagrams and the project drawing of the program's own project: the menu
+// commands and the command line call these with the program's state; the drawing
+// settings come from its configuration.
+
+#include <string>
+
+#include "core/graphics/diagram_run.h"
+
+namespace zam1 {
+
+class GraphicsWindow;
+struct Configuration;
+struct DrawingSettings;
+struct ProgramState;
+
+// Where a drawing goes.
+struct DrawingTarget {
+    int device = 0;                  // 0 asks; 1 DXF, 2 IGES, 3 screen, 4 plot, 5 TXT
+    bool batch = false;              // the file is named after the project, nothing is asked
+    std::string projectName;         // base name: the proposed (or batch) file name, file-system text
+    std::string projectFile;         // the project file as the user named it, file-system text
+    GraphicsWindow* window = nullptr; // the screen device
+};
+
+// The drawing settings of a configuration. The temporary folder is the one the
+// directory checks settled on; empty keeps the default.
+DrawingSettings drawingSettingsFrom(const Configuration& config, const std::string& tempFolder);
+
+// Diagram `kind` of closing dimension `closing`; see runDiagram.
+DiagramOutcome drawProgramDiagram(ProgramState& state, DrawingSettings& settings, const DrawingTarget& target,
+                                  int kind, int closing);
+
+// The project drawing. False when nothing was drawn or written (error flag set).
+bool drawProgramProjectDrawing(ProgramState& state, DrawingSettings& settings, const DrawingTarget& target);
+
+} // namespace zam1

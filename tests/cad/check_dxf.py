@@ -1,0 +1,132 @@
+#!/usr/bin/python3
+"""Reads every DXF sample with ezdxf (Debian's python3-ezdxf): the audit must
+find nothing, and the entities, their layers, coordinates and texts must be the
+ones the drawing layer was asked to draw (calls.txt, written beside them)."""
+
+import pathlib
+import sys
+
+import ezdxf
+
+FOLDER = pathlib.Path(sys.argv[1])
+TWO_LETTER = {0x81: b"ue", 0x84: b"ae", 0x94: b"oe", 0x9A: b"Ue", 0x8E: b"Ae", 0x99: b"Oe", 0xE1: b"ss"}
+# file: (CAD text mode, coordinate tolerance; calls.txt has four decimals)
+SAMPLES = {"mode1.dxf": (1, 1e-4), "mode2.dxf": (2, 1e-4), "mode3.dxf": (3, 1e-4), "comma.dxf": (1, 1e-3)}
+TABLE_LAYERS = {"0", "1", "2", "3", "4", "5"} | {str(n) for n in range(16, 32)}
+
+
+def full_circle(a1, a2):
+    near = lambda a, b: abs(a - b) < 1e-5
+    return near(a1, a2) or (near(a1, 0) and near(a2, 360)) or (near(a1, 360) and near(a2, 0))
+
+
+def expected_calls():
+    """Entities per block name ('*' for the drawing) in call order:
+    (dxf type, layer, numbers, text or block name)."""
+    out = {"*": []}
+    layer, where = "0", "*"
+    for line in (FOLDER / "calls.txt").read_bytes().decode("latin-1").splitlines():
+        word, _, rest = line.partition(" ")
+        if word == "layer":
+            layer = rest
+        elif word == "block":
+            where = rest
+            out[where] = []
+        elif word.startswith("endblock"):
+            where = "*"
+        elif word == "text":
+            parts = rest.rsplit(" ", 2)
+            out[where].append(("TEXT", layer, [float(v) for v in parts[1:]], parts[0]))
+        elif word == "insert":
+            name, *numbers = rest.split(" ")
+            out[where].append(("INSERT", layer, [float(v) for v in numbers], name))
+        elif word in ("line", "circle", "arc", "solid"):
+            numbers = [float(v) for v in rest.split(" ")]
+            kind = word.upper()
+            if kind == "ARC" and full_circle(numbers[2], numbers[3]):
+                kind, numbers = "CIRCLE", numbers[:2] + numbers[4:]
+            out[where].append((kind, layer, numbers, None))
+    return out
+
+
+def actual_numbers(e):
+    t = e.dxftype()
+    d = e.dxf
+    if t == "LINE":
+        return [d.start.x, d.start.y, d.end.x, d.end.y]
+    if t == "CIRCLE":
+        return [d.center.x, d.center.y, d.radius]
+    if t == "ARC":
+        return [d.center.x, d.center.y, d.start_angle, d.end_angle, d.radius]
+    if t == "SOLID":
+        return [c for v in (d.vtx0, d.vtx1, d.vtx2, d.vtx3) for c in (v.x, v.y)]
+    if t == "TEXT":
+        return [d.insert.x, d.insert.y]
+    if t == "INSERT":
+        return [d.insert.x, d.insert.y, d.rotation, d.xscale, d.yscale]
+    raise AssertionError("unexpected entity " + t)
+
+
+def text_bytes(oem, mode):
+    raw = oem.encode("latin-1")
+    if mode == 2:
+        return raw.decode("cp850").encode("cp1252")
+    if mode == 3:
+        return b"".join(TWO_LETTER.get(b, bytes([b])) for b in raw)
+    return raw
+
+
+def compare(name, entities, expected, mode, tolerance):
+    problems = []
+    if len(entities) != len(expected):
+        return [f"{name}: {len(entities)} entities, expected {len(expected)}"]
+    for i, (e, (kind, layer, numbers, extra)) in enumerate(zip(entities, expected)):
+        where = f"{name} entity {i} ({kind})"
+        if e.dxftype() != kind:
+            problems.append(f"{where}: is {e.dxftype()}")
+            continue
+        if e.dxf.layer != layer:
+            problems.append(f"{where}: layer {e.dxf.layer}, expected {layer}")
+        got = actual_numbers(e)
+        if any(abs(a - b) > tolerance for a, b in zip(got, numbers)) or len(got) != len(numbers):
+            problems.append(f"{where}: {got} != {numbers}")
+        if kind == "TEXT" and e.dxf.text.encode("cp1252") != text_bytes(extra, mode):
+            problems.append(f"{where}: text {e.dxf.text!r}")
+        if kind == "INSERT" and e.dxf.name != extra:
+            problems.append(f"{where}: block {e.dxf.name}")
+    return problems
+
+
+def check(path, mode, tolerance, expected):
+    doc = ezdxf.readfile(path)
+    auditor = doc.audit()
+    problems = [f"audit: {e.message}" for e in auditor.errors] + [f"audit fix: {f.message}" for f in auditor.fixes]
+    missing = TABLE_LAYERS - {layer.dxf.name for layer in doc.layers}
+    if missing:
+        problems.append(f"layer table lacks {sorted(missing)}")
+    problems += compare("drawing", list(doc.modelspace()), expected["*"], mode, tolerance)
+    for block, entities in expected.items():
+        if block == "*":
+            continue
+        if block not in doc.blocks:
+            problems.append(f"block {block} is missing")
+            continue
+        problems += compare(block, list(doc.blocks.get(block)), entities, mode, tolerance)
+    return problems
+
+
+def main():
+    expected = expected_calls()
+    failed = False
+    for name, (mode, tolerance) in SAMPLES.items():
+        problems = check(str(FOLDER / name), mode, tolerance, expected)
+        count = len(expected["*"])
+        print(f"{name}: {'OK' if not problems else 'FAILED'} ({count} entities, ezdxf {ezdxf.__version__})")
+        for p in problems:
+            print("  " + p)
+        failed |= bool(problems)
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
