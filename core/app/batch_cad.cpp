@@ -1,0 +1,118 @@
+#include "core/app/batch_cad.h"
+
+#include <ostream>
+
+#include "core/app/program_identity.h"
+#include "core/app/program_state.h"
+#include "core/app/report_setup.h"
+#include "core/files/project_file.h"
+#include "core/graphics/drawing_settings.h"
+#include "core/graphics/program_drawings.h"
+#include "core/platform/batch_prompter.h"
+#include "core/platform/desktop.h"
+#include "core/text/codepage.h"
+#include "core/text/number_format.h"
+
+namespace zam1 {
+namespace {
+
+constexpr std::string_view kFormatHint = "i: 1=DXF, 2=IGS, 5=TXT";
+constexpr std::string_view kIndexHint =
+    "j: 1 = Projektzeichnung, 3 = Schema, 10*k+1 / 10*k+2 / 10*k+4 = Schließmaß k maßstäblich / Normalverteilung / "
+    "Gesamtgrafik";
+
+// The batch ports in the program's state for the length of a run.
+class BatchPortsInState {
+public:
+    BatchPortsInState(ProgramState& state, std::ostream& err)
+        : m_state(state), m_prompter(err), m_savedPrompter(state.prompter), m_savedDesktop(state.desktop) {
+        state.prompter = &m_prompter;
+        state.desktop = &m_desktop;
+    }
+    ~BatchPortsInState() {
+        m_state.prompter = m_savedPrompter;
+        m_state.desktop = m_savedDesktop;
+    }
+    BatchPortsInState(const BatchPortsInState&) = delete;
+    BatchPortsInState& operator=(const BatchPortsInState&) = delete;
+
+private:
+    ProgramState& m_state;
+    BatchPrompter m_prompter;
+    HeadlessDesktop m_desktop;
+    Prompter* m_savedPrompter;
+    Desktop* m_savedDesktop;
+};
+
+void writeMessages(const ProgramState& state, std::ostream& err) {
+    const MessageList& messages = state.chain.messages;
+    if (messages.empty()) return;
+    err << oemToUtf8(state.texts.main.calculationWarnings) << '\n';
+    for (int i = 0; i < messages.count(); ++i) err << "  " << oemToUtf8(messages.at(i)) << '\n';
+}
+
+std::string_view extensionOf(int format) { return format == 2 ? "igs" : (format == 5 ? "txt" : "dxf"); }
+
+} // namespace
+
+bool parseCadArgument(const std::string& argument, CadRequest& request) {
+    if (argument.size() < 5) return false;
+    std::string prefix = argument.substr(0, 4);
+    for (char& c : prefix) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    if (prefix != "/CAD") return false;
+    const char format = argument[4];
+    if (format != '1' && format != '2' && format != '5') return false;
+    request = CadRequest{};
+    request.format = format - '0';
+    if (argument.size() == 5) return true;  // no index: the project drawing
+    long long j = 0;
+    if (argument[5] != ':' || !parseInteger(std::string_view(argument).substr(6), j) || j < 1) return false;
+    if (j == 1) return true;
+    const long long kind = j % 10;
+    if (kind < 1 || kind > 4 || j / 10 > 1000000) return false;
+    request.drawing = CadDrawing::Diagram;
+    request.kind = static_cast<int>(kind);
+    request.closing = static_cast<int>(j / 10);
+    return true;
+}
+
+int runBatchCad(ProgramState& state, const std::string& projectPath, const std::string& cadArgument, bool quiet,
+                std::ostream& err) {
+    CadRequest request;
+    if (!parseCadArgument(cadArgument, request)) {
+        err << "w" << kShortName << ": " << cadArgument << " ?\n  " << kFormatHint << "\n  " << kIndexHint << '\n';
+        return 1;
+    }
+    BatchPortsInState ports(state, err);
+    state.error.clear();
+    if (!readProjectFile(state, projectPath)) return 1;
+    const std::string base = projectBaseName(projectPath);
+    state.file.currentFile = base;
+
+    DrawingSettings settings = drawingSettingsFrom(state.config, state.config.tempDirectory);
+    DrawingTarget target;
+    target.device = request.format;
+    target.batch = true;
+    target.projectName = base;
+    target.projectFile = projectPath;
+    bool written = false;
+    if (request.drawing == CadDrawing::Project) {
+        written = drawProgramProjectDrawing(state, settings, target);
+    } else {
+        const DiagramOutcome outcome = drawProgramDiagram(state, settings, target, request.kind, request.closing);
+        written = outcome == DiagramOutcome::Drawn;
+        if (outcome == DiagramOutcome::Messages) {
+            // The window would show these instead of the diagram; here they are the reason for no file.
+            writeMessages(state, err);
+            return 1;
+        }
+    }
+    if (!written || state.error.isSet()) {
+        err << "w" << kShortName << ": " << base << "." << extensionOf(request.format) << " - keine Datei geschrieben\n";
+        return 1;
+    }
+    if (!quiet) writeMessages(state, err);
+    return 0;
+}
+
+} // namespace zam1

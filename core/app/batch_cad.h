@@ -1,0 +1,41 @@
+#pragma once
+// "wzam1 project.zm1 /CADi:j": a drawing of the project written as a CAD file,
+// without a window and without a question.
+//
+//   i   1 DXF, 2 IGES, 5 TXT CAD code
+//   j   1 (or nothing): the project drawing
+//       3: the scheme of the whole chain
+//       10 k + d: diagram d of closing dimension k: 1 to scale, 2 normal
+//       distribution, 4 overall graphic (so 21 is closing dimension 2 to scale)
+//
+// The file is the project's base name with the format's extension ("dxf", "igs",
+// "txt") in the working directory.
+
+#include <iosfwd>
+#include <string>
+
+namespace zam1 {
+
+struct ProgramState;
+
+enum class CadDrawing { Project, Diagram };
+
+struct CadRequest {
+    int format = 1;          // i
+    CadDrawing drawing = CadDrawing::Project;
+    int kind = 0;            // diagram kind 1..4
+    int closing = 0;         // closing dimension of the diagram
+};
+
+// Reads "/CADi:j" (the prefix in any case). False for a format other than 1, 2, 5
+// or a j that names no drawing.
+bool parseCadArgument(const std::string& argument, CadRequest& request);
+
+// Reads the project and writes the drawing. Exit code 0 when the file was
+// written; 1 when the argument names nothing, the project cannot be read, or no
+// file was written (the reasons go to `err`; nothing is left behind). The
+// calculation's warnings go to `err` unless `quiet` ("/NOGUI").
+int runBatchCad(ProgramState& state, const std::string& projectPath, const std::string& cadArgument, bool quiet,
+                std::ostream& err);
+
+} // namespace zam1
