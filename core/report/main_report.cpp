@@ -1,5 +1,7 @@
 #include "core/report/main_report.h"
 
+#include <vector>
+
 #include "core/app/program_identity.h"
 #include "core/app/program_state.h"
 #include "core/lang/language.h"
@@ -19,6 +21,38 @@ constexpr std::string_view kNoIso = ".....";
 constexpr std::string_view kPlusMinusCaption = "   \xF1"; // DOS code 241
 
 bool blank(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
+
+// The sums of one resolved closing dimension. Three parts of the report show every
+// closing dimension; each is resolved once and its sums handed to all three.
+struct ClosingSums {
+    long double min, max, nominal, mean, variance, statDev, upper, lower;
+};
+
+std::vector<ClosingSums> resolveAll(Chain& chain) {
+    std::vector<ClosingSums> sums;
+    sums.reserve(static_cast<std::size_t>(chain.closingCount()));
+    for (int k = 1; k <= chain.closingCount(); ++k) {
+        const ClosingDimension& c = chain.closing(k);
+        resolveDistance(chain, c.fromElement, c.toElement); // a structure error leaves the last sums
+        const ClosingResult& r = chain.result;
+        sums.push_back({r.closingMin, r.closingMax, r.closingNominal, r.closingMean, r.closingVariance,
+                        r.closingStatDev, r.closingUpperDev, r.closingLowerDev});
+    }
+    return sums;
+}
+
+ClosingResult& restore(Chain& chain, const ClosingSums& s) {
+    ClosingResult& r = chain.result;
+    r.closingMin = s.min;
+    r.closingMax = s.max;
+    r.closingNominal = s.nominal;
+    r.closingMean = s.mean;
+    r.closingVariance = s.variance;
+    r.closingStatDev = s.statDev;
+    r.closingUpperDev = s.upper;
+    r.closingLowerDev = s.lower;
+    return r;
+}
 
 void writeHead(OutputChannel& out) {
     const ReportTexts& t = out.texts().report;
@@ -59,7 +93,7 @@ void writeElementList(OutputChannel& out, Chain& chain) {
     }
 }
 
-void writeClosingTable(OutputChannel& out, Chain& chain, bool gaussian) {
+void writeClosingTable(OutputChannel& out, Chain& chain, const std::vector<ClosingSums>& sums, bool gaussian) {
     const ReportTexts& t = out.texts().report;
     const NumberFormat f = lengthFormat(chain, out);
     out.emptyLine();
@@ -68,8 +102,7 @@ void writeClosingTable(OutputChannel& out, Chain& chain, bool gaussian) {
                             {8, t.colUpperTol}, {8, t.colLowerTol}, {10, t.colMax}, {10, t.colMin}, {18, t.colRemark}});
     for (int k = 1; k <= chain.closingCount(); ++k) {
         const ClosingDimension& c = chain.closing(k);
-        resolveDistance(chain, c.fromElement, c.toElement);
-        ClosingResult& r = chain.result;
+        ClosingResult& r = restore(chain, sums[static_cast<std::size_t>(k - 1)]);
         if (gaussian) switchToStatistical(r);
         table.writeRow({intRight(c.fromElement, 3), " " + intRight(c.toElement, 3),
                         lengthField(gaussian ? r.closingMean : r.closingNominal, 6, f), lengthField(r.closingUpperDev, 4, f),
@@ -87,13 +120,11 @@ void writeClosingRemarks(OutputChannel& out, const Chain& chain) {
     table.close();
 }
 
-void writeAllProbabilityTables(OutputChannel& out, Chain& chain) {
+void writeAllProbabilityTables(OutputChannel& out, Chain& chain, const std::vector<ClosingSums>& sums) {
     out.pageBreak();
     for (int k = 1; k <= chain.closingCount(); ++k) {
         if (k > 1) out.pageBreak();
-        const ClosingDimension& c = chain.closing(k);
-        resolveDistance(chain, c.fromElement, c.toElement);
-        switchToStatistical(chain.result);
+        switchToStatistical(restore(chain, sums[static_cast<std::size_t>(k - 1)]));
         writeProbabilityTables(out, chain);
     }
 }
@@ -120,10 +151,11 @@ void writeMainReport(Chain& chain, OutputChannel& out, bool statistics, bool new
     out.emptyLine();
     if (newPage) out.pageBreak();
     deriveElementValues(chain);
-    writeClosingTable(out, chain, false);
-    writeClosingTable(out, chain, true);
+    const std::vector<ClosingSums> sums = resolveAll(chain);
+    writeClosingTable(out, chain, sums, false);
+    writeClosingTable(out, chain, sums, true);
     writeClosingRemarks(out, chain);
-    if (statistics && chain.closingCount() >= 1) writeAllProbabilityTables(out, chain);
+    if (statistics && chain.closingCount() >= 1) writeAllProbabilityTables(out, chain, sums);
 }
 
 bool writeStandardReport(Chain& chain, OutputChannel& out, int device) {

@@ -1,0 +1,1 @@
+zam1_bench(bench_report report_bench.cpp)
