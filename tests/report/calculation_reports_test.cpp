@@ -286,6 +286,35 @@ TEST(CrossReference, ListsTheClosingDimensionsAnElementTakesPartIn) {
     }
 }
 
+TEST(CrossReference, CancelledElementNumberWritesNothing) {
+    ReportHarness h;
+    Chain chain;
+    twoBranches(chain);
+    h.prompter.cancel(ScriptedPrompter::Kind::Text);
+    EXPECT_FALSE(writeCrossReferenceOne(chain, h.out()));
+    EXPECT_TRUE(h.error.isSet());
+    EXPECT_TRUE(h.desktop.log().empty());
+    EXPECT_TRUE(std::filesystem::is_empty(h.folder.path()));
+}
+
+TEST(CalculationReports, MessageDisplayOnTheScreenOrTheNoteThatAllWentWell) {
+    {
+        ReportHarness h;
+        EXPECT_FALSE(reportMessages(MessageList{}, h.out()));
+        EXPECT_EQ(h.prompter.log(), std::vector<std::string>{"note: Berechnung erfolgreich ohne Fehlermeldungen"});
+        EXPECT_TRUE(h.desktop.log().empty());
+    }
+    ReportHarness h;
+    MessageList messages;
+    messages.add("Undefinierter Abstand !");
+    ASSERT_TRUE(reportMessages(messages, h.out()));
+    ASSERT_EQ(h.desktop.log().size(), 1u);
+    EXPECT_NE(h.desktop.log()[0].find("(welle.txt)"), std::string::npos);
+    const std::string& text = h.out().contents();
+    EXPECT_LT(text.find("Bl. 1"), text.find("BEMERKUNGEN, WARNUNGEN, FEHLERMELDUNGEN"));
+    EXPECT_NE(text.find("Undefinierter Abstand !"), std::string::npos);
+}
+
 TEST(CrossReference, EveryElementGetsItsSectionEvenWithoutClosingDimensions) {
     ReportHarness h;
     h.settings.defaultDevice = kDeviceDosFile;

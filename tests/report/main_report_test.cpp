@@ -2,7 +2,9 @@
 // and language, and the cases at the edges of the element and closing tables.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstdlib>
+#include <locale>
 
 #include "core/model/resolution.h"
 #include "core/report/calculation_reports.h"
@@ -67,6 +69,19 @@ TEST(MainReport, ExampleProjectMatchesTheGoldenFiles) {
     for (const GoldenCase& c : cases) {
         expectGolden(c.golden, produce(c));
     }
+}
+
+// A German locale (decimal comma) must not leak into any number of the report.
+TEST(MainReport, GermanLocaleChangesNothing) {
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no German locale on this machine";
+    const std::locale previous = std::locale::global(std::locale("de_DE.UTF-8"));
+    const std::string report = produce({"standard_de.txt", kGerman, kDeviceDosFile, Form::Standard, "OUTDOS.TXT"});
+    const std::string html = produce({"standard_de.htm", kGerman, kDeviceHtml, Form::Standard, "KORVANT.htm"});
+    std::locale::global(previous);
+    std::setlocale(LC_ALL, before.c_str());
+    expectGolden("standard_de.txt", report);
+    expectGolden("standard_de.htm", html);
 }
 
 TEST(MainReport, HtmlPassesTidy) {
