@@ -35,9 +35,9 @@ void deviationLabels(DiagramView& view, const DiagramInput& in, long double uppe
 // to-scale diagram.
 class ElementRows {
 public:
-    ElementRows(DiagramView& view, const DiagramInput& in, long double firstMarker)
-        : m_view(view), m_in(in), m_previousMarker(firstMarker),
-          m_baseLine(-(in.chain.elementCount() + 1.2L) * kRowStep) {}
+    // The marker lines reach down to just below `rows` dimension rows.
+    ElementRows(DiagramView& view, const DiagramInput& in, long double firstMarker, int rows)
+        : m_view(view), m_in(in), m_previousMarker(firstMarker), m_baseLine(-(rows + 1.2L) * kRowStep) {}
 
     void draw(int n) {
         const Chain& chain = m_in.chain;
@@ -161,7 +161,7 @@ void drawScheme(DiagramView& view, const DiagramInput& in) {
     if (low == high) return;
     const long double margin = 0.05L * (high - low);
     view.setWindow(low - margin, high + margin, -(n + 1.5L) * 0.05L, (n + 1) * 0.05L);
-    ElementRows rows(view, in, chain.element(n).position);
+    ElementRows rows(view, in, chain.element(n).position, n);
     for (int i = 0; i <= n; ++i) rows.draw(i);
 }
 
@@ -180,7 +180,8 @@ void drawToScale(DiagramView& view, const DiagramInput& in, int closing) {
     const int rowCount = std::max(r.pathFromCount + 1, 1) + r.pathToCount;
     view.setWindow(low - margin, high + 3 * margin, std::max(-0.05L * rowCount - 0.12L, -0.62L), 0.5L);
     if (!view.usable()) return;
-    ElementRows rows(view, in, chain.element(elements.back()).position);
+    // The marker lines end above the result header, below the last row of the path.
+    ElementRows rows(view, in, chain.element(elements.back()).position, rowCount);
     for (int e : elements) rows.draw(e);
 
     // The path runs from the first end of the closing dimension to its second.
@@ -227,6 +228,11 @@ void drawOverallGraphic(DiagramView& view, const DiagramInput& in, int closing) 
     layer.setSymbolScale(g.dy * 0.075L);
     g.s = layer.symbolScale();
     g.startX = (1.0L - low) / std::max(high - low, 10) * 160 + 5;
+    // The start leaves room for ten columns of 16 mm; with fewer, wider columns the
+    // outer ones would leave the sheet: they are moved back onto it.
+    constexpr long double kMargin = 5;
+    if (g.x(high) > DiagramView::kAreaWidthMm - kMargin) g.startX -= g.x(high) - (DiagramView::kAreaWidthMm - kMargin);
+    if (g.x(low) < kMargin) g.startX += kMargin - g.x(low);
     layer.setLayer(19);
 
     const std::vector<int> nodes = pathElements(chain);

@@ -21,6 +21,7 @@ namespace {
 
 constexpr long double kTick = 0.04L;
 constexpr long double kLabelOffset = 0.05L;
+constexpr long double kLabelHeight = 0.04L;
 constexpr long double kUnitX = 4.5L;
 constexpr int kMaxValueTicks = 1000;
 
@@ -68,9 +69,13 @@ void valueScale(DiagramView& view, const DiagramInput& in, long double mean, lon
     const long double first = wholePart(lo / step) - 1;
     const long double last = wholePart(hi / step) + 1;
     if (!std::isfinite(step) || step <= 0 || !(last - first < kMaxValueTicks)) return;
+    // The labels stand upright: their height runs along x. A value left of the
+    // window, or one whose label would run into the unit label, is left out.
+    const long double labelWidth = view.lengthY(kLabelHeight) / view.lengthX(1);
     for (long double k = first; k <= last; ++k) {
         const long double v = k * step;
         const long double s = (v - mean) / sigma;
+        if (s < view.window().xmin || s + kLabelOffset > kUnitX - labelWidth) continue;
         ticks(view, s, 0, -0.4L);
         view.text(fixedNumber(v, 0, 2, in.numbers), s + kLabelOffset, -0.25L);
     }
@@ -113,7 +118,7 @@ void curveAndAxes(DiagramView& view) {
     }
     view.layer().setLayer(17);
     view.line(0, 1.05L, 0, 0);
-    view.textStyle(0.035L, 0.04L, 90);
+    view.textStyle(0.035L, kLabelHeight, 90);
     view.layer().setTextAlignment(0, 0);
     axisLine(view, 0);
 }

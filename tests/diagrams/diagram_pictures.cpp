@@ -1,0 +1,82 @@
+// Paints every diagram of the example project on the screen device and saves the
+// pictures as PNG, so that a person can look at them:
+//
+//   diagram_pictures <folder>
+//
+// Fails when a diagram is refused, its replay stops, or a picture stays empty.
+
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "core/graphics/drawing_settings.h"
+#include "core/graphics/graphics_window.h"
+#include "core/graphics/program_drawings.h"
+#include "tests/diagrams/example_project.h"
+#include "tests/support_qt/image_canvas.h"
+
+namespace {
+
+using namespace zam1;
+
+constexpr long kMinimumPainted = 2000;
+
+struct Picture {
+    std::string name;
+    int kind = 0;      // 0: the project drawing
+    int closing = 0;
+};
+
+bool paint(test::ExampleState& example, const Picture& p, const std::string& folder) {
+    DrawingSettings settings = drawingSettingsFrom(example.state->config, folder);
+    // The window takes itself for 4:3; the upright A4 drawing gets a larger one.
+    settings.window.width = p.kind == 0 ? 2000 : 1280;
+    settings.window.height = p.kind == 0 ? 1500 : 960;
+    GraphicsWindow window(settings.window, example.state->error);
+    DrawingTarget target;
+    target.device = 3;
+    target.projectName = "getriebewelle";
+    target.projectFile = test::kExampleFileName;
+    target.window = &window;
+    bool drawn = false;
+    if (p.kind == 0) {
+        drawn = drawProgramProjectDrawing(*example.state, settings, target);
+    } else {
+        drawn = drawProgramDiagram(*example.state, settings, target, p.kind, p.closing) == DiagramOutcome::Drawn;
+    }
+    long painted = 0;
+    const std::string path = folder + "/" + p.name + ".png";
+    const bool saved = drawn && test::renderWindowToPng(window, path, &painted);
+    std::printf("%-24s %s  %ld pixels  %zu records\n", p.name.c_str(), saved ? "ok" : "FAILED", painted,
+                window.displayList().size());
+    return saved && painted >= kMinimumPainted;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: diagram_pictures <folder>\n");
+        return 2;
+    }
+    QGuiApplication app(argc, argv);
+    const std::string folder = argv[1];
+    std::filesystem::create_directories(folder);
+    test::ExampleState example;
+    if (!example.load()) {
+        std::fprintf(stderr, "%s", example.messages.str().c_str());
+        return 1;
+    }
+    std::vector<Picture> pictures = {{"drawing", 0, 0}, {"scheme", 3, 0}};
+    for (int k = 1; k <= example.state->chain.closingCount(); ++k) {
+        const std::string n = std::to_string(k);
+        pictures.push_back({"to_scale_" + n, 1, k});
+        pictures.push_back({"normal_" + n, 2, k});
+        pictures.push_back({"overall_" + n, 4, k});
+    }
+    bool failed = false;
+    for (const Picture& p : pictures) failed |= !paint(example, p, folder);
+    return failed ? 1 : 0;
+}

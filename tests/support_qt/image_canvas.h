@@ -1,0 +1,46 @@
+#pragma once
+// Paints the graphics window's display list into an image with QPainter, the way
+// the window does on screen, and saves it as PNG. Tests only: the core links no Qt.
+// Needs a QGuiApplication (the offscreen platform will do).
+
+#include <memory>
+#include <string>
+
+#include "core/graphics/replay.h"
+
+class QImage;
+class QPainter;
+
+namespace zam1 {
+
+class GraphicsWindow;
+
+namespace test {
+
+class ImageCanvas final : public ReplayCanvas {
+public:
+    explicit ImageCanvas(QImage& image);
+    ~ImageCanvas() override;
+
+    void setPen(const PenSpec& pen) override;
+    void setBrush(Rgb colour) override;
+    void moveTo(Pixel p) override;
+    void lineTo(Pixel p) override;
+    void ellipse(Pixel corner1, Pixel corner2) override;
+    void arc(const ArcSpec& arc) override;
+    void polygon(const Pixel (&points)[4]) override;
+    void text(Pixel topLeft, const FontSpec& font, Rgb colour, std::string_view ansi) override;
+
+private:
+    std::unique_ptr<QPainter> m_painter;
+    Pixel m_current;
+};
+
+// Replays the window's list into an image of the window's client size filled
+// with its background colour, and writes it to `path`. False when the replay
+// stopped early or the file could not be written. `paintedPixels` counts the
+// pixels that differ from the background.
+bool renderWindowToPng(GraphicsWindow& window, const std::string& path, long* paintedPixels = nullptr);
+
+} // namespace test
+} // namespace zam1
