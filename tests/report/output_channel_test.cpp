@@ -18,40 +18,22 @@ std::string textLines(std::initializer_list<std::string> lines) {
     return out;
 }
 
-TEST(OutputChannel, SeparatorStylesOnTheTextDevice) {
-    struct Case {
-        int style;
-        std::string thin, dbl;
-    };
-    const Case cases[] = {
-        {1, std::string(70, '-'), std::string(70, '=')},
-        {2, std::string(70, '\xC4'), std::string(70, '\xCD')},
-        {3, std::string(70, ' '), std::string(70, ' ')},
-    };
-    for (const Case& c : cases) {
-        ReportHarness h;
-        h.settings.separatorStyle = c.style;
-        ASSERT_TRUE(h.out().openOutput(kDeviceDosFile, "x"));
-        h.out().thinLine();
-        h.out().writeLine("Text");
-        h.out().doubleLine();
-        ASSERT_TRUE(h.out().closeOutput());
-        EXPECT_EQ(h.read("OUTDOS.TXT"), textLines({c.thin, "Text", c.dbl})) << "style " << c.style;
-    }
-}
-
-TEST(OutputChannel, SeparatorsDisappearWhereTheyHaveNoPlace) {
+// Separators in the configured style on the paged devices; none where there are
+// no pages (style 4, spreadsheet, HTML).
+TEST(OutputChannel, SeparatorsByStyleAndDevice) {
     struct Case {
         int device;
         int style;
-        std::string file;
-        std::string expected; // the part after any file head
+        std::string expected; // after any file head
     };
     const Case cases[] = {
-        {kDeviceDosFile, 4, "OUTDOS.TXT", textLines({"Text"})},
-        {kDeviceSpreadsheet, 1, "welle$$$1.txt", "Text\r\n"},
-        {kDeviceSpreadsheet, 2, "welle$$$1.txt", "Text\r\n"},
-        {kDeviceHtml, 1, "KORVANT.htm", "<br>Text\r\n"},
+        {kDeviceDosFile, 1, textLines({std::string(70, '-'), "Text", std::string(70, '=')})},
+        {kDeviceDosFile, 2, textLines({std::string(70, '\xC4'), "Text", std::string(70, '\xCD')})},
+        {kDeviceDosFile, 3, textLines({std::string(70, ' '), "Text", std::string(70, ' ')})},
+        {kDeviceDosFile, 4, textLines({"Text"})},
+        {kDeviceSpreadsheet, 1, "Text\r\n"},
+        {kDeviceSpreadsheet, 2, "Text\r\n"},
+        {kDeviceHtml, 1, "<br>Text\r\n"},
     };
     for (const Case& c : cases) {
         ReportHarness h;
@@ -59,9 +41,9 @@ TEST(OutputChannel, SeparatorsDisappearWhereTheyHaveNoPlace) {
         ASSERT_TRUE(h.out().openOutput(c.device, "x"));
         const std::size_t head = h.out().contents().size();
         h.out().thinLine();
-        h.out().writeLine(separatorLine(c.style, Separator::Double));
         h.out().writeLine("$!$");
         h.out().writeLine("Text");
+        h.out().writeLine(separatorLine(c.style, Separator::Double));
         EXPECT_EQ(h.out().contents().substr(head), c.expected) << "device " << c.device << " style " << c.style;
         EXPECT_TRUE(h.out().closeOutput());
     }
