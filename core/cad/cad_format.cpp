@@ -19,26 +19,19 @@ constexpr std::array<long double, 19> kPow10 = {
 // in the last place, so the nearest integer is the correctly rounded decimal.
 constexpr long double kFastLimit = 1e12L;
 
+// The digits of the scaled integer with the separator put in, in one append.
 void appendDigits(std::string& out, unsigned long long digits, int decimals, bool negative, char separator) {
-    char buffer[32];
-    auto r = std::to_chars(buffer, buffer + sizeof buffer, digits);
-    std::size_t length = static_cast<std::size_t>(r.ptr - buffer);
-    const std::size_t d = static_cast<std::size_t>(decimals);
-    if (negative && digits != 0) out += '-';
-    if (d == 0) {
-        out.append(buffer, length);
-        return;
-    }
-    if (length <= d) {
-        out += '0';
-        out += separator;
-        out.append(d - length, '0');
-        out.append(buffer, length);
-        return;
-    }
-    out.append(buffer, length - d);
-    out += separator;
-    out.append(buffer + (length - d), d);
+    char buffer[48];
+    char* p = buffer + sizeof buffer;
+    int written = 0;
+    do {
+        if (written == decimals && decimals > 0) *--p = separator;
+        *--p = static_cast<char>('0' + digits % 10);
+        digits /= 10;
+        ++written;
+    } while (digits != 0 || written <= decimals);
+    if (negative) *--p = '-';
+    out.append(p, static_cast<std::size_t>(buffer + sizeof buffer - p));
 }
 
 void appendSlow(std::string& out, long double value, int decimals, char separator) {
@@ -63,11 +56,11 @@ void appendFixed(std::string& out, long double value, int decimals, char separat
     if (decimals < static_cast<int>(kPow10.size())) {
         const long double scaled = std::fabs(value) * kPow10[static_cast<std::size_t>(decimals)];
         if (scaled < kFastLimit) {
-            const long double whole = std::floor(scaled);
-            const long double fraction = scaled - whole;
-            if (std::fabs(fraction - 0.5L) > 1e-6L) {
-                const auto digits = static_cast<unsigned long long>(fraction > 0.5L ? whole + 1 : whole);
-                appendDigits(out, digits, decimals, value < 0, separator);
+            // The nearest integer is the right one unless the value lies on a tie.
+            const long long nearest = std::llrint(scaled);
+            if (std::fabs(std::fabs(scaled - static_cast<long double>(nearest)) - 0.5L) > 1e-6L) {
+                const auto digits = static_cast<unsigned long long>(nearest);
+                appendDigits(out, digits, decimals, value < 0 && digits != 0, separator);
                 return;
             }
         }

@@ -197,7 +197,7 @@ void DxfWriter::finish() {
 void DxfWriter::setLayer(int layer) {
     const bool named = m_settings.layerColourMode == 0 && layer >= 1 && layer <= 5;
     if (layer == 0) {
-        m_layerName = "0";
+        m_layerName.assign(1, '0');  // not = "0": GCC 12 warns about that falsely
     } else if (named && !m_settings.layerNames[static_cast<std::size_t>(layer - 1)].empty()) {
         m_layerName = m_settings.layerNames[static_cast<std::size_t>(layer - 1)];
     } else {

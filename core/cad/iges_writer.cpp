@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <ostream>
 
@@ -16,6 +17,7 @@ constexpr long double kPi = 3.141592653589793238462643383279503L;
 constexpr std::size_t kDataColumns = 72;
 constexpr std::size_t kParameterColumns = 64;
 constexpr std::size_t kFlushSize = 1u << 16;
+constexpr std::size_t kParameterChunk = 1u << 20;
 constexpr std::size_t kMembersPerRecord = 12;
 constexpr std::size_t kBlockNameLength = 8;
 
@@ -42,6 +44,18 @@ void appendSequence(std::string& out, char section, int number) {
 void appendRight(std::string& out, std::string_view value, std::size_t width) {
     if (value.size() < width) out.append(width - value.size(), ' ');
     out += value.substr(0, width);
+}
+
+void appendIntRight(std::string& out, long long value, std::size_t width) {
+    char buffer[24];
+    const auto r = std::to_chars(buffer, buffer + sizeof buffer, value);
+    appendRight(out, std::string_view(buffer, static_cast<std::size_t>(r.ptr - buffer)), width);
+}
+
+void appendInt(std::string& out, long long value) {
+    char buffer[24];
+    const auto r = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, r.ptr);
 }
 
 std::string twoDigits(int v) {
@@ -108,55 +122,61 @@ void IgesWriter::coordinate(std::string& out, long double value) const {
 }
 
 void IgesWriter::parameterRecord(std::string_view data, int entry) {
-    m_parameters += data;
-    m_parameters.append(kParameterColumns - data.size(), ' ');
-    appendRight(m_parameters, std::to_string(entry), kDataColumns - kParameterColumns);
-    appendSequence(m_parameters, 'P', ++m_p);
-    m_parameters += "\r\n";
+    // Pieces of fixed size: a long parameter section is never copied to grow.
+    if (m_parameters.empty() || m_parameters.back().size() + 96 > kParameterChunk) {
+        m_parameters.emplace_back().reserve(kParameterChunk);
+    }
+    std::string& out = m_parameters.back();
+    out += data;
+    out.append(kParameterColumns - data.size(), ' ');
+    appendIntRight(out, entry, kDataColumns - kParameterColumns);
+    appendSequence(out, 'P', ++m_p);
+    out += "\r\n";
 }
 
 // Each piece starts a new record and is broken after the last "," that fits.
-int IgesWriter::writeParameters(const std::vector<std::string>& pieces, int entry) {
+int IgesWriter::writeParameters(std::string_view piece, int entry) {
     int records = 0;
-    for (std::string_view piece : pieces) {
-        while (!piece.empty()) {
-            std::size_t length = piece.size();
-            if (length > kParameterColumns) {
-                const auto comma = piece.substr(0, kParameterColumns).find_last_of(',');
-                length = comma == std::string_view::npos ? kParameterColumns : comma + 1;
-            }
-            parameterRecord(piece.substr(0, length), entry);
-            piece.remove_prefix(length);
-            ++records;
+    while (!piece.empty()) {
+        std::size_t length = piece.size();
+        if (length > kParameterColumns) {
+            const auto comma = piece.substr(0, kParameterColumns).find_last_of(',');
+            length = comma == std::string_view::npos ? kParameterColumns : comma + 1;
         }
+        parameterRecord(piece.substr(0, length), entry);
+        piece.remove_prefix(length);
+        ++records;
     }
     return records;
 }
 
 void IgesWriter::directoryField(std::string_view value) { appendRight(m_buffer, value, 8); }
 
+void IgesWriter::directoryNumber(long long value) { appendIntRight(m_buffer, value, 8); }
+
 int IgesWriter::emit(const Entity& e) {
     flushIfLarge();
     m_entry += 2;
     if (m_inBlock && !e.dependent) m_members.push_back(m_entry);
-    const int records = writeParameters(e.pieces, m_entry);
-    const std::string type = std::to_string(e.type);
-    const std::string colour = std::to_string(m_colour);
-    directoryField(type);
-    directoryField(std::to_string(m_pointer));
+    int records = writeParameters(e.first, m_entry) + writeParameters(e.second, m_entry);
+    if (e.more) {
+        for (const std::string& piece : *e.more) records += writeParameters(piece, m_entry);
+    }
+    directoryNumber(e.type);
+    directoryNumber(m_pointer);
     directoryField("1");
-    directoryField(std::to_string(m_lineFont));
-    directoryField(colour);
+    directoryNumber(m_lineFont);
+    directoryNumber(m_colour);
     directoryField("");
     directoryField(e.matrix);
     directoryField("");
     m_buffer += (m_inBlock || e.dependent) ? "00010000" : "00000000";
     appendSequence(m_buffer, 'D', ++m_d);
     m_buffer += "\r\n";
-    directoryField(type);
+    directoryNumber(e.type);
     directoryField("");
-    directoryField(colour);
-    directoryField(std::to_string(records));
+    directoryNumber(m_colour);
+    directoryNumber(records);
     directoryField(e.form);
     directoryField("");
     directoryField("");
@@ -190,7 +210,8 @@ void IgesWriter::setLayer(int layer) {
 
 void IgesWriter::line(Point a, Point b) {
     if (m_recording) m_recording->line(a, b);
-    std::string p = "110,";
+    std::string& p = m_first;
+    p = "110,";
     coordinate(p, a.x);
     p += ',';
     coordinate(p, a.y);
@@ -199,7 +220,7 @@ void IgesWriter::line(Point a, Point b) {
     p += ',';
     coordinate(p, b.y);
     p += ",0.0;";
-    emit({110, {std::move(p)}, "", "", "", false});
+    emit({110, p, {}, "", "", "", false});
 }
 
 void IgesWriter::circle(Point c, long double radius) {
@@ -213,25 +234,25 @@ void IgesWriter::arc(Point c, long double startDeg, long double endDeg, long dou
 }
 
 void IgesWriter::emitArc(Point c, long double startDeg, long double endDeg, long double radius) {
-    const long double a1 = startDeg * kPi / 180;
-    const long double a2 = endDeg * kPi / 180;
-    Point start{c.x + radius * std::cos(a1), c.y + radius * std::sin(a1)};
-    Point end{c.x + radius * std::cos(a2), c.y + radius * std::sin(a2)};
+    Point start = pointOnCircle(c, radius, startDeg);
+    Point end = pointOnCircle(c, radius, endDeg);
     if (isFullCircle(startDeg, endDeg)) end = start = Point{c.x + radius, c.y};
-    std::string p = "100,0.0";
+    std::string& p = m_first;
+    p = "100,0.0";
     for (long double v : {c.x, c.y, start.x, start.y, end.x, end.y}) {
         p += ',';
         coordinate(p, v);
     }
     p += ';';
-    emit({100, {std::move(p)}, "0", "", "", false});
+    emit({100, p, {}, "0", "", "", false});
 }
 
 void IgesWriter::solid(const Quad& quad) {
     if (m_recording) m_recording->solid(quad);
     // The outline as a closed path, in the reverse of its drawing order.
     const Quad q = solidOutline(quad);
-    std::string p = "106,1,5,0.0";
+    std::string& p = m_first;
+    p = "106,1,5,0.0";
     for (std::size_t i : {0u, 3u, 2u, 1u, 0u}) {
         p += ',';
         coordinate(p, q[i].x);
@@ -239,14 +260,17 @@ void IgesWriter::solid(const Quad& quad) {
         coordinate(p, q[i].y);
     }
     p += ';';
-    emit({106, {std::move(p)}, "0", "11", "", false});
+    emit({106, p, {}, "0", "11", "", false});
 }
 
 void IgesWriter::text(std::string_view oem, Point at) {
     if (m_recording) m_recording->text(oem, at);
     const std::string content = cadText(oem, m_settings.cadTextMode);
     const auto n = static_cast<long double>(content.size());
-    std::string p = "212,1," + std::to_string(content.size()) + ",";
+    std::string& p = m_first;
+    p = "212,1,";
+    appendInt(p, static_cast<long long>(content.size()));
+    p += ',';
     coordinate(p, n * m_style.height * m_style.widthFactor);
     p += ',';
     coordinate(p, m_style.height);
@@ -257,7 +281,12 @@ void IgesWriter::text(std::string_view oem, Point at) {
     p += ',';
     coordinate(p, at.y);
     p += ",0.0,";
-    emit({212, {std::move(p), hollerith(content) + ";"}, "0", "", "", false});
+    m_second.clear();
+    appendInt(m_second, static_cast<long long>(content.size()));
+    m_second += 'H';
+    m_second += content;
+    m_second += ';';
+    emit({212, p, m_second, "0", "", "", false});
 }
 
 bool IgesWriter::beginBlock(std::string_view name) {
@@ -280,7 +309,7 @@ void IgesWriter::endBlock(bool keep) {
         pieces.back() += std::to_string(m_members[i]);
         pieces.back() += i + 1 == m_members.size() ? ';' : ',';
     }
-    const int entry = emit({308, std::move(pieces), "", "", m_blockName, false});
+    const int entry = emit({308, {}, {}, "", "", m_blockName, false, &pieces});
     m_blocks.push_back({m_blockName, entry, std::move(m_recording)});
 }
 
@@ -307,12 +336,12 @@ void IgesWriter::insertBlock(std::string_view name, Point at, long double rotati
         p += ',';
         coordinate(p, at.y);
         p += ",0.0,1.0;";
-        emit({408, {std::move(p)}, "", "", "", false});
+        emit({408, p, {}, "", "", "", false});
         return;
     }
-    const long double phi = rotationDeg * kPi / 180;
-    const long double c = std::cos(phi);
-    const long double s = std::sin(phi);
+    const Point unit = pointOnCircle({0, 0}, 1, rotationDeg);
+    const long double c = unit.x;
+    const long double s = unit.y;
     std::string m = "124,";
     const auto entry = [&m](long double v) { appendFixed(m, v, 6); m += ','; };
     entry(c);
@@ -325,8 +354,9 @@ void IgesWriter::insertBlock(std::string_view name, Point at, long double rotati
     m += "0.0,";
     coordinate(m, at.y);
     m += ",0.0,0.0,1.0,0.0;";
-    const std::string matrix = std::to_string(emit({124, {std::move(m)}, "", "", "", true}));
-    emit({408, {"408," + definition + ",0.0,0.0,0.0,1.0;"}, matrix, "", "", false});
+    const std::string matrix = std::to_string(emit({124, m, {}, "", "", "", true}));
+    const std::string instance = "408," + definition + ",0.0,0.0,0.0,1.0;";
+    emit({408, instance, {}, matrix, "", "", false});
 }
 
 // The block's entities as plain entities of the drawing; the writer keeps its
@@ -342,7 +372,9 @@ void IgesWriter::drawInPlace(const Block& block, const BlockPlacement& placement
 void IgesWriter::finish() {
     if (m_finished) return;
     m_finished = true;
-    m_buffer += m_parameters;
+    m_out.write(m_buffer.data(), static_cast<std::streamsize>(m_buffer.size()));
+    m_buffer.clear();
+    for (const std::string& piece : m_parameters) m_out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
     m_parameters.clear();
     std::string t;
     appendSequence(t, 'S', m_s);

@@ -66,20 +66,23 @@ private:
     // One entity: its parameter data in pieces that each begin a new record.
     struct Entity {
         int type = 0;
-        std::vector<std::string> pieces;
+        std::string_view first;
+        std::string_view second;
         std::string_view matrix;
         std::string_view form;
         std::string_view label;
         bool dependent = false;
+        const std::vector<std::string>* more = nullptr;
     };
 
     int emit(const Entity& e);
     void emitArc(Point centre, long double startDeg, long double endDeg, long double radius);
     void drawInPlace(const Block& block, const BlockPlacement& placement);
-    int writeParameters(const std::vector<std::string>& pieces, int entry);
+    int writeParameters(std::string_view piece, int entry);
     void parameterRecord(std::string_view data, int entry);
     void sectionRecord(std::string& out, std::string_view data, char section, int& counter);
     void directoryField(std::string_view value);
+    void directoryNumber(long long value);
     void coordinate(std::string& out, long double value) const;
     void flushIfLarge();
 
@@ -89,7 +92,7 @@ private:
     DateTime m_now;
     Prompter* m_prompter;
     std::string m_buffer;       // start, global and directory records
-    std::string m_parameters;   // parameter records, appended at the end
+    std::vector<std::string> m_parameters;   // parameter records, written at the end
     int m_s = 0, m_g = 0, m_d = 0, m_p = 0;
     int m_entry = -1;
     int m_pointer = 1;
@@ -97,6 +100,8 @@ private:
     int m_colour = 0;
     int m_lineFont = 1;
     TextStyle m_style;
+    std::string m_first;    // the parameter data being built
+    std::string m_second;
     bool m_inBlock = false;
     std::string m_blockName;
     std::vector<int> m_members;

@@ -70,6 +70,9 @@ public:
                              long double yScale) = 0;
 };
 
+// The point at angleDeg on the circle; whole multiples of 90 degrees are exact.
+Point pointOnCircle(Point centre, long double radius, long double angleDeg);
+
 // True when the arc from startDeg to endDeg is a whole circle: equal angles, or
 // 0 to 360 and 360 to 0, each within 1e-5.
 bool isFullCircle(long double startDeg, long double endDeg);

@@ -6,7 +6,6 @@
 
 #include <cassert>
 #include <cstdlib>
-#include <sstream>
 #include <unistd.h>
 #include <vector>
 
@@ -16,9 +15,11 @@
 #include "core/cad/txt_cad_writer.h"
 #include "core/files/file_messages.h"
 #include "core/graphics/graphics_window.h"
+#include "core/graphics/output_buffer.h"
 #include "core/graphics/screen_backend.h"
 #include "core/platform/clock.h"
 #include "core/platform/desktop.h"
+#include "core/platform/file_io.h"
 #include "core/platform/prompter.h"
 
 namespace zam1 {
@@ -212,24 +213,30 @@ bool DrawingLayer::choosePlotCommand() {
 bool DrawingLayer::chooseOutputFile(std::string_view extension) {
     if (m_ctx.batchCad) {
         if (m_ctx.projectName.empty()) return false;
-        m_outputFile = m_ctx.projectName + "." + std::string(extension);
+        m_outputFile = m_ctx.projectName;
+        m_outputFile += '.';
+        m_outputFile += extension;
         return true;
     }
     FileChoice choice;
     choice.title = deviceNames()[static_cast<std::size_t>(m_device - 1)];
-    const std::string pattern = "*." + std::string(extension);
+    std::string pattern = "*.";
+    pattern += extension;
     choice.filter = pattern + "|" + pattern + "|*.*|*.*";
     choice.folder = m_settings.cadFolder;
     choice.defaultExtension = std::string(extension);
     std::string path = m_ctx.projectName;
     if (!m_ctx.prompter->chooseSaveFile(choice, path) || path.empty()) return false;
-    if (fileNamePart(path).find('.') == std::string_view::npos) path += "." + std::string(extension);
+    if (fileNamePart(path).find('.') == std::string_view::npos) {
+        path += '.';
+        path += extension;
+    }
     m_outputFile = std::move(path);
     return true;
 }
 
 void DrawingLayer::createBackend() {
-    m_file = std::make_unique<std::ostringstream>();
+    m_file = std::make_unique<OutputStream>();
     switch (m_device) {
     case kDeviceDxf:
     case kDevicePlot: m_backend = std::make_unique<DxfWriter>(*m_file, m_settings, m_ctx.prompter); break;
@@ -279,6 +286,11 @@ void DrawingLayer::finishRun() {
 }
 
 bool DrawingLayer::commitOutput() {
+    if (!m_file->complete()) {  // out of memory: the file would be cut short
+        m_ctx.prompter->showError(createErrorText(kIoReadError));
+        m_ctx.error->set();
+        return false;
+    }
     return commitFile(m_outputFile, m_file->view(), *m_ctx.prompter, *m_ctx.error);
 }
 

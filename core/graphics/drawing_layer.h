@@ -21,6 +21,7 @@
 namespace zam1 {
 
 class Clock;
+class OutputStream;
 class Desktop;
 class ErrorFlag;
 class GraphicsWindow;
@@ -131,7 +132,7 @@ private:
     DrawingSettings& m_settings;
     DrawingContext m_ctx;
     std::unique_ptr<DrawingBackend> m_backend;
-    std::unique_ptr<std::ostringstream> m_file;
+    std::unique_ptr<OutputStream> m_file;
     int m_device = 0;
     int m_plotLine = 0;
     std::string m_outputFile;

@@ -1,0 +1,1 @@
+zam1_bench(bench_graphics graphics_bench.cpp)
