@@ -15,7 +15,6 @@ OutputSettings outputSettingsFrom(const Configuration& config) {
     s.printerPort = config.printerPort;
     s.numbers = config.numberFormat();
     s.plusMinusCharacter = config.specialCharacters == 0;
-    s.inches = config.englishUnits == 1;
     s.dateCode = config.dateCode;
     s.indexStyle = config.indexStyle;
     s.workFolder = config.tempDirectory;

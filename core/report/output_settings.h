@@ -39,7 +39,6 @@ struct OutputSettings {
     int printerPort = 1;                 // LPT1..LPT4 -> /dev/lp0../dev/lp3
     NumberFormat numbers;                // configured decimals and decimal comma
     bool plusMinusCharacter = true;      // " ± " instead of "+/-"
-    bool inches = false;                 // unit label "in" instead of "mm"
     int dateCode = 1;                    // date form of headers and report heads
     int indexStyle = 0;                  // change listing: 1 numbers, otherwise letters
     bool copyScreenToClipboard = false;  // screen device: copy the report to the clipboard
