@@ -231,8 +231,14 @@ void drawOverallGraphic(DiagramView& view, const DiagramInput& in, int closing) 
     // The start leaves room for ten columns of 16 mm; with fewer, wider columns the
     // outer ones would leave the sheet: they are moved back onto it.
     constexpr long double kMargin = 5;
-    if (g.x(high) > DiagramView::kAreaWidthMm - kMargin) g.startX -= g.x(high) - (DiagramView::kAreaWidthMm - kMargin);
-    if (g.x(low) < kMargin) g.startX += kMargin - g.x(low);
+    constexpr long double kRight = DiagramView::kAreaWidthMm - kMargin;
+    if ((high - low) * g.dx > kRight - kMargin) {
+        g.startX = DiagramView::kAreaWidthMm / 2 - (low + high) * g.dx / 2;
+    } else if (g.x(high) > kRight) {
+        g.startX -= g.x(high) - kRight;
+    } else if (g.x(low) < kMargin) {
+        g.startX += kMargin - g.x(low);
+    }
     layer.setLayer(19);
 
     const std::vector<int> nodes = pathElements(chain);

@@ -34,9 +34,9 @@ struct DiagramInput {
     const LanguageTexts& texts;
     Prompter& prompter;
     ErrorFlag& error;
-    std::string projectName;          // "File: " line of the normal distribution; may be empty
+    std::string projectName{};        // "File: " line of the normal distribution; may be empty
     bool inches = false;              // unit label "in" instead of "mm"
-    NumberFormat numbers;             // configured decimals and decimal comma (scale labels)
+    NumberFormat numbers{};           // configured decimals and decimal comma (scale labels)
 };
 
 enum class DiagramOutcome {

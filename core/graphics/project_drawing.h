@@ -24,8 +24,8 @@ struct ProjectDrawingInput {
     const Configuration& config;   // approval label, index style, hide options, numbers, date form
     const LanguageTexts& texts;
     const Clock& clock;
-    std::string projectFile;       // with its folder, stored code page
-    std::string tempFolder;        // where a logo block file "$logo_1.dx$" may lie
+    std::string projectFile{};     // with its folder, stored code page
+    std::string tempFolder{};      // where a logo block file "$logo_1.dx$" may lie
     int cadTextMode = 1;           // how the texts of that file are coded
 };
 

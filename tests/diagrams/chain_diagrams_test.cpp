@@ -1,0 +1,192 @@
+// The scheme, the to-scale diagram and the overall graphic, read from what
+// reached the device; the checks and refusals of the diagram run.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/graphics/diagram_view.h"
+#include "core/model/resolution.h"
+#include "tests/diagrams/recorded_run.h"
+#include "tests/model/chain_builder.h"
+
+#include <array>
+#include <cstdio>
+
+namespace zam1 {
+namespace {
+
+using test::E;
+
+void fillChain(Chain& chain, const std::vector<E>& elements) {
+    chain.clear();
+    int n = 0;
+    for (const E& e : elements) {
+        Element& el = chain.element(++n);
+        el.predecessor = e.predecessor;
+        el.positive = e.positive ? 1 : 0;
+        el.distance = e.distance;
+        el.upperDev = e.upper;
+        el.lowerDev = e.lower;
+    }
+    chain.setElementCount(n);
+}
+
+struct Diagrams : ::testing::Test {
+    test::DiagramState s;
+    test::RecordedRun run;
+    Chain& chain() { return s.state->chain; }
+
+    void closings(std::initializer_list<std::pair<int, int>> ends) {
+        int k = 0;
+        for (const auto& [from, to] : ends) {
+            chain().closing(++k).fromElement = from;
+            chain().closing(k).toElement = to;
+        }
+        chain().setClosingCount(k);
+    }
+    DiagramOutcome draw(int kind, int closing) {
+        const DiagramInput in = s.input();
+        const DiagramOutcome outcome = prepareDiagram(in, kind, closing);
+        if (outcome == DiagramOutcome::Drawn) drawDiagram(*run.layer, in, kind, closing);
+        return outcome;
+    }
+    // Radius of each recorded circle, with its centre.
+    std::vector<std::array<double, 3>> circles() const {
+        std::vector<std::array<double, 3>> out;
+        for (const std::string& c : run.entries("circle")) {
+            double x = 0, y = 0, r = 0;
+            std::sscanf(c.c_str(), "circle %lf %lf %lf", &x, &y, &r);
+            out.push_back({x, y, r});
+        }
+        return out;
+    }
+};
+
+TEST(ElementLayers, FifteenLayersFromSixteenWithoutTwentyTwo) {
+    const int cases[][2] = {{0, 16}, {1, 17}, {5, 21}, {6, 30}, {7, 23}, {14, 30}, {15, 16}, {21, 30}, {2500, 26}};
+    for (const auto& c : cases) EXPECT_EQ(elementLayer(c[0]), c[1]) << c[0];
+}
+
+TEST_F(Diagrams, OneElementGivesTwoMarkerRowsAndOneDimension) {
+    test::fill(chain(), {E{0, true, 10, 0.1L, -0.1L}});
+    closings({{0, 1}});
+    ASSERT_EQ(draw(kDiagramScheme, 0), DiagramOutcome::Drawn);
+    // y window -0.125..0.1 on 120 mm: the dimension row -0.09 lies at 18.667 mm.
+    const auto c = circles();
+    ASSERT_EQ(c.size(), 3u);  // two markers, the predecessor mark
+    EXPECT_NEAR(c[0][2], 0.02 / 0.225 * 120, 1e-3);
+    EXPECT_NEAR(c[2][1], 18.6667, 1e-3);
+    EXPECT_NEAR(c[2][2], 0.006 / 0.225 * 120, 1e-3);
+    EXPECT_TRUE(run.findText("0"));
+    EXPECT_TRUE(run.findText("1"));
+    EXPECT_TRUE(run.findText("10.000 "));
+    EXPECT_EQ(run.count("solid"), 2u);  // arrowheads at both ends
+    EXPECT_FALSE(run.error.isSet());
+}
+
+TEST_F(Diagrams, DeviationsAreLabelledSymmetricOrSigned) {
+    struct Case {
+        long double upper, lower;
+        std::vector<std::string> labels;
+        std::vector<std::string> absent;
+    };
+    const Case cases[] = {
+        {0.1L, -0.1L, {"\xF1" "0.100"}, {"+0.100", "-0.100"}},
+        {0.1L, -0.05L, {"+0.100", "-0.050"}, {"\xF1" "0.100"}},
+        {0, -0.12L, {"0.000", "-0.120"}, {"+0.000"}},
+    };
+    for (const Case& c : cases) {
+        test::RecordedRun local;
+        test::fill(chain(), {E{0, true, 10, c.upper, c.lower}});
+        const DiagramInput in = s.input();
+        ASSERT_EQ(prepareDiagram(in, kDiagramScheme, 0), DiagramOutcome::Drawn);
+        drawDiagram(*local.layer, in, kDiagramScheme, 0);
+        for (const std::string& l : c.labels) EXPECT_TRUE(local.findText(l)) << l;
+        for (const std::string& l : c.absent) EXPECT_FALSE(local.findText(l)) << l;
+    }
+}
+
+TEST_F(Diagrams, AChainWithoutSpreadDrawsNoSchemeBody) {
+    test::fill(chain(), {E{0, true, 0, 0, 0}, E{1, false, 0, 0, 0}});
+    ASSERT_EQ(draw(kDiagramScheme, 0), DiagramOutcome::Drawn);
+    EXPECT_EQ(run.count("line") + run.count("circle") + run.count("text"), 0u);
+    EXPECT_EQ(run.count("page"), 1u);
+}
+
+TEST_F(Diagrams, ABrokenPredecessorDoesNotStopTheScheme) {
+    test::fill(chain(), {E{0, true, 10, 0, 0}, E{3000, true, 5, 0, 0}, E{-4, true, 5, 0, 0}});
+    deriveElementValues(chain());
+    DiagramView view(*run.layer);
+    EXPECT_NO_THROW(drawScheme(view, s.input()));
+    EXPECT_EQ(run.count("circle"), 4u + 1u);  // markers of 0 to 3, one predecessor mark
+}
+
+TEST_F(Diagrams, TheRunRefusesWhatItCannotDraw) {
+    struct Case {
+        const char* what;
+        std::vector<E> elements;
+        int kind, closing;
+        DiagramOutcome outcome;
+        const char* message;  // shown to the user, or "" for none
+    };
+    const Case cases[] = {
+        {"no elements", {}, kDiagramScheme, 0, DiagramOutcome::Refused, "Keine Elemente definiert !"},
+        {"closing dimension beyond the table", {E{0, true, 5, 0, 0}}, kDiagramToScale, 2, DiagramOutcome::Refused,
+         "Schließmaß 2 ? Gültiger Wertebereich: 1..1"},
+        {"inverted tolerances", {E{0, true, 5, -0.1L, 0.1L}}, kDiagramOverall, 1, DiagramOutcome::Messages, ""},
+        {"a sound chain", {E{0, true, 5, 0.1L, -0.1L}}, kDiagramOverall, 1, DiagramOutcome::Drawn, ""},
+    };
+    for (const Case& c : cases) {
+        test::DiagramState local;
+        fillChain(local.state->chain, c.elements);
+        local.state->chain.closing(1).fromElement = 0;
+        local.state->chain.closing(1).toElement = 1;
+        local.state->chain.setClosingCount(1);
+        EXPECT_EQ(prepareDiagram(local.input(), c.kind, c.closing), c.outcome) << c.what;
+        const std::vector<std::string> errors = local.prompter.errors();
+        if (*c.message == 0) {
+            EXPECT_TRUE(errors.empty()) << c.what;
+            EXPECT_FALSE(local.state->error.isSet()) << c.what;
+        } else {
+            ASSERT_EQ(errors.size(), 1u) << c.what;
+            EXPECT_EQ(errors[0], c.message) << c.what;
+            EXPECT_TRUE(local.state->error.isSet()) << c.what;
+        }
+    }
+}
+
+TEST_F(Diagrams, ToScaleDrawsTheClosingDimensionAndItsPath) {
+    test::fill(chain(), {E{0, true, 10, 0.1L, 0}, E{0, true, 25, 0.2L, -0.2L}});
+    closings({{1, 2}});
+    ASSERT_EQ(draw(kDiagramToScale, 1), DiagramOutcome::Drawn);
+    EXPECT_TRUE(run.findText("X=15.000   "));
+    EXPECT_TRUE(run.findText("+0.200"));   // closing upper deviation
+    EXPECT_TRUE(run.findText("-0.300"));   // closing lower deviation
+    EXPECT_TRUE(run.findText("Ma\xE1kette: 1 - 0 - 2"));
+    EXPECT_TRUE(run.findText("(1) - (2): 15.000"));
+    EXPECT_TRUE(run.findText("Toleranz : 0.500"));
+    EXPECT_NE(std::find(run.log.begin(), run.log.end(), "layer 16"), run.log.end());
+}
+
+TEST_F(Diagrams, TheOverallGraphicStepsRowsAndKeepsItsColumnsOnTheSheet) {
+    std::vector<E> elements;
+    for (int n = 1; n <= 30; ++n) elements.push_back(E{n - 1, true, 2, 0.01L, -0.01L});
+    fillChain(chain(), elements);
+    closings({{0, 30}});
+    ASSERT_EQ(draw(kDiagramOverall, 1), DiagramOutcome::Drawn);
+    const long double dy = 103.0L / 31;  // 30 rows: not the 10 mm cap
+    const auto c = circles();
+    ASSERT_EQ(c.size(), 31u);
+    for (const auto& node : c) {
+        EXPECT_NEAR(node[2], static_cast<double>(0.3L * dy), 1e-3);
+        EXPECT_GE(node[0] - node[2], 0);
+        EXPECT_LE(node[0] + node[2], 160);
+    }
+    EXPECT_NEAR(c[0][1] - c[1][1], static_cast<double>(dy), 1e-3);
+    EXPECT_EQ(run.layer->symbolScale(), 1);  // back after the diagram
+}
+
+} // namespace
+} // namespace zam1

@@ -1,0 +1,54 @@
+#!/usr/bin/python3
+"""Reads every golden DXF file of the diagrams with ezdxf (Debian's
+python3-ezdxf): the audit must find nothing to complain about or to fix, every
+entity must stand on a layer of the layer table, the drawing must show
+something, and the project drawing must insert its frame block."""
+
+import pathlib
+import sys
+
+import ezdxf
+
+
+def check(path):
+    doc = ezdxf.readfile(str(path))
+    auditor = doc.audit()
+    problems = [f"audit: {e.message}" for e in auditor.errors] + [f"audit fix: {f.message}" for f in auditor.fixes]
+    layers = {layer.dxf.name for layer in doc.layers}
+    entities = list(doc.modelspace())
+    for block in doc.blocks:
+        if not block.name.startswith("*"):
+            entities += list(block)
+    if not any(e.dxftype() != "INSERT" for e in entities):
+        problems.append("nothing is drawn")
+    for e in entities:
+        if e.dxf.layer not in layers:
+            problems.append(f"{e.dxftype()} on layer {e.dxf.layer}, which the table lacks")
+            break
+    if path.stem == "drawing":
+        frame = doc.blocks.get("FRAME_1")
+        if frame is None or len(frame) == 0:
+            problems.append("no frame block")
+        if not any(e.dxftype() == "INSERT" and e.dxf.name == "FRAME_1" for e in doc.modelspace()):
+            problems.append("the frame is not inserted")
+    return len(entities), problems
+
+
+def main():
+    folder = pathlib.Path(sys.argv[1])
+    files = sorted(folder.glob("*.dxf"))
+    if not files:
+        print(f"no DXF files in {folder}")
+        return 1
+    failed = False
+    for path in files:
+        count, problems = check(path)
+        print(f"{path.name}: {'OK' if not problems else 'FAILED'} ({count} entities, ezdxf {ezdxf.__version__})")
+        for p in problems:
+            print("  " + p)
+        failed |= bool(problems)
+    return 1 if failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
