@@ -66,7 +66,7 @@ void standardReport(benchmark::State& state, int device) {
     OutputChannel out(settings, texts, {prompter, desktop, clock, error});
     std::size_t bytes = 0;
     for (auto _ : state) {
-        if (device == kDeviceHtml) prompter.saveFile(folder + "/report.htm");
+        if (device == kReportHtml) prompter.saveFile(folder + "/report.htm");
         if (!writeStandardReport(*chain, out, device)) state.SkipWithError("report not written");
         bytes = out.contents().size();
     }
@@ -74,8 +74,8 @@ void standardReport(benchmark::State& state, int device) {
     std::filesystem::remove_all(folder);
 }
 
-void BM_StandardReportTextFile(benchmark::State& state) { standardReport(state, kDeviceDosFile); }
-void BM_StandardReportHtml(benchmark::State& state) { standardReport(state, kDeviceHtml); }
+void BM_StandardReportTextFile(benchmark::State& state) { standardReport(state, kReportDosFile); }
+void BM_StandardReportHtml(benchmark::State& state) { standardReport(state, kReportHtml); }
 
 BENCHMARK(BM_StandardReportTextFile)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StandardReportHtml)->Unit(benchmark::kMillisecond);

@@ -27,11 +27,11 @@ int runBatchReport(ProgramState& state, const std::string& projectPath, bool qui
     state.file.currentFile = projectBaseName(projectPath);
 
     OutputSettings settings = outputSettingsFrom(state.config);
-    settings.defaultDevice = kDeviceProjectText;
+    settings.defaultDevice = kReportProjectText;
     settings.askDevice = false;
     OutputChannel out(settings, state.texts, {*state.prompter, *state.desktop, *state.clock, state.error});
     out.setProject(projectHeading(state.projectTexts, projectPath, true));
-    if (!writeStandardReport(state.chain, out, kDeviceProjectText)) return 1;
+    if (!writeStandardReport(state.chain, out, kReportProjectText)) return 1;
     if (!quiet) reportWarnings(state, err);
     return 0;
 }

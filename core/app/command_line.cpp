@@ -4,6 +4,7 @@
 #include <ostream>
 #include <string_view>
 
+#include "core/app/batch_cad.h"
 #include "core/app/batch_report.h"
 #include "core/app/program_identity.h"
 #include "core/app/program_state.h"
@@ -123,11 +124,7 @@ int runCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
     }
     state.file.dataDirectory.clear(); // the name is used as given
     if (a2 == "/I" || a2 == "/i") return runBatchReport(state, a1, quiet, err);
-    if (upper(a2).rfind("/CAD", 0) == 0) {
-        err << "w" << kShortName << ": " << a2
-            << " - CAD-Ausgabe über die Kommandozeile ist noch nicht verfügbar (not available yet)\n";
-        return 1;
-    }
+    if (upper(a2).rfind("/CAD", 0) == 0) return runBatchCad(state, a1, a2, quiet, err);
     if (a2 != "/E" && a2 != "/e" && a2 != "/G" && a1.find('.') == std::string::npos) {
         err << oemToUtf8(state.texts.main.extensionRequired) << '\n';
         return 0;

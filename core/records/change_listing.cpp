@@ -35,7 +35,7 @@ bool listChanges(const Documentation& docs, OutputChannel& out, int device) {
     out.setTitle(out.texts().main.changeLog);
     const bool opened = out.openOutput(device, out.project().baseName + ".TXT");
     if (opened) {
-        if (out.device() != kDeviceScreen) out.writePageHeader();
+        if (out.device() != kReportScreen) out.writePageHeader();
         writeChangeListing(out, docs);
     }
     const bool ok = opened && out.closeOutput();
@@ -72,8 +72,8 @@ void writeChangeListing(OutputChannel& out, const Documentation& docs) {
     }
 }
 
-bool showChanges(const Documentation& docs, OutputChannel& out) { return listChanges(docs, out, kDeviceScreen); }
+bool showChanges(const Documentation& docs, OutputChannel& out) { return listChanges(docs, out, kReportScreen); }
 
-bool printChanges(const Documentation& docs, OutputChannel& out) { return listChanges(docs, out, kDeviceAsk); }
+bool printChanges(const Documentation& docs, OutputChannel& out) { return listChanges(docs, out, kReportAsk); }
 
 } // namespace zam1

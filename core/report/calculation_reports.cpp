@@ -172,7 +172,7 @@ bool reportClosingStatistics(Chain& chain, OutputChannel& out, int& choice) {
     const int k = selectClosingDimension(chain, out, choice);
     if (k == 0) return false;
     choice = k;
-    if (!out.openOutput(kDeviceAsk, "zam1kr.txt")) return false;
+    if (!out.openOutput(kReportAsk, "zam1kr.txt")) return false;
     writeClosingStatistics(out, chain, k);
     out.pageBreak();
     return out.closeOutput();
@@ -182,7 +182,7 @@ bool reportChainListing(Chain& chain, OutputChannel& out, int& choice) {
     const int k = selectClosingDimension(chain, out, choice);
     if (k == 0) return false;
     choice = k;
-    if (!out.openOutput(kDeviceAsk, "ZAM1KR.TXT")) return false;
+    if (!out.openOutput(kReportAsk, "ZAM1KR.TXT")) return false;
     writeChainListing(out, chain, k);
     out.pageBreak();
     return out.closeOutput();
@@ -194,7 +194,7 @@ bool reportZeroDistances(Chain& chain, OutputChannel& out) {
         out.error().set();
         return false;
     }
-    if (!out.openOutput(kDeviceAsk, "ZAM1ABS.TXT")) return false;
+    if (!out.openOutput(kReportAsk, "ZAM1ABS.TXT")) return false;
     writeZeroDistances(out, chain);
     out.pageBreak();
     return out.closeOutput();
@@ -205,7 +205,7 @@ bool reportMessages(const MessageList& messages, OutputChannel& out) {
         out.prompter().showNote(out.texts().main.calculationClean);
         return false;
     }
-    if (!out.openOutput(kDeviceScreen, out.project().baseName + ".txt")) return false;
+    if (!out.openOutput(kReportScreen, out.project().baseName + ".txt")) return false;
     out.writePageHeader();
     out.writeMessages(messages);
     out.pageBreak();

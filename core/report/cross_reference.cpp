@@ -70,7 +70,7 @@ bool writeCrossReferenceOne(Chain& chain, OutputChannel& out) {
         out.error().set();
         return false;
     }
-    if (!out.openOutput(kDeviceAsk, kCrossReferenceFile)) return false;
+    if (!out.openOutput(kReportAsk, kCrossReferenceFile)) return false;
     deriveElementValues(chain);
     writeCrossReference(out, chain, static_cast<int>(n));
     out.pageBreak();
@@ -78,7 +78,7 @@ bool writeCrossReferenceOne(Chain& chain, OutputChannel& out) {
 }
 
 bool writeCrossReferenceAll(Chain& chain, OutputChannel& out) {
-    if (!out.openOutput(kDeviceAsk, kCrossReferenceFile)) return false;
+    if (!out.openOutput(kReportAsk, kCrossReferenceFile)) return false;
     deriveElementValues(chain);
     const auto involved = involvement(chain);
     for (int n = 1; n <= chain.elementCount(); ++n) {

@@ -132,7 +132,7 @@ void writeAllProbabilityTables(OutputChannel& out, Chain& chain, const std::vect
 bool writeOnDevice(Chain& chain, OutputChannel& out, int device, const char* fileName, bool statistics) {
     if (!out.openOutput(device, fileName)) return false;
     bool newPage = false;
-    if (out.device() == kDeviceTextPrinter || out.device() == kDeviceWindowsPrinter) {
+    if (out.device() == kReportTextPrinter || out.device() == kReportWindowsPrinter) {
         if (!out.prompter().askYesNo(out.texts().report.newPageQuestion, newPage)) {
             out.abortOutput();
             return false;

@@ -106,8 +106,8 @@ void OutputChannel::endPage() {
 }
 
 void OutputChannel::formFeed() {
-    if (m_device == kDeviceScreen || m_device == kDeviceWindowsPrinter) putLine("\f");
-    if (m_device == kDeviceTextPrinter) put("\f");
+    if (m_device == kReportScreen || m_device == kReportWindowsPrinter) putLine("\f");
+    if (m_device == kReportTextPrinter) put("\f");
 }
 
 void OutputChannel::writeLine(std::string_view text) {
@@ -195,7 +195,7 @@ void OutputChannel::pageBreak() {
     formFeed();
     m_lineCount = 0;
     ++m_page;
-    if (m_device == kDeviceTextPrinter && !flushPrinterPort()) return;
+    if (m_device == kReportTextPrinter && !flushPrinterPort()) return;
     if (m_settings.headerEveryPage && m_settings.pageFrame) m_headerPending = true;
 }
 

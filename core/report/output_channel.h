@@ -79,8 +79,8 @@ public:
 
     bool isOpen() const { return m_state == State::Open; }
     int device() const { return m_device; }
-    bool isSpreadsheet() const { return m_device == kDeviceSpreadsheet || m_device == kDeviceProjectText; }
-    bool isHtml() const { return m_device == kDeviceHtml; }
+    bool isSpreadsheet() const { return m_device == kReportSpreadsheet || m_device == kReportProjectText; }
+    bool isHtml() const { return m_device == kReportHtml; }
     // The file of the last output (for devices that keep one).
     const std::string& lastOutputFile() const { return m_lastOutputFile; }
     // What the open report has collected so far.

@@ -102,7 +102,7 @@ bool OutputChannel::openNamedFile(std::string_view path) {
     m_midLine = m_tableOpen = m_headerPending = m_pauseAfterPage = false;
     m_lineCount = 0;
     m_page = 1;
-    m_device = kDeviceFile;
+    m_device = kReportFile;
     m_namedFile = true;
     m_fileName = path;
     m_target = path;
@@ -111,18 +111,18 @@ bool OutputChannel::openNamedFile(std::string_view path) {
 }
 
 bool OutputChannel::chooseDevice(int& device) {
-    if (device == kDeviceAsk && m_settings.askDevice) {
+    if (device == kReportAsk && m_settings.askDevice) {
         const MainTexts& t = m_texts.main;
         const std::vector<std::string> names = {t.deviceScreen,         t.deviceTextPrinter, t.deviceFile,
                                                 t.deviceWindowsPrinter, t.deviceTextProgram, t.deviceSpreadsheet,
                                                 t.deviceHtml};
-        int choice = m_settings.defaultDevice >= 1 && m_settings.defaultDevice <= kMenuDevices ? m_settings.defaultDevice : 1;
+        int choice = m_settings.defaultDevice >= 1 && m_settings.defaultDevice <= kReportMenuDevices ? m_settings.defaultDevice : 1;
         if (!m_ports.prompter.chooseDevice(t.outputTo, names, choice)) return false;
         device = choice;
-    } else if (device == kDeviceAsk) {
+    } else if (device == kReportAsk) {
         device = m_settings.defaultDevice;
     }
-    if (device < 1 || device > kLastDevice) device = kDeviceScreen;
+    if (device < 1 || device > kLastReportDevice) device = kReportScreen;
     return true;
 }
 
@@ -136,9 +136,9 @@ bool OutputChannel::prepareTarget(std::string_view fileName) {
         return m_ports.prompter.chooseSaveFile(choice, m_target);
     };
     switch (m_device) {
-    case kDeviceScreen:
-    case kDeviceWindowsPrinter:
-    case kDeviceTextProgram: {
+    case kReportScreen:
+    case kReportWindowsPrinter:
+    case kReportTextProgram: {
         const int io = reserveTemporaryFile(work, m_target);
         if (io != kIoOk) {
             reportCreateError(io, pathIn(work, "$OUT1.TMP"));
@@ -147,20 +147,20 @@ bool OutputChannel::prepareTarget(std::string_view fileName) {
         m_targetIsTemporary = true;
         return true;
     }
-    case kDeviceTextPrinter: {
+    case kReportTextPrinter: {
         if (!m_ports.prompter.askYesNo(m_texts.main.pauseAfterPage, m_pauseAfterPage)) return false;
         return openPrinterPort();
     }
-    case kDeviceFile: return saveDialog("txt");
-    case kDeviceSpreadsheet:
+    case kReportFile: return saveDialog("txt");
+    case kReportSpreadsheet:
         if (m_settings.spreadsheetSaveDialog) return saveDialog("txt");
         m_target = pathIn(work, base + "$$$" + intText(m_outputCounter + 1) + ".txt");
         return true;
-    case kDeviceHtml:
+    case kReportHtml:
         if (m_settings.htmlBrowser.empty()) return saveDialog("htm");
         m_target = pathIn(work, "KORVANT.htm");
         return true;
-    case kDeviceDosFile: m_target = pathIn(work, "OUTDOS.TXT"); return true;
+    case kReportDosFile: m_target = pathIn(work, "OUTDOS.TXT"); return true;
     default: m_target = base + ".txt"; return true;
     }
 }
@@ -209,15 +209,15 @@ bool OutputChannel::writeWindowsCopy(const std::string& path) {
 
 bool OutputChannel::commitTarget() {
     switch (m_device) {
-    case kDeviceTextPrinter: return flushPrinterPort();
-    case kDeviceSpreadsheet: {
+    case kReportTextPrinter: return flushPrinterPort();
+    case kReportSpreadsheet: {
         if (!commitFile(m_target, m_buffer, m_ports.prompter, m_ports.error)) return false;
         ++m_outputCounter;
         const std::string base = m_project.baseName.empty() ? std::string(kShortName) : m_project.baseName;
         m_lastOutputFile = pathIn(m_settings.workFolder, base + "$$" + intText(m_outputCounter) + ".txt");
         return writeWindowsCopy(m_lastOutputFile);
     }
-    case kDeviceProjectText: m_lastOutputFile = m_target; return writeWindowsCopy(m_target);
+    case kReportProjectText: m_lastOutputFile = m_target; return writeWindowsCopy(m_target);
     default:
         if (!m_targetIsTemporary) m_lastOutputFile = m_target;
         return commitFile(m_target, m_buffer, m_ports.prompter, m_ports.error);
@@ -229,18 +229,18 @@ bool OutputChannel::runEndAction() {
     const MainTexts& t = m_texts.main;
     const std::string outwin = pathIn(m_settings.workFolder, "outwin.txt");
     switch (m_device) {
-    case kDeviceScreen:
+    case kReportScreen:
         // The text window reads the file before it returns; the file goes right after.
         desktop.showTextFile(m_target, m_fileName);
         if (m_settings.copyScreenToClipboard) desktop.copyToClipboard(oemToUtf8(m_buffer));
         return true;
-    case kDeviceTextPrinter: m_ports.prompter.showStatus(t.printingWait); return true;
-    case kDeviceFile:
+    case kReportTextPrinter: m_ports.prompter.showStatus(t.printingWait); return true;
+    case kReportFile:
         if (!writeWindowsCopy(outwin)) return false;
         m_ports.prompter.showNote(utf8ToOem(m_target) + " " + t.andWindowsFile + " outwin.txt " + t.filesCreated + ".");
         return true;
-    case kDeviceWindowsPrinter: return desktop.printTextFile(m_target);
-    case kDeviceTextProgram:
+    case kReportWindowsPrinter: return desktop.printTextFile(m_target);
+    case kReportTextProgram:
         if (!writeWindowsCopy(outwin)) return false;
         m_lastOutputFile = outwin;
         if (!programExists(m_settings.textProgram)) {
@@ -248,7 +248,7 @@ bool OutputChannel::runEndAction() {
             return true;
         }
         return desktop.startProgram(m_settings.textProgram, {outwin});
-    case kDeviceHtml:
+    case kReportHtml:
         if (m_settings.htmlBrowser.empty()) return true;
         if (!programExists(m_settings.htmlBrowser)) {
             m_ports.prompter.showError(utf8ToOem(m_settings.htmlBrowser) + " not found");

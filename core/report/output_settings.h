@@ -13,23 +13,23 @@ namespace zam1 {
 struct Configuration;
 
 // Output devices of the channel, by their numbers.
-enum OutputDevice : int {
-    kDeviceAsk = 0,           // ask (when configured) or use the default
-    kDeviceScreen = 1,        // "Bildschirm": text window
-    kDeviceTextPrinter = 2,   // "Textdrucker": printer port
-    kDeviceFile = 3,          // "Datei"
-    kDeviceWindowsPrinter = 4,
-    kDeviceTextProgram = 5,   // external text program
-    kDeviceSpreadsheet = 6,   // tab-separated text for spreadsheets
-    kDeviceHtml = 7,
-    kDeviceDosFile = 8,       // "OUTDOS.TXT"
-    kDeviceProjectText = 9,   // project name + ".txt", as device 6
+enum ReportDevice : int {
+    kReportAsk = 0,           // ask (when configured) or use the default
+    kReportScreen = 1,        // "Bildschirm": text window
+    kReportTextPrinter = 2,   // "Textdrucker": printer port
+    kReportFile = 3,          // "Datei"
+    kReportWindowsPrinter = 4,
+    kReportTextProgram = 5,   // external text program
+    kReportSpreadsheet = 6,   // tab-separated text for spreadsheets
+    kReportHtml = 7,
+    kReportDosFile = 8,       // "OUTDOS.TXT"
+    kReportProjectText = 9,   // project name + ".txt", as device 6
 };
-inline constexpr int kLastDevice = 9;
-inline constexpr int kMenuDevices = 7; // the device menu offers 1..7
+inline constexpr int kLastReportDevice = 9;
+inline constexpr int kReportMenuDevices = 7; // the device menu offers 1..7
 
 struct OutputSettings {
-    int defaultDevice = kDeviceScreen;   // used when the device menu is not shown
+    int defaultDevice = kReportScreen;   // used when the device menu is not shown
     bool askDevice = false;              // show the device menu before each report
     int separatorStyle = 2;              // 1 "*", 2 box lines, 3 blanks, 4 none
     int linesPerPage = 66;

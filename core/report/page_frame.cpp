@@ -52,7 +52,7 @@ std::string OutputChannel::framedRow() const {
 
 void OutputChannel::writePageHeader() {
     if (!isOpen() || isHtml() || isSpreadsheet()) return;
-    if (m_device == kDeviceTextPrinter && m_pauseAfterPage) {
+    if (m_device == kReportTextPrinter && m_pauseAfterPage) {
         bool go = false;
         if (!m_ports.prompter.askYesNo(m_texts.main.insertSheet, go) || !go) {
             abort();

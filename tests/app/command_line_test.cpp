@@ -134,8 +134,7 @@ TEST_F(CommandLine, FailedBatchRunsEndWithOneAndLeaveNothing) {
         {{"fehlt.zm1", "/I"}, "fehlt.zm1"},
         {{"kaputt.zm1", "/I", "/NOGUI"}, "kaputt.zm1"},
         {{"blockiert.zm1", "/I"}, "blockiert.txt"},
-        {{"blockiert.zm1", "/CAD1:1"}, "/CAD1:1"},
-        {{"blockiert.zm1", "/cad2:3"}, "/cad2:3"},
+        {{"fehlt.zm1", "/cad1:1"}, "fehlt.zm1"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(run(c.args), 1) << c.args[0] << " " << c.args[1];
@@ -143,6 +142,12 @@ TEST_F(CommandLine, FailedBatchRunsEndWithOneAndLeaveNothing) {
         EXPECT_EQ(written(), std::vector<std::string>{"blockiert.txt"}) << c.args[0];
         EXPECT_TRUE(std::filesystem::is_directory(m_folder.file("blockiert.txt")));
     }
+}
+
+TEST_F(CommandLine, CadSwitchInAnyCaseWritesTheDrawing) {
+    copyExample("welle.zm1");
+    EXPECT_EQ(run({"welle.zm1", "/cad1:1", "/NOGUI"}), 0) << m_err.str();
+    EXPECT_EQ(written(), std::vector<std::string>{"welle.dxf"});
 }
 
 TEST_F(CommandLine, InteractiveStartsWaitForTheWindow) {

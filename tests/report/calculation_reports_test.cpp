@@ -58,7 +58,7 @@ TEST(CalculationReports, PathLineWalksUpOneSideAndDownTheOther) {
         Chain chain;
         twoBranches(chain);
         ASSERT_TRUE(resolveDistance(chain, c.from, c.to));
-        ASSERT_TRUE(h.out().openOutput(kDeviceDosFile, "x"));
+        ASSERT_TRUE(h.out().openOutput(kReportDosFile, "x"));
         writePathLine(h.out(), chain);
         const auto l = lines(h.out().contents());
         ASSERT_EQ(l.size(), 4u);
@@ -87,7 +87,7 @@ TEST(CalculationReports, ClassicAndStatisticalBlocksLineUpInEveryLanguage) {
         twoBranches(chain);
         addClosing(chain, 0, 2, "Spalt", "Bemerkung zum Spalt");
         ASSERT_TRUE(resolveDistance(chain, 0, 2));
-        ASSERT_TRUE(h.out().openOutput(kDeviceDosFile, "x"));
+        ASSERT_TRUE(h.out().openOutput(kReportDosFile, "x"));
         writeClassicBlock(h.out(), chain, 1, 0, 2);
         writeStatisticalBlock(h.out(), chain, 1, 0, 2);
         const auto l = lines(h.out().contents());
@@ -121,7 +121,7 @@ TEST(CalculationReports, ChainListingEndsOnTheClosingDimension) {
         Chain chain;
         twoBranches(chain);
         addClosing(chain, c.from, c.to, "Luft");
-        ASSERT_TRUE(h.out().openOutput(kDeviceDosFile, "x"));
+        ASSERT_TRUE(h.out().openOutput(kReportDosFile, "x"));
         writeChainListing(h.out(), chain, 1);
         const auto l = lines(h.out().contents());
         // empty line, heading, caption, then element and step lines, then the summary
@@ -198,7 +198,7 @@ TEST(CalculationReports, ProbabilityTablesNeedAProductionSigma) {
     twoBranches(chain);
     chain.productionSigma = 0;
     ASSERT_TRUE(resolveDistance(chain, 0, 2));
-    ASSERT_TRUE(h.out().openOutput(kDeviceDosFile, "x"));
+    ASSERT_TRUE(h.out().openOutput(kReportDosFile, "x"));
     writeProbabilityTables(h.out(), chain);
     const std::string text = h.out().contents();
     EXPECT_EQ(text.find(" X < "), std::string::npos);
@@ -216,7 +216,7 @@ TEST(CalculationReports, ZeroDistancesNeedElementsAndListEveryElement) {
         EXPECT_TRUE(std::filesystem::is_empty(h.folder.path()));
     }
     ReportHarness h;
-    h.settings.defaultDevice = kDeviceDosFile;
+    h.settings.defaultDevice = kReportDosFile;
     Chain chain;
     twoBranches(chain);
     addClosing(chain, 1, 2, "fremder Text", "fremde Bemerkung");
@@ -244,7 +244,7 @@ TEST(CrossReference, ListsTheClosingDimensionsAnElementTakesPartIn) {
     for (const Case& c : cases) {
         ReportHarness h;
         h.settings.separatorStyle = 4;
-        h.settings.defaultDevice = kDeviceDosFile;
+        h.settings.defaultDevice = kReportDosFile;
         Chain chain;
         twoBranches(chain);
         addClosing(chain, 2, 4, "quer");
@@ -291,7 +291,7 @@ TEST(CalculationReports, MessageDisplayOnTheScreenOrTheNoteThatAllWentWell) {
 
 TEST(CrossReference, EveryElementGetsItsSectionEvenWithoutClosingDimensions) {
     ReportHarness h;
-    h.settings.defaultDevice = kDeviceDosFile;
+    h.settings.defaultDevice = kReportDosFile;
     h.settings.separatorStyle = 1;
     Chain chain;
     twoBranches(chain);

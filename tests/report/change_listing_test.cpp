@@ -69,7 +69,7 @@ TEST(ChangeListing, IndexStyleNumbersOrLettersTheChanges) {
 TEST(ChangeListing, ReplacedDrawingsAndThePrintedPageHeader) {
     ReportHarness h;
     h.settings.separatorStyle = 4;
-    h.settings.defaultDevice = kDeviceDosFile;
+    h.settings.defaultDevice = kReportDosFile;
     Documentation docs = threeChanges();
     docs.changeCount = 0;
     docs.drawing.replaces = "ZG-0815";
@@ -83,7 +83,7 @@ TEST(ChangeListing, ReplacedDrawingsAndThePrintedPageHeader) {
                                               "Ersatz f\x81r: ZG-0815        ", "", "Ersetzt durch: ZG-4711        ",
                                               "", "  Index   Datum        Bearb.   \x8E" "nderung            "}));
     // The channel goes back to its own title for the next report.
-    ASSERT_TRUE(h.out().openOutput(kDeviceDosFile, "x"));
+    ASSERT_TRUE(h.out().openOutput(kReportDosFile, "x"));
     h.out().writePageHeader();
     EXPECT_NE(h.out().contents().find("ZAM1 - Toleranzrechnung"), std::string::npos);
     h.out().closeOutput();

@@ -54,17 +54,17 @@ std::string produce(const GoldenCase& c) {
 
 TEST(MainReport, ExampleProjectMatchesTheGoldenFiles) {
     const GoldenCase cases[] = {
-        {"standard_de.txt", kGerman, kDeviceDosFile, Form::Standard, "OUTDOS.TXT"},
-        {"standard_en.txt", kEnglish, kDeviceDosFile, Form::Standard, "OUTDOS.TXT"},
-        {"excerpt_de.txt", kGerman, kDeviceDosFile, Form::Excerpt, "OUTDOS.TXT"},
-        {"excerpt_en.txt", kEnglish, kDeviceDosFile, Form::Excerpt, "OUTDOS.TXT"},
-        {"export_de.zam", kGerman, kDeviceFile, Form::Export, "getriebewelle.zam"},
-        {"export_en.zam", kEnglish, kDeviceFile, Form::Export, "getriebewelle.zam"},
-        {"chain_listing_de.txt", kGerman, kDeviceDosFile, Form::ChainListing, "OUTDOS.TXT"},
-        {"chain_listing_en.txt", kEnglish, kDeviceDosFile, Form::ChainListing, "OUTDOS.TXT"},
-        {"standard_de.htm", kGerman, kDeviceHtml, Form::Standard, "KORVANT.htm"},
-        {"standard_en.htm", kEnglish, kDeviceHtml, Form::Standard, "KORVANT.htm"},
-        {"standard_de_spreadsheet.txt", kGerman, kDeviceSpreadsheet, Form::Standard, "getriebewelle$$$1.txt"},
+        {"standard_de.txt", kGerman, kReportDosFile, Form::Standard, "OUTDOS.TXT"},
+        {"standard_en.txt", kEnglish, kReportDosFile, Form::Standard, "OUTDOS.TXT"},
+        {"excerpt_de.txt", kGerman, kReportDosFile, Form::Excerpt, "OUTDOS.TXT"},
+        {"excerpt_en.txt", kEnglish, kReportDosFile, Form::Excerpt, "OUTDOS.TXT"},
+        {"export_de.zam", kGerman, kReportFile, Form::Export, "getriebewelle.zam"},
+        {"export_en.zam", kEnglish, kReportFile, Form::Export, "getriebewelle.zam"},
+        {"chain_listing_de.txt", kGerman, kReportDosFile, Form::ChainListing, "OUTDOS.TXT"},
+        {"chain_listing_en.txt", kEnglish, kReportDosFile, Form::ChainListing, "OUTDOS.TXT"},
+        {"standard_de.htm", kGerman, kReportHtml, Form::Standard, "KORVANT.htm"},
+        {"standard_en.htm", kEnglish, kReportHtml, Form::Standard, "KORVANT.htm"},
+        {"standard_de_spreadsheet.txt", kGerman, kReportSpreadsheet, Form::Standard, "getriebewelle$$$1.txt"},
     };
     for (const GoldenCase& c : cases) {
         expectGolden(c.golden, produce(c));
@@ -76,8 +76,8 @@ TEST(MainReport, GermanLocaleChangesNothing) {
     const std::string before = std::setlocale(LC_ALL, nullptr);
     if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no German locale on this machine";
     const std::locale previous = std::locale::global(std::locale("de_DE.UTF-8"));
-    const std::string report = produce({"standard_de.txt", kGerman, kDeviceDosFile, Form::Standard, "OUTDOS.TXT"});
-    const std::string html = produce({"standard_de.htm", kGerman, kDeviceHtml, Form::Standard, "KORVANT.htm"});
+    const std::string report = produce({"standard_de.txt", kGerman, kReportDosFile, Form::Standard, "OUTDOS.TXT"});
+    const std::string html = produce({"standard_de.htm", kGerman, kReportHtml, Form::Standard, "KORVANT.htm"});
     std::locale::global(previous);
     std::setlocale(LC_ALL, before.c_str());
     expectGolden("standard_de.txt", report);
@@ -89,7 +89,7 @@ TEST(MainReport, HtmlPassesTidy) {
     ReportHarness h;
     ExampleProject p = loadExample(h);
     p.chain->element(1).text = "<b>Lager & Co";
-    ASSERT_TRUE(writeStandardReport(*p.chain, h.out(), kDeviceHtml));
+    ASSERT_TRUE(writeStandardReport(*p.chain, h.out(), kReportHtml));
     // tidy: 0 clean, 1 warnings only, 2 errors.
     const std::string command = "tidy -q -e -latin1 '" + h.folder.file("KORVANT.htm") + "' 2>/dev/null";
     EXPECT_LT(WEXITSTATUS(std::system(command.c_str())), 2);
@@ -102,7 +102,7 @@ TEST(MainReport, ChainWithoutClosingDimensionsListsElementsAndEmptyTables) {
     fill(chain, {{0, true, 10, 0.1L, -0.1L}, {1, false, 4, 0, -0.05L}});
     chain.element(1).text = "Welle";
     chain.element(2).text = "";
-    ASSERT_TRUE(writeStandardReport(chain, h.out(), kDeviceSpreadsheet));
+    ASSERT_TRUE(writeStandardReport(chain, h.out(), kReportSpreadsheet));
     const std::string report = h.read("welle$$$1.txt");
     const std::string expected =
         "El.\t Vorg.\t   \xF1\t   Nennma\xE1\t  ob.Abm.\t unt.Abm.\t    ISO\t   Text\r\n"
@@ -125,7 +125,7 @@ TEST(MainReport, PrintersAskForANewPageAfterTheElementList) {
         Chain chain;
         fill(chain, {{0, true, 10, 0.1L, -0.1L}});
         h.prompter.yesNo(true);
-        ASSERT_TRUE(writeExcerptReport(chain, h.out(), kDeviceWindowsPrinter));
+        ASSERT_TRUE(writeExcerptReport(chain, h.out(), kReportWindowsPrinter));
         const std::string& text = h.out().contents();
         EXPECT_LT(text.find("999"), text.find('\f'));
         EXPECT_LT(text.find('\f'), text.find("Schlie\xE1ma\xE1" "e bei konstanter"));
@@ -135,7 +135,7 @@ TEST(MainReport, PrintersAskForANewPageAfterTheElementList) {
         ReportHarness h;
         Chain chain;
         h.prompter.cancel(ScriptedPrompter::Kind::YesNo);
-        EXPECT_FALSE(writeStandardReport(chain, h.out(), kDeviceWindowsPrinter));
+        EXPECT_FALSE(writeStandardReport(chain, h.out(), kReportWindowsPrinter));
         EXPECT_TRUE(h.error.isSet());
         EXPECT_TRUE(h.desktop.log().empty());
         EXPECT_TRUE(std::filesystem::is_empty(h.folder.path()));

@@ -27,13 +27,13 @@ TEST(OutputChannel, SeparatorsByStyleAndDevice) {
         std::string expected; // after any file head
     };
     const Case cases[] = {
-        {kDeviceDosFile, 1, textLines({std::string(70, '-'), "Text", std::string(70, '=')})},
-        {kDeviceDosFile, 2, textLines({std::string(70, '\xC4'), "Text", std::string(70, '\xCD')})},
-        {kDeviceDosFile, 3, textLines({std::string(70, ' '), "Text", std::string(70, ' ')})},
-        {kDeviceDosFile, 4, textLines({"Text"})},
-        {kDeviceSpreadsheet, 1, "Text\r\n"},
-        {kDeviceSpreadsheet, 2, "Text\r\n"},
-        {kDeviceHtml, 1, "<br>Text\r\n"},
+        {kReportDosFile, 1, textLines({std::string(70, '-'), "Text", std::string(70, '=')})},
+        {kReportDosFile, 2, textLines({std::string(70, '\xC4'), "Text", std::string(70, '\xCD')})},
+        {kReportDosFile, 3, textLines({std::string(70, ' '), "Text", std::string(70, ' ')})},
+        {kReportDosFile, 4, textLines({"Text"})},
+        {kReportSpreadsheet, 1, "Text\r\n"},
+        {kReportSpreadsheet, 2, "Text\r\n"},
+        {kReportHtml, 1, "<br>Text\r\n"},
     };
     for (const Case& c : cases) {
         ReportHarness h;
@@ -56,7 +56,7 @@ TEST(OutputChannel, LongTextsWrapAfterABlankOnTextDevicesOnly) {
     remark.resize(150);
     {
         ReportHarness h;
-        ASSERT_TRUE(h.out().openOutput(kDeviceDosFile, "x"));
+        ASSERT_TRUE(h.out().openOutput(kReportDosFile, "x"));
         h.out().writeWrapped(remark);
         h.out().writeWrapped(std::string(72, 'x'));    // not above 72: unchanged
         h.out().writeWrapped(std::string(100, 'y'));   // no blank: hard cuts at 64
@@ -67,7 +67,7 @@ TEST(OutputChannel, LongTextsWrapAfterABlankOnTextDevicesOnly) {
     }
     {
         ReportHarness h;
-        ASSERT_TRUE(h.out().openOutput(kDeviceSpreadsheet, "x"));
+        ASSERT_TRUE(h.out().openOutput(kReportSpreadsheet, "x"));
         h.out().writeWrapped(remark);
         EXPECT_EQ(h.out().contents().substr(h.out().contents().size() - 152), remark + "\r\n");
         EXPECT_TRUE(h.out().closeOutput());
@@ -77,7 +77,7 @@ TEST(OutputChannel, LongTextsWrapAfterABlankOnTextDevicesOnly) {
 TEST(OutputChannel, HtmlEscapesTextsAndConvertsToTheWindowsCodePage) {
     ReportHarness h;
     h.heading.descriptionLines = {"Welle <b>", "A & B", "\"x\"", ""};
-    ASSERT_TRUE(h.out().openOutput(kDeviceHtml, "x"));
+    ASSERT_TRUE(h.out().openOutput(kReportHtml, "x"));
     h.out().writeLine("<b>Gr\x94\xE1tma\xE1</b>");  // "Größtmaß" between tags, in CP850
     h.out().writeRow("a<b");
     h.out().writeRow("c&d");
@@ -103,7 +103,7 @@ TEST(OutputChannel, FullPagesEndWithAPageHeaderAndStyleFourSkipsHalfEmptyPages) 
     ReportHarness h;
     h.settings.linesPerPage = 20;
     h.settings.separatorStyle = 1;
-    ASSERT_TRUE(h.out().openOutput(kDeviceScreen, "x"));
+    ASSERT_TRUE(h.out().openOutput(kReportScreen, "x"));
     for (int i = 1; i <= 25; ++i) h.out().writeLine("Zeile " + std::to_string(i));
     h.out().pageBreak();
     h.out().writeLine("neue Seite");
@@ -133,7 +133,7 @@ TEST(OutputChannel, FullPagesEndWithAPageHeaderAndStyleFourSkipsHalfEmptyPages) 
     ReportHarness compressed;
     compressed.settings.linesPerPage = 20;
     compressed.settings.separatorStyle = 4;
-    ASSERT_TRUE(compressed.out().openOutput(kDeviceScreen, "x"));
+    ASSERT_TRUE(compressed.out().openOutput(kReportScreen, "x"));
     for (int i = 1; i <= 9; ++i) compressed.out().writeLine("Zeile");
     compressed.out().pageBreak();   // 9 of 20 lines used: no break
     compressed.out().writeLine("Zeile");
@@ -154,12 +154,12 @@ TEST(OutputChannel, EveryDeviceEndsItsOwnWay) {
         bool windowsCodePage;              // the kept copy is in Windows-1252
     };
     const Case cases[] = {
-        {kDeviceScreen, {}, "show ", false},
-        {kDeviceWindowsPrinter, {}, "print ", false},
-        {kDeviceTextProgram, {"outwin.txt"}, "start /bin/true ", true},
-        {kDeviceSpreadsheet, {"welle$$$1.txt", "welle$$1.txt"}, "", true},
-        {kDeviceHtml, {"KORVANT.htm"}, "start /bin/true ", true},
-        {kDeviceDosFile, {"OUTDOS.TXT"}, "", false},
+        {kReportScreen, {}, "show ", false},
+        {kReportWindowsPrinter, {}, "print ", false},
+        {kReportTextProgram, {"outwin.txt"}, "start /bin/true ", true},
+        {kReportSpreadsheet, {"welle$$$1.txt", "welle$$1.txt"}, "", true},
+        {kReportHtml, {"KORVANT.htm"}, "start /bin/true ", true},
+        {kReportDosFile, {"OUTDOS.TXT"}, "", false},
     };
     for (const Case& c : cases) {
         ReportHarness h;
@@ -192,7 +192,7 @@ TEST(OutputChannel, FileDeviceAsksForTheNameAndLeavesAWindowsCopy) {
     ReportHarness h;
     const std::string target = h.folder.file("bericht.txt");
     h.prompter.saveFile(target);
-    ASSERT_TRUE(h.out().openOutput(kDeviceFile, "zam1std.txt"));
+    ASSERT_TRUE(h.out().openOutput(kReportFile, "zam1std.txt"));
     h.out().writeLine("Gr\x94\xE1tma\xE1");
     ASSERT_TRUE(h.out().closeOutput());
     EXPECT_EQ(readBytes(target), M + "Gr\x94\xE1tma\xE1\r\n");
@@ -206,13 +206,13 @@ TEST(OutputChannel, CancelledOrFailedOpeningWritesNothing) {
         ReportHarness h;
         h.settings.askDevice = true;
         h.prompter.cancel(ScriptedPrompter::Kind::Device);
-        EXPECT_FALSE(h.out().openOutput(kDeviceAsk, "x"));
+        EXPECT_FALSE(h.out().openOutput(kReportAsk, "x"));
         EXPECT_TRUE(h.error.isSet());
     }
     {
         ReportHarness h;
         h.prompter.cancel(ScriptedPrompter::Kind::SaveFile);
-        EXPECT_FALSE(h.out().openOutput(kDeviceFile, "x"));
+        EXPECT_FALSE(h.out().openOutput(kReportFile, "x"));
         h.out().writeLine("verloren");
         EXPECT_FALSE(h.out().closeOutput());
         EXPECT_TRUE(h.error.isSet());
@@ -224,7 +224,7 @@ TEST(OutputChannel, CancelledOrFailedOpeningWritesNothing) {
         h.settings.printerPort = 4;
         h.prompter.yesNo(false);
         if (exists("/dev/lp3")) GTEST_SKIP() << "this machine has a printer port";
-        EXPECT_FALSE(h.out().openOutput(kDeviceTextPrinter, "x"));
+        EXPECT_FALSE(h.out().openOutput(kReportTextPrinter, "x"));
         EXPECT_EQ(h.prompter.errors(), std::vector<std::string>{"file write error  /dev/lp3"});
         EXPECT_TRUE(h.error.isSet());
     }
@@ -233,7 +233,7 @@ TEST(OutputChannel, CancelledOrFailedOpeningWritesNothing) {
 TEST(OutputChannel, WriteFailureIsReportedAndKeepsTheOldFile) {
     ReportHarness h;
     h.settings.workFolder = h.folder.file("fehlt");   // a folder that does not exist
-    ASSERT_TRUE(h.out().openOutput(kDeviceDosFile, "x"));
+    ASSERT_TRUE(h.out().openOutput(kReportDosFile, "x"));
     h.out().writeLine("Text");
     EXPECT_FALSE(h.out().closeOutput());
     EXPECT_TRUE(h.error.isSet());
@@ -244,7 +244,7 @@ TEST(OutputChannel, WriteFailureIsReportedAndKeepsTheOldFile) {
 TEST(OutputChannel, TemporaryNamesInUseAreLeftAlone) {
     ReportHarness h;
     writeBytes(h.folder.file("$OUT1.TMP"), "fremd");
-    ASSERT_TRUE(h.out().openOutput(kDeviceScreen, "x"));
+    ASSERT_TRUE(h.out().openOutput(kReportScreen, "x"));
     h.out().writeLine("Text");
     ASSERT_TRUE(h.out().closeOutput());
     EXPECT_EQ(h.desktop.log(), std::vector<std::string>{"show " + h.folder.file("$OUT2.TMP") + " (x.txt)"});
@@ -265,18 +265,18 @@ TEST(OutputChannel, MessageSectionGivesCauseAndRemedyOnEveryDevice) {
     const std::string thin(70, '\xC4');
     const std::string dbl(70, '\xCD');
     const Case cases[] = {
-        {kDeviceDosFile, true,
+        {kReportDosFile, true,
          textLines({"", "BEMERKUNGEN, WARNUNGEN, FEHLERMELDUNGEN", dbl, "", thin, "Undefinierter Abstand !", "Ursache U",
                     "Abhilfe A", thin, "Unbekannte Meldung", "keine Beschreibung dieser Fehlermeldung vorhanden.", "",
                     thin})},
-        {kDeviceDosFile, false,
+        {kReportDosFile, false,
          textLines({"", "BEMERKUNGEN, WARNUNGEN, FEHLERMELDUNGEN", dbl, "", thin, "Undefinierter Abstand !", "", "", thin,
                     "Unbekannte Meldung", "", "", thin})},
-        {kDeviceSpreadsheet, true,
+        {kReportSpreadsheet, true,
          "\r\nBEMERKUNGEN, WARNUNGEN, FEHLERMELDUNGEN\r\n"
          "Undefinierter Abstand !              Ursache U\tAbhilfe A\r\n"
          "Unbekannte Meldung                   keine Beschreibung dieser Fehlermeldung vorhanden.\t\r\n"},
-        {kDeviceHtml, true,
+        {kReportHtml, true,
          "<br>\r\n<br>BEMERKUNGEN, WARNUNGEN, FEHLERMELDUNGEN\r\n<br>\r\n"
          "<TABLE BORDER = \"2\" WIDTH= \"100%\">\r\n<TR><TD>Undefinierter Abstand !</TD></TR>\r\n"
          "<TR><TD>Ursache U</TD></TR>\r\n<TR><TD>Abhilfe A</TD></TR>\r\n</TABLE>\r\n<br>\r\n"
