@@ -1,0 +1,1 @@
+zam1_bench(bench_diagrams diagrams_bench.cpp)
