@@ -116,6 +116,27 @@ void DxfWriter::layerEntry(std::string_view name, int colour, std::string_view l
     pair(6, lineType);
 }
 
+void DxfWriter::layerTable(int variant) {
+    pair(0, "TABLE");
+    pair(2, "LAYER");
+    pair(70, "24");
+    if (variant == 1) {
+        for (int n = 0; n <= 15; ++n) layerEntry(std::to_string(n), n + 1, "CONTINUOUS");
+    } else {
+        static constexpr std::string_view kTypes[5] = {"DASHDOT", "DASHED", "CONTINUOUS", "CONTINUOUS", "CONTINUOUS"};
+        layerEntry("0", 1, "CONTINUOUS");
+        for (std::size_t i = 0; i < 5; ++i) {
+            const std::string& name = m_settings.layerNames[i];
+            layerEntry(name.empty() ? std::to_string(i + 1) : name, m_settings.layerColours[i], kTypes[i]);
+        }
+    }
+    if (variant == 2) {
+        for (int n = 16; n <= 31; ++n) {
+            layerEntry(std::to_string(n), m_settings.layerColours16to31[static_cast<std::size_t>(n - 16)], "CONTINUOUS");
+        }
+    }
+}
+
 void DxfWriter::tables(int variant) {
     if (m_tablesWritten || !m_headerWritten) return;
     m_tablesWritten = true;
@@ -137,24 +158,7 @@ void DxfWriter::tables(int variant) {
         }
     }
     pair(0, "ENDTAB");
-    pair(0, "TABLE");
-    pair(2, "LAYER");
-    pair(70, "24");
-    if (variant == 1) {
-        for (int n = 0; n <= 15; ++n) layerEntry(std::to_string(n), n + 1, "CONTINUOUS");
-    } else {
-        static constexpr std::string_view kTypes[5] = {"DASHDOT", "DASHED", "CONTINUOUS", "CONTINUOUS", "CONTINUOUS"};
-        layerEntry("0", 1, "CONTINUOUS");
-        for (std::size_t i = 0; i < 5; ++i) {
-            const std::string& name = m_settings.layerNames[i];
-            layerEntry(name.empty() ? std::to_string(i + 1) : name, m_settings.layerColours[i], kTypes[i]);
-        }
-    }
-    if (variant == 2) {
-        for (int n = 16; n <= 31; ++n) {
-            layerEntry(std::to_string(n), m_settings.layerColours16to31[static_cast<std::size_t>(n - 16)], "CONTINUOUS");
-        }
-    }
+    layerTable(variant);
     pair(0, "ENDTAB");
     pair(0, "TABLE");
     pair(2, "STYLE");

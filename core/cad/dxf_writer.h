@@ -58,6 +58,7 @@ private:
     void openSection(std::string_view name, Section section);
     void closeSection();
     void layerEntry(std::string_view name, int colour, std::string_view lineType);
+    void layerTable(int variant);
     void flushIfLarge();
 
     std::ostream& m_out;

@@ -339,6 +339,12 @@ void IgesWriter::insertBlock(std::string_view name, Point at, long double rotati
         emit({408, p, {}, "", "", "", false});
         return;
     }
+    insertTurned(definition, at, rotationDeg);
+}
+
+// A turned instance: the matrix first (it depends on the instance), then the
+// instance that points at it.
+void IgesWriter::insertTurned(const std::string& definition, Point at, long double rotationDeg) {
     const Point unit = pointOnCircle({0, 0}, 1, rotationDeg);
     const long double c = unit.x;
     const long double s = unit.y;

@@ -78,6 +78,7 @@ private:
     int emit(const Entity& e);
     void emitArc(Point centre, long double startDeg, long double endDeg, long double radius);
     void drawInPlace(const Block& block, const BlockPlacement& placement);
+    void insertTurned(const std::string& definition, Point at, long double rotationDeg);
     int writeParameters(std::string_view piece, int entry);
     void parameterRecord(std::string_view data, int entry);
     void sectionRecord(std::string& out, std::string_view data, char section, int& counter);

@@ -5,6 +5,8 @@
 
 #include "core/app/program_state.h"
 #include "core/graphics/palette.h"
+#include "core/platform/file_io.h"
+#include "core/platform/prompter.h"
 
 namespace zam1 {
 namespace {
@@ -29,6 +31,15 @@ long double ccwSpan(long double startDeg, long double endDeg) {
 }
 
 } // namespace
+
+std::string notFoundText(std::string_view name) { return std::string(name) + " nicht gefunden !"; }
+
+bool fileMustExist(const std::string& path, Prompter& prompter, ErrorFlag& error) {
+    if (fileExists(path)) return true;
+    prompter.showError(notFoundText(path));
+    error.set();
+    return false;
+}
 
 GraphicsWindow::GraphicsWindow(const WindowSettings& settings, ErrorFlag& error)
     : m_settings(settings), m_error(error) {}

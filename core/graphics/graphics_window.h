@@ -6,6 +6,7 @@
 // (replay.h) and forwards its key and mouse events here.
 
 #include <array>
+#include <string>
 #include <string_view>
 
 #include "core/graphics/display_list.h"
@@ -14,7 +15,13 @@
 namespace zam1 {
 
 class ErrorFlag;
+class Prompter;
 class ReplayCanvas;
+
+// The graphics module's file test: true when the file exists; otherwise the
+// message name + " nicht gefunden !" and the error flag.
+bool fileMustExist(const std::string& path, Prompter& prompter, ErrorFlag& error);
+std::string notFoundText(std::string_view name);
 
 struct PixelRect {
     int x0 = 0;

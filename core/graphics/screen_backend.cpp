@@ -7,6 +7,7 @@
 
 #include "core/cad/dxf_writer.h"
 #include "core/graphics/block_file.h"
+#include "core/graphics/block_recorder.h"
 #include "core/graphics/graphics_window.h"
 #include "core/graphics/palette.h"
 #include "core/platform/file_io.h"
@@ -15,8 +16,6 @@
 
 namespace zam1 {
 namespace {
-
-constexpr long double kPi = 3.141592653589793238462643383279503L;
 
 bool isBlockFileName(const std::string& name) {
     return name.size() >= 5 && name.front() == '$' && name.ends_with(".dx$");
@@ -150,6 +149,32 @@ void ScreenBackend::endBlock(bool keep) {
     m_blockStream.reset();
 }
 
+void ScreenBackend::drawBlockEntity(const BlockEntity& e, const BlockPlacement& pl, const TextStyle& style) {
+    setLayer(layerNumber(e.layer));
+    const auto place = [&pl](Point p) { return pl.place(p); };
+    switch (e.kind) {
+    case BlockEntity::Kind::Line: line(place(e.points[0]), place(e.points[1])); break;
+    case BlockEntity::Kind::Circle: circle(place(e.points[0]), e.radius * pl.xScale); break;
+    case BlockEntity::Kind::Arc:
+        arc(place(e.points[0]), e.startDeg + pl.rotationDeg, e.endDeg + pl.rotationDeg, e.radius * pl.xScale);
+        break;
+    case BlockEntity::Kind::Solid:
+        solid({place(e.points[0]), place(e.points[1]), place(e.points[2]), place(e.points[3])});
+        break;
+    case BlockEntity::Kind::Text: {
+        // The file holds the CAD width factor; the window wants the width again.
+        const long double factor = m_settings.cadTextWidthFactor > 0 ? m_settings.cadTextWidthFactor : 1;
+        TextStyle t = style;
+        t.height = e.height * pl.yScale;
+        t.width = t.height * e.widthFactor / factor;
+        t.angle = e.angleDeg + pl.rotationDeg;
+        setTextStyle(t);
+        text(m_settings.cadTextMode == 2 ? ansiToOem(e.text) : e.text, place(e.points[0]));
+        break;
+    }
+    }
+}
+
 int ScreenBackend::layerNumber(std::string_view name) const {
     if (name == "0") return 0;
     if (m_settings.layerColourMode == 0) {
@@ -167,43 +192,13 @@ void ScreenBackend::insertBlock(std::string_view name, Point at, long double rot
     const std::string path = blockFilePath(m_settings.tempFolder, name);
     std::string bytes;
     if (readWholeFile(path, bytes) != kIoOk) {
-        if (m_prompter) m_prompter->showError(path + " nicht gefunden !");
+        if (m_prompter) m_prompter->showError(notFoundText(path));
         return;
     }
-    const long double phi = rotationDeg * kPi / 180;
-    const long double c = std::cos(phi);
-    const long double s = std::sin(phi);
-    const auto place = [&](Point p) {
-        const long double x = p.x * xScale;
-        const long double y = p.y * yScale;
-        return Point{at.x + x * c - y * s, at.y + x * s + y * c};
-    };
+    const BlockPlacement placement{at, rotationDeg, xScale, yScale};
     const int layer = m_layer;
     const TextStyle style = m_style;
-    for (const BlockEntity& e : readBlockEntities(bytes)) {
-        setLayer(layerNumber(e.layer));
-        switch (e.kind) {
-        case BlockEntity::Kind::Line: line(place(e.points[0]), place(e.points[1])); break;
-        case BlockEntity::Kind::Circle: circle(place(e.points[0]), e.radius * xScale); break;
-        case BlockEntity::Kind::Arc:
-            arc(place(e.points[0]), e.startDeg + rotationDeg, e.endDeg + rotationDeg, e.radius * xScale);
-            break;
-        case BlockEntity::Kind::Solid:
-            solid({place(e.points[0]), place(e.points[1]), place(e.points[2]), place(e.points[3])});
-            break;
-        case BlockEntity::Kind::Text: {
-            TextStyle t = style;
-            t.height = e.height * yScale;
-            const long double factor = m_settings.cadTextWidthFactor > 0 ? m_settings.cadTextWidthFactor : 1;
-            t.width = t.height * e.widthFactor / factor;
-            t.angle = e.angleDeg + rotationDeg;
-            setTextStyle(t);
-            const std::string oem = m_settings.cadTextMode == 2 ? ansiToOem(e.text) : e.text;
-            text(oem, place(e.points[0]));
-            break;
-        }
-        }
-    }
+    for (const BlockEntity& e : readBlockEntities(bytes)) drawBlockEntity(e, placement, style);
     setLayer(layer);
     setTextStyle(style);
 }

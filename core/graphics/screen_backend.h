@@ -16,6 +16,8 @@
 namespace zam1 {
 
 class GraphicsWindow;
+struct BlockEntity;
+struct BlockPlacement;
 class DxfWriter;
 class Prompter;
 
@@ -52,6 +54,7 @@ public:
 private:
     void applyLayerPen(int layer);
     int layerNumber(std::string_view name) const;
+    void drawBlockEntity(const BlockEntity& e, const BlockPlacement& placement, const TextStyle& style);
 
     GraphicsWindow& m_window;
     const DrawingSettings& m_settings;

@@ -296,6 +296,17 @@ TEST_F(LayerFixture, BlocksOnScreenGoToTheirFileAndInsertsDrawThem) {
     EXPECT_FALSE(error.isSet());
 }
 
+TEST_F(LayerFixture, AMissingBlockFileOrFileIsReportedByName) {
+    DrawingLayer l(settings, context());
+    ASSERT_TRUE(l.startRun(kDeviceScreen));
+    l.insertBlock("logo_1", 0, 0);
+    const std::string path = (dir / "$logo_1.dx$").string();
+    EXPECT_EQ(prompter.errors(), std::vector<std::string>{path + " nicht gefunden !"});
+    EXPECT_FALSE(error.isSet());  // the drawing goes on without the block
+    EXPECT_FALSE(fileMustExist(path, prompter, error));
+    EXPECT_TRUE(error.isSet());
+}
+
 TEST_F(LayerFixture, ABlockFileThatCannotBeMadeFailsOnlyItsBlock) {
     settings.tempFolder = (dir / "missing").string();
     DrawingLayer l(settings, context());
