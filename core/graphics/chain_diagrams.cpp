@@ -147,6 +147,50 @@ void ladderDimension(DrawingLayer& layer, const DiagramInput& in, const Ladder& 
     layer.text(distance, start, y + g.s);
 }
 
+// The column change into each node after the first: walking back from the
+// first end a "+" dimension leads left, walking out to the second end right.
+std::vector<int> columnSteps(const Chain& chain) {
+    const ClosingResult& r = chain.result;
+    std::vector<int> steps;
+    for (int i = 1; i <= r.pathFromCount; ++i) {
+        steps.push_back(chain.element(r.pathFrom[static_cast<std::size_t>(i)]).positive != 0 ? -1 : 1);
+    }
+    for (int i = r.pathToCount; i >= 1; --i) {
+        steps.push_back(chain.element(r.pathTo[static_cast<std::size_t>(i)]).positive != 0 ? 1 : -1);
+    }
+    return steps;
+}
+
+// Column and row steps and the symbol scale for the columns the steps visit.
+Ladder ladderLayout(DrawingLayer& layer, const std::vector<int>& steps) {
+    int column = 0;
+    int low = 0;
+    int high = 0;
+    for (int step : steps) {
+        column += step;
+        low = std::min(low, column);
+        high = std::max(high, column);
+    }
+    Ladder g;
+    g.dx = std::min(160.0L / (high - low + 1), 20.0L);
+    g.dy = std::min(103.0L / (static_cast<long double>(steps.size()) + 1), 10.0L);
+    layer.setSymbolScale(g.dy * 0.075L);
+    g.s = layer.symbolScale();
+    g.startX = (1.0L - low) / std::max(high - low, 10) * 160 + 5;
+    // The start leaves room for ten columns of 16 mm; with fewer, wider columns the
+    // outer ones would leave the sheet: they are moved back onto it.
+    constexpr long double kMargin = 5;
+    constexpr long double kRight = DiagramView::kAreaWidthMm - kMargin;
+    if ((high - low) * g.dx > kRight - kMargin) {
+        g.startX = DiagramView::kAreaWidthMm / 2 - (low + high) * g.dx / 2;
+    } else if (g.x(high) > kRight) {
+        g.startX -= g.x(high) - kRight;
+    } else if (g.x(low) < kMargin) {
+        g.startX += kMargin - g.x(low);
+    }
+    return g;
+}
+
 } // namespace
 
 void drawScheme(DiagramView& view, const DiagramInput& in) {
@@ -202,47 +246,13 @@ void drawToScale(DiagramView& view, const DiagramInput& in, int closing) {
 
 void drawOverallGraphic(DiagramView& view, const DiagramInput& in, int closing) {
     const Chain& chain = in.chain;
-    const ClosingResult& r = chain.result;
     drawResultHeader(view, in, closing);
-    // Walking back from the first end a "+" dimension leads left; out to the second end, right.
-    std::vector<int> steps;  // column change into each node after the first
-    for (int i = 1; i <= r.pathFromCount; ++i) {
-        steps.push_back(chain.element(r.pathFrom[static_cast<std::size_t>(i)]).positive != 0 ? -1 : 1);
-    }
-    for (int i = r.pathToCount; i >= 1; --i) {
-        steps.push_back(chain.element(r.pathTo[static_cast<std::size_t>(i)]).positive != 0 ? 1 : -1);
-    }
-    int column = 0;
-    int low = 0;
-    int high = 0;
-    for (int step : steps) {
-        column += step;
-        low = std::min(low, column);
-        high = std::max(high, column);
-    }
-    const int rows = static_cast<int>(steps.size());
+    const std::vector<int> steps = columnSteps(chain);
     DrawingLayer& layer = view.layer();
-    Ladder g;
-    g.dx = std::min(160.0L / (high - low + 1), 20.0L);
-    g.dy = std::min(103.0L / (rows + 1), 10.0L);
-    layer.setSymbolScale(g.dy * 0.075L);
-    g.s = layer.symbolScale();
-    g.startX = (1.0L - low) / std::max(high - low, 10) * 160 + 5;
-    // The start leaves room for ten columns of 16 mm; with fewer, wider columns the
-    // outer ones would leave the sheet: they are moved back onto it.
-    constexpr long double kMargin = 5;
-    constexpr long double kRight = DiagramView::kAreaWidthMm - kMargin;
-    if ((high - low) * g.dx > kRight - kMargin) {
-        g.startX = DiagramView::kAreaWidthMm / 2 - (low + high) * g.dx / 2;
-    } else if (g.x(high) > kRight) {
-        g.startX -= g.x(high) - kRight;
-    } else if (g.x(low) < kMargin) {
-        g.startX += kMargin - g.x(low);
-    }
+    const Ladder g = ladderLayout(layer, steps);
     layer.setLayer(19);
-
     const std::vector<int> nodes = pathElements(chain);
-    column = 0;
+    int column = 0;
     for (std::size_t k = 0; k < nodes.size(); ++k) {
         const long double top = 118 - static_cast<long double>(k) * g.dy;
         const int previous = column;
@@ -250,7 +260,7 @@ void drawOverallGraphic(DiagramView& view, const DiagramInput& in, int closing) 
         ladderNode(layer, g, chain.element(nodes[k]), nodes[k], g.x(column), top);
         if (k == 0) continue;
         // The dimension belongs to the element walked: on path A the node left, on path B the node reached.
-        const int walked = k <= static_cast<std::size_t>(r.pathFromCount) ? nodes[k - 1] : nodes[k];
+        const int walked = k <= static_cast<std::size_t>(chain.result.pathFromCount) ? nodes[k - 1] : nodes[k];
         ladderDimension(layer, in, g, chain.element(walked), g.x(previous), g.x(column), top);
     }
     layer.setSymbolScale(1);

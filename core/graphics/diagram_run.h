@@ -53,7 +53,8 @@ DiagramOutcome prepareDiagram(const DiagramInput& in, int kind, int closing);
 // The run must have been started.
 void drawDiagram(DrawingLayer& layer, const DiagramInput& in, int kind, int closing);
 
-// prepareDiagram, start the run on `device` (0 asks), drawDiagram.
+// prepareDiagram, start the run on `device` (0 asks), drawDiagram. A diagram is a
+// command of its own: the error flag is cleared first.
 DiagramOutcome runDiagram(DrawingLayer& layer, const DiagramInput& in, int kind, int closing, int device);
 
 // The parts, for the run and for tests; each expects a prepared chain.
