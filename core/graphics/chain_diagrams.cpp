@@ -224,7 +224,8 @@ void drawToScale(DiagramView& view, const DiagramInput& in, int closing) {
     const int rowCount = std::max(r.pathFromCount + 1, 1) + r.pathToCount;
     view.setWindow(low - margin, high + 3 * margin, std::max(-0.05L * rowCount - 0.12L, -0.62L), 0.5L);
     if (!view.usable()) return;
-    // The marker lines end above the result header, below the last row of the path.
+    // The marker rows start from the last element drawn, as the scheme's do; the
+    // marker lines end above the result header, below the last row of the path.
     ElementRows rows(view, in, chain.element(elements.back()).position, rowCount);
     for (int e : elements) rows.draw(e);
 

@@ -88,15 +88,5 @@ TEST(DiagramView, AWindowWithoutSpreadDrawsNothing) {
     EXPECT_EQ(run.count("line") + run.count("circle") + run.count("text") + run.count("solid"), 0u);
 }
 
-TEST(DiagramView, HUnitsAreYValueUnits) {
-    test::RecordedRun run;
-    DiagramView view(*run.layer);
-    view.setWindow(0, 1, 0, 2);  // 2 y units on 120 mm: 60 mm each
-    view.circle(0.5L, 1, 0.02L);
-    view.textStyle(0.012L, 0.016L, 0);
-    EXPECT_EQ(run.entries("circle")[0], "circle 80.0000 60.0000 1.2000");
-    EXPECT_NEAR(static_cast<double>(run.layer->textHeight()), 0.96, 1e-9);
-}
-
 } // namespace
 } // namespace zam1
