@@ -1,13 +1,17 @@
 // Paints every diagram of the example project on the screen device and saves the
 // pictures as PNG, so that a person can look at them:
 //
-//   diagram_pictures <folder>
+//   diagram_pictures <folder> [background]
+//
+// `background` is a palette number for the window's background (default: the
+// configured one); a dark blue background hides the layers whose pen is dark blue.
 //
 // Fails when a diagram is refused, its replay stops, or a picture stays empty.
 
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -29,8 +33,9 @@ struct Picture {
     int closing = 0;
 };
 
-bool paint(test::ExampleState& example, const Picture& p, const std::string& folder) {
+bool paint(test::ExampleState& example, const Picture& p, const std::string& folder, int background) {
     DrawingSettings settings = drawingSettingsFrom(example.state->config, folder);
+    if (background >= 0) settings.window.backgroundColour = background;
     // The window takes itself for 4:3; the upright A4 drawing gets a larger one.
     settings.window.width = p.kind == 0 ? 2000 : 1280;
     settings.window.height = p.kind == 0 ? 1500 : 960;
@@ -57,12 +62,13 @@ bool paint(test::ExampleState& example, const Picture& p, const std::string& fol
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: diagram_pictures <folder>\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: diagram_pictures <folder> [background]\n");
         return 2;
     }
     QGuiApplication app(argc, argv);
     const std::string folder = argv[1];
+    const int background = argc == 3 ? std::atoi(argv[2]) : -1;
     std::filesystem::create_directories(folder);
     test::ExampleState example;
     if (!example.load()) {
@@ -77,6 +83,6 @@ int main(int argc, char** argv) {
         pictures.push_back({"overall_" + n, 4, k});
     }
     bool failed = false;
-    for (const Picture& p : pictures) failed |= !paint(example, p, folder);
+    for (const Picture& p : pictures) failed |= !paint(example, p, folder, background);
     return failed ? 1 : 0;
 }
