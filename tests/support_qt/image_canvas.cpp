@@ -72,26 +72,26 @@ void ImageCanvas::polygon(const Pixel (&points)[4]) {
     m_painter->drawPolygon(poly);
 }
 
-void ImageCanvas::text(Pixel topLeft, const FontSpec& spec, Rgb colour, std::string_view ansi) {
-    if (spec.heightPx <= 0) return;
-    QFont font(QString::fromStdString(spec.face));
+void ImageCanvas::text(Pixel topLeft, const FontSpec& wanted, Rgb colour, std::string_view ansi) {
+    if (wanted.heightPx <= 0) return;
+    QFont font(QString::fromStdString(wanted.face));
     // The height is that of the character cell, leading included, as the window's fonts take it.
-    font.setPixelSize(spec.heightPx);
+    font.setPixelSize(wanted.heightPx);
     const qreal cell = QFontMetricsF(font).height();
-    if (cell > 0) font.setPixelSize(std::max(1, static_cast<int>(spec.heightPx * spec.heightPx / cell + 0.5)));
-    font.setWeight(spec.weight >= 700 ? QFont::Bold : QFont::Normal);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
-    font.setStrikeOut(spec.strikeOut);
+    if (cell > 0) font.setPixelSize(std::max(1, static_cast<int>(wanted.heightPx * wanted.heightPx / cell + 0.5)));
+    font.setWeight(wanted.weight >= 700 ? QFont::Bold : QFont::Normal);
+    font.setItalic(wanted.italic);
+    font.setUnderline(wanted.underline);
+    font.setStrikeOut(wanted.strikeOut);
     const qreal natural = QFontMetricsF(font).averageCharWidth();
-    if (spec.widthPx > 0 && natural > 0) {
-        font.setStretch(std::clamp(static_cast<int>(100.0 * spec.widthPx / natural), 1, 4000));
+    if (wanted.widthPx > 0 && natural > 0) {
+        font.setStretch(std::clamp(static_cast<int>(100.0 * wanted.widthPx / natural), 1, 4000));
     }
     m_painter->save();
     m_painter->setFont(font);
     m_painter->setPen(qColour(colour));
     m_painter->translate(topLeft.x, topLeft.y);
-    m_painter->rotate(-spec.escapement / 10.0);
+    m_painter->rotate(-wanted.escapement / 10.0);
     m_painter->drawText(QPointF(0, QFontMetricsF(font).ascent()), QString::fromStdString(ansiToUtf8(ansi)));
     m_painter->restore();
 }
