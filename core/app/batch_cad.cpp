@@ -1,4 +1,5 @@
 #include "core/app/batch_cad.h"
+#include "core/app/batch_support.h"
 
 #include <ostream>
 
@@ -20,36 +21,6 @@ constexpr std::string_view kFormatHint = "i: 1=DXF, 2=IGS, 5=TXT";
 constexpr std::string_view kIndexHint =
     "j: 1 = Projektzeichnung, 3 = Schema, 10*k+1 / 10*k+2 / 10*k+4 = Schließmaß k maßstäblich / Normalverteilung / "
     "Gesamtgrafik";
-
-// The batch ports in the program's state for the length of a run.
-class BatchPortsInState {
-public:
-    BatchPortsInState(ProgramState& state, std::ostream& err)
-        : m_state(state), m_prompter(err), m_savedPrompter(state.prompter), m_savedDesktop(state.desktop) {
-        state.prompter = &m_prompter;
-        state.desktop = &m_desktop;
-    }
-    ~BatchPortsInState() {
-        m_state.prompter = m_savedPrompter;
-        m_state.desktop = m_savedDesktop;
-    }
-    BatchPortsInState(const BatchPortsInState&) = delete;
-    BatchPortsInState& operator=(const BatchPortsInState&) = delete;
-
-private:
-    ProgramState& m_state;
-    BatchPrompter m_prompter;
-    HeadlessDesktop m_desktop;
-    Prompter* m_savedPrompter;
-    Desktop* m_savedDesktop;
-};
-
-void writeMessages(const ProgramState& state, std::ostream& err) {
-    const MessageList& messages = state.chain.messages;
-    if (messages.empty()) return;
-    err << oemToUtf8(state.texts.main.calculationWarnings) << '\n';
-    for (int i = 0; i < messages.count(); ++i) err << "  " << oemToUtf8(messages.at(i)) << '\n';
-}
 
 std::string_view extensionOf(int format) { return format == 2 ? "igs" : (format == 5 ? "txt" : "dxf"); }
 
@@ -83,7 +54,7 @@ int runBatchCad(ProgramState& state, const std::string& projectPath, const std::
         err << "w" << kShortName << ": " << cadArgument << " ?\n  " << kFormatHint << "\n  " << kIndexHint << '\n';
         return 1;
     }
-    BatchPortsInState ports(state, err);
+    BatchPorts ports(state, err);
     state.error.clear();
     if (!readProjectFile(state, projectPath)) return 1;
     const std::string base = projectBaseName(projectPath);
@@ -103,7 +74,7 @@ int runBatchCad(ProgramState& state, const std::string& projectPath, const std::
         written = outcome == DiagramOutcome::Drawn;
         if (outcome == DiagramOutcome::Messages) {
             // The window would show these instead of the diagram; here they are the reason for no file.
-            writeMessages(state, err);
+            writeCalculationWarnings(state, err);
             return 1;
         }
     }
@@ -111,7 +82,7 @@ int runBatchCad(ProgramState& state, const std::string& projectPath, const std::
         err << "w" << kShortName << ": " << base << "." << extensionOf(request.format) << " - keine Datei geschrieben\n";
         return 1;
     }
-    if (!quiet) writeMessages(state, err);
+    if (!quiet) writeCalculationWarnings(state, err);
     return 0;
 }
 

@@ -1,4 +1,5 @@
 #include "core/app/batch_report.h"
+#include "core/app/batch_support.h"
 
 #include <ostream>
 
@@ -10,16 +11,12 @@
 #include "core/text/codepage.h"
 
 namespace zam1 {
-namespace {
-
-void reportWarnings(const ProgramState& state, std::ostream& err) {
+void writeCalculationWarnings(const ProgramState& state, std::ostream& err) {
     const MessageList& messages = state.chain.messages;
     if (messages.empty()) return;
     err << oemToUtf8(state.texts.main.calculationWarnings) << '\n';
     for (int i = 0; i < messages.count(); ++i) err << "  " << oemToUtf8(messages.at(i)) << '\n';
 }
-
-} // namespace
 
 int runBatchReport(ProgramState& state, const std::string& projectPath, bool quiet, std::ostream& err) {
     state.error.clear();
@@ -32,7 +29,7 @@ int runBatchReport(ProgramState& state, const std::string& projectPath, bool qui
     OutputChannel out(settings, state.texts, {*state.prompter, *state.desktop, *state.clock, state.error});
     out.setProject(projectHeading(state.projectTexts, projectPath, true));
     if (!writeStandardReport(state.chain, out, kReportProjectText)) return 1;
-    if (!quiet) reportWarnings(state, err);
+    if (!quiet) writeCalculationWarnings(state, err);
     return 0;
 }
 

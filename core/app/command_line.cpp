@@ -1,4 +1,5 @@
 #include "core/app/command_line.h"
+#include "core/app/batch_support.h"
 
 #include <filesystem>
 #include <ostream>
@@ -54,29 +55,21 @@ void printHelp(std::ostream& out) {
     for (const std::string& line : lines) out << line << '\n';
 }
 
-// Puts the batch ports into the program's state for the length of a run: no
-// question waits for an answer, messages go to standard error.
-class BatchPorts {
-public:
-    BatchPorts(ProgramState& state, std::ostream& err)
-        : m_state(state), m_prompter(err), m_savedPrompter(state.prompter), m_savedDesktop(state.desktop) {
-        state.prompter = &m_prompter;
-        state.desktop = &m_desktop;
-    }
-    ~BatchPorts() {
-        m_state.prompter = m_savedPrompter;
-        m_state.desktop = m_savedDesktop;
-    }
-    BatchPorts(const BatchPorts&) = delete;
-    BatchPorts& operator=(const BatchPorts&) = delete;
-
-private:
-    ProgramState& m_state;
-    BatchPrompter m_prompter;
-    HeadlessDesktop m_desktop;
-    Prompter* m_savedPrompter;
-    Desktop* m_savedDesktop;
-};
+// "--help": the help screen, then what this build adds to it.
+void printLongHelp(std::ostream& out) {
+    printHelp(out);
+    out << "\n"
+           "/CADi:j  j: 1 = project drawing, 3 = scheme of the chain,\n"
+           "            10*k+1 / +2 / +4 = closing dimension k to scale / normal distribution / overall graphic\n"
+           "         file: project base name + .dxf / .igs / .txt in the working directory\n"
+           "\n"
+           "w" << kShortName << " --iso CODE SIZE   ISO 286 limit deviations of CODE (e.g. H7 or \"js 6\") at the\n"
+           "                        nominal SIZE in mm; CODE may be a fit such as H7/g6\n"
+           "w" << kShortName << " --help            this text\n"
+           "\n"
+           "Exit codes: 0 done, 1 the project could not be read or no file was written\n"
+           "            (--iso: 1 the code is not defined for that size, 2 unusable arguments)\n";
+}
 
 // The start-up steps before the command line is looked at: the configuration of
 // the start directory and the checks of the configured folders.
@@ -91,8 +84,8 @@ void prepareStart(ProgramState& state) {
 // Until the window exists, every start that would open it ends here.
 int windowNotBuilt(std::ostream& out) {
     printHelp(out);
-    out << "\nDas Programmfenster ist noch nicht gebaut; nur der Kommandozeilen-Modus /I steht bereit.\n"
-           "(The program window is not built yet; only the command-line mode /I is available.)\n";
+    out << "\nDas Programmfenster ist noch nicht gebaut; die Kommandozeilen-Modi /I und /CAD stehen bereit.\n"
+           "(The program window is not built yet; only the command-line modes /I and /CAD are available.)\n";
     return 0;
 }
 
@@ -101,6 +94,10 @@ int windowNotBuilt(std::ostream& out) {
 int runCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     if (!arguments.empty() && arguments.front() == "--iso") {
         return runIsoLookup({arguments.begin() + 1, arguments.end()}, out, err);
+    }
+    if (!arguments.empty() && (arguments.front() == "--help" || arguments.front() == "-h")) {
+        printLongHelp(out);
+        return 0;
     }
     // "/NOGUI" counts wherever it stands and in any case; the others count by position.
     bool quiet = false;

@@ -82,6 +82,12 @@ TEST_F(CommandLine, HelpShowsTheTwentyOneLinesAndEnds) {
         EXPECT_EQ(m_err.str(), "");
     }
     EXPECT_TRUE(written().empty());
+
+    // --help: the same screen first, then the switches this build adds.
+    EXPECT_EQ(run({"--help"}), 0);
+    EXPECT_EQ(m_out.str().substr(0, help.size()), help);
+    EXPECT_NE(m_out.str().find("--iso CODE SIZE"), std::string::npos);
+    EXPECT_NE(m_out.str().find("10*k+1"), std::string::npos);
 }
 
 TEST_F(CommandLine, BatchReportIsTheGoldenStandardReport) {
