@@ -53,18 +53,18 @@ std::string menuText(const char* utf8, int index) {
 }
 
 template <typename Table>
-void assign(Table& table, const TextTable<Table>& spec, int index) {
-    for (const TextRow<Table>& row : spec.rows) {
+void assign(Table& table, const TextTable<Table>& source, int index) {
+    for (const TextRow<Table>& row : source.rows) {
         const char* text = row.text[static_cast<std::size_t>(index - 1)];
         if (text == nullptr) text = "";
-        table.*row.field = spec.windowsCodePage ? menuText(text, index) : utf8ToOem(text);
+        table.*row.field = source.windowsCodePage ? menuText(text, index) : utf8ToOem(text);
     }
 }
 
 template <typename Table>
-bool load(Table& table, const TextTable<Table>& spec, int index) {
-    if (!spec.has(index)) return false; // the table keeps the texts it has
-    assign(table, spec, index);
+bool load(Table& table, const TextTable<Table>& source, int index) {
+    if (!source.has(index)) return false; // the table keeps the texts it has
+    assign(table, source, index);
     return true;
 }
 
