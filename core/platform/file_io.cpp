@@ -17,7 +17,9 @@ std::string folderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-bool writeAll(int fd, std::string_view bytes) {
+} // namespace
+
+bool writeAllBytes(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd, bytes.data(), bytes.size());
         if (n < 0) {
@@ -28,8 +30,6 @@ bool writeAll(int fd, std::string_view bytes) {
     }
     return true;
 }
-
-} // namespace
 
 int ioResultFromErrno(int error, bool reading) {
     switch (error) {
@@ -87,7 +87,7 @@ int writeFileSafely(const std::string& path, std::string_view bytes) {
     struct stat old {};
     const mode_t mode = ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
     int error = 0;
-    if (::fchmod(fd, mode) != 0 || !writeAll(fd, bytes) || ::fsync(fd) != 0) error = errno;
+    if (::fchmod(fd, mode) != 0 || !writeAllBytes(fd, bytes) || ::fsync(fd) != 0) error = errno;
     if (::close(fd) != 0 && error == 0) error = errno;
     if (error == 0 && ::rename(temp.c_str(), path.c_str()) != 0) error = errno;
     if (error != 0) {

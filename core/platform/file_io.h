@@ -39,4 +39,7 @@ int writeFileSafely(const std::string& path, const std::function<void(std::ostre
 
 bool fileExists(const std::string& path);
 
+// Writes all of `bytes` to an open descriptor, going on after interruptions.
+bool writeAllBytes(int fd, std::string_view bytes);
+
 } // namespace zam1

@@ -59,18 +59,6 @@ int reserveTemporaryFile(const std::string& folder, std::string& path) {
     return result;
 }
 
-bool writeAllTo(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
 } // namespace
 
 bool OutputChannel::openOutput(int device, std::string_view fileName) {
@@ -175,7 +163,7 @@ bool OutputChannel::openPrinterPort() {
     }
     // A printer set-up sequence goes out before the report.
     std::string setup;
-    if (readWholeFile(pathIn(m_settings.workFolder, "TEXT.HXP"), setup) == kIoOk && !writeAllTo(m_portFd, setup)) {
+    if (readWholeFile(pathIn(m_settings.workFolder, "TEXT.HXP"), setup) == kIoOk && !writeAllBytes(m_portFd, setup)) {
         reportWriteError(ioResultFromErrno(errno, false), m_target);
         return false;
     }
@@ -184,7 +172,7 @@ bool OutputChannel::openPrinterPort() {
 
 bool OutputChannel::flushPrinterPort() {
     if (m_portFd < 0) return false;
-    if (writeAllTo(m_portFd, m_buffer)) {
+    if (writeAllBytes(m_portFd, m_buffer)) {
         m_buffer.clear();
         return true;
     }
