@@ -1,0 +1,15 @@
+// Any bytes given as zam1.cfg: read without fault, and what was read writes out.
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "core/config/config_file.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace zam1;
+    const ScreenInfo screen;
+    Configuration config = defaultConfiguration(screen, "/tmp");
+    parseConfiguration(std::string_view(reinterpret_cast<const char*>(data), size), config, screen, "/tmp");
+    (void)configurationText(config);
+    return 0;
+}
