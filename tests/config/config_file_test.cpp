@@ -7,30 +7,17 @@
 #include "core/config/config_file.h"
 #include "core/platform/file_io.h"
 #include "core/text/codepage.h"
+#include "tests/support/lines.h"
 #include "tests/support/scripted.h"
 
 namespace zam1 {
 namespace {
 
+using test::joinLines;
+using test::splitLines;
+
 const ScreenInfo kScreen{1280, 1024, 96, 0, 0};
 const std::string kStart = "/start";
-
-std::vector<std::string> splitLines(const std::string& text) {
-    std::vector<std::string> out;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const std::size_t end = text.find("\r\n", pos);
-        out.push_back(text.substr(pos, end - pos));
-        pos = end + 2;
-    }
-    return out;
-}
-
-std::string joinLines(const std::vector<std::string>& lines, std::size_t count = SIZE_MAX) {
-    std::string out;
-    for (std::size_t i = 0; i < lines.size() && i < count; ++i) out += lines[i] + "\r\n";
-    return out;
-}
 
 Configuration parsed(const std::string& bytes) {
     Configuration c = defaultConfiguration(kScreen, kStart);

@@ -19,20 +19,6 @@ namespace {
 
 using test::E;
 
-void fillChain(Chain& chain, const std::vector<E>& elements) {
-    chain.clear();
-    int n = 0;
-    for (const E& e : elements) {
-        Element& el = chain.element(++n);
-        el.predecessor = e.predecessor;
-        el.positive = e.positive ? 1 : 0;
-        el.distance = e.distance;
-        el.upperDev = e.upper;
-        el.lowerDev = e.lower;
-    }
-    chain.setElementCount(n);
-}
-
 struct Diagrams : ::testing::Test {
     test::DiagramState s;
     test::RecordedRun run;
@@ -140,7 +126,7 @@ TEST_F(Diagrams, TheRunRefusesWhatItCannotDraw) {
     };
     for (const Case& c : cases) {
         test::DiagramState local;
-        fillChain(local.state->chain, c.elements);
+        test::fill(local.state->chain, c.elements);
         local.state->chain.closing(1).fromElement = 0;
         local.state->chain.closing(1).toElement = 1;
         local.state->chain.setClosingCount(1);
@@ -173,7 +159,7 @@ TEST_F(Diagrams, ToScaleDrawsTheClosingDimensionAndItsPath) {
 TEST_F(Diagrams, TheOverallGraphicStepsRowsAndKeepsItsColumnsOnTheSheet) {
     std::vector<E> elements;
     for (int n = 1; n <= 30; ++n) elements.push_back(E{n - 1, true, 2, 0.01L, -0.01L});
-    fillChain(chain(), elements);
+    test::fill(chain(), elements);
     closings({{0, 30}});
     ASSERT_EQ(draw(kDiagramOverall, 1), DiagramOutcome::Drawn);
     const long double dy = 103.0L / 31;  // 30 rows: not the 10 mm cap

@@ -8,32 +8,19 @@
 #include "core/files/project_file.h"
 #include "core/platform/file_io.h"
 #include "tests/files/sample_project.h"
+#include "tests/support/lines.h"
 #include "tests/support/scripted.h"
 
 namespace zam1 {
 namespace {
 
+using test::joinLines;
+using test::splitLines;
+
 const ProjectFileOptions kPoint{{3, false}, "tester"};
 
 std::string fileOf(const test::SampleProject& p, const ProjectFileOptions& o = kPoint) {
     return projectFileText(*p.chain, p.texts, p.docs, o);
-}
-
-std::vector<std::string> splitLines(const std::string& text) {
-    std::vector<std::string> out;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
-        const std::size_t end = text.find("\r\n", pos);
-        out.push_back(text.substr(pos, end - pos));
-        pos = end + 2;
-    }
-    return out;
-}
-
-std::string joinLines(const std::vector<std::string>& lines, std::size_t count = SIZE_MAX) {
-    std::string out;
-    for (std::size_t i = 0; i < lines.size() && i < count; ++i) out += lines[i] + "\r\n";
-    return out;
 }
 
 struct Parsed {

@@ -15,7 +15,8 @@ struct E {
     long double lower;
 };
 
-inline void fill(Chain& chain, std::initializer_list<E> elements) {
+template <typename Elements>
+void fill(Chain& chain, const Elements& elements) {
     chain.clear();
     int n = 0;
     for (const E& e : elements) {
@@ -28,5 +29,11 @@ inline void fill(Chain& chain, std::initializer_list<E> elements) {
     }
     chain.setElementCount(n);
 }
+
+} // namespace zam1::test
+
+namespace zam1::test {
+
+inline void fill(Chain& chain, std::initializer_list<E> elements) { fill<std::initializer_list<E>>(chain, elements); }
 
 } // namespace zam1::test
