@@ -15,7 +15,9 @@ using namespace zam1;
 
 // Linear: each element hangs on the one before it, the deepest tree there is.
 // Bushy: element n hangs on n / 3, some eight levels deep.
-std::unique_ptr<Chain> largestChain(bool linear, bool nearEnds) {
+enum class Ends { Spread, Near, Random };
+
+std::unique_ptr<Chain> largestChain(bool linear, Ends ends) {
     auto chain = std::make_unique<Chain>();
     for (int n = 1; n <= kMaxElements; ++n) {
         Element& e = chain->element(n);
@@ -26,11 +28,18 @@ std::unique_ptr<Chain> largestChain(bool linear, bool nearEnds) {
         e.lowerDev = -0.01L * (n % 7);
     }
     chain->setElementCount(kMaxElements);
+    std::uint32_t seed = 2500;
     for (int k = 1; k <= kMaxClosing; ++k) {
-        if (nearEnds) {
+        if (ends == Ends::Near) {
             // Ends some twenty elements apart, deep in the chain.
             chain->closing(k).fromElement = kMaxElements - 10 * k;
             chain->closing(k).toElement = kMaxElements - 10 * k + 20;
+        } else if (ends == Ends::Random) {
+            // Ends anywhere, the same every run.
+            seed = seed * 1103515245u + 12345u;
+            chain->closing(k).fromElement = static_cast<int>((seed >> 8) % (kMaxElements + 1));
+            seed = seed * 1103515245u + 12345u;
+            chain->closing(k).toElement = static_cast<int>((seed >> 8) % (kMaxElements + 1));
         } else {
             // Ends spread over the whole table, far apart: the worst case.
             chain->closing(k).fromElement = (k * 7) % 400;
@@ -41,8 +50,8 @@ std::unique_ptr<Chain> largestChain(bool linear, bool nearEnds) {
     return chain;
 }
 
-void refresh(benchmark::State& state, bool linear, bool nearEnds = false) {
-    auto chain = largestChain(linear, nearEnds);
+void refresh(benchmark::State& state, bool linear, Ends ends) {
+    auto chain = largestChain(linear, ends);
     for (auto _ : state) {
         deriveElementValues(*chain);
         long double sum = 0;
@@ -55,11 +64,13 @@ void refresh(benchmark::State& state, bool linear, bool nearEnds = false) {
     }
 }
 
-void BM_RefreshLinearChain(benchmark::State& state) { refresh(state, true); }
-void BM_RefreshLinearChainNearEnds(benchmark::State& state) { refresh(state, true, true); }
-void BM_RefreshBushyChain(benchmark::State& state) { refresh(state, false); }
+void BM_RefreshLinearChain(benchmark::State& state) { refresh(state, true, Ends::Spread); }
+void BM_RefreshLinearChainRandomEnds(benchmark::State& state) { refresh(state, true, Ends::Random); }
+void BM_RefreshLinearChainNearEnds(benchmark::State& state) { refresh(state, true, Ends::Near); }
+void BM_RefreshBushyChain(benchmark::State& state) { refresh(state, false, Ends::Spread); }
 
 BENCHMARK(BM_RefreshLinearChain)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RefreshLinearChainRandomEnds)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RefreshLinearChainNearEnds)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RefreshBushyChain)->Unit(benchmark::kMicrosecond);
 
