@@ -37,6 +37,7 @@ struct FileState {
     std::string currentFile;    // full name of the current project file, empty for a new one
     std::string dataDirectory;  // folder of the project files
     bool modified = false;
+    bool commandLineProject = false;  // the project was named on the command line
     std::array<std::string, 4> recentFiles; // full names, slot 1 (index 0) the newest
 };
 
