@@ -16,19 +16,19 @@ constexpr std::array<long double, 10> kWithin = {
 
 } // namespace
 
-long double classicTolerance(const ClosingResult& r) { return r.closingMax - r.closingMin; }
-long double statisticalMax(const ClosingResult& r) { return r.closingMean + r.closingStatDev; }
-long double statisticalMin(const ClosingResult& r) { return r.closingMean - r.closingStatDev; }
-long double statisticalTolerance(const ClosingResult& r) { return 2 * r.closingStatDev; }
+long double classicTolerance(const ClosingSums& r) { return r.closingMax - r.closingMin; }
+long double statisticalMax(const ClosingSums& r) { return r.closingMean + r.closingStatDev; }
+long double statisticalMin(const ClosingSums& r) { return r.closingMean - r.closingStatDev; }
+long double statisticalTolerance(const ClosingSums& r) { return 2 * r.closingStatDev; }
 
-void switchToStatistical(ClosingResult& r) {
+void switchToStatistical(ClosingSums& r) {
     r.closingUpperDev = r.closingStatDev;
     r.closingLowerDev = -r.closingStatDev;
     r.closingMax = r.closingMean + r.closingStatDev;
     r.closingMin = r.closingMean - r.closingStatDev;
 }
 
-bool standardDeviation(const ClosingResult& r, long double productionSigma, long double& s) {
+bool standardDeviation(const ClosingSums& r, long double productionSigma, long double& s) {
     if (!(productionSigma > 0)) return false;
     s = r.closingStatDev / productionSigma;
     return true;
@@ -38,8 +38,11 @@ long double probabilityBelow(int z) { return kBelow.at(static_cast<std::size_t>(
 long double probabilityWithin(int halfSteps) { return kWithin.at(static_cast<std::size_t>(halfSteps - 1)); }
 
 ProbabilityTables probabilityTables(Chain& chain, const NumberFormat& format) {
+    return probabilityTables(chain, chain.result, format);
+}
+
+ProbabilityTables probabilityTables(Chain& chain, const ClosingSums& r, const NumberFormat& format) {
     ProbabilityTables t;
-    const ClosingResult& r = chain.result;
     long double s = 0;
     if (!standardDeviation(r, chain.productionSigma, s)) {
         addMessage(chain, kNoSigmaMessage);
@@ -65,24 +68,29 @@ ProbabilityTables probabilityTables(Chain& chain, const NumberFormat& format) {
     return t;
 }
 
-std::string elementShare(const Element& element, const ClosingResult& r, const NumberFormat& format) {
+std::string elementShare(const Element& element, const ClosingSums& r, const NumberFormat& format) {
     const long double tolerance = classicTolerance(r);
     if (tolerance == 0) return std::string(10, ' ');
     return fixedNumber((element.upperDev - element.lowerDev) / tolerance * 100, 12, 0, format) + " %";
 }
 
-std::string statisticsHeading(const ClosingResult& r, long double productionSigma, std::string_view caption,
-                              std::string_view at, const NumberFormat& format) {
+std::string statisticsHeading(const ClosingSums& r, long double productionSigma, std::string_view caption,
+                              std::string_view at, const NumberFormat& lengthFormat,
+                              const NumberFormat& numberFormat) {
     std::string line(caption);
-    line += ": " + lengthField(r.closingMean, 4, format) + " +/- " + lengthField(r.closingStatDev, 2, format);
+    line += ": " + lengthField(r.closingMean, 4, lengthFormat) + " +/- " + lengthField(r.closingStatDev, 2, lengthFormat);
     line += " ";
     line += at;
-    line += "  +/- " + fixedNumber(productionSigma, 2, 2, format) + " Sigma";
+    line += "  +/- " + fixedNumber(productionSigma, 2, 2, numberFormat) + " Sigma";
     return line;
 }
 
 bool checkTolerance(Chain& chain, std::string_view toleranceWord) {
-    if (chain.result.closingStatDev != 0) return true;
+    return checkTolerance(chain, chain.result, toleranceWord);
+}
+
+bool checkTolerance(Chain& chain, const ClosingSums& r, std::string_view toleranceWord) {
+    if (r.closingStatDev != 0) return true;
     std::string message(toleranceWord);
     message += " = 0 ? !";
     addMessage(chain, message);

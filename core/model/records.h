@@ -43,7 +43,8 @@ struct ClosingDimension {
     ShortString<50> remark;
 };
 
-struct ClosingResult {
+// The sums of one resolved distance and what follows from them.
+struct ClosingSums {
     long double closingMin = 0;
     long double closingMax = 0;
     long double closingNominal = 0;
@@ -52,6 +53,11 @@ struct ClosingResult {
     long double closingStatDev = 0;
     long double closingUpperDev = 0;
     long double closingLowerDev = 0;
+};
+
+// The working record of the resolution: the sums of the last distance resolved
+// and its two sides in preallocated arrays.
+struct ClosingResult : ClosingSums {
     // Elements between each end and the first element both ends share, nearest first.
     // Index 0 is unused; entries 1..count belong to the distance.
     std::array<std::int32_t, kMaxElements + 2> pathFrom{};

@@ -5,11 +5,12 @@
 #include <cmath>
 
 #include "core/model/chain.h"
+#include "core/model/resolution_steps.h"
 
 namespace zam1 {
 namespace {
 
-using Path = std::array<std::int32_t, kMaxElements + 2>;
+using resolution::Path;
 
 // Composes short messages on the stack: resolution must not allocate.
 class Words {
@@ -32,6 +33,32 @@ private:
     std::size_t m_length = 0;
 };
 
+// A failed resolution leaves no sides behind: the arrays may already hold the
+// broken path, and a listing must not walk it.
+void reportStructureError(Chain& chain, int a, int b) {
+    resolution::structureFault(chain, chain.result.structureError, a, b);
+    chain.result.pathFromCount = 0;
+    chain.result.pathToCount = 0;
+}
+
+} // namespace
+
+namespace resolution {
+
+void structureFault(Chain& chain, ShortString<60>& error, int a, int b) {
+    Words words;
+    words << "Fehler im Massaufbau zwischen Element " << a << " und " << b << " !";
+    error = words.view();
+    Words message;
+    message << "Fehler : Massaufbau !  (" << a << " -> " << b << ")";
+    chain.messages.add(message.view());
+}
+
+void undefinedDistance(Chain& chain, ShortString<60>& error) {
+    error = kUndefinedDistance;
+    chain.messages.add(kUndefinedDistance);
+}
+
 // The path of one end: entry 1 is the end itself, each further entry the
 // predecessor of the one before, down to the reference element 0. Entry 0 stands
 // for element 0 as well. False when the tree is broken: a cycle (more than
@@ -53,37 +80,29 @@ bool buildPath(const Chain& chain, int end, Path& path, int& length) {
     return true;
 }
 
-void reportStructureError(Chain& chain, int a, int b) {
-    Words error;
-    error << "Fehler im Massaufbau zwischen Element " << a << " und " << b << " !";
-    chain.result.structureError = error.view();
-    Words message;
-    message << "Fehler : Massaufbau !  (" << a << " -> " << b << ")";
-    chain.messages.add(message.view());
-}
-
-struct SideSums {
-    long double nominal = 0;
-    long double max = 0;
-    long double min = 0;
-    long double mean = 0;
-    long double halfRangeSquared = 0;
-};
-
-SideSums sumSide(const Chain& chain, const Path& path, int count) {
-    SideSums s;
-    for (int k = 1; k <= count; ++k) {
-        const Element& e = chain.element(path[static_cast<std::size_t>(k)]);
-        s.nominal += e.signedNominal;
-        s.max += e.signedMax;
-        s.min += e.signedMin;
-        s.mean += e.signedMean;
-        s.halfRangeSquared += e.halfRangeSquared;
+bool findParting(const Path& pathA, int lengthA, const Path& pathB, int lengthB, int& i, int& j) {
+    i = lengthA;
+    j = lengthB;
+    for (;;) {
+        --i;
+        --j;
+        if (i < 0 || j < 0) return false;
+        if (pathA[static_cast<std::size_t>(i)] != pathB[static_cast<std::size_t>(j)]) return true;
     }
-    return s;
 }
 
-} // namespace
+void combineSides(const SideSums& sa, const SideSums& sb, ClosingSums& r) {
+    r.closingMin = sb.min - sa.max;
+    r.closingMax = sb.max - sa.min;
+    r.closingNominal = sb.nominal - sa.nominal;
+    r.closingMean = sb.mean - sa.mean;
+    r.closingVariance = sa.halfRangeSquared + sb.halfRangeSquared;
+    r.closingStatDev = std::sqrt(r.closingVariance);
+    r.closingUpperDev = r.closingMax - r.closingNominal;
+    r.closingLowerDev = r.closingMin - r.closingNominal;
+}
+
+} // namespace resolution
 
 void addMessage(Chain& chain, std::string_view text) { chain.messages.add(text); }
 
@@ -169,44 +188,31 @@ bool resolveDistance(Chain& chain, int a, int b) {
     ClosingResult& r = chain.result;
     r.structureError.clear();
     if (a == b) {
-        r.structureError = "Undefinierter Abstand !";
-        addMessage(chain, "Undefinierter Abstand !");
+        resolution::undefinedDistance(chain, r.structureError);
+        r.pathFromCount = 0;
+        r.pathToCount = 0;
         return false;
     }
     Path& pathA = r.pathFrom;
     Path& pathB = r.pathTo;
     int lengthA = 0;
     int lengthB = 0;
-    if (!buildPath(chain, a, pathA, lengthA) || !buildPath(chain, b, pathB, lengthB)) {
+    if (!resolution::buildPath(chain, a, pathA, lengthA) || !resolution::buildPath(chain, b, pathB, lengthB)) {
         reportStructureError(chain, a, b);
         return false;
     }
     // Walk both paths back from element 0 until they part; what lies before the
     // parting point is each end's own side, the shared tail cancels out.
-    int i = lengthA;
-    int j = lengthB;
-    for (;;) {
-        --i;
-        --j;
-        if (i < 0 || j < 0) {
-            reportStructureError(chain, a, b);
-            return false;
-        }
-        if (pathA[static_cast<std::size_t>(i)] != pathB[static_cast<std::size_t>(j)]) break;
+    int i = 0;
+    int j = 0;
+    if (!resolution::findParting(pathA, lengthA, pathB, lengthB, i, j)) {
+        reportStructureError(chain, a, b);
+        return false;
     }
     r.pathFromCount = i;
     r.pathToCount = j;
-
-    const SideSums sa = sumSide(chain, pathA, i);
-    const SideSums sb = sumSide(chain, pathB, j);
-    r.closingMin = sb.min - sa.max;
-    r.closingMax = sb.max - sa.min;
-    r.closingNominal = sb.nominal - sa.nominal;
-    r.closingMean = sb.mean - sa.mean;
-    r.closingVariance = sa.halfRangeSquared + sb.halfRangeSquared;
-    r.closingStatDev = std::sqrt(r.closingVariance);
-    r.closingUpperDev = r.closingMax - r.closingNominal;
-    r.closingLowerDev = r.closingMin - r.closingNominal;
+    resolution::combineSides(resolution::sumSide(chain, pathA.data() + 1, i),
+                             resolution::sumSide(chain, pathB.data() + 1, j), r);
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include "core/lang/language.h"
 #include "core/model/calculation.h"
 #include "core/model/chain.h"
+#include "core/model/closing_solution.h"
 #include "core/model/resolution.h"
 #include "core/platform/prompter.h"
 #include "core/report/output_channel.h"
@@ -33,15 +34,7 @@ NumberFormat lengthFormat(const Chain& chain, const OutputChannel& out) {
     return {chain.decimals, out.settings().numbers.decimalComma};
 }
 
-int sharedElement(const Chain& chain) {
-    const ClosingResult& r = chain.result;
-    const auto predecessorOf = [&](int n) { return n >= 0 && n <= kMaxElements ? chain.element(n).predecessor : 0; };
-    if (r.pathFromCount > 0) return predecessorOf(r.pathFrom[static_cast<std::size_t>(r.pathFromCount)]);
-    if (r.pathToCount > 0) return predecessorOf(r.pathTo[static_cast<std::size_t>(r.pathToCount)]);
-    return 0;
-}
-
-int selectClosingDimension(Chain& chain, OutputChannel& out, int current) {
+int selectClosingDimension(Chain& chain, OutputChannel& out, int current, ClosingSolution& solution) {
     const ReportTexts& t = out.texts().report;
     Prompter& prompter = out.prompter();
     const int count = chain.closingCount();
@@ -66,38 +59,46 @@ int selectClosingDimension(Chain& chain, OutputChannel& out, int current) {
         out.error().set();
         return 0;
     }
-    const ClosingDimension& c = chain.closing(choice);
-    resolveDistance(chain, c.fromElement, c.toElement);
-    if (!checkTolerance(chain, t.tolerance)) {
+    solution = solveClosing(chain, choice);
+    if (!solution.resolved) {
+        prompter.showError(solution.structureError.view());
+        return choice;
+    }
+    if (!checkTolerance(chain, solution.sums, t.tolerance)) {
         prompter.showError(t.tolerance + " = 0 ? !");
         out.error().set();
         return 0;
     }
-    if (!chain.result.structureError.empty()) prompter.showError(chain.result.structureError.view());
     return choice;
 }
 
-void writePathLine(OutputChannel& out, const Chain& chain) {
-    const ClosingResult& r = chain.result;
+void writePathLine(OutputChannel& out, const ClosingSolution& solution) {
     out.emptyLine();
     out.doubleLine();
     std::string line = out.texts().report.dimensionalStructure + " : ";
-    for (int i = 1; i <= r.pathFromCount; ++i) line += intText(r.pathFrom[static_cast<std::size_t>(i)]) + " => ";
-    line += intText(sharedElement(chain));
-    for (int i = r.pathToCount; i >= 1; --i) line += " <= " + intText(r.pathTo[static_cast<std::size_t>(i)]);
+    for (const int e : solution.pathFrom) line += intText(e) + " => ";
+    line += intText(solution.sharedElement);
+    for (auto e = solution.pathTo.rbegin(); e != solution.pathTo.rend(); ++e) line += " <= " + intText(*e);
     out.writeLine(line);
     out.doubleLine();
 }
 
-void writeClassicBlock(OutputChannel& out, const Chain& chain, int k, int fromElement, int toElement) {
+void writeStructureFault(OutputChannel& out, const ClosingSolution& solution) {
+    out.emptyLine();
+    out.doubleLine();
+    out.writeLine(ends(solution.fromElement, solution.toElement) + solution.structureError.str());
+    out.doubleLine();
+}
+
+void writeClassicBlock(OutputChannel& out, const Chain& chain, const ClosingSolution& solution, int k) {
     const ReportTexts& t = out.texts().report;
-    const ClosingResult& r = chain.result;
+    const ClosingSums& r = solution.sums;
     const NumberFormat f = lengthFormat(chain, out);
     out.thinLine();
     out.writeLine("1. " + t.classicHeading + ":");
     out.emptyLine();
-    out.writeLine(ends(fromElement, toElement) + caption(t.maxDim) + lengthField(r.closingMax, 4, f) + kBlank20 +
-                  lengthField(r.closingUpperDev, 2, f));
+    out.writeLine(ends(solution.fromElement, solution.toElement) + caption(t.maxDim) + lengthField(r.closingMax, 4, f) +
+                  kBlank20 + lengthField(r.closingUpperDev, 2, f));
     out.writeLine(kBlank18 + caption(t.nominalDim) + lengthField(r.closingNominal, 4, f) + kBlank10 +
                   lengthField(r.closingNominal, 4, f) + " --------");
     out.writeLine(textLeft(closingText(chain, k), 18) + caption(t.minDim) + lengthField(r.closingMin, 4, f) + kBlank20 +
@@ -106,15 +107,15 @@ void writeClassicBlock(OutputChannel& out, const Chain& chain, int k, int fromEl
     out.writeLine(k >= 1 && k <= chain.closingCount() ? chain.closing(k).remark.view() : std::string_view());
 }
 
-void writeStatisticalBlock(OutputChannel& out, const Chain& chain, int k, int fromElement, int toElement) {
+void writeStatisticalBlock(OutputChannel& out, const Chain& chain, const ClosingSolution& solution, int k) {
     const ReportTexts& t = out.texts().report;
-    const ClosingResult& r = chain.result;
+    const ClosingSums& r = solution.sums;
     const NumberFormat f = lengthFormat(chain, out);
     out.thinLine();
     out.writeLine("2. " + t.statisticalHeading);
     out.emptyLine();
-    out.writeLine(ends(fromElement, toElement) + caption(t.maxDim) + lengthField(statisticalMax(r), 4, f) + kBlank20 +
-                  lengthField(r.closingStatDev, 2, f));
+    out.writeLine(ends(solution.fromElement, solution.toElement) + caption(t.maxDim) +
+                  lengthField(statisticalMax(r), 4, f) + kBlank20 + lengthField(r.closingStatDev, 2, f));
     out.writeLine(kBlank18 + caption(t.meanDim) + lengthField(r.closingMean, 4, f) + kBlank10 +
                   lengthField(r.closingMean, 4, f) + " --------");
     out.writeLine(textLeft(closingText(chain, k), 18) + caption(t.minDim) + lengthField(statisticalMin(r), 4, f) +
@@ -123,13 +124,14 @@ void writeStatisticalBlock(OutputChannel& out, const Chain& chain, int k, int fr
     out.emptyLine();
 }
 
-void writeProbabilityTables(OutputChannel& out, Chain& chain) {
+void writeProbabilityTables(OutputChannel& out, Chain& chain, const ClosingSums& sums) {
     const ReportTexts& t = out.texts().report;
     // Without a production sigma there are no rows; the message list says why.
-    const ProbabilityTables rows = probabilityTables(chain, out.settings().numbers);
+    const ProbabilityTables rows = probabilityTables(chain, sums, out.settings().numbers);
     out.emptyLine();
     out.doubleLine();
-    out.writeLine(statisticsHeading(chain.result, chain.productionSigma, t.closingDimension, t.at, lengthFormat(chain, out)));
+    out.writeLine(statisticsHeading(sums, chain.productionSigma, t.closingDimension, t.at, lengthFormat(chain, out),
+                                    out.settings().numbers));
     out.doubleLine();
     out.writeLine("1. " + t.probabilityRange);
     out.doubleLine();
@@ -150,36 +152,45 @@ void writeProbabilityTables(OutputChannel& out, Chain& chain) {
     out.emptyLine();
 }
 
-void writeClosingStatistics(OutputChannel& out, Chain& chain, int k) {
-    const ClosingDimension& c = chain.closing(k);
-    writePathLine(out, chain);
-    writeClassicBlock(out, chain, k, c.fromElement, c.toElement);
-    writeStatisticalBlock(out, chain, k, c.fromElement, c.toElement);
-    writeProbabilityTables(out, chain);
+void writeClosingStatistics(OutputChannel& out, Chain& chain, int k, const ClosingSolution& solution) {
+    if (!solution.resolved) {
+        writeStructureFault(out, solution);
+        return;
+    }
+    writePathLine(out, solution);
+    writeClassicBlock(out, chain, solution, k);
+    writeStatisticalBlock(out, chain, solution, k);
+    writeProbabilityTables(out, chain, solution.sums);
 }
 
 void writeZeroDistances(OutputChannel& out, Chain& chain) {
     deriveElementValues(chain);
     for (int i = 1; i <= chain.elementCount(); ++i) {
-        resolveDistance(chain, 0, i);
-        writePathLine(out, chain);
-        writeClassicBlock(out, chain, 0, 0, i);
-        writeStatisticalBlock(out, chain, 0, 0, i);
+        const ClosingSolution solution = solveDistance(chain, 0, i);
+        if (!solution.resolved) {
+            writeStructureFault(out, solution);
+            continue;
+        }
+        writePathLine(out, solution);
+        writeClassicBlock(out, chain, solution, 0);
+        writeStatisticalBlock(out, chain, solution, 0);
     }
 }
 
 bool reportClosingStatistics(Chain& chain, OutputChannel& out, int& choice) {
-    const int k = selectClosingDimension(chain, out, choice);
+    ClosingSolution solution;
+    const int k = selectClosingDimension(chain, out, choice, solution);
     if (k == 0) return false;
     choice = k;
     if (!out.openOutput(kReportAsk, "zam1kr.txt")) return false;
-    writeClosingStatistics(out, chain, k);
+    writeClosingStatistics(out, chain, k, solution);
     out.pageBreak();
     return out.closeOutput();
 }
 
 bool reportChainListing(Chain& chain, OutputChannel& out, int& choice) {
-    const int k = selectClosingDimension(chain, out, choice);
+    ClosingSolution solution;
+    const int k = selectClosingDimension(chain, out, choice, solution);
     if (k == 0) return false;
     choice = k;
     if (!out.openOutput(kReportAsk, "ZAM1KR.TXT")) return false;

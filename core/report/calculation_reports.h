@@ -10,27 +10,31 @@
 namespace zam1 {
 
 class Chain;
+struct ClosingSolution;
+struct ClosingSums;
 class MessageList;
 class OutputChannel;
 
 // Lengths print with the chain's decimals, other numbers with the configured ones.
 NumberFormat lengthFormat(const Chain& chain, const OutputChannel& out);
 
-// The first element both ends of the last resolved distance share.
-int sharedElement(const Chain& chain);
+// Lets the user choose a closing dimension (`current` pre-selected) and solves
+// it into `solution`. Returns its number, or 0 when cancelled or unusable (error
+// flag set). A structure error is shown and the choice stands: the report then
+// says why there are no numbers.
+int selectClosingDimension(Chain& chain, OutputChannel& out, int current, ClosingSolution& solution);
 
-// Lets the user choose a closing dimension (`current` pre-selected) and resolves
-// it. Returns its number, or 0 when cancelled or unusable (error flag set).
-int selectClosingDimension(Chain& chain, OutputChannel& out, int current);
-
-void writePathLine(OutputChannel& out, const Chain& chain);
+void writePathLine(OutputChannel& out, const ClosingSolution& solution);
 // Closing dimension k gives the text and remark lines; k = 0 leaves them blank.
-void writeClassicBlock(OutputChannel& out, const Chain& chain, int k, int fromElement, int toElement);
-void writeStatisticalBlock(OutputChannel& out, const Chain& chain, int k, int fromElement, int toElement);
-void writeProbabilityTables(OutputChannel& out, Chain& chain);
+void writeClassicBlock(OutputChannel& out, const Chain& chain, const ClosingSolution& solution, int k);
+void writeStatisticalBlock(OutputChannel& out, const Chain& chain, const ClosingSolution& solution, int k);
+void writeProbabilityTables(OutputChannel& out, Chain& chain, const ClosingSums& sums);
+// In place of the blocks of a distance that could not be resolved: its ends and why.
+void writeStructureFault(OutputChannel& out, const ClosingSolution& solution);
 
-// Closing dimension k, already resolved.
-void writeClosingStatistics(OutputChannel& out, Chain& chain, int k);
+// Closing dimension k, already solved.
+void writeClosingStatistics(OutputChannel& out, Chain& chain, int k, const ClosingSolution& solution);
+// Closing dimension k; calculates what it shows.
 void writeChainListing(OutputChannel& out, Chain& chain, int k);
 void writeZeroDistances(OutputChannel& out, Chain& chain);
 

@@ -4,6 +4,7 @@
 #include "core/lang/language.h"
 #include "core/model/calculation.h"
 #include "core/model/chain.h"
+#include "core/model/closing_solution.h"
 #include "core/model/resolution.h"
 #include "core/report/calculation_reports.h"
 #include "core/report/output_channel.h"
@@ -13,8 +14,8 @@ namespace {
 
 class ChainWalk {
 public:
-    ChainWalk(OutputChannel& out, const Chain& chain)
-        : m_out(out), m_chain(chain), m_format(lengthFormat(chain, out)),
+    ChainWalk(OutputChannel& out, const Chain& chain, const ClosingSums& sums)
+        : m_out(out), m_chain(chain), m_sums(sums), m_format(lengthFormat(chain, out)),
           m_plusMinus(plusMinusSign(out.settings().plusMinusCharacter)) {}
 
     void elementLine(int n) {
@@ -30,12 +31,13 @@ public:
         m_sum += adds ? e.distance : -e.distance;
         m_out.writeLine(std::string(29, ' ') + (adds ? "+" : "-") + lengthField(e.distance, 6, m_format) +
                         textLeft(tolerancePair(e.lowerDev, e.upperDev, m_plusMinus, m_out.settings().numbers), 15) +
-                        elementShare(e, m_chain.result, m_out.settings().numbers));
+                        elementShare(e, m_sums, m_out.settings().numbers));
     }
 
 private:
     OutputChannel& m_out;
     const Chain& m_chain;
+    const ClosingSums& m_sums;
     NumberFormat m_format;
     std::string m_plusMinus;
     long double m_sum = 0;
@@ -49,27 +51,32 @@ void writeChainListing(OutputChannel& out, Chain& chain, int k) {
     const int a = c.fromElement;
     const int b = c.toElement;
     deriveElementValues(chain);
-    resolveDistance(chain, a, b);
-    const ClosingResult& r = chain.result;
+    const ClosingSolution solution = solveDistance(chain, a, b);
 
     out.emptyLine();
     out.writeLine(c.text.str() + " " + t.dimensionChain);
     out.doubleLine();
     out.writeLine(t.chainCaption);
     out.doubleLine();
+    if (!solution.resolved) {
+        // No walk: the sides of a broken structure are not known.
+        out.writeLine(intRight(a, 3) + " -> " + intRight(b, 3) + ": " + solution.structureError.str());
+        out.doubleLine();
+        return;
+    }
 
-    ChainWalk walk(out, chain);
-    const auto at = [](const auto& path, int i) { return static_cast<int>(path[static_cast<std::size_t>(i)]); };
-    for (int i = 1; i <= r.pathFromCount; ++i) {
-        walk.elementLine(at(r.pathFrom, i));
-        walk.step(at(r.pathFrom, i), false);
+    const ClosingSums& r = solution.sums;
+    ChainWalk walk(out, chain, r);
+    for (const int e : solution.pathFrom) {
+        walk.elementLine(e);
+        walk.step(e, false);
     }
     // The shared element stands between the two walks; it closes the listing when
     // the far end is the shared element itself.
-    walk.elementLine(sharedElement(chain));
-    for (int i = r.pathToCount; i >= 1; --i) {
-        walk.step(at(r.pathTo, i), true);
-        walk.elementLine(at(r.pathTo, i));
+    walk.elementLine(solution.sharedElement);
+    for (auto e = solution.pathTo.rbegin(); e != solution.pathTo.rend(); ++e) {
+        walk.step(*e, true);
+        walk.elementLine(*e);
     }
 
     const NumberFormat& numbers = out.settings().numbers;

@@ -1,10 +1,12 @@
 #include "core/report/cross_reference.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "core/app/program_state.h"
 #include "core/lang/language.h"
 #include "core/model/chain.h"
+#include "core/model/closing_solution.h"
 #include "core/model/resolution.h"
 #include "core/platform/prompter.h"
 #include "core/report/calculation_reports.h"
@@ -13,15 +15,10 @@
 
 namespace zam1 {
 
-bool elementInvolved(const Chain& chain, int n) {
-    const ClosingResult& r = chain.result;
-    for (int i = 1; i <= r.pathFromCount; ++i) {
-        if (r.pathFrom[static_cast<std::size_t>(i)] == n) return true;
-    }
-    for (int i = 1; i <= r.pathToCount; ++i) {
-        if (r.pathTo[static_cast<std::size_t>(i)] == n) return true;
-    }
-    return sharedElement(chain) == n;
+bool elementInvolved(const ClosingSolution& solution, int n) {
+    if (!solution.resolved) return false;
+    const auto on = [n](const std::vector<std::int32_t>& side) { return std::find(side.begin(), side.end(), n) != side.end(); };
+    return on(solution.pathFrom) || on(solution.pathTo) || solution.sharedElement == n;
 }
 
 namespace {
@@ -33,13 +30,13 @@ std::vector<std::vector<int>> involvement(Chain& chain) {
     const auto mark = [&](int n, int k) {
         if (n >= 0 && n <= chain.elementCount()) involved[static_cast<std::size_t>(n)].push_back(k);
     };
+    const std::vector<ClosingSolution> solutions = solveAllClosings(chain);
     for (int k = 1; k <= chain.closingCount(); ++k) {
-        const ClosingDimension& c = chain.closing(k);
-        if (!resolveDistance(chain, c.fromElement, c.toElement)) continue;
-        const ClosingResult& r = chain.result;
-        for (int i = 1; i <= r.pathFromCount; ++i) mark(r.pathFrom[static_cast<std::size_t>(i)], k);
-        for (int i = 1; i <= r.pathToCount; ++i) mark(r.pathTo[static_cast<std::size_t>(i)], k);
-        mark(sharedElement(chain), k);
+        const ClosingSolution& s = solutions[static_cast<std::size_t>(k - 1)];
+        if (!s.resolved) continue;
+        for (const int e : s.pathFrom) mark(e, k);
+        for (const int e : s.pathTo) mark(e, k);
+        mark(s.sharedElement, k);
     }
     return involved;
 }

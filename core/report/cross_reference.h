@@ -4,13 +4,14 @@
 namespace zam1 {
 
 class Chain;
+struct ClosingSolution;
 class OutputChannel;
 
 inline constexpr const char* kCrossReferenceFile = "ZAM1QV.TXT";
 
-// After a resolved distance: true when element n lies on it, the first element
-// both ends share included (its tolerance does not enter, but it is on the path).
-bool elementInvolved(const Chain& chain, int n);
+// True when element n lies on the solved distance, the first element both ends
+// share included (its tolerance does not enter, but it is on the path).
+bool elementInvolved(const ClosingSolution& solution, int n);
 
 // The section of element n: every closing dimension it takes part in. Closing
 // dimensions whose structure cannot be resolved are left out.

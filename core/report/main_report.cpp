@@ -1,5 +1,6 @@
 #include "core/report/main_report.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "core/app/program_identity.h"
@@ -7,6 +8,7 @@
 #include "core/lang/language.h"
 #include "core/model/calculation.h"
 #include "core/model/chain.h"
+#include "core/model/closing_solution.h"
 #include "core/model/resolution.h"
 #include "core/platform/prompter.h"
 #include "core/report/calculation_reports.h"
@@ -21,38 +23,6 @@ constexpr std::string_view kNoIso = ".....";
 constexpr std::string_view kPlusMinusCaption = "   \xF1"; // DOS code 241
 
 bool blank(std::string_view text) { return text.find_first_not_of(' ') == std::string_view::npos; }
-
-// The sums of one resolved closing dimension. Three parts of the report show every
-// closing dimension; each is resolved once and its sums handed to all three.
-struct ClosingSums {
-    long double min, max, nominal, mean, variance, statDev, upper, lower;
-};
-
-std::vector<ClosingSums> resolveAll(Chain& chain) {
-    std::vector<ClosingSums> sums;
-    sums.reserve(static_cast<std::size_t>(chain.closingCount()));
-    for (int k = 1; k <= chain.closingCount(); ++k) {
-        const ClosingDimension& c = chain.closing(k);
-        resolveDistance(chain, c.fromElement, c.toElement); // a structure error leaves the last sums
-        const ClosingResult& r = chain.result;
-        sums.push_back({r.closingMin, r.closingMax, r.closingNominal, r.closingMean, r.closingVariance,
-                        r.closingStatDev, r.closingUpperDev, r.closingLowerDev});
-    }
-    return sums;
-}
-
-ClosingResult& restore(Chain& chain, const ClosingSums& s) {
-    ClosingResult& r = chain.result;
-    r.closingMin = s.min;
-    r.closingMax = s.max;
-    r.closingNominal = s.nominal;
-    r.closingMean = s.mean;
-    r.closingVariance = s.variance;
-    r.closingStatDev = s.statDev;
-    r.closingUpperDev = s.upper;
-    r.closingLowerDev = s.lower;
-    return r;
-}
 
 void writeHead(OutputChannel& out) {
     const ReportTexts& t = out.texts().report;
@@ -93,7 +63,10 @@ void writeElementList(OutputChannel& out, Chain& chain) {
     }
 }
 
-void writeClosingTable(OutputChannel& out, Chain& chain, const std::vector<ClosingSums>& sums, bool gaussian) {
+// A closing dimension that could not be resolved shows its ends and why, in
+// place of numbers that would belong to some other distance.
+void writeClosingTable(OutputChannel& out, const Chain& chain, const std::vector<ClosingSolution>& solutions,
+                       bool gaussian) {
     const ReportTexts& t = out.texts().report;
     const NumberFormat f = lengthFormat(chain, out);
     out.emptyLine();
@@ -102,12 +75,19 @@ void writeClosingTable(OutputChannel& out, Chain& chain, const std::vector<Closi
                             {8, t.colUpperTol}, {8, t.colLowerTol}, {10, t.colMax}, {10, t.colMin}, {18, t.colRemark}});
     for (int k = 1; k <= chain.closingCount(); ++k) {
         const ClosingDimension& c = chain.closing(k);
-        ClosingResult& r = restore(chain, sums[static_cast<std::size_t>(k - 1)]);
+        const ClosingSolution& s = solutions[static_cast<std::size_t>(k - 1)];
+        std::vector<std::string> cells{intRight(c.fromElement, 3), " " + intRight(c.toElement, 3)};
+        if (!s.resolved) {
+            cells.push_back("   " + s.structureError.str());
+            table.writeSpanningRow(cells);
+            continue;
+        }
+        ClosingSums r = s.sums;
         if (gaussian) switchToStatistical(r);
-        table.writeRow({intRight(c.fromElement, 3), " " + intRight(c.toElement, 3),
-                        lengthField(gaussian ? r.closingMean : r.closingNominal, 6, f), lengthField(r.closingUpperDev, 4, f),
-                        lengthField(r.closingLowerDev, 4, f), lengthField(r.closingMax, 6, f),
-                        lengthField(r.closingMin, 6, f), " " + c.text.str()});
+        cells.insert(cells.end(), {lengthField(gaussian ? r.closingMean : r.closingNominal, 6, f),
+                                   lengthField(r.closingUpperDev, 4, f), lengthField(r.closingLowerDev, 4, f),
+                                   lengthField(r.closingMax, 6, f), lengthField(r.closingMin, 6, f), " " + c.text.str()});
+        table.writeRow(cells);
     }
     table.close();
 }
@@ -120,16 +100,21 @@ void writeClosingRemarks(OutputChannel& out, const Chain& chain) {
     table.close();
 }
 
-void writeAllProbabilityTables(OutputChannel& out, Chain& chain, const std::vector<ClosingSums>& sums) {
+void writeAllProbabilityTables(OutputChannel& out, Chain& chain, const std::vector<ClosingSolution>& solutions) {
     out.pageBreak();
-    for (int k = 1; k <= chain.closingCount(); ++k) {
-        if (k > 1) out.pageBreak();
-        switchToStatistical(restore(chain, sums[static_cast<std::size_t>(k - 1)]));
-        writeProbabilityTables(out, chain);
+    bool first = true;
+    for (const ClosingSolution& s : solutions) {
+        if (!s.resolved) continue; // its row in the tables says why
+        if (!first) out.pageBreak();
+        first = false;
+        ClosingSums r = s.sums;
+        switchToStatistical(r);
+        writeProbabilityTables(out, chain, r);
     }
 }
 
-bool writeOnDevice(Chain& chain, OutputChannel& out, int device, const char* fileName, bool statistics) {
+bool writeOnDevice(Chain& chain, OutputChannel& out, int device, const char* fileName, bool statistics,
+                   int* unresolved) {
     if (!out.openOutput(device, fileName)) return false;
     bool newPage = false;
     if (out.device() == kReportTextPrinter || out.device() == kReportWindowsPrinter) {
@@ -138,32 +123,36 @@ bool writeOnDevice(Chain& chain, OutputChannel& out, int device, const char* fil
             return false;
         }
     }
-    writeMainReport(chain, out, statistics, newPage);
+    const int failed = writeMainReport(chain, out, statistics, newPage);
+    if (unresolved != nullptr) *unresolved = failed;
     out.pageBreak();
     return out.closeOutput();
 }
 
 } // namespace
 
-void writeMainReport(Chain& chain, OutputChannel& out, bool statistics, bool newPage) {
+int writeMainReport(Chain& chain, OutputChannel& out, bool statistics, bool newPage) {
     writeHead(out);
     writeElementList(out, chain);
     out.emptyLine();
     if (newPage) out.pageBreak();
     deriveElementValues(chain);
-    const std::vector<ClosingSums> sums = resolveAll(chain);
-    writeClosingTable(out, chain, sums, false);
-    writeClosingTable(out, chain, sums, true);
+    const std::vector<ClosingSolution> solutions = solveAllClosings(chain);
+    writeClosingTable(out, chain, solutions, false);
+    writeClosingTable(out, chain, solutions, true);
     writeClosingRemarks(out, chain);
-    if (statistics && chain.closingCount() >= 1) writeAllProbabilityTables(out, chain, sums);
+    const auto unresolved = std::count_if(solutions.begin(), solutions.end(), [](const ClosingSolution& s) { return !s.resolved; });
+    if (statistics && static_cast<std::size_t>(unresolved) < solutions.size()) writeAllProbabilityTables(out, chain, solutions);
+    out.writeMessages(chain.messages);
+    return static_cast<int>(unresolved);
 }
 
-bool writeStandardReport(Chain& chain, OutputChannel& out, int device) {
-    return writeOnDevice(chain, out, device, kStandardReportFile, true);
+bool writeStandardReport(Chain& chain, OutputChannel& out, int device, int* unresolved) {
+    return writeOnDevice(chain, out, device, kStandardReportFile, true, unresolved);
 }
 
 bool writeExcerptReport(Chain& chain, OutputChannel& out, int device) {
-    return writeOnDevice(chain, out, device, kExcerptReportFile, false);
+    return writeOnDevice(chain, out, device, kExcerptReportFile, false, nullptr);
 }
 
 bool writeExportReport(Chain& chain, OutputChannel& out, const std::string& path) {

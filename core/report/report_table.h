@@ -25,6 +25,9 @@ public:
     // Writes the caption block.
     ReportTable(OutputChannel& out, std::initializer_list<ReportColumn> columns, bool separatorAfterRow = false);
     void writeRow(const std::vector<std::string>& cells);
+    // The last cell given runs over all the columns after it (a note in place of
+    // the numbers of a row).
+    void writeSpanningRow(const std::vector<std::string>& cells);
     void close();
 
 private:

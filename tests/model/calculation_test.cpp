@@ -120,10 +120,27 @@ TEST_F(Calculation, HeadingOfTheStatisticsBlock) {
     fill(*chain, {{0, true, 10, 0.1L, -0.1L}});
     chain->productionSigma = 3;
     resolve(0, 1);
-    EXPECT_EQ(statisticsHeading(chain->result, 3, "Schlie\xE1ma\xE1", "bei", {}),
+    EXPECT_EQ(statisticsHeading(chain->result, 3, "Schlie\xE1ma\xE1", "bei", {}, {}),
               "Schlie\xE1ma\xE1:   10.000 +/-  0.100 bei  +/-  3.00 Sigma");
-    EXPECT_EQ(statisticsHeading(chain->result, 3, "closing dim.", "at", {2, false}),
-              "closing dim.:    10.00 +/-   0.10 at  +/-  3.0 Sigma");
+    EXPECT_EQ(statisticsHeading(chain->result, 3, "closing dim.", "at", {2, false}, {}),
+              "closing dim.:    10.00 +/-   0.10 at  +/-  3.00 Sigma");
+}
+
+// Sigma follows the configured decimals, never the project's: a 5-decimal
+// project printed "3.0000" and a 2-decimal one "3.0".
+TEST_F(Calculation, HeadingSigmaTakesTheConfiguredDecimals) {
+    fill(*chain, {{0, true, 10, 0.1L, -0.1L}});
+    resolve(0, 1);
+    struct Row {
+        int projectDecimals;
+        NumberFormat configured;
+        const char* sigma;
+    };
+    for (const Row& row : {Row{5, {}, " 3.00 Sigma"}, Row{2, {}, " 3.00 Sigma"}, Row{3, {4, false}, " 3.000 Sigma"},
+                           Row{5, {2, true}, " 3,0 Sigma"}}) {
+        const std::string line = statisticsHeading(chain->result, 3, "S", "bei", {row.projectDecimals, false}, row.configured);
+        EXPECT_TRUE(line.ends_with(std::string("+/- ") + row.sigma)) << line;
+    }
 }
 
 } // namespace
