@@ -1,8 +1,10 @@
 #include "core/app/batch_cad.h"
 #include "core/app/batch_support.h"
 
+#include <filesystem>
 #include <ostream>
 
+#include "core/app/command_guard.h"
 #include "core/app/program_identity.h"
 #include "core/app/program_state.h"
 #include "core/app/report_setup.h"
@@ -56,8 +58,13 @@ int runBatchCad(ProgramState& state, const std::string& projectPath, const std::
     }
     BatchPorts ports(state, err);
     state.error.clear();
-    if (!readProjectFile(state, projectPath)) return 1;
     const std::string base = projectBaseName(projectPath);
+    const std::string outputFile = base + "." + std::string(extensionOf(request.format));
+    if (sameFile(projectPath, outputFile)) {
+        err << refusedOverProjectText(outputFile) << '\n';
+        return 1;
+    }
+    if (!readProjectFile(state, projectPath)) return 1;
     state.file.currentFile = base;
 
     DrawingSettings settings = drawingSettingsFrom(state.config, state.config.tempDirectory);
@@ -65,7 +72,10 @@ int runBatchCad(ProgramState& state, const std::string& projectPath, const std::
     target.device = request.format;
     target.batch = true;
     target.projectName = base;
-    target.projectFile = projectPath;
+    // The drawing's foot names the project with its folder, whatever was typed.
+    std::error_code noPath;
+    const std::filesystem::path absolute = std::filesystem::absolute(projectPath, noPath);
+    target.projectFile = noPath ? projectPath : absolute.lexically_normal().string();
     bool written = false;
     if (request.drawing == CadDrawing::Project) {
         written = drawProgramProjectDrawing(state, settings, target);
@@ -79,7 +89,7 @@ int runBatchCad(ProgramState& state, const std::string& projectPath, const std::
         }
     }
     if (!written || state.error.isSet()) {
-        err << "w" << kShortName << ": " << base << "." << extensionOf(request.format) << " - keine Datei geschrieben\n";
+        err << "w" << kShortName << ": " << outputFile << " - keine Datei geschrieben\n";
         return 1;
     }
     if (!quiet) writeCalculationWarnings(state, err);

@@ -3,6 +3,8 @@
 
 #include <ostream>
 
+#include "core/app/command_guard.h"
+#include "core/app/program_identity.h"
 #include "core/app/program_state.h"
 #include "core/app/report_setup.h"
 #include "core/files/project_file.h"
@@ -11,6 +13,12 @@
 #include "core/text/codepage.h"
 
 namespace zam1 {
+
+std::string refusedOverProjectText(const std::string& outputFile) {
+    return "w" + std::string(kShortName) + ": " + outputFile +
+           " ist die Projektdatei selbst - nichts geschrieben (the output file would be the project file)";
+}
+
 void writeCalculationWarnings(const ProgramState& state, std::ostream& err) {
     const MessageList& messages = state.chain.messages;
     if (messages.empty()) return;
@@ -20,6 +28,11 @@ void writeCalculationWarnings(const ProgramState& state, std::ostream& err) {
 
 int runBatchReport(ProgramState& state, const std::string& projectPath, bool quiet, std::ostream& err) {
     state.error.clear();
+    const std::string reportFile = projectBaseName(projectPath) + ".txt";
+    if (sameFile(projectPath, reportFile)) {
+        err << refusedOverProjectText(reportFile) << '\n';
+        return 1;
+    }
     if (!readProjectFile(state, projectPath)) return 1;
     state.file.currentFile = projectBaseName(projectPath);
 
@@ -28,8 +41,14 @@ int runBatchReport(ProgramState& state, const std::string& projectPath, bool qui
     settings.askDevice = false;
     OutputChannel out(settings, state.texts, {*state.prompter, *state.desktop, *state.clock, state.error});
     out.setProject(projectHeading(state.projectTexts, projectPath, true));
-    if (!writeStandardReport(state.chain, out, kReportProjectText)) return 1;
+    int unresolved = 0;
+    if (!writeStandardReport(state.chain, out, kReportProjectText, &unresolved)) return 1;
     if (!quiet) writeCalculationWarnings(state, err);
+    if (unresolved > 0) {
+        err << "w" << kShortName << ": " << reportFile << " geschrieben, aber " << unresolved
+            << " Schließmaß(e) nicht berechenbar (report written, but closing dimensions could not be calculated)\n";
+        return 2;
+    }
     return 0;
 }
 

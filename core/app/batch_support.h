@@ -4,6 +4,7 @@
 // to standard error.
 
 #include <iosfwd>
+#include <string>
 
 #include "core/app/program_state.h"
 #include "core/platform/batch_prompter.h"
@@ -34,6 +35,9 @@ private:
     Prompter* m_savedPrompter;
     Desktop* m_savedDesktop;
 };
+
+// "... is the project file itself": a batch run refuses to write over its input.
+std::string refusedOverProjectText(const std::string& outputFile);
 
 // The calculation's warnings, which a window would show after the run.
 void writeCalculationWarnings(const ProgramState& state, std::ostream& err);

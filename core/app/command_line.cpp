@@ -7,6 +7,7 @@
 
 #include "core/app/batch_cad.h"
 #include "core/app/batch_report.h"
+#include "core/app/command_guard.h"
 #include "core/app/program_identity.h"
 #include "core/app/program_state.h"
 #include "core/config/config_file.h"
@@ -68,6 +69,8 @@ void printLongHelp(std::ostream& out) {
            "w" << kShortName << " --help            this text\n"
            "\n"
            "Exit codes: 0 done, 1 the project could not be read or no file was written\n"
+           "            (/I: 2 report written, but closing dimensions could not be calculated:\n"
+           "            their rows show the structure error instead of numbers)\n"
            "            (--iso: 1 the code is not defined for that size, 2 unusable arguments)\n";
 }
 
@@ -93,7 +96,7 @@ int windowNotBuilt(std::ostream& out) {
 
 int runCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     if (!arguments.empty() && arguments.front() == "--iso") {
-        return runIsoLookup({arguments.begin() + 1, arguments.end()}, out, err);
+        return runGuardedBatch(program(), err, [&] { return runIsoLookup({arguments.begin() + 1, arguments.end()}, out, err); });
     }
     if (!arguments.empty() && (arguments.front() == "--help" || arguments.front() == "-h")) {
         printLongHelp(out);
@@ -112,7 +115,7 @@ int runCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
     if (positional.empty()) return windowNotBuilt(out);
     ProgramState& state = program();
     BatchPorts ports(state, err);
-    prepareStart(state);
+    if (runGuardedBatch(state, err, [&] { prepareStart(state); return 0; }) != 0) return 1;
     const std::string& a1 = positional[0];
     const std::string a2 = positional.size() > 1 ? positional[1] : std::string();
     if (a1 == "?" || a1 == "/?") {
@@ -120,8 +123,12 @@ int runCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
         return 0;
     }
     state.file.dataDirectory.clear(); // the name is used as given
-    if (a2 == "/I" || a2 == "/i") return runBatchReport(state, a1, quiet, err);
-    if (upper(a2).rfind("/CAD", 0) == 0) return runBatchCad(state, a1, a2, quiet, err);
+    if (a2 == "/I" || a2 == "/i") {
+        return runGuardedBatch(state, err, [&] { return runBatchReport(state, a1, quiet, err); });
+    }
+    if (upper(a2).rfind("/CAD", 0) == 0) {
+        return runGuardedBatch(state, err, [&] { return runBatchCad(state, a1, a2, quiet, err); });
+    }
     if (a2 != "/E" && a2 != "/e" && a2 != "/G" && a1.find('.') == std::string::npos) {
         err << oemToUtf8(state.texts.main.extensionRequired) << '\n';
         return 0;

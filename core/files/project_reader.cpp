@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -56,11 +57,27 @@ bool isSeparator(std::string_view line) {
     return true;
 }
 
+std::string_view withoutBlanks(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
+
+// An unreadable integer reads as 0; a readable one beyond the 32-bit range stays
+// beyond every table (the nearest 32-bit value), so that a predecessor or an end
+// of 99999999999 is a broken structure and never quietly element 0.
 std::int32_t integerOrZero(std::string_view line) {
+    constexpr long long kLow = std::numeric_limits<std::int32_t>::min();
+    constexpr long long kHigh = std::numeric_limits<std::int32_t>::max();
     long long value = 0;
-    if (!parseInteger(line, value)) return 0;
-    if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max()) return 0;
-    return static_cast<std::int32_t>(value);
+    if (!parseInteger(line, value)) {
+        std::string_view digits = withoutBlanks(line);
+        const bool negative = !digits.empty() && digits.front() == '-';
+        if (!digits.empty() && (digits.front() == '-' || digits.front() == '+')) digits.remove_prefix(1);
+        if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos) return 0;
+        return static_cast<std::int32_t>(negative ? kLow : kHigh);
+    }
+    return static_cast<std::int32_t>(std::clamp(value, kLow, kHigh));
 }
 
 long double realOrZero(std::string_view line) {
@@ -189,7 +206,8 @@ private:
         }
         if (!isSeparator(l[8])) return fail(ProjectReadStatus::InvalidFormat);
         e.predecessor = integerOrZero(l[0]);
-        e.positive = (l[1] == "+" || l[1] == "1" || l[1] == "+1") ? 1 : 0;
+        const std::string_view direction = withoutBlanks(l[1]);
+        e.positive = (direction == "+" || direction == "1" || direction == "+1") ? 1 : 0;
         e.distance = realOrZero(l[2]);
         e.upperDev = realOrZero(l[3]);
         e.lowerDev = realOrZero(l[4]);

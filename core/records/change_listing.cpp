@@ -35,7 +35,11 @@ bool listChanges(const Documentation& docs, OutputChannel& out, int device) {
     out.setTitle(out.texts().main.changeLog);
     const bool opened = out.openOutput(device, out.project().baseName + ".TXT");
     if (opened) {
-        if (out.device() != kReportScreen) out.writePageHeader();
+        if (out.device() != kReportScreen) {
+            out.writePageHeader();
+        } else {
+            out.cancelPendingHeader();
+        }
         writeChangeListing(out, docs);
     }
     const bool ok = opened && out.closeOutput();

@@ -58,6 +58,8 @@ public:
     void writeWrapped(std::string_view text);
     void pageBreak();
     void writePageHeader();
+    // For a report that writes its own first header, or none on this device.
+    void cancelPendingHeader() { m_headerPending = false; }
     void writeMessages(const MessageList& messages);
     // Finishes the page and the HTML, commits the file and runs the device's end
     // action. False when anything failed or the report was aborted on the way.

@@ -81,6 +81,8 @@ bool OutputChannel::openOutput(int device, std::string_view fileName) {
     m_state = State::Open;
     if (isHtml()) writeHtmlSkeleton();
     if (isSpreadsheet()) writeSpreadsheetHeader();
+    // The paged devices start with a page header, as every later page does.
+    m_headerPending = m_settings.pageFrame && !isHtml() && !isSpreadsheet();
     return true;
 }
 

@@ -51,6 +51,7 @@ std::string OutputChannel::framedRow() const {
 }
 
 void OutputChannel::writePageHeader() {
+    m_headerPending = false; // written now, by request or because it was due
     if (!isOpen() || isHtml() || isSpreadsheet()) return;
     if (m_device == kReportTextPrinter && m_pauseAfterPage) {
         bool go = false;

@@ -7,6 +7,7 @@
 #include <sstream>
 #include <unistd.h>
 
+#include "core/app/command_guard.h"
 #include "core/app/command_line.h"
 #include "core/app/program_state.h"
 #include "core/app/report_setup.h"
@@ -15,6 +16,7 @@
 #include "core/platform/clock.h"
 #include "core/records/documentation.h"
 #include "tests/model/chain_builder.h"
+#include "tests/support/scripted.h"
 #include "tests/report/report_harness.h"
 
 namespace zam1::test {
@@ -148,6 +150,72 @@ TEST_F(CommandLine, FailedBatchRunsEndWithOneAndLeaveNothing) {
         EXPECT_EQ(written(), std::vector<std::string>{"blockiert.txt"}) << c.args[0];
         EXPECT_TRUE(std::filesystem::is_directory(m_folder.file("blockiert.txt")));
     }
+}
+
+// A closing dimension whose structure cannot be resolved: the report is written
+// with the structure error in its rows and ends with the messages; the exit code
+// tells a script that not every closing dimension was calculated.
+TEST_F(CommandLine, UnresolvableClosingDimensionsEndWithTwo) {
+    Chain chain;
+    fill(chain, {{0, true, 10, 0.1L, -0.1L}, {2, true, 5, 0.2L, 0}, {0, true, 7, 0.05L, -0.05L}});
+    chain.setClosingCount(3);
+    chain.closing(1) = {0, 1, "gut", ""};
+    chain.closing(2) = {0, 2, "Ring", ""}; // element 2 is its own predecessor
+    chain.closing(3) = {3, 3, "selbst", ""};
+    writeBytes(m_folder.file("ring.zm1"), projectFileText(chain, ProjectTexts{}, Documentation{}, {}));
+    EXPECT_EQ(run({"ring.zm1", "/I", "/NOGUI"}), 2);
+    EXPECT_NE(m_err.str().find("nicht berechenbar"), std::string::npos) << m_err.str();
+    const std::string report = readBytes(m_folder.file("ring.txt"));
+    EXPECT_NE(report.find("Fehler im Massaufbau zwischen Element 0 und 2 !"), std::string::npos);
+    EXPECT_NE(report.find("Undefinierter Abstand !"), std::string::npos);
+    EXPECT_NE(report.find("BEMERKUNGEN, WARNUNGEN, FEHLERMELDUNGEN"), std::string::npos);
+    // Only the good closing dimension has probability tables.
+    std::size_t tables = 0;
+    for (std::size_t at = report.find("Wahrscheinlichkeitsbereich"); at != std::string::npos;
+         at = report.find("Wahrscheinlichkeitsbereich", at + 1)) {
+        ++tables;
+    }
+    EXPECT_EQ(tables, 1u);
+}
+
+// "proj.txt /I" would write the report over the project it reads.
+TEST_F(CommandLine, TheOutputNeverReplacesTheProject) {
+    copyExample("welle.txt");
+    copyExample("welle.dxf");
+    const std::string project = readBytes(m_folder.file("welle.txt"));
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"welle.txt", "/I"}, {"./welle.txt", "/i"},
+                                                 {m_folder.file("welle.txt"), "/I"}, {"welle.dxf", "/CAD1:1"}}) {
+        EXPECT_EQ(run(args), 1) << args[0];
+        EXPECT_NE(m_err.str().find("Projektdatei selbst"), std::string::npos) << m_err.str();
+        EXPECT_EQ(readBytes(m_folder.file("welle.txt")), project);
+    }
+    std::filesystem::create_symlink(m_folder.file("welle.txt"), m_folder.file("link.zm1"));
+    std::filesystem::create_symlink(m_folder.file("link.zm1"), m_folder.file("link.txt"));
+    EXPECT_EQ(run({"link.zm1", "/I"}), 1) << "link.txt leads to the project itself";
+    EXPECT_EQ(readBytes(m_folder.file("welle.txt")), project);
+}
+
+TEST(CommandGuard, AnEscapingExceptionBecomesTheErrorMessageAndTheFlag) {
+    ProgramState& state = program();
+    test::TestPrompter prompter;
+    Prompter* saved = state.prompter;
+    state.prompter = &prompter;
+    state.error.clear();
+    EXPECT_TRUE(runGuarded(state, [] {}));
+    EXPECT_FALSE(state.error.isSet());
+    EXPECT_FALSE(runGuarded(state, [] { throw std::out_of_range("element number"); }));
+    EXPECT_TRUE(state.error.isSet());
+    ASSERT_EQ(prompter.errors().size(), 1u);
+    EXPECT_NE(prompter.errors()[0].find("element number"), std::string::npos);
+    state.prompter = saved;
+
+    std::ostringstream err;
+    state.error.clear();
+    EXPECT_EQ(runGuardedBatch(state, err, [] { return 2; }), 2);
+    EXPECT_EQ(runGuardedBatch(state, err, []() -> int { throw 42; }), 1);
+    EXPECT_TRUE(state.error.isSet());
+    EXPECT_NE(err.str().find("Interner Fehler"), std::string::npos);
+    state.error.clear();
 }
 
 TEST_F(CommandLine, CadSwitchInAnyCaseWritesTheDrawing) {

@@ -93,9 +93,18 @@ TEST_F(BatchCad, TheProjectDrawingAndTheDiagramsGoUnderTheProjectsName) {
             EXPECT_NE(written(c.file).find("S0000001"), std::string::npos) << c.argument;
             continue;
         }
+        // The project is named with its folder, which differs from run to run:
+        // the golden files name it from the run's folder.
+        std::string bytes = written(c.file);
+        const std::string absolute = (folder / test::kExampleFileName).string();
+        if (std::string(c.argument) == "/CAD1:1") {
+            EXPECT_NE(bytes.find(absolute), std::string::npos) << "the drawing names the project with its folder";
+        }
+        const std::string prefix = folder.string() + "/";
+        for (std::size_t at = bytes.find(prefix); at != std::string::npos; at = bytes.find(prefix, at)) bytes.erase(at, prefix.size());
         std::string golden;
         ASSERT_EQ(readWholeFile(test::goldenPath(c.golden), golden), kIoOk);
-        EXPECT_TRUE(written(c.file) == golden) << c.argument << " differs from " << c.golden;
+        EXPECT_TRUE(bytes == golden) << c.argument << " differs from " << c.golden;
     }
     EXPECT_EQ(err.str(), "");
     EXPECT_EQ(example.state->file.currentFile, "getriebewelle");

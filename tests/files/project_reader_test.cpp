@@ -168,8 +168,40 @@ TEST(ProjectReader, CutsTextsAndReadsBadNumbersAsZero) {
     EXPECT_EQ(e.upperDev, 0);
     EXPECT_EQ(e.isoLetters, "HH");
     EXPECT_EQ(e.text, std::string(18, '\x8E'));
-    EXPECT_EQ(r.p.chain->element(2).predecessor, 0);
+    EXPECT_GT(r.p.chain->element(2).predecessor, kMaxElements); // beyond the chain, not element 0
     EXPECT_EQ(r.p.chain->element(2).isoGrade, 0);
+}
+
+// A direction or a number line must not quietly change the chain: blanks around
+// the sign are read as around numbers, and a predecessor or an end too large for
+// the record stays outside the chain, where the calculation reports it.
+TEST(ProjectReader, DirectionsAndElementNumbersAreNotQuietlyChanged) {
+    struct Row {
+        const char* direction;
+        bool positive;
+    };
+    for (const Row& row : {Row{"+", true}, Row{"+ ", true}, Row{" +", true}, Row{"\t+\t", true}, Row{"1 ", true},
+                           Row{"-", false}, Row{"- ", false}, Row{" -1", false}, Row{"", false}}) {
+        auto lines = splitLines(fileOf(test::sampleProject(2, 1, 0, 0)));
+        lines[11 + 1] = row.direction;
+        const Parsed r = parse(joinLines(lines));
+        ASSERT_EQ(r.result.status, ProjectReadStatus::Ok);
+        EXPECT_EQ(r.p.chain->element(1).positive != 0, row.positive) << '"' << row.direction << '"';
+    }
+    struct Number {
+        const char* text;
+        long long atLeast, atMost; // the element number read back lies within
+    };
+    for (const Number& n : {Number{"99999999999", kMaxElements + 1, INT32_MAX}, Number{" 4294967297 ", kMaxElements + 1, INT32_MAX},
+                            Number{"-99999999999", INT32_MIN, -1}, Number{"123456789012345678901234567890", kMaxElements + 1, INT32_MAX},
+                            Number{"2", 2, 2}, Number{" 1 ", 1, 1}, Number{"x", 0, 0}, Number{"", 0, 0}}) {
+        auto lines = splitLines(fileOf(test::sampleProject(2, 1, 0, 0)));
+        lines[11 + 9] = n.text; // predecessor of element 2
+        const Parsed r = parse(joinLines(lines));
+        ASSERT_EQ(r.result.status, ProjectReadStatus::Ok);
+        const long long p = r.p.chain->element(2).predecessor;
+        EXPECT_TRUE(p >= n.atLeast && p <= n.atMost) << n.text << " read as " << p;
+    }
 }
 
 class ReadIntoState : public ::testing::Test {

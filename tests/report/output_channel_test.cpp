@@ -39,6 +39,7 @@ TEST(OutputChannel, SeparatorsByStyleAndDevice) {
         ReportHarness h;
         h.settings.separatorStyle = c.style;
         ASSERT_TRUE(h.out().openOutput(c.device, "x"));
+        h.out().cancelPendingHeader(); // this test is about what follows the header
         const std::size_t head = h.out().contents().size();
         h.out().thinLine();
         h.out().writeLine("$!$");
@@ -57,6 +58,7 @@ TEST(OutputChannel, LongTextsWrapAfterABlankOnTextDevicesOnly) {
     {
         ReportHarness h;
         ASSERT_TRUE(h.out().openOutput(kReportDosFile, "x"));
+        h.out().cancelPendingHeader(); // this test is about what follows the header
         h.out().writeWrapped(remark);
         h.out().writeWrapped(std::string(72, 'x'));    // not above 72: unchanged
         h.out().writeWrapped(std::string(100, 'y'));   // no blank: hard cuts at 64
@@ -68,6 +70,7 @@ TEST(OutputChannel, LongTextsWrapAfterABlankOnTextDevicesOnly) {
     {
         ReportHarness h;
         ASSERT_TRUE(h.out().openOutput(kReportSpreadsheet, "x"));
+        h.out().cancelPendingHeader(); // this test is about what follows the header
         h.out().writeWrapped(remark);
         EXPECT_EQ(h.out().contents().substr(h.out().contents().size() - 152), remark + "\r\n");
         EXPECT_TRUE(h.out().closeOutput());
@@ -78,6 +81,7 @@ TEST(OutputChannel, HtmlEscapesTextsAndConvertsToTheWindowsCodePage) {
     ReportHarness h;
     h.heading.descriptionLines = {"Welle <b>", "A & B", "\"x\"", ""};
     ASSERT_TRUE(h.out().openOutput(kReportHtml, "x"));
+    h.out().cancelPendingHeader(); // this test is about what follows the header
     h.out().writeLine("<b>Gr\x94\xE1tma\xE1</b>");  // "Größtmaß" between tags, in CP850
     h.out().writeRow("a<b");
     h.out().writeRow("c&d");
@@ -110,30 +114,33 @@ TEST(OutputChannel, FullPagesEndWithAPageHeaderAndStyleFourSkipsHalfEmptyPages) 
     ASSERT_TRUE(h.out().closeOutput());
     const std::string text = h.out().contents();
     const std::string stars(70, '*');
-    const std::string header = textLines({stars, "*    ZAM1 - Toleranzrechnung" + std::string(35, ' ') + "Bl. 2 *",
-                                          "*                                                   15.03.2024 14:30 *",
-                                          "*    /projekte/welle.zm1                                             *",
-                                          stars, "*    Titel eins                                                      *",
-                                          "*    Titel zwei                                                      *",
-                                          "*    Titel drei                                                      *", stars});
-    // Nineteen lines fill page 1; the twentieth ends it with a form feed.
+    const auto header = [&](int page) {
+        return textLines({stars, "*    ZAM1 - Toleranzrechnung" + std::string(35, ' ') + "Bl. " + std::to_string(page) + " *",
+                          "*                                                   15.03.2024 14:30 *",
+                          "*    /projekte/welle.zm1                                             *",
+                          stars, "*    Titel eins                                                      *",
+                          "*    Titel zwei                                                      *",
+                          "*    Titel drei                                                      *", stars});
+    };
+    // Page 1 starts with its header and an empty line; nine lines fill it, the
+    // twentieth line of the page ends it with a form feed.
     const std::size_t feed = text.find("\f\r\n");
     ASSERT_NE(feed, std::string::npos);
-    EXPECT_EQ(text.substr(0, feed), [] {
-        std::string first;
-        for (int i = 1; i <= 19; ++i) first += M + "Zeile " + std::to_string(i) + "\r\n";
+    EXPECT_EQ(text.substr(0, feed), [&] {
+        std::string first = header(1) + M + "\r\n";
+        for (int i = 1; i <= 9; ++i) first += M + "Zeile " + std::to_string(i) + "\r\n";
         return first;
     }());
-    EXPECT_EQ(text.substr(feed + 3, header.size()), header);
-    EXPECT_EQ(text.substr(feed + 3 + header.size(), 2 * M.size() + 12), M + "\r\n" + M + "Zeile 20\r\n");
-    // The explicit break after line 25 puts the header of page 3 before the next line.
-    EXPECT_NE(text.find("\f\r\n" + M + stars + "\r\n" + M + "*    ZAM1 - Toleranzrechnung" + std::string(35, ' ') + "Bl. 3 *"),
-              std::string::npos);
+    EXPECT_EQ(text.substr(feed + 3, header(2).size()), header(2));
+    EXPECT_EQ(text.substr(feed + 3 + header(2).size(), 2 * M.size() + 12), M + "\r\n" + M + "Zeile 10\r\n");
+    // The explicit break after line 25 puts the header of page 4 before the next line.
+    EXPECT_NE(text.find(header(4) + M + "\r\n" + M + "neue Seite"), std::string::npos);
 
     ReportHarness compressed;
     compressed.settings.linesPerPage = 20;
     compressed.settings.separatorStyle = 4;
     ASSERT_TRUE(compressed.out().openOutput(kReportScreen, "x"));
+    compressed.out().cancelPendingHeader(); // only the lines below count
     for (int i = 1; i <= 9; ++i) compressed.out().writeLine("Zeile");
     compressed.out().pageBreak();   // 9 of 20 lines used: no break
     compressed.out().writeLine("Zeile");
@@ -164,6 +171,7 @@ TEST(OutputChannel, EveryDeviceEndsItsOwnWay) {
     for (const Case& c : cases) {
         ReportHarness h;
         ASSERT_TRUE(h.out().openOutput(c.device, "bericht"));
+        h.out().cancelPendingHeader(); // this test is about what follows the header
         h.out().writeLine("Ma\xE1");  // "Maß" in CP850
         ASSERT_TRUE(h.out().closeOutput()) << c.device;
         std::vector<std::string> files;
@@ -193,6 +201,7 @@ TEST(OutputChannel, FileDeviceAsksForTheNameAndLeavesAWindowsCopy) {
     const std::string target = h.folder.file("bericht.txt");
     h.prompter.saveFile(target);
     ASSERT_TRUE(h.out().openOutput(kReportFile, "zam1std.txt"));
+    h.out().cancelPendingHeader(); // this test is about what follows the header
     h.out().writeLine("Gr\x94\xE1tma\xE1");
     ASSERT_TRUE(h.out().closeOutput());
     EXPECT_EQ(readBytes(target), M + "Gr\x94\xE1tma\xE1\r\n");
@@ -234,6 +243,7 @@ TEST(OutputChannel, WriteFailureIsReportedAndKeepsTheOldFile) {
     ReportHarness h;
     h.settings.workFolder = h.folder.file("fehlt");   // a folder that does not exist
     ASSERT_TRUE(h.out().openOutput(kReportDosFile, "x"));
+    h.out().cancelPendingHeader(); // this test is about what follows the header
     h.out().writeLine("Text");
     EXPECT_FALSE(h.out().closeOutput());
     EXPECT_TRUE(h.error.isSet());
@@ -288,6 +298,7 @@ TEST(OutputChannel, MessageSectionGivesCauseAndRemedyOnEveryDevice) {
         ReportHarness h;
         if (c.withFile) writeBytes(h.folder.file("zam1.err"), errFile);
         ASSERT_TRUE(h.out().openOutput(c.device, "x"));
+        h.out().cancelPendingHeader(); // this test is about what follows the header
         const std::size_t head = h.out().contents().size();
         h.out().writeMessages(messages);
         EXPECT_EQ(h.out().contents().substr(head), c.expected) << "device " << c.device;
