@@ -1,0 +1,162 @@
+// Any bytes as a project, through everything the batch modes and the View and
+// CAD menus do with it: every report on the text, spreadsheet and HTML devices,
+// the single-closing reports of every closing dimension, every diagram kind of
+// every closing dimension and the project drawing on the screen and into DXF,
+// IGES and TXT CAD code in memory. Nothing may throw, read out of bounds or hang.
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <string_view>
+#include <unistd.h>
+
+#include "core/app/program_state.h"
+#include "core/cad/dxf_writer.h"
+#include "core/cad/iges_writer.h"
+#include "core/cad/txt_cad_writer.h"
+#include "core/files/project_file.h"
+#include "core/graphics/diagram_run.h"
+#include "core/graphics/drawing_layer.h"
+#include "core/graphics/drawing_settings.h"
+#include "core/graphics/graphics_window.h"
+#include "core/graphics/project_drawing.h"
+#include "core/lang/language.h"
+#include "core/platform/clock.h"
+#include "core/platform/desktop.h"
+#include "core/platform/prompter.h"
+#include "core/report/calculation_reports.h"
+#include "core/report/cross_reference.h"
+#include "core/report/main_report.h"
+#include "core/report/output_channel.h"
+
+namespace {
+
+using namespace zam1;
+
+const std::string& workFolder() {
+    static const std::string folder = [] {
+        const auto path = std::filesystem::temp_directory_path() / ("zam1-fuzz-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(path);
+        return path.string();
+    }();
+    return folder;
+}
+
+// Picks the choice set before each report, says no to everything else, keeps nothing.
+class FuzzPrompter final : public Prompter {
+public:
+    FuzzPrompter& choose(int choice) {
+        m_choice = choice;
+        return *this;
+    }
+    bool askChoice(std::string_view, const std::vector<std::string>& lines, int& choice) override {
+        if (m_choice < 1 || m_choice > static_cast<int>(lines.size())) return false;
+        choice = m_choice;
+        return true;
+    }
+    bool askText(std::string_view, std::size_t, std::string&) override { return false; }
+    bool askYesNo(std::string_view, bool& value) override {
+        value = false;
+        return true;
+    }
+    Answer askYesNoCancel(std::string_view) override { return Answer::No; }
+    void showError(std::string_view) override {}
+    void showNote(std::string_view) override {}
+    bool chooseOpenFile(const FileChoice&, std::string&) override { return false; }
+    bool chooseSaveFile(const FileChoice&, std::string&) override { return false; }
+    bool chooseDevice(std::string_view, const std::vector<std::string>&, int&) override { return false; }
+
+private:
+    int m_choice = 0;
+};
+
+FuzzPrompter& prompter() {
+    static FuzzPrompter p;
+    return p;
+}
+
+void reports(ProgramState& state) {
+    HeadlessDesktop desktop;
+    static const FixedClock clock(DateTime{2024, 3, 15, 14, 30, 0});
+    for (const int device : {kReportDosFile, kReportSpreadsheet, kReportHtml}) {
+        OutputSettings settings;
+        settings.workFolder = workFolder();
+        settings.messageFolder = workFolder();
+        settings.defaultDevice = device;
+        settings.askDevice = false;
+        settings.htmlBrowser = "/bin/true";
+        OutputChannel out(settings, state.texts, {prompter(), desktop, clock, state.error});
+        writeStandardReport(state.chain, out, device);
+        writeExcerptReport(state.chain, out, device);
+        writeCrossReferenceAll(state.chain, out);
+        if (state.chain.elementCount() <= 200) reportZeroDistances(state.chain, out);
+        for (int k = 1; k <= state.chain.closingCount(); ++k) {
+            int choice = k;
+            prompter().choose(k);
+            reportClosingStatistics(state.chain, out, choice);
+            prompter().choose(k);
+            reportChainListing(state.chain, out, choice);
+        }
+    }
+    writeExportReport(state.chain, *std::make_unique<OutputChannel>(OutputSettings{}, state.texts,
+                                                                      OutputPorts{prompter(), desktop, clock, state.error}),
+                      workFolder() + "/export.zam");
+}
+
+std::unique_ptr<DrawingBackend> cadBackend(int format, std::ostream& out, const DrawingSettings& settings) {
+    if (format == kDeviceDxf) return std::make_unique<DxfWriter>(out, settings);
+    if (format == kDeviceIges) return std::make_unique<IgesWriter>(out, settings, "fuzz", DateTime{2024, 3, 15, 14, 30, 0});
+    return std::make_unique<TxtCadWriter>(out, settings);
+}
+
+void drawings(ProgramState& state) {
+    DrawingSettings settings;
+    settings.tempFolder = workFolder();
+    DrawingContext context;
+    context.prompter = &prompter();
+    context.error = &state.error;
+    const DiagramInput in{.chain = state.chain, .project = state.projectTexts, .texts = state.texts,
+                          .prompter = prompter(), .error = state.error, .projectName = "fuzz.zm1"};
+    const int closings = std::min(state.chain.closingCount(), 8); // every kind, a bounded number of runs
+    for (const int format : {kDeviceScreen, kDeviceDxf, kDeviceIges, kDeviceTxt}) {
+        for (int kind = kDiagramToScale; kind <= kDiagramOverall; ++kind) {
+            for (int k = kind == kDiagramScheme ? 0 : 1; k <= (kind == kDiagramScheme ? 0 : closings); ++k) {
+                if (prepareDiagram(in, kind, k) != DiagramOutcome::Drawn) continue;
+                std::ostringstream out;
+                GraphicsWindow window(settings.window, state.error);
+                DrawingContext c = context;
+                c.window = &window;
+                DrawingLayer layer(settings, c);
+                const bool started = format == kDeviceScreen ? layer.startRun(kDeviceScreen)
+                                                             : layer.startRun(cadBackend(format, out, settings));
+                if (started) drawDiagram(layer, in, kind, k);
+            }
+        }
+        std::ostringstream out;
+        DrawingLayer layer(settings, context);
+        static const FixedClock clock(DateTime{2024, 3, 15, 14, 30, 0});
+        const ProjectDrawingInput drawing{.chain = state.chain, .project = state.projectTexts, .docs = state.documentation,
+                                          .config = state.config, .texts = state.texts, .clock = clock,
+                                          .projectFile = "/fuzz/fuzz.zm1", .tempFolder = workFolder()};
+        if (format != kDeviceScreen && layer.startRun(cadBackend(format, out, settings))) drawProjectDrawing(layer, drawing);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static std::unique_ptr<ProgramState> state = [] {
+        auto s = std::make_unique<ProgramState>();
+        loadLanguage(s->texts, kGerman);
+        s->prompter = &prompter();
+        return s;
+    }();
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    state->chain.clear();
+    state->error.clear();
+    if (parseProjectFile(bytes, state->chain, state->projectTexts, state->documentation).status != ProjectReadStatus::Ok) return 0;
+    reports(*state);
+    drawings(*state);
+    return 0;
+}
