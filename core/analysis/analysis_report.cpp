@@ -16,12 +16,16 @@ constexpr int kWidth = 78;
 constexpr int kDecimals = 4;
 
 std::string mm(long double value) { return fixedText(value, 10, kDecimals, false); }
-std::string ppm(long double value) { return fixedText(value, 12, 1, false); }
+// Parts per million beyond a limit; "-" where the limit is not required.
+std::string ppm(const std::optional<long double>& limit, long double value) {
+    return limit ? fixedText(value, 12, 1, false) : textRight("-", 14);
+}
 std::string ratio(const std::optional<long double>& value) {
     return value ? fixedText(*value, 7, 3, false) : textRight("-", 7);
 }
 
-std::string_view sideWord(WorstCaseSide side) {
+std::string_view sideWord(const std::optional<long double>& limit, WorstCaseSide side) {
+    if (!limit) return "-";
     switch (side) {
     case WorstCaseSide::Holds: return "holds";
     case WorstCaseSide::Partly: return "partly beyond";
@@ -47,20 +51,22 @@ void writeClosing(const AnalysisResult& r, const ClosingAnalysis& c, std::ostrea
     out << "  required      lower " << limitText(c.limits.lower) << "  upper " << limitText(c.limits.upper) << '\n';
     out << "  nominal       " << mm(c.nominal) << '\n';
     out << "  worst case    min   " << mm(c.worstMin) << "  max   " << mm(c.worstMax) << "   below: "
-        << sideWord(c.worstBelow) << ", above: " << sideWord(c.worstAbove) << '\n';
+        << sideWord(c.limits.lower, c.worstBelow) << ", above: " << sideWord(c.limits.upper, c.worstAbove) << '\n';
     if (!r.statistical) {
         out << "  statistical   sigma = 0: no statistical figures, no Monte Carlo\n";
         return;
     }
     out << "  statistical   mean  " << mm(c.mean) << "  +/-   " << mm(c.statDev) << "   s " << mm(c.sigma) << '\n';
-    out << "                ppm below " << ppm(c.ppmBelow) << "  above " << ppm(c.ppmAbove) << "   Cp "
+    out << "                ppm below " << ppm(c.limits.lower, c.ppmBelow) << "  above "
+        << ppm(c.limits.upper, c.ppmAbove) << "   Cp "
         << ratio(c.statCapability.cp) << "  Cpk " << ratio(c.statCapability.cpk) << '\n';
     const SampleSummary& m = c.monteCarlo;
     const long double n = static_cast<long double>(m.count);
     out << "  Monte Carlo   mean  " << mm(m.mean) << "  sd    " << mm(m.stdDev) << "   min " << mm(m.min) << "  max "
         << mm(m.max) << '\n';
     out << "                0.135 % " << mm(m.p00135) << "  50 % " << mm(m.p50) << "  99.865 % " << mm(m.p99865) << '\n';
-    out << "                ppm below " << ppm(m.below / n * kAllPpm) << "  above " << ppm(m.above / n * kAllPpm)
+    out << "                ppm below " << ppm(c.limits.lower, m.below / n * kAllPpm) << "  above "
+        << ppm(c.limits.upper, m.above / n * kAllPpm)
         << "   Cp " << ratio(c.mcCapability.cp) << "  Cpk " << ratio(c.mcCapability.cpk) << '\n';
     out << "  element  sens.  tolerance  distribution    share\n";
     for (const Contribution& e : c.contributions) {
@@ -74,9 +80,15 @@ Json optionalNumber(const std::optional<long double>& value) {
     return value ? Json(static_cast<double>(*value)) : Json(nullptr);
 }
 
+// A figure against a limit: null where the limit is not required.
+Json againstLimit(const std::optional<long double>& limit, long double value) {
+    return limit ? Json(static_cast<double>(value)) : Json(nullptr);
+}
+
 Json capabilityJson(const Capability& c) { return {{"cp", optionalNumber(c.cp)}, {"cpk", optionalNumber(c.cpk)}}; }
 
-Json worstSideJson(WorstCaseSide side) {
+Json worstSideJson(const std::optional<long double>& limit, WorstCaseSide side) {
+    if (!limit) return nullptr;
     static constexpr const char* kNames[] = {"holds", "partly", "all"};
     return {{"status", kNames[static_cast<int>(side)]}, {"ppm", optionalNumber(worstCasePpm(side))}};
 }
@@ -92,8 +104,8 @@ Json monteCarloJson(const ClosingAnalysis& c) {
               {"p0_135", m.p00135},
               {"p50", m.p50},
               {"p99_865", m.p99865},
-              {"ppmBelow", m.below / n * 1e6},
-              {"ppmAbove", m.above / n * 1e6}};
+              {"ppmBelow", againstLimit(c.limits.lower, m.below / n * kAllPpm)},
+              {"ppmAbove", againstLimit(c.limits.upper, m.above / n * kAllPpm)}};
     j.update(capabilityJson(c.mcCapability));
     j["fails"] = c.failsMonteCarlo;
     j["histogram"] = {{"low", m.histogram.low}, {"high", m.histogram.high}, {"counts", m.histogram.counts}};
@@ -109,13 +121,14 @@ Json closingJson(const AnalysisResult& r, const ClosingAnalysis& c) {
     if (!c.resolved) return j;
     j["nominal"] = static_cast<double>(c.nominal);
     j["worstCase"] = {{"min", static_cast<double>(c.worstMin)}, {"max", static_cast<double>(c.worstMax)},
-                      {"below", worstSideJson(c.worstBelow)},   {"above", worstSideJson(c.worstAbove)},
+                      {"below", worstSideJson(c.limits.lower, c.worstBelow)},
+                      {"above", worstSideJson(c.limits.upper, c.worstAbove)},
                       {"fails", c.failsWorstCase}};
     if (r.statistical) {
         Json s = {{"mean", static_cast<double>(c.mean)},         {"halfTolerance", static_cast<double>(c.statDev)},
                   {"sigma", static_cast<double>(c.sigma)},       {"min", static_cast<double>(c.mean - c.statDev)},
-                  {"max", static_cast<double>(c.mean + c.statDev)}, {"ppmBelow", static_cast<double>(c.ppmBelow)},
-                  {"ppmAbove", static_cast<double>(c.ppmAbove)}};
+                  {"max", static_cast<double>(c.mean + c.statDev)}, {"ppmBelow", againstLimit(c.limits.lower, c.ppmBelow)},
+                  {"ppmAbove", againstLimit(c.limits.upper, c.ppmAbove)}};
         s.update(capabilityJson(c.statCapability));
         s["fails"] = c.failsStatistical;
         j["statistical"] = s;

@@ -108,3 +108,17 @@ TEST_F(BatchAnalysis, UnreadableInputEndsWithOneAndChangesNothing) {
 
 } // namespace
 } // namespace zam1::test
+
+namespace zam1::test {
+namespace {
+
+TEST(BatchAnalysisHelp, LongHelpNamesTheSwitch) {
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(runCommandLine({"--help"}, out, err), 0);
+    EXPECT_NE(out.str().find("wzam1 project.zm1 --analyse [--method wc|rss|mc] [--samples N] [--seed S] [--json FILE|-]"),
+              std::string::npos);
+}
+
+} // namespace
+} // namespace zam1::test
