@@ -30,7 +30,10 @@ inline std::uint64_t elementKey(int element, int stream) {
 }
 
 // 53 random bits, centred in their interval so that neither 0 nor 1 comes out.
-inline double toUnit(std::uint64_t bits) { return (static_cast<double>(bits >> 11) + 0.5) * 0x1.0p-53; }
+// Converted as a signed number: one instruction, where unsigned takes a branch.
+inline double toUnit(std::uint64_t bits) {
+    return (static_cast<double>(static_cast<std::int64_t>(bits >> 11)) + 0.5) * 0x1.0p-53;
+}
 
 // One element in parents-first order. A drawn element adds its deviation from
 // the middle of its zone (signed as it enters a sum) to its predecessor's; an
@@ -61,8 +64,21 @@ struct ClosingPlan {
     double binWidth = 0;
 };
 
+// The drawn steps of one kind, drawn in one loop of their own so the loop
+// does not branch on the kind.
+struct DrawGroup {
+    std::vector<std::size_t> step;
+    std::vector<double> scale;
+    std::vector<double> offset;
+    std::vector<std::uint64_t> key0;
+    std::vector<std::uint64_t> key1;
+};
+
 struct Plan {
     std::vector<Step> steps;
+    DrawGroup normal;     // Normal and ShiftedNormal
+    DrawGroup uniform;
+    DrawGroup triangular;
     std::vector<ClosingPlan> closings;
     int slots = 1;
 };
@@ -158,6 +174,16 @@ Plan makePlan(const Chain& chain, const std::vector<ClosingSolution>& solutions,
         Step st = stepFor(chain, n, data);
         st.drawn = drawn[static_cast<std::size_t>(n)] != 0;
         byElement[static_cast<std::size_t>(n)] = st;
+        if (st.drawn) {
+            DrawGroup& g = st.kind == Distribution::Uniform      ? plan.uniform
+                           : st.kind == Distribution::Triangular ? plan.triangular
+                                                                 : plan.normal;
+            g.step.push_back(plan.steps.size());
+            g.scale.push_back(st.scale);
+            g.offset.push_back(st.offset);
+            g.key0.push_back(st.key0);
+            g.key1.push_back(st.key1);
+        }
         plan.steps.push_back(st);
     }
     for (std::size_t k = 0; k < solutions.size(); ++k) {
@@ -177,27 +203,31 @@ Plan makePlan(const Chain& chain, const std::vector<ClosingSolution>& solutions,
     return plan;
 }
 
-inline double drawDeviation(const Step& st, std::uint64_t key) {
-    switch (st.kind) {
-    case Distribution::Uniform:
-        return st.scale * (2 * toUnit(mix64(key ^ st.key0)) - 1);
-    case Distribution::Triangular:
-        return st.scale * (toUnit(mix64(key ^ st.key0)) + toUnit(mix64(key ^ st.key1)) - 1);
-    case Distribution::Normal:
-    case Distribution::ShiftedNormal:
-        break;
+// The deviations of every drawn step of one sample into `d` (indexed by step).
+void drawSample(const Plan& plan, std::uint64_t key, double* d) {
+    const DrawGroup& n = plan.normal;
+    for (std::size_t i = 0; i < n.step.size(); ++i) {
+        d[n.step[i]] = n.offset[i] + n.scale[i] * inverseNormal(toUnit(mix64(key ^ n.key0[i])));
     }
-    return st.offset + st.scale * inverseNormal(toUnit(mix64(key ^ st.key0)));
+    const DrawGroup& u = plan.uniform;
+    for (std::size_t i = 0; i < u.step.size(); ++i) {
+        d[u.step[i]] = u.scale[i] * (2 * toUnit(mix64(key ^ u.key0[i])) - 1);
+    }
+    const DrawGroup& t = plan.triangular;
+    for (std::size_t i = 0; i < t.step.size(); ++i) {
+        d[t.step[i]] = t.scale[i] * (toUnit(mix64(key ^ t.key0[i])) + toUnit(mix64(key ^ t.key1[i])) - 1);
+    }
 }
 
 // Samples first..last-1 into one block's sums and the thread's fine histogram.
 void runBlock(const Plan& plan, std::uint64_t seed, std::int64_t first, std::int64_t last, std::vector<double>& dev,
               BlockSums* sums, std::uint32_t* fine) {
+    std::vector<double> d(plan.steps.size(), 0.0);  // steps on no path keep 0
     for (std::int64_t sample = first; sample < last; ++sample) {
-        const std::uint64_t key = sampleKey(seed, sample);
-        for (const Step& st : plan.steps) {
-            const double d = st.drawn ? drawDeviation(st, key) : 0.0;
-            dev[static_cast<std::size_t>(st.element)] = dev[static_cast<std::size_t>(st.predecessor)] + d;
+        drawSample(plan, sampleKey(seed, sample), d.data());
+        for (std::size_t i = 0; i < plan.steps.size(); ++i) {
+            const Step& st = plan.steps[i];
+            dev[static_cast<std::size_t>(st.element)] = dev[static_cast<std::size_t>(st.predecessor)] + d[i];
         }
         for (std::size_t k = 0; k < plan.closings.size(); ++k) {
             const ClosingPlan& c = plan.closings[k];
@@ -211,7 +241,8 @@ void runBlock(const Plan& plan, std::uint64_t seed, std::int64_t first, std::int
             s.max = std::max(s.max, v);
             s.below += v < c.lowerCut ? 1 : 0;
             s.above += v > c.upperCut ? 1 : 0;
-            const double at = std::floor((v - c.histLow) * c.binScale);
+            // Truncation is floor here (at >= 0), and avoids a library call.
+            const double at = (v - c.histLow) * c.binScale;
             const int bin = at < 0 ? 0 : (at >= kFineBins ? kFineSlots - 1 : static_cast<int>(at) + 1);
             ++fine[k * kFineSlots + static_cast<std::size_t>(bin)];
         }
