@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string_view>
 
+#include "core/app/batch_analysis.h"
 #include "core/app/batch_cad.h"
 #include "core/app/batch_report.h"
 #include "core/app/command_guard.h"
@@ -66,6 +67,9 @@ void printLongHelp(std::ostream& out) {
            "\n"
            "w" << kShortName << " --iso CODE SIZE   ISO 286 limit deviations of CODE (e.g. H7 or \"js 6\") at the\n"
            "                        nominal SIZE in mm; CODE may be a fit such as H7/g6\n"
+           "w" << kShortName << " project." << kProjectExtension << " --analyse [--method wc|rss|mc] [--samples N] [--seed S] [--json FILE|-]\n"
+           "                        worst case, statistical and Monte Carlo analysis against the\n"
+           "                        required limits of project." << kProjectExtension << ".json (exit 3: a limit is violated)\n"
            "w" << kShortName << " --help            this text\n"
            "\n"
            "Exit codes: 0 done, 1 the project could not be read or no file was written\n"
@@ -98,6 +102,7 @@ int runCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
     if (!arguments.empty() && arguments.front() == "--iso") {
         return runGuardedBatch(program(), err, [&] { return runIsoLookup({arguments.begin() + 1, arguments.end()}, out, err); });
     }
+    if (arguments.size() > 1 && arguments[1] == kAnalyseSwitch) return runBatchAnalysis(program(), arguments, out, err);
     if (!arguments.empty() && (arguments.front() == "--help" || arguments.front() == "-h")) {
         printLongHelp(out);
         return 0;

@@ -1,0 +1,96 @@
+#pragma once
+// Analysis of every closing dimension beyond the report's two methods: reject
+// rates against required limits by worst case, by the statistical method (the
+// normal distribution evaluated, not the fixed table) and by Monte Carlo with a
+// distribution per element; process capability; the share of each element.
+// A dialog calls analyseChain and shows the result; the command line writes it
+// with analysis_report.h.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/analysis/analysis_data.h"
+#include "core/analysis/monte_carlo.h"
+
+namespace zam1 {
+
+class Chain;
+
+inline constexpr long double kAllPpm = 1e6L;
+
+// Worst case knows only whether a limit can be passed: Holds when no value of the
+// worst-case range lies beyond the limit (a value on the limit holds), All when
+// every value does (1e6 ppm), Partly when the range straddles it: the limit is
+// violated, but worst case cannot say how often (no ppm).
+enum class WorstCaseSide { Holds, Partly, All };
+
+struct Capability {
+    std::optional<long double> cp;  // both limits and a positive sigma needed
+    std::optional<long double> cpk; // one limit is enough (then Cpu or Cpl)
+};
+
+struct Contribution {
+    int element = 0;
+    int sensitivity = 0;     // +1 / -1: change of the closing dimension when the element grows by 1
+    long double tolerance = 0;  // upper - lower deviation
+    Distribution distribution = Distribution::Normal;
+    long double sharePercent = 0;  // of the statistical variance (h² / sum of h²)
+};
+
+struct ClosingAnalysis {
+    int number = 0;
+    int fromElement = 0;
+    int toElement = 0;
+    std::string text;           // UTF-8
+    bool resolved = false;
+    std::string structureError; // UTF-8, when not resolved
+    RequiredLimits limits;
+
+    long double nominal = 0;
+    long double worstMin = 0;
+    long double worstMax = 0;
+    WorstCaseSide worstBelow = WorstCaseSide::Holds;
+    WorstCaseSide worstAbove = WorstCaseSide::Holds;
+
+    long double mean = 0;        // closingMean
+    long double statDev = 0;     // closingStatDev: ±productionSigma s
+    long double sigma = 0;       // s
+    long double ppmBelow = 0;    // statistical
+    long double ppmAbove = 0;
+    Capability statCapability;
+
+    SampleSummary monteCarlo;    // count 0 when not simulated
+    Capability mcCapability;
+
+    std::vector<Contribution> contributions; // largest share first
+
+    bool failsWorstCase = false;
+    bool failsStatistical = false;  // closingMean ± closingStatDev beyond a limit
+    bool failsMonteCarlo = false;   // the 0.135 % or 99.865 % point beyond a limit
+    bool fails = false;             // by the chosen method
+};
+
+struct AnalysisResult {
+    AnalysisOptions options;
+    long double productionSigma = 3;
+    bool statistical = true;   // false when productionSigma is not positive: no s, no Monte Carlo
+    std::vector<ClosingAnalysis> closings;
+
+    bool allHold() const;
+};
+
+// Worst case of the worst-case range min..max against one limit.
+WorstCaseSide worstCaseBelow(long double min, long double max, long double lower);
+WorstCaseSide worstCaseAbove(long double min, long double max, long double upper);
+// 0 or 1e6; Partly has none.
+std::optional<long double> worstCasePpm(WorstCaseSide side);
+
+// Cp = (USL - LSL) / 6σ, Cpk = min(USL - μ, μ - LSL) / 3σ.
+Capability capability(const RequiredLimits& limits, long double mean, long double sigma);
+
+// Resolves every closing dimension of the chain (working values current) and
+// analyses it with the limits and distributions of `data`.
+AnalysisResult analyseChain(Chain& chain, const AnalysisData& data, const AnalysisOptions& options);
+
+} // namespace zam1

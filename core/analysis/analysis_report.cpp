@@ -1,0 +1,181 @@
+#include "core/analysis/analysis_report.h"
+
+#include <nlohmann/json.hpp>
+
+#include <ostream>
+
+#include "core/analysis/analysis.h"
+#include "core/text/number_format.h"
+
+namespace zam1 {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+constexpr int kWidth = 78;
+constexpr int kDecimals = 4;
+
+std::string mm(long double value) { return fixedText(value, 10, kDecimals, false); }
+// Parts per million beyond a limit; "-" where the limit is not required.
+std::string ppm(const std::optional<long double>& limit, long double value) {
+    return limit ? fixedText(value, 12, 1, false) : textRight("-", 14);
+}
+std::string ratio(const std::optional<long double>& value) {
+    return value ? fixedText(*value, 7, 3, false) : textRight("-", 7);
+}
+
+std::string_view sideWord(const std::optional<long double>& limit, WorstCaseSide side) {
+    if (!limit) return "-";
+    switch (side) {
+    case WorstCaseSide::Holds: return "holds";
+    case WorstCaseSide::Partly: return "partly beyond";
+    case WorstCaseSide::All: return "all beyond";
+    }
+    return {};
+}
+
+std::string limitText(const std::optional<long double>& limit) { return limit ? mm(*limit) : textRight("-", 10); }
+
+std::string verdict(const ClosingAnalysis& c) {
+    if (!c.limits.any()) return "no limits";
+    return c.fails ? "FAILS" : "holds";
+}
+
+void writeClosing(const AnalysisResult& r, const ClosingAnalysis& c, std::ostream& out) {
+    out << "Closing dimension " << c.number << "  " << c.text << "  (" << c.fromElement << " -> " << c.toElement
+        << ")  " << verdict(c) << '\n';
+    if (!c.resolved) {
+        out << "  " << c.structureError << '\n';
+        return;
+    }
+    out << "  required      lower " << limitText(c.limits.lower) << "  upper " << limitText(c.limits.upper) << '\n';
+    out << "  nominal       " << mm(c.nominal) << '\n';
+    out << "  worst case    min   " << mm(c.worstMin) << "  max   " << mm(c.worstMax) << "   below: "
+        << sideWord(c.limits.lower, c.worstBelow) << ", above: " << sideWord(c.limits.upper, c.worstAbove) << '\n';
+    if (!r.statistical) {
+        out << "  statistical   sigma = 0: no statistical figures, no Monte Carlo\n";
+        return;
+    }
+    out << "  statistical   mean  " << mm(c.mean) << "  +/-   " << mm(c.statDev) << "   s " << mm(c.sigma) << '\n';
+    out << "                ppm below " << ppm(c.limits.lower, c.ppmBelow) << "  above "
+        << ppm(c.limits.upper, c.ppmAbove) << "   Cp "
+        << ratio(c.statCapability.cp) << "  Cpk " << ratio(c.statCapability.cpk) << '\n';
+    const SampleSummary& m = c.monteCarlo;
+    const long double n = static_cast<long double>(m.count);
+    out << "  Monte Carlo   mean  " << mm(m.mean) << "  sd    " << mm(m.stdDev) << "   min " << mm(m.min) << "  max "
+        << mm(m.max) << '\n';
+    out << "                0.135 % " << mm(m.p00135) << "  50 % " << mm(m.p50) << "  99.865 % " << mm(m.p99865) << '\n';
+    out << "                ppm below " << ppm(c.limits.lower, m.below / n * kAllPpm) << "  above "
+        << ppm(c.limits.upper, m.above / n * kAllPpm)
+        << "   Cp " << ratio(c.mcCapability.cp) << "  Cpk " << ratio(c.mcCapability.cpk) << '\n';
+    out << "  element  sens.  tolerance  distribution    share\n";
+    for (const Contribution& e : c.contributions) {
+        out << "  " << intRight(e.element, 7) << "  " << (e.sensitivity > 0 ? "  +1" : "  -1") << "  "
+            << mm(e.tolerance) << "  " << textLeft(distributionName(e.distribution), 14)
+            << fixedText(e.sharePercent, 7, 2, false) << " %\n";
+    }
+}
+
+Json optionalNumber(const std::optional<long double>& value) {
+    return value ? Json(static_cast<double>(*value)) : Json(nullptr);
+}
+
+// A figure against a limit: null where the limit is not required.
+Json againstLimit(const std::optional<long double>& limit, long double value) {
+    return limit ? Json(static_cast<double>(value)) : Json(nullptr);
+}
+
+Json capabilityJson(const Capability& c) { return {{"cp", optionalNumber(c.cp)}, {"cpk", optionalNumber(c.cpk)}}; }
+
+Json worstSideJson(const std::optional<long double>& limit, WorstCaseSide side) {
+    if (!limit) return nullptr;
+    static constexpr const char* kNames[] = {"holds", "partly", "all"};
+    return {{"status", kNames[static_cast<int>(side)]}, {"ppm", optionalNumber(worstCasePpm(side))}};
+}
+
+Json monteCarloJson(const ClosingAnalysis& c) {
+    const SampleSummary& m = c.monteCarlo;
+    if (m.count == 0) return nullptr;
+    const double n = static_cast<double>(m.count);
+    Json j = {{"mean", m.mean},
+              {"sigma", m.stdDev},
+              {"min", m.min},
+              {"max", m.max},
+              {"p0_135", m.p00135},
+              {"p50", m.p50},
+              {"p99_865", m.p99865},
+              {"ppmBelow", againstLimit(c.limits.lower, m.below / n * kAllPpm)},
+              {"ppmAbove", againstLimit(c.limits.upper, m.above / n * kAllPpm)}};
+    j.update(capabilityJson(c.mcCapability));
+    j["fails"] = c.failsMonteCarlo;
+    j["histogram"] = {{"low", m.histogram.low}, {"high", m.histogram.high}, {"counts", m.histogram.counts}};
+    return j;
+}
+
+Json closingJson(const AnalysisResult& r, const ClosingAnalysis& c) {
+    Json j = {{"number", c.number}, {"text", c.text}, {"from", c.fromElement}, {"to", c.toElement},
+              {"resolved", c.resolved}};
+    j["structureError"] = c.resolved ? Json(nullptr) : Json(c.structureError);
+    j["required"] = {{"lower", optionalNumber(c.limits.lower)}, {"upper", optionalNumber(c.limits.upper)}};
+    j["fails"] = c.fails;
+    if (!c.resolved) return j;
+    j["nominal"] = static_cast<double>(c.nominal);
+    j["worstCase"] = {{"min", static_cast<double>(c.worstMin)}, {"max", static_cast<double>(c.worstMax)},
+                      {"below", worstSideJson(c.limits.lower, c.worstBelow)},
+                      {"above", worstSideJson(c.limits.upper, c.worstAbove)},
+                      {"fails", c.failsWorstCase}};
+    if (r.statistical) {
+        Json s = {{"mean", static_cast<double>(c.mean)},         {"halfTolerance", static_cast<double>(c.statDev)},
+                  {"sigma", static_cast<double>(c.sigma)},       {"min", static_cast<double>(c.mean - c.statDev)},
+                  {"max", static_cast<double>(c.mean + c.statDev)}, {"ppmBelow", againstLimit(c.limits.lower, c.ppmBelow)},
+                  {"ppmAbove", againstLimit(c.limits.upper, c.ppmAbove)}};
+        s.update(capabilityJson(c.statCapability));
+        s["fails"] = c.failsStatistical;
+        j["statistical"] = s;
+    } else {
+        j["statistical"] = nullptr;
+    }
+    j["monteCarlo"] = monteCarloJson(c);
+    Json list = Json::array();
+    for (const Contribution& e : c.contributions) {
+        list.push_back({{"element", e.element},
+                        {"sensitivity", e.sensitivity},
+                        {"tolerance", static_cast<double>(e.tolerance)},
+                        {"distribution", std::string(distributionName(e.distribution))},
+                        {"sharePercent", static_cast<double>(e.sharePercent)}});
+    }
+    j["contributions"] = list;
+    return j;
+}
+
+} // namespace
+
+void writeAnalysisReport(const AnalysisResult& r, std::string_view projectName, std::ostream& out) {
+    const std::string rule(kWidth, '-');
+    out << "Tolerance analysis  " << projectName << "  method " << methodName(r.options.method) << ", sigma "
+        << fixedText(r.productionSigma, 1, 2, false) << ", Monte Carlo " << r.options.samples << " samples, seed "
+        << r.options.seed << '\n';
+    out << rule << '\n';
+    for (const ClosingAnalysis& c : r.closings) {
+        writeClosing(r, c, out);
+        out << rule << '\n';
+    }
+    out << (r.allHold() ? "All required limits hold." : "Required limits are violated.") << '\n';
+}
+
+std::string analysisJson(const AnalysisResult& r, std::string_view projectName) {
+    Json root;
+    root["format"] = 1;
+    root["project"] = std::string(projectName);
+    root["method"] = std::string(methodName(r.options.method));
+    root["productionSigma"] = static_cast<double>(r.productionSigma);
+    root["samples"] = r.options.samples;
+    root["seed"] = r.options.seed;
+    root["allHold"] = r.allHold();
+    Json closings = Json::array();
+    for (const ClosingAnalysis& c : r.closings) closings.push_back(closingJson(r, c));
+    root["closings"] = closings;
+    return root.dump(2) + "\n";
+}
+
+} // namespace zam1

@@ -1,0 +1,369 @@
+#include "core/analysis/monte_carlo.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <limits>
+#include <system_error>
+#include <thread>
+
+#include "core/analysis/normal.h"
+#include "core/model/chain.h"
+#include "core/model/closing_solution.h"
+
+namespace zam1 {
+namespace {
+
+// SplitMix64's finaliser: every input bit reaches every output bit.
+inline std::uint64_t mix64(std::uint64_t z) {
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+inline std::uint64_t sampleKey(std::uint64_t seed, std::int64_t sample) {
+    return mix64(mix64(seed) + static_cast<std::uint64_t>(sample) * 0x9E3779B97F4A7C15ull);
+}
+
+inline std::uint64_t elementKey(int element, int stream) {
+    return (static_cast<std::uint64_t>(element) * 2 + static_cast<std::uint64_t>(stream) + 1) * 0xD1B54A32D192ED03ull;
+}
+
+// 53 random bits, centred in their interval so that neither 0 nor 1 comes out.
+// Converted as a signed number: one instruction, where unsigned takes a branch.
+inline double toUnit(std::uint64_t bits) {
+    return (static_cast<double>(static_cast<std::int64_t>(bits >> 11)) + 0.5) * 0x1.0p-53;
+}
+
+// One element in parents-first order. A drawn element adds its deviation from
+// the middle of its zone (signed as it enters a sum) to its predecessor's; an
+// element on no path only passes its predecessor's on.
+struct Step {
+    int element = 0;
+    int predecessor = 0;
+    bool drawn = false;
+    Distribution kind = Distribution::Normal;
+    double scale = 0;   // standard deviation (normal) or half tolerance (bounded)
+    double offset = 0;  // the mean shift as it enters a sum
+    std::uint64_t key0 = 0;
+    std::uint64_t key1 = 0;
+    double variance = 0;
+};
+
+// A closing dimension's value is (deviation sum at b) - (deviation sum at a),
+// measured from closingMean: the shared tail cancels, as in the resolution.
+struct ClosingPlan {
+    bool resolved = false;
+    int a = 0;
+    int b = 0;
+    double centre = 0;       // expected deviation (the mean shifts on its path)
+    double lowerCut = -std::numeric_limits<double>::infinity();
+    double upperCut = std::numeric_limits<double>::infinity();
+    double histLow = 0;
+    double binScale = 0;     // bins per millimetre; 0 when every value is the same
+    double binWidth = 0;
+};
+
+// The drawn steps of one kind, drawn in one loop of their own so the loop
+// does not branch on the kind.
+struct DrawGroup {
+    std::vector<std::size_t> step;
+    std::vector<double> scale;
+    std::vector<double> offset;
+    std::vector<std::uint64_t> key0;
+    std::vector<std::uint64_t> key1;
+};
+
+struct Plan {
+    std::vector<Step> steps;
+    DrawGroup normal;     // Normal and ShiftedNormal
+    DrawGroup uniform;
+    DrawGroup triangular;
+    std::vector<ClosingPlan> closings;
+    int slots = 1;
+};
+
+struct BlockSums {
+    double sum = 0;    // of value - centre
+    double sumSq = 0;
+    double min = std::numeric_limits<double>::infinity();
+    double max = -std::numeric_limits<double>::infinity();
+    std::int64_t below = 0;
+    std::int64_t above = 0;
+};
+
+constexpr int kFineSlots = kFineBins + 2;  // underflow, the bins, overflow
+
+Step stepFor(const Chain& chain, int n, const AnalysisData& data) {
+    const Element& e = chain.element(n);
+    Step s;
+    s.element = n;
+    s.predecessor = e.predecessor;
+    const ElementDistribution d = data.distributionOf(n);
+    const double half = static_cast<double>((e.upperDev - e.lowerDev) / 2);
+    const double sign = e.positive != 0 ? 1.0 : -1.0;
+    s.kind = d.kind;
+    s.key0 = elementKey(n, 0);
+    s.key1 = elementKey(n, 1);
+    switch (d.kind) {
+    case Distribution::Uniform:
+        s.scale = half;
+        s.variance = half * half / 3;
+        break;
+    case Distribution::Triangular:
+        s.scale = half;
+        s.variance = half * half / 6;
+        break;
+    case Distribution::ShiftedNormal:
+        s.offset = sign * static_cast<double>(d.meanShiftPercent / 100 * (e.upperDev - e.lowerDev));
+        [[fallthrough]];
+    case Distribution::Normal:
+        s.scale = half / static_cast<double>(chain.productionSigma);
+        s.variance = s.scale * s.scale;
+        break;
+    }
+    return s;
+}
+
+void addPathSteps(const Chain& chain, int end, std::vector<char>& placed, std::vector<int>& order) {
+    std::vector<int> upward;
+    for (int n = end; n > 0 && !placed[static_cast<std::size_t>(n)]; n = chain.element(n).predecessor) {
+        placed[static_cast<std::size_t>(n)] = 1;
+        upward.push_back(n);
+    }
+    order.insert(order.end(), upward.rbegin(), upward.rend());
+}
+
+void planHistogram(const ClosingSolution& s, const std::vector<Step>& byElement, ClosingPlan& c) {
+    double variance = 0;
+    double boundedHalf = 0;
+    bool bounded = true;
+    const auto visit = [&](std::int32_t n, double side) {
+        const Step& st = byElement[static_cast<std::size_t>(n)];
+        c.centre += side * st.offset;
+        variance += st.variance;
+        boundedHalf += std::fabs(st.scale);
+        bounded = bounded && (st.kind == Distribution::Uniform || st.kind == Distribution::Triangular);
+    };
+    for (std::int32_t n : s.pathFrom) visit(n, -1);
+    for (std::int32_t n : s.pathTo) visit(n, +1);
+    double half = kRangeSigmas * std::sqrt(variance);
+    if (bounded) half = std::min(half, boundedHalf);
+    c.histLow = c.centre - half;
+    if (half > 0) {
+        c.binWidth = 2 * half / kFineBins;
+        c.binScale = kFineBins / (2 * half);
+    }
+}
+
+Plan makePlan(const Chain& chain, const std::vector<ClosingSolution>& solutions, const AnalysisData& data) {
+    Plan plan;
+    plan.slots = chain.elementCount() + 1;
+    std::vector<char> placed(static_cast<std::size_t>(plan.slots), 0);
+    std::vector<char> drawn(static_cast<std::size_t>(plan.slots), 0);
+    std::vector<int> order;
+    for (const ClosingSolution& s : solutions) {
+        if (!s.resolved) continue;
+        for (std::int32_t n : s.pathFrom) drawn[static_cast<std::size_t>(n)] = 1;
+        for (std::int32_t n : s.pathTo) drawn[static_cast<std::size_t>(n)] = 1;
+        addPathSteps(chain, s.fromElement, placed, order);
+        addPathSteps(chain, s.toElement, placed, order);
+    }
+    std::vector<Step> byElement(static_cast<std::size_t>(plan.slots));
+    for (int n : order) {
+        Step st = stepFor(chain, n, data);
+        st.drawn = drawn[static_cast<std::size_t>(n)] != 0;
+        byElement[static_cast<std::size_t>(n)] = st;
+        if (st.drawn) {
+            DrawGroup& g = st.kind == Distribution::Uniform      ? plan.uniform
+                           : st.kind == Distribution::Triangular ? plan.triangular
+                                                                 : plan.normal;
+            g.step.push_back(plan.steps.size());
+            g.scale.push_back(st.scale);
+            g.offset.push_back(st.offset);
+            g.key0.push_back(st.key0);
+            g.key1.push_back(st.key1);
+        }
+        plan.steps.push_back(st);
+    }
+    for (std::size_t k = 0; k < solutions.size(); ++k) {
+        const ClosingSolution& s = solutions[k];
+        ClosingPlan c;
+        c.resolved = s.resolved;
+        if (s.resolved) {
+            c.a = std::max(s.fromElement, 0);
+            c.b = std::max(s.toElement, 0);
+            planHistogram(s, byElement, c);
+            const RequiredLimits limits = data.limitsOf(static_cast<int>(k) + 1);
+            if (limits.lower) c.lowerCut = static_cast<double>(*limits.lower - s.sums.closingMean);
+            if (limits.upper) c.upperCut = static_cast<double>(*limits.upper - s.sums.closingMean);
+        }
+        plan.closings.push_back(c);
+    }
+    return plan;
+}
+
+// The deviations of every drawn step of one sample into `d` (indexed by step).
+void drawSample(const Plan& plan, std::uint64_t key, double* d) {
+    const DrawGroup& n = plan.normal;
+    for (std::size_t i = 0; i < n.step.size(); ++i) {
+        d[n.step[i]] = n.offset[i] + n.scale[i] * inverseNormal(toUnit(mix64(key ^ n.key0[i])));
+    }
+    const DrawGroup& u = plan.uniform;
+    for (std::size_t i = 0; i < u.step.size(); ++i) {
+        d[u.step[i]] = u.scale[i] * (2 * toUnit(mix64(key ^ u.key0[i])) - 1);
+    }
+    const DrawGroup& t = plan.triangular;
+    for (std::size_t i = 0; i < t.step.size(); ++i) {
+        d[t.step[i]] = t.scale[i] * (toUnit(mix64(key ^ t.key0[i])) + toUnit(mix64(key ^ t.key1[i])) - 1);
+    }
+}
+
+// Samples first..last-1 into one block's sums and the thread's fine histogram.
+void runBlock(const Plan& plan, std::uint64_t seed, std::int64_t first, std::int64_t last, std::vector<double>& dev,
+              BlockSums* sums, std::uint32_t* fine) {
+    std::vector<double> d(plan.steps.size(), 0.0);  // steps on no path keep 0
+    for (std::int64_t sample = first; sample < last; ++sample) {
+        drawSample(plan, sampleKey(seed, sample), d.data());
+        for (std::size_t i = 0; i < plan.steps.size(); ++i) {
+            const Step& st = plan.steps[i];
+            dev[static_cast<std::size_t>(st.element)] = dev[static_cast<std::size_t>(st.predecessor)] + d[i];
+        }
+        for (std::size_t k = 0; k < plan.closings.size(); ++k) {
+            const ClosingPlan& c = plan.closings[k];
+            if (!c.resolved) continue;
+            const double v = dev[static_cast<std::size_t>(c.b)] - dev[static_cast<std::size_t>(c.a)];
+            BlockSums& s = sums[k];
+            const double w = v - c.centre;
+            s.sum += w;
+            s.sumSq += w * w;
+            s.min = std::min(s.min, v);
+            s.max = std::max(s.max, v);
+            s.below += v < c.lowerCut ? 1 : 0;
+            s.above += v > c.upperCut ? 1 : 0;
+            // Truncation is floor here (at >= 0), and avoids a library call.
+            const double at = (v - c.histLow) * c.binScale;
+            const int bin = at < 0 ? 0 : (at >= kFineBins ? kFineSlots - 1 : static_cast<int>(at) + 1);
+            ++fine[k * kFineSlots + static_cast<std::size_t>(bin)];
+        }
+    }
+}
+
+unsigned threadCount(const AnalysisOptions& options) {
+    if (options.threads != 0) return std::min<unsigned>(options.threads, kSampleBlocks);
+    return std::clamp(std::thread::hardware_concurrency(), 1u, 2u);
+}
+
+double percentile(const std::vector<std::int64_t>& fine, std::int64_t n, double share, const ClosingPlan& c,
+                  double min, double max) {
+    const double rank = share * static_cast<double>(n);
+    double seen = static_cast<double>(fine[0]);
+    if (seen >= rank) return min;
+    for (int i = 0; i < kFineBins; ++i) {
+        const double count = static_cast<double>(fine[static_cast<std::size_t>(i) + 1]);
+        if (count > 0 && seen + count >= rank) {
+            const double v = c.histLow + (i + (rank - seen) / count) * c.binWidth;
+            return std::clamp(v, min, max);
+        }
+        seen += count;
+    }
+    return max;
+}
+
+Histogram displayHistogram(const std::vector<std::int64_t>& fine, const ClosingPlan& c, double min, double max) {
+    Histogram h;
+    h.low = min;
+    h.high = max;
+    h.counts.assign(kDisplayBins, 0);
+    const double span = max - min;
+    for (int slot = 0; slot < kFineSlots; ++slot) {
+        const std::int64_t count = fine[static_cast<std::size_t>(slot)];
+        if (count == 0) continue;
+        const double centre = c.histLow + (slot - 0.5) * c.binWidth;
+        const double at = span > 0 ? std::floor((centre - min) / span * kDisplayBins) : 0;
+        h.counts[static_cast<std::size_t>(std::clamp(at, 0.0, kDisplayBins - 1.0))] += count;
+    }
+    return h;
+}
+
+SampleSummary summarise(const ClosingPlan& c, const ClosingSolution& s, const std::vector<BlockSums>& blocks,
+                        std::size_t k, std::size_t closingCount, const std::vector<std::int64_t>& fine, std::int64_t n) {
+    SampleSummary out;
+    if (!c.resolved) return out;
+    BlockSums total;
+    for (int b = 0; b < kSampleBlocks; ++b) {  // in block order: the same bits for any thread count
+        const BlockSums& p = blocks[static_cast<std::size_t>(b) * closingCount + k];
+        total.sum += p.sum;
+        total.sumSq += p.sumSq;
+        total.min = std::min(total.min, p.min);
+        total.max = std::max(total.max, p.max);
+        total.below += p.below;
+        total.above += p.above;
+    }
+    const double count = static_cast<double>(n);
+    const long double mean = s.sums.closingMean;
+    out.count = n;
+    out.mean = static_cast<double>(mean + c.centre + total.sum / count);
+    out.stdDev = n > 1 ? std::sqrt(std::max(0.0, (total.sumSq - total.sum * total.sum / count) / (count - 1))) : 0;
+    out.min = static_cast<double>(mean + total.min);
+    out.max = static_cast<double>(mean + total.max);
+    out.below = total.below;
+    out.above = total.above;
+    out.p00135 = static_cast<double>(mean + percentile(fine, n, 0.00135, c, total.min, total.max));
+    out.p50 = static_cast<double>(mean + percentile(fine, n, 0.5, c, total.min, total.max));
+    out.p99865 = static_cast<double>(mean + percentile(fine, n, 0.99865, c, total.min, total.max));
+    out.histogram = displayHistogram(fine, c, total.min, total.max);
+    out.histogram.low = out.min;
+    out.histogram.high = out.max;
+    return out;
+}
+
+} // namespace
+
+double uniformDraw(std::uint64_t seed, std::int64_t sample, int element, int stream) {
+    return toUnit(mix64(sampleKey(seed, sample) ^ elementKey(element, stream)));
+}
+
+std::vector<SampleSummary> simulateClosings(const Chain& chain, const std::vector<ClosingSolution>& solutions,
+                                            const AnalysisData& data, const AnalysisOptions& options) {
+    const Plan plan = makePlan(chain, solutions, data);
+    const std::size_t closings = plan.closings.size();
+    const std::int64_t n = std::clamp(options.samples, kMinSamples, kMaxSamples);
+    std::vector<BlockSums> blocks(static_cast<std::size_t>(kSampleBlocks) * closings);
+    const unsigned threads = threadCount(options);
+    std::vector<std::vector<std::uint32_t>> fine(threads);
+    std::atomic<int> nextBlock{0};
+    const auto work = [&](unsigned t) {
+        std::vector<double> dev(static_cast<std::size_t>(plan.slots), 0.0);
+        fine[t].assign(closings * kFineSlots, 0);
+        for (int b = nextBlock++; b < kSampleBlocks; b = nextBlock++) {
+            runBlock(plan, options.seed, n * b / kSampleBlocks, n * (b + 1) / kSampleBlocks, dev,
+                     &blocks[static_cast<std::size_t>(b) * closings], fine[t].data());
+        }
+    };
+    std::vector<std::thread> helpers;
+    for (unsigned t = 1; t < threads; ++t) {
+        try {
+            helpers.emplace_back(work, t);
+        } catch (const std::system_error&) {
+            break; // fewer threads: the same numbers, only later
+        }
+    }
+    work(0);
+    for (std::thread& h : helpers) h.join();
+
+    std::vector<SampleSummary> out;
+    out.reserve(closings);
+    std::vector<std::int64_t> merged(kFineSlots);
+    for (std::size_t k = 0; k < closings; ++k) {
+        std::fill(merged.begin(), merged.end(), 0);
+        for (const auto& f : fine) {
+            if (f.empty()) continue;
+            for (int slot = 0; slot < kFineSlots; ++slot) merged[static_cast<std::size_t>(slot)] += f[k * kFineSlots + static_cast<std::size_t>(slot)];
+        }
+        out.push_back(summarise(plan.closings[k], solutions[k], blocks, k, closings, merged, n));
+    }
+    return out;
+}
+
+} // namespace zam1

@@ -1,0 +1,196 @@
+#include "core/analysis/sidecar.h"
+
+#include <nlohmann/json.hpp>
+
+#include <set>
+
+#include "core/model/chain.h"
+#include "core/platform/file_io.h"
+
+namespace zam1 {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+constexpr int kFormat = 1;
+
+// Thrown inside the parser only, caught in parseSidecar.
+struct FieldError {
+    std::string message;
+};
+
+[[noreturn]] void fail(const std::string& field, const std::string& what) { throw FieldError{field + ": " + what}; }
+
+void onlyKnownFields(const Json& object, const std::string& where, std::initializer_list<std::string_view> known) {
+    if (!object.is_object()) fail(where.empty() ? "(top level)" : where, "must be an object");
+    for (const auto& item : object.items()) {
+        if (std::find(known.begin(), known.end(), item.key()) == known.end()) {
+            fail(where.empty() ? item.key() : where + "." + item.key(), "unknown field");
+        }
+    }
+}
+
+long double numberAt(const Json& value, const std::string& field) {
+    if (!value.is_number()) fail(field, "must be a number");
+    return value.get<long double>();
+}
+
+std::int64_t integerAt(const Json& value, const std::string& field) {
+    if (!value.is_number_integer()) fail(field, "must be a whole number");
+    if (value.is_number_unsigned() && value.get<std::uint64_t>() > static_cast<std::uint64_t>(INT64_MAX)) {
+        fail(field, "is too large");
+    }
+    return value.get<std::int64_t>();
+}
+
+std::string stringAt(const Json& value, const std::string& field) {
+    if (!value.is_string()) fail(field, "must be a text");
+    return value.get<std::string>();
+}
+
+void readOptions(const Json& root, AnalysisOptions& options) {
+    if (root.contains("method")) {
+        const std::string name = stringAt(root["method"], "method");
+        const auto method = methodFromName(name);
+        if (!method) fail("method", "unknown method \"" + name + "\" (wc, rss, mc)");
+        options.method = *method;
+    }
+    if (!root.contains("monteCarlo")) return;
+    const Json& mc = root["monteCarlo"];
+    onlyKnownFields(mc, "monteCarlo", {"samples", "seed"});
+    if (mc.contains("samples")) {
+        const std::int64_t n = integerAt(mc["samples"], "monteCarlo.samples");
+        if (n < kMinSamples || n > kMaxSamples) fail("monteCarlo.samples", "must be 1 to 100000000");
+        options.samples = n;
+    }
+    if (mc.contains("seed")) {
+        const Json& seed = mc["seed"];
+        if (!seed.is_number_integer() || (!seed.is_number_unsigned() && seed.get<std::int64_t>() < 0)) {
+            fail("monteCarlo.seed", "must be a whole number from 0");
+        }
+        options.seed = seed.get<std::uint64_t>();
+    }
+}
+
+// The entries of a list; each names its number in `key`. Numbers the project
+// does not have go to the notes.
+template <typename ReadEntry>
+void readList(const Json& root, const char* list, const char* key, int count, std::vector<std::string>& notes,
+              ReadEntry readEntry) {
+    if (!root.contains(list)) return;
+    const Json& entries = root[list];
+    if (!entries.is_array()) fail(list, "must be a list");
+    std::set<std::int64_t> seen;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::string where = std::string(list) + "[" + std::to_string(i) + "]";
+        const Json& entry = entries[i];
+        if (!entry.is_object() || !entry.contains(key)) fail(where, std::string("must be an object with \"") + key + "\"");
+        const std::int64_t number = integerAt(entry[key], where + "." + key);
+        if (!seen.insert(number).second) fail(where + "." + key, std::to_string(number) + " is named twice");
+        readEntry(entry, where);  // checked even when skipped, so a typo is found before it matters
+        if (number < 1 || number > count) {
+            notes.push_back(where + ": the project has no " + key + " " + std::to_string(number) + "; ignored");
+            continue;
+        }
+        readEntry.keep(static_cast<int>(number));
+    }
+}
+
+struct ElementEntry {
+    std::map<int, ElementDistribution>& out;
+    ElementDistribution last;
+    void operator()(const Json& entry, const std::string& where) {
+        onlyKnownFields(entry, where, {"element", "distribution", "meanShiftPercent"});
+        last = ElementDistribution{};
+        if (entry.contains("distribution")) {
+            const std::string name = stringAt(entry["distribution"], where + ".distribution");
+            const auto kind = distributionFromName(name);
+            if (!kind) {
+                fail(where + ".distribution",
+                     "unknown distribution \"" + name + "\" (normal, uniform, triangular, shiftedNormal)");
+            }
+            last.kind = *kind;
+        }
+        if (entry.contains("meanShiftPercent")) {
+            if (last.kind != Distribution::ShiftedNormal) fail(where + ".meanShiftPercent", "only with shiftedNormal");
+            last.meanShiftPercent = numberAt(entry["meanShiftPercent"], where + ".meanShiftPercent");
+        }
+    }
+    void keep(int n) { out[n] = last; }
+};
+
+struct ClosingEntry {
+    std::map<int, RequiredLimits>& out;
+    RequiredLimits last;
+    void operator()(const Json& entry, const std::string& where) {
+        onlyKnownFields(entry, where, {"closing", "lower", "upper"});
+        last = RequiredLimits{};
+        if (entry.contains("lower") && !entry["lower"].is_null()) last.lower = numberAt(entry["lower"], where + ".lower");
+        if (entry.contains("upper") && !entry["upper"].is_null()) last.upper = numberAt(entry["upper"], where + ".upper");
+        if (last.lower && last.upper && *last.lower > *last.upper) fail(where + ".lower", "is above upper");
+    }
+    void keep(int k) { out[k] = last; }
+};
+
+} // namespace
+
+std::string sidecarPath(const std::string& projectPath) { return projectPath + ".json"; }
+
+SidecarRead parseSidecar(std::string_view text, const Chain& chain, AnalysisData& data) {
+    SidecarRead result;
+    AnalysisData fresh;
+    try {
+        const Json root = Json::parse(text);
+        onlyKnownFields(root, "", {"format", "method", "monteCarlo", "elements", "closings"});
+        if (root.contains("format") && integerAt(root["format"], "format") != kFormat) {
+            fail("format", "must be " + std::to_string(kFormat));
+        }
+        readOptions(root, fresh.options);
+        readList(root, "elements", "element", chain.elementCount(), result.notes, ElementEntry{fresh.elements, {}});
+        readList(root, "closings", "closing", chain.closingCount(), result.notes, ClosingEntry{fresh.limits, {}});
+    } catch (const FieldError& e) {
+        result.ok = false;
+        result.error = e.message;
+        return result;
+    } catch (const Json::exception& e) {
+        result.ok = false;
+        result.error = std::string("not JSON: ") + e.what();
+        return result;
+    }
+    data = std::move(fresh);
+    return result;
+}
+
+SidecarRead readSidecar(const std::string& path, const Chain& chain, AnalysisData& data) {
+    if (!fileExists(path)) return {};
+    std::string bytes;
+    if (readWholeFile(path, bytes, 64u << 20) != kIoOk) return {false, "cannot be read", {}};
+    return parseSidecar(bytes, chain, data);
+}
+
+std::string sidecarText(const AnalysisData& data) {
+    Json root;
+    root["format"] = kFormat;
+    root["method"] = std::string(methodName(data.options.method));
+    root["monteCarlo"] = {{"samples", data.options.samples}, {"seed", data.options.seed}};
+    Json elements = Json::array();
+    for (const auto& [n, d] : data.elements) {
+        Json e = {{"element", n}, {"distribution", std::string(distributionName(d.kind))}};
+        if (d.kind == Distribution::ShiftedNormal) e["meanShiftPercent"] = static_cast<double>(d.meanShiftPercent);
+        elements.push_back(e);
+    }
+    root["elements"] = elements;
+    Json closings = Json::array();
+    for (const auto& [k, l] : data.limits) {
+        Json c = {{"closing", k}};
+        if (l.lower) c["lower"] = static_cast<double>(*l.lower);
+        if (l.upper) c["upper"] = static_cast<double>(*l.upper);
+        closings.push_back(c);
+    }
+    root["closings"] = closings;
+    return root.dump(2) + "\n";
+}
+
+int writeSidecar(const std::string& path, const AnalysisData& data) { return writeFileSafely(path, sidecarText(data)); }
+
+} // namespace zam1

@@ -1,0 +1,47 @@
+#pragma once
+// The analysis settings of a project in a JSON file beside it ("name.zm1" ->
+// "name.zm1.json"), so that the project file itself stays byte for byte as the
+// program has always written it:
+//
+//   { "format": 1, "method": "rss", "monteCarlo": { "samples": 100000, "seed": 1 },
+//     "elements": [ { "element": 3, "distribution": "uniform" },
+//                   { "element": 5, "distribution": "shiftedNormal", "meanShiftPercent": 10 } ],
+//     "closings": [ { "closing": 1, "lower": 0.1, "upper": 0.5 } ] }
+//
+// Every field is optional. Reading is strict: a wrong type, an unknown field or
+// name, lower > upper, samples outside 1..10^8 refuse the whole file with a
+// message naming the field, and the data in memory stay as they were. An element
+// or closing dimension the project does not have is only noted and skipped.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/analysis/analysis_data.h"
+
+namespace zam1 {
+
+class Chain;
+
+std::string sidecarPath(const std::string& projectPath);
+
+struct SidecarRead {
+    bool ok = true;
+    std::string error;               // the field and what is wrong with it
+    std::vector<std::string> notes;  // what was skipped
+};
+
+// Parses `text` against the chain's element and closing counts; on success
+// replaces `data`, otherwise leaves it alone.
+SidecarRead parseSidecar(std::string_view text, const Chain& chain, AnalysisData& data);
+
+// A missing file is no error: the data stay as they are (the defaults for a new run).
+SidecarRead readSidecar(const std::string& path, const Chain& chain, AnalysisData& data);
+
+std::string sidecarText(const AnalysisData& data);
+
+// Through the safe writer: a failed write keeps the file that was there. Returns
+// the I/O result number (0 on success).
+int writeSidecar(const std::string& path, const AnalysisData& data);
+
+} // namespace zam1

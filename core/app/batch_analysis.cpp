@@ -1,0 +1,101 @@
+#include "core/app/batch_analysis.h"
+#include "core/app/batch_support.h"
+
+#include <optional>
+#include <ostream>
+
+#include "core/analysis/analysis.h"
+#include "core/analysis/analysis_report.h"
+#include "core/analysis/sidecar.h"
+#include "core/app/program_identity.h"
+#include "core/app/program_state.h"
+#include "core/app/report_setup.h"
+#include "core/files/project_file.h"
+#include "core/platform/file_io.h"
+#include "core/text/number_format.h"
+
+namespace zam1 {
+namespace {
+
+struct Request {
+    std::optional<AnalysisMethod> method;
+    std::optional<std::int64_t> samples;
+    std::optional<std::uint64_t> seed;
+    std::optional<std::string> json;  // "-": standard output
+};
+
+int usage(std::ostream& err, const std::string& problem) {
+    err << "w" << kShortName << ": " << problem << "\n"
+        << "usage: w" << kShortName << " project." << kProjectExtension
+        << " --analyse [--method wc|rss|mc] [--samples N] [--seed S] [--json FILE|-]\n";
+    return 2;
+}
+
+// The options after "--analyse"; an empty text when they are usable, else what is wrong.
+std::string parseOptions(const std::vector<std::string>& args, Request& request) {
+    for (std::size_t i = 2; i < args.size(); i += 2) {
+        const std::string& name = args[i];
+        if (i + 1 >= args.size()) return name + " needs a value";
+        const std::string& value = args[i + 1];
+        long long number = 0;
+        if (name == "--method") {
+            request.method = methodFromName(value);
+            if (!request.method) return "--method " + value + ": wc, rss or mc";
+        } else if (name == "--samples") {
+            if (!parseInteger(value, number) || number < kMinSamples || number > kMaxSamples) {
+                return "--samples " + value + ": 1 to 100000000";
+            }
+            request.samples = number;
+        } else if (name == "--seed") {
+            if (!parseInteger(value, number) || number < 0) return "--seed " + value + ": a whole number from 0";
+            request.seed = static_cast<std::uint64_t>(number);
+        } else if (name == "--json") {
+            request.json = value;
+        } else {
+            return name + " ?";
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+int runBatchAnalysis(ProgramState& state, const std::vector<std::string>& arguments, std::ostream& out,
+                     std::ostream& err) {
+    Request request;
+    if (const std::string problem = parseOptions(arguments, request); !problem.empty()) return usage(err, problem);
+    const std::string& projectPath = arguments.at(0);
+    BatchPorts ports(state, err);
+    state.error.clear();
+    state.file.dataDirectory.clear(); // the name is used as given
+    if (!readProjectFile(state, projectPath)) return 1;
+
+    AnalysisData data;
+    const std::string sidecar = sidecarPath(projectPath);
+    const SidecarRead read = readSidecar(sidecar, state.chain, data);
+    if (!read.ok) {
+        err << sidecar << ": " << read.error << '\n';
+        return 1;
+    }
+    for (const std::string& note : read.notes) err << sidecar << ": " << note << '\n';
+    AnalysisOptions options = data.options;
+    if (request.method) options.method = *request.method;
+    if (request.samples) options.samples = *request.samples;
+    if (request.seed) options.seed = *request.seed;
+
+    const AnalysisResult result = analyseChain(state.chain, data, options);
+    const std::string name = projectBaseName(projectPath);
+    if (request.json && *request.json == "-") {
+        out << analysisJson(result, name);
+    } else {
+        writeAnalysisReport(result, name, out);
+        if (request.json && writeFileSafely(*request.json, analysisJson(result, name)) != kIoOk) {
+            err << *request.json << ": cannot be written\n";
+            return 1;
+        }
+    }
+    writeCalculationWarnings(state, err);
+    return result.allHold() ? 0 : 3;
+}
+
+} // namespace zam1

@@ -1,0 +1,23 @@
+#pragma once
+// "wzam1 project.zm1 --analyse [--method wc|rss|mc] [--samples N] [--seed S]
+// [--json FILE|-]": the analysis of every closing dimension, without a window.
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace zam1 {
+
+struct ProgramState;
+
+inline constexpr const char* kAnalyseSwitch = "--analyse";
+
+// `arguments` are the command line's: the project, "--analyse", the options.
+// Settings come from the project's sidecar file, the options override them. The
+// text report (or with "--json -" the JSON) goes to `out`. Exit code: 0 every
+// required limit holds, 3 one does not, 1 the project or the sidecar cannot be
+// read or the JSON file not written, 2 unusable arguments (with a usage line).
+int runBatchAnalysis(ProgramState& state, const std::vector<std::string>& arguments, std::ostream& out,
+                     std::ostream& err);
+
+} // namespace zam1

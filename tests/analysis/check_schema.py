@@ -1,0 +1,37 @@
+#!/usr/bin/env python3
+"""Runs wzam1 --analyse --json on the sample project with a sidecar and checks
+the output against analysis.schema.json, plus what a schema cannot say."""
+import json
+import pathlib
+import shutil
+import subprocess
+import sys
+
+import jsonschema
+
+wzam1, source, work = sys.argv[1], pathlib.Path(sys.argv[2]), pathlib.Path(sys.argv[3])
+shutil.rmtree(work, ignore_errors=True)
+work.mkdir(parents=True)
+shutil.copy(source / "examples/getriebewelle.zm1", work)
+shutil.copy(source / "tests/analysis/data/getriebewelle.zm1.json", work)
+schema = json.loads((source / "tests/analysis/analysis.schema.json").read_text())
+jsonschema.Draft7Validator.check_schema(schema)
+
+for method, exit_code in (("rss", 3), ("wc", 3), ("mc", 3)):
+    run = subprocess.run([wzam1, "getriebewelle.zm1", "--analyse", "--method", method, "--json", "-"],
+                         cwd=work, capture_output=True, text=True)
+    assert run.returncode == exit_code, (method, run.returncode, run.stderr)
+    out = json.loads(run.stdout)
+    jsonschema.validate(out, schema)
+    assert out["samples"] == 20000 and out["seed"] == 11 and out["method"] == method
+    assert len(out["closings"]) == 5 and not out["allHold"]
+    for c in out["closings"]:
+        mc = c["monteCarlo"]
+        assert mc["min"] <= mc["p0_135"] <= mc["p50"] <= mc["p99_865"] <= mc["max"], c["number"]
+        assert sum(mc["histogram"]["counts"]) == 20000, c["number"]
+        assert abs(sum(e["sharePercent"] for e in c["contributions"]) - 100) < 1e-9, c["number"]
+    first = out["closings"][0]
+    assert first["worstCase"]["below"]["status"] == "partly" and first["worstCase"]["fails"]
+    assert not first["statistical"]["fails"]
+    assert out["closings"][1]["required"] == {"lower": None, "upper": None}
+print("analysis JSON matches the schema")

@@ -1,0 +1,124 @@
+// "wzam1 project.zm1 --analyse": exit codes, the report and JSON, the sidecar
+// beside the project, and arguments it refuses.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "core/app/command_line.h"
+#include "core/files/project_file.h"
+#include "core/records/documentation.h"
+#include "tests/model/chain_builder.h"
+#include "tests/report/report_harness.h"
+
+namespace zam1::test {
+namespace {
+
+// A gap: 20 +0.1/-0.1 minus 19.8 +0.1/-0.1, nominal 0.2, worst case 0 .. 0.4.
+class BatchAnalysis : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Chain chain;
+        fill(chain, {{0, true, 20, 0.1L, -0.1L}, {0, true, 19.8L, 0.1L, -0.1L}});
+        chain.setClosingCount(1);
+        chain.closing(1) = {2, 1, "Spalt", ""};
+        m_project = m_folder.file("spalt.zm1");
+        writeBytes(m_project, projectFileText(chain, ProjectTexts{}, Documentation{}, {}));
+    }
+
+    int run(std::vector<std::string> options) {
+        options.insert(options.begin(), {m_project, "--analyse"});
+        m_out.str({});
+        m_err.str({});
+        return runCommandLine(options, m_out, m_err);
+    }
+    void sidecar(const std::string& json) { writeBytes(m_project + ".json", json); }
+
+    TempFolder m_folder;
+    std::string m_project;
+    std::ostringstream m_out;
+    std::ostringstream m_err;
+};
+
+TEST_F(BatchAnalysis, ExitCodeSaysWhetherTheLimitsHold) {
+    struct Case {
+        const char* limits;
+        std::vector<std::string> options;
+        int exit;
+    };
+    const Case cases[] = {
+        {"", {}, 0},                                                 // no limits: nothing to violate
+        {R"("lower": 0.05, "upper": 0.35)", {}, 0},                  // statistical ±0.1414 holds
+        {R"("lower": 0.05, "upper": 0.35)", {"--method", "wc"}, 3},  // worst case 0 .. 0.4 does not
+        {R"("lower": 0.05, "upper": 0.35)", {"--method", "mc", "--samples", "20000"}, 0},
+        {R"("lower": 0.1, "upper": 0.3)", {"--method", "rss"}, 3},
+    };
+    for (const Case& c : cases) {
+        sidecar(std::string(R"({"closings": [{"closing": 1, )") + (*c.limits ? c.limits : R"("upper": null)") + "}]}");
+        EXPECT_EQ(run(c.options), c.exit) << c.limits << m_err.str();
+        EXPECT_EQ(m_err.str(), "");
+        EXPECT_EQ(m_out.str().rfind("Tolerance analysis  spalt", 0), 0u) << m_out.str();
+        EXPECT_NE(m_out.str().find("Closing dimension 1  Spalt  (2 -> 1)"), std::string::npos);
+    }
+}
+
+TEST_F(BatchAnalysis, JsonOnStandardOutputOrIntoAFileIsTheSameEveryRun) {
+    sidecar(R"({"elements": [{"element": 1, "distribution": "uniform"}],
+                "closings": [{"closing": 1, "lower": 0.05, "upper": 0.35}]})");
+    ASSERT_EQ(run({"--json", "-", "--samples", "3000", "--seed", "5"}), 0) << m_err.str();
+    const std::string json = m_out.str();
+    EXPECT_EQ(json.rfind("{\n  \"format\": 1,\n  \"project\": \"spalt\",", 0), 0u) << json;
+    EXPECT_NE(json.find("\"samples\": 3000"), std::string::npos);
+    EXPECT_NE(json.find("\"distribution\": \"uniform\""), std::string::npos);
+    ASSERT_EQ(run({"--seed", "5", "--samples", "3000", "--json", m_folder.file("out.json")}), 0);
+    EXPECT_EQ(readBytes(m_folder.file("out.json")), json);
+    EXPECT_NE(m_out.str().find("Closing dimension 1"), std::string::npos);  // the text report still on standard output
+    ASSERT_EQ(run({"--json", "-", "--samples", "3000", "--seed", "6"}), 0);
+    EXPECT_NE(m_out.str(), json);
+}
+
+TEST_F(BatchAnalysis, UnusableArgumentsEndWithTwoAndAUsageLine) {
+    const std::vector<std::string> cases[] = {
+        {"--samples", "0"}, {"--samples", "100000001"}, {"--samples", "many"}, {"--seed", "-3"},
+        {"--method", "taguchi"}, {"--json"}, {"--fast", "yes"},
+    };
+    for (const auto& options : cases) {
+        EXPECT_EQ(run(options), 2) << options[0];
+        EXPECT_NE(m_err.str().find("usage: wzam1 project.zm1 --analyse"), std::string::npos) << m_err.str();
+        EXPECT_EQ(m_out.str(), "");
+    }
+}
+
+TEST_F(BatchAnalysis, UnreadableInputEndsWithOneAndChangesNothing) {
+    const std::string project = readBytes(m_project);
+    sidecar(R"({"closings": [{"closing": 1, "lower": 0.5, "upper": 0.1}]})");
+    EXPECT_EQ(run({}), 1);
+    EXPECT_EQ(m_err.str(), m_project + ".json: closings[0].lower: is above upper\n");
+    EXPECT_EQ(m_out.str(), "");
+    EXPECT_EQ(readBytes(m_project), project);
+    EXPECT_EQ(readBytes(m_project + ".json"), R"({"closings": [{"closing": 1, "lower": 0.5, "upper": 0.1}]})");
+
+    sidecar(R"({"closings": [{"closing": 7, "upper": 1}]})");
+    EXPECT_EQ(run({}), 0);
+    EXPECT_EQ(m_err.str(), m_project + ".json: closings[0]: the project has no closing 7; ignored\n");
+
+    writeBytes(m_project, "kein Projekt\r\n");
+    EXPECT_EQ(run({}), 1);
+    EXPECT_NE(m_err.str().find("spalt.zm1"), std::string::npos);
+}
+
+} // namespace
+} // namespace zam1::test
+
+namespace zam1::test {
+namespace {
+
+TEST(BatchAnalysisHelp, LongHelpNamesTheSwitch) {
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(runCommandLine({"--help"}, out, err), 0);
+    EXPECT_NE(out.str().find("wzam1 project.zm1 --analyse [--method wc|rss|mc] [--samples N] [--seed S] [--json FILE|-]"),
+              std::string::npos);
+}
+
+} // namespace
+} // namespace zam1::test
