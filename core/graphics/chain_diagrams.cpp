@@ -149,14 +149,11 @@ void ladderDimension(DrawingLayer& layer, const DiagramInput& in, const Ladder& 
 
 // The column change into each node after the first: walking back from the
 // first end a "+" dimension leads left, walking out to the second end right.
-std::vector<int> columnSteps(const Chain& chain) {
-    const ClosingResult& r = chain.result;
+std::vector<int> columnSteps(const Chain& chain, const ClosingSolution& s) {
     std::vector<int> steps;
-    for (int i = 1; i <= r.pathFromCount; ++i) {
-        steps.push_back(chain.element(r.pathFrom[static_cast<std::size_t>(i)]).positive != 0 ? -1 : 1);
-    }
-    for (int i = r.pathToCount; i >= 1; --i) {
-        steps.push_back(chain.element(r.pathTo[static_cast<std::size_t>(i)]).positive != 0 ? 1 : -1);
+    for (const int e : s.pathFrom) steps.push_back(chain.element(e).positive != 0 ? -1 : 1);
+    for (auto e = s.pathTo.rbegin(); e != s.pathTo.rend(); ++e) {
+        steps.push_back(chain.element(*e).positive != 0 ? 1 : -1);
     }
     return steps;
 }
@@ -209,11 +206,12 @@ void drawScheme(DiagramView& view, const DiagramInput& in) {
     for (int i = 0; i <= n; ++i) rows.draw(i);
 }
 
-void drawToScale(DiagramView& view, const DiagramInput& in, int closing) {
+void drawToScale(DiagramView& view, const DiagramInput& in, const PreparedDiagram& diagram) {
     const Chain& chain = in.chain;
-    const ClosingResult& r = chain.result;
-    drawResultHeader(view, in, closing);
-    const std::vector<int> elements = pathElements(chain);
+    const ClosingSolution& s = diagram.solution;
+    drawResultHeader(view, in, diagram);
+    const std::vector<int> elements = s.elements();
+    if (elements.empty()) return;
     long double low = 1e30L;
     long double high = -1e30L;
     for (int e : elements) {
@@ -221,7 +219,7 @@ void drawToScale(DiagramView& view, const DiagramInput& in, int closing) {
         high = std::max(high, chain.element(e).position);
     }
     const long double margin = 0.04L * (high - low);
-    const int rowCount = std::max(r.pathFromCount + 1, 1) + r.pathToCount;
+    const int rowCount = static_cast<int>(elements.size());
     view.setWindow(low - margin, high + 3 * margin, std::max(-0.05L * rowCount - 0.12L, -0.62L), 0.5L);
     if (!view.usable()) return;
     // The marker rows start from the last element drawn, as the scheme's do; the
@@ -240,19 +238,20 @@ void drawToScale(DiagramView& view, const DiagramInput& in, int closing) {
     const long double middle = (a + b) / 2;
     view.textStyle(0.012L, 0.018L, 0);
     view.layer().setTextAlignment(2, 1);
-    view.text("X=" + diagramNumber(in, r.closingNominal) + "   ", middle, 0.02L);
-    deviationLabels(view, in, r.closingUpperDev, r.closingLowerDev, middle, 0);
+    view.text("X=" + diagramNumber(in, s.sums.closingNominal) + "   ", middle, 0.02L);
+    deviationLabels(view, in, s.sums.closingUpperDev, s.sums.closingLowerDev, middle, 0);
     view.layer().setTextAlignment(0, 0);
 }
 
-void drawOverallGraphic(DiagramView& view, const DiagramInput& in, int closing) {
+void drawOverallGraphic(DiagramView& view, const DiagramInput& in, const PreparedDiagram& diagram) {
     const Chain& chain = in.chain;
-    drawResultHeader(view, in, closing);
-    const std::vector<int> steps = columnSteps(chain);
+    const ClosingSolution& s = diagram.solution;
+    drawResultHeader(view, in, diagram);
+    const std::vector<int> steps = columnSteps(chain, s);
     DrawingLayer& layer = view.layer();
     const Ladder g = ladderLayout(layer, steps);
     layer.setLayer(19);
-    const std::vector<int> nodes = pathElements(chain);
+    const std::vector<int> nodes = s.elements();
     int column = 0;
     for (std::size_t k = 0; k < nodes.size(); ++k) {
         const long double top = 118 - static_cast<long double>(k) * g.dy;
@@ -261,7 +260,7 @@ void drawOverallGraphic(DiagramView& view, const DiagramInput& in, int closing) 
         ladderNode(layer, g, chain.element(nodes[k]), nodes[k], g.x(column), top);
         if (k == 0) continue;
         // The dimension belongs to the element walked: on path A the node left, on path B the node reached.
-        const int walked = k <= static_cast<std::size_t>(chain.result.pathFromCount) ? nodes[k - 1] : nodes[k];
+        const int walked = k <= s.pathFrom.size() ? nodes[k - 1] : nodes[k];
         ladderDimension(layer, in, g, chain.element(walked), g.x(previous), g.x(column), top);
     }
     layer.setSymbolScale(1);

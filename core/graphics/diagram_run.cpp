@@ -24,8 +24,7 @@ constexpr std::size_t kChainTextLength = 250;  // a CAD text line takes no more
 
 // The path as one text, "5 - 4 - 0 - 6"; the short joint when the long one
 // would not fit on the sheet, and cut when even that does not.
-std::string chainText(const Chain& chain, long double charWidthMm, long double roomMm) {
-    const std::vector<int> elements = pathElements(chain);
+std::string chainText(const std::vector<int>& elements, long double charWidthMm, long double roomMm) {
     const auto joined = [&](std::string_view joint) {
         std::string text;
         for (std::size_t i = 0; i < elements.size(); ++i) {
@@ -49,6 +48,8 @@ void drawHeaderFrame(DiagramView& view) {
     view.line(1, 0.08L, 0.595L, 0.08L);
 }
 
+bool needsClosing(int kind) { return kind != kDiagramScheme; }
+
 } // namespace
 
 std::string diagramNumber(const DiagramInput& in, long double value) {
@@ -68,27 +69,19 @@ int elementLayer(int n) {
     return remainder == 6 ? 30 : remainder + 16;
 }
 
-std::vector<int> pathElements(const Chain& chain) {
-    const ClosingResult& r = chain.result;
-    std::vector<int> elements;
-    elements.reserve(static_cast<std::size_t>(r.pathFromCount + r.pathToCount + 1));
-    for (int i = 1; i <= r.pathFromCount; ++i) elements.push_back(r.pathFrom[static_cast<std::size_t>(i)]);
-    elements.push_back(r.pathFrom[static_cast<std::size_t>(r.pathFromCount + 1)]);
-    for (int i = r.pathToCount; i >= 1; --i) elements.push_back(r.pathTo[static_cast<std::size_t>(i)]);
-    return elements;
-}
-
-DiagramOutcome prepareDiagram(const DiagramInput& in, int kind, int closing) {
+PreparedDiagram prepareDiagram(const DiagramInput& in, int kind, int closing) {
     Chain& chain = in.chain;
+    PreparedDiagram d;
+    d.kind = kind;
+    d.closing = closing;
     in.error.clear();
     if (chain.elementCount() == 0) {
         in.prompter.showError(in.texts.main.noElementsDefined);
         in.error.set();
-        return DiagramOutcome::Refused;
+        return d;
     }
-    const bool needsClosing = kind != kDiagramScheme;
     if (kind < kDiagramToScale || kind > kDiagramOverall ||
-        (needsClosing && (closing < 1 || closing > chain.closingCount()))) {
+        (needsClosing(kind) && (closing < 1 || closing > chain.closingCount()))) {
         if (chain.closingCount() == 0) {
             in.prompter.showError(in.texts.report.noClosing + " ...");
         } else {
@@ -96,45 +89,48 @@ DiagramOutcome prepareDiagram(const DiagramInput& in, int kind, int closing) {
                                   in.texts.main.validRange + "1.." + intText(chain.closingCount()));
         }
         in.error.set();
-        return DiagramOutcome::Refused;
+        return d;
     }
     deriveElementValues(chain);
-    if (needsClosing) resolveDistance(chain, chain.closing(closing).fromElement, chain.closing(closing).toElement);
-    return chain.messages.empty() ? DiagramOutcome::Drawn : DiagramOutcome::Messages;
+    if (needsClosing(kind)) d.solution = solveClosing(chain, closing);
+    const bool solved = !needsClosing(kind) || d.solution.resolved;
+    d.outcome = solved && chain.messages.empty() ? DiagramOutcome::Drawn : DiagramOutcome::Messages;
+    return d;
 }
 
-void drawDiagram(DrawingLayer& layer, const DiagramInput& in, int kind, int closing) {
+void drawDiagram(DrawingLayer& layer, const DiagramInput& in, const PreparedDiagram& diagram) {
     DiagramView view(layer);
     view.reset();
     layer.openSheet(0, 0, DiagramView::kAreaWidthMm, DiagramView::kAreaHeightMm);
     layer.setLayer(2);
     layer.beginPage();
-    switch (kind) {
-    case kDiagramToScale: drawToScale(view, in, closing); break;
-    case kDiagramNormalDistribution: drawNormalDistribution(view, in, closing); break;
-    case kDiagramScheme: drawScheme(view, in); break;
-    case kDiagramOverall: drawOverallGraphic(view, in, closing); break;
-    default: break;
+    if (!needsClosing(diagram.kind) || diagram.solution.resolved) {
+        switch (diagram.kind) {
+        case kDiagramToScale: drawToScale(view, in, diagram); break;
+        case kDiagramNormalDistribution: drawNormalDistribution(view, in, diagram); break;
+        case kDiagramScheme: drawScheme(view, in); break;
+        case kDiagramOverall: drawOverallGraphic(view, in, diagram); break;
+        default: break;
+        }
     }
     layer.endPage();
     layer.finishRun();
 }
 
 DiagramOutcome runDiagram(DrawingLayer& layer, const DiagramInput& in, int kind, int closing, int device) {
-    const DiagramOutcome outcome = prepareDiagram(in, kind, closing);
-    if (outcome != DiagramOutcome::Drawn) return outcome;
+    const PreparedDiagram diagram = prepareDiagram(in, kind, closing);
+    if (diagram.outcome != DiagramOutcome::Drawn) return diagram.outcome;
     if (!layer.startRun(device)) {
         in.error.set();
         return DiagramOutcome::Refused;
     }
-    drawDiagram(layer, in, kind, closing);
+    drawDiagram(layer, in, diagram);
     return in.error.isSet() ? DiagramOutcome::Refused : DiagramOutcome::Drawn;
 }
 
-void drawResultHeader(DiagramView& view, const DiagramInput& in, int closing) {
-    const Chain& chain = in.chain;
-    const ClosingResult& r = chain.result;
-    const ClosingDimension& c = chain.closing(closing);
+void drawResultHeader(DiagramView& view, const DiagramInput& in, const PreparedDiagram& diagram) {
+    const ClosingSums& r = diagram.solution.sums;
+    const ClosingDimension& c = in.chain.closing(diagram.closing);
     const auto num = [&](long double v) { return diagramNumber(in, v); };
     view.reset();
     view.layer().setLayer(kHeaderLayer);
@@ -166,7 +162,7 @@ void drawResultHeader(DiagramView& view, const DiagramInput& in, int closing) {
     const long double charWidth = view.layer().textHeight() * view.layer().widthFactor();
     const long double room = DiagramView::kAreaWidthMm - view.sheetX(0.005L) -
                              static_cast<long double>(label.size()) * charWidth;
-    view.text(label + chainText(chain, charWidth, room), 0.005L, 0.013L);
+    view.text(label + chainText(diagram.solution.elements(), charWidth, room), 0.005L, 0.013L);
 }
 
 } // namespace zam1

@@ -34,9 +34,9 @@ struct Diagrams : ::testing::Test {
     }
     DiagramOutcome draw(int kind, int closing) {
         const DiagramInput in = s.input();
-        const DiagramOutcome outcome = prepareDiagram(in, kind, closing);
-        if (outcome == DiagramOutcome::Drawn) drawDiagram(*run.layer, in, kind, closing);
-        return outcome;
+        const PreparedDiagram diagram = prepareDiagram(in, kind, closing);
+        if (diagram.outcome == DiagramOutcome::Drawn) drawDiagram(*run.layer, in, diagram);
+        return diagram.outcome;
     }
     // Radius of each recorded circle, with its centre.
     std::vector<std::array<double, 3>> circles() const {
@@ -87,8 +87,9 @@ TEST_F(Diagrams, DeviationsAreLabelledSymmetricOrSigned) {
         test::RecordedRun local;
         test::fill(chain(), {E{0, true, 10, c.upper, c.lower}});
         const DiagramInput in = s.input();
-        ASSERT_EQ(prepareDiagram(in, kDiagramScheme, 0), DiagramOutcome::Drawn);
-        drawDiagram(*local.layer, in, kDiagramScheme, 0);
+        const PreparedDiagram scheme = prepareDiagram(in, kDiagramScheme, 0);
+        ASSERT_EQ(scheme.outcome, DiagramOutcome::Drawn);
+        drawDiagram(*local.layer, in, scheme);
         for (const std::string& l : c.labels) EXPECT_TRUE(local.findText(l)) << l;
         for (const std::string& l : c.absent) EXPECT_FALSE(local.findText(l)) << l;
     }
@@ -130,7 +131,7 @@ TEST_F(Diagrams, TheRunRefusesWhatItCannotDraw) {
         local.state->chain.closing(1).fromElement = 0;
         local.state->chain.closing(1).toElement = 1;
         local.state->chain.setClosingCount(1);
-        EXPECT_EQ(prepareDiagram(local.input(), c.kind, c.closing), c.outcome) << c.what;
+        EXPECT_EQ(prepareDiagram(local.input(), c.kind, c.closing).outcome, c.outcome) << c.what;
         const std::vector<std::string> errors = local.prompter.errors();
         if (*c.message == 0) {
             EXPECT_TRUE(errors.empty()) << c.what;
