@@ -40,11 +40,11 @@ std::string chainText(const std::vector<int>& elements, long double charWidthMm,
 }
 
 void drawHeaderFrame(DiagramView& view) {
-    view.rectangle(0, 0, 1, 0.105L);
-    view.line(0.395L, 0.105L, 0.395L, 0.026L);
+    view.rectangle(0, 0, 1, kDiagramHeaderTop);
+    view.line(0.395L, kDiagramHeaderTop, 0.395L, 0.026L);
     view.line(0.595L, 0.026L, 0, 0.026L);
-    view.line(0.595L, 0.105L, 0.595L, 0);
-    view.line(0.795L, 0.105L, 0.795L, 0);
+    view.line(0.595L, kDiagramHeaderTop, 0.595L, 0);
+    view.line(0.795L, kDiagramHeaderTop, 0.795L, 0);
     view.line(1, 0.08L, 0.595L, 0.08L);
 }
 
@@ -137,7 +137,7 @@ void drawResultHeader(DiagramView& view, const DiagramInput& in, const PreparedD
     drawHeaderFrame(view);
     view.textStyle(0.012L, 0.016L, 0);
     view.layer().setTextAlignment(0, 0);
-    view.moveTo(0.005L, 0.975L);
+    view.moveTo(0.005L, kDiagramProgramLineY);
     view.textLine("KORVANT ZAM1 V" + std::string(kProgramVersion));
     view.moveTo(0.005L, 0.085L);
     view.textLine(in.project.remarkLines[0]);

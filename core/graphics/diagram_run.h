@@ -40,6 +40,12 @@ struct DiagramInput {
     NumberFormat numbers{};           // configured decimals and decimal comma (scale labels)
 };
 
+// The result header of kinds 1 and 4 takes the bottom of the sheet up to this
+// share of its height, and its program line stands at the other: the diagram's
+// rows keep between the two.
+inline constexpr long double kDiagramHeaderTop = 0.105L;
+inline constexpr long double kDiagramProgramLineY = 0.975L;
+
 enum class DiagramOutcome {
     Drawn,      // drawn; messages the drawing added (sigma 0) are in chain.messages
     Refused,    // message shown and error flag set: no elements, no such closing dimension, cancelled

@@ -38,6 +38,12 @@ struct Diagrams : ::testing::Test {
         if (diagram.outcome == DiagramOutcome::Drawn) drawDiagram(*run.layer, in, diagram);
         return diagram.outcome;
     }
+    // Elements 1..count, each 2 mm on from the one before it.
+    void line(int count) {
+        std::vector<E> elements;
+        for (int n = 1; n <= count; ++n) elements.push_back(E{n - 1, true, 2, 0.01L, -0.01L});
+        test::fill(chain(), elements);
+    }
     // Radius of each recorded circle, with its centre.
     std::vector<std::array<double, 3>> circles() const {
         std::vector<std::array<double, 3>> out;
@@ -173,6 +179,52 @@ TEST_F(Diagrams, TheOverallGraphicStepsRowsAndKeepsItsColumnsOnTheSheet) {
     }
     EXPECT_NEAR(c[0][1] - c[1][1], static_cast<double>(dy), 1e-3);
     EXPECT_EQ(run.layer->symbolScale(), 1);  // back after the diagram
+}
+
+// Where the result header ends: its frame, and the program line at the top.
+const long double kHeaderTopMm = kDiagramHeaderTop * DiagramView::kAreaHeightMm;
+const Sheet kSheet{0, 0, DiagramView::kAreaWidthMm, DiagramView::kAreaHeightMm};
+
+// The log index just after the result header, whose last entry is the chain line.
+std::size_t afterHeader(const test::RecordedRun& run) {
+    for (std::size_t i = 0; i < run.log.size(); ++i) {
+        if (run.log[i].rfind("text Ma\xE1kette: ", 0) == 0) return i + 1;
+    }
+    return run.log.size();
+}
+
+TEST_F(Diagrams, ToScaleRowsOfAnyPathStayOnTheSheetAboveTheHeader) {
+    // The path from element 0 to the last element: as many rows as elements.
+    for (const int pathLength : {2, 14, 30, 300, 2500}) {
+        test::RecordedRun local;
+        line(pathLength - 1);
+        closings({{0, pathLength - 1}});
+        const DiagramInput in = s.input();
+        const PreparedDiagram diagram = prepareDiagram(in, kDiagramToScale, 1);
+        ASSERT_EQ(diagram.outcome, DiagramOutcome::Drawn) << pathLength;
+        drawDiagram(*local.layer, in, diagram);
+        EXPECT_EQ(local.outside(kSheet), std::vector<std::string>{}) << pathLength << " elements";
+        // The marker lines of the lowest row end on the header's frame (within a
+        // quarter millimetre), and nothing of the rows reaches into it.
+        const Sheet rows{0, kHeaderTopMm - 0.25L, kSheet.xmax, kSheet.ymax};
+        EXPECT_EQ(local.outside(rows, afterHeader(local)), std::vector<std::string>{}) << pathLength << " elements";
+        // Every element keeps its marker, and every one but element 0 its dimension.
+        EXPECT_EQ(local.count("circle"), 2u * static_cast<std::size_t>(pathLength) - 1) << pathLength;
+    }
+}
+
+TEST_F(Diagrams, ToScaleDrawsNoDimensionForTheElementWhereThePathsMeet) {
+    // Element 1 stands 700 mm from element 0; the paths of 2 and 4 meet at element 1.
+    test::fill(chain(), {E{0, true, 700, 0.3L, -0.3L}, E{1, true, 3, 0.01L, -0.01L}, E{1, true, 7, 0.02L, 0},
+                         E{3, false, 2, 0.05L, -0.05L}});
+    closings({{2, 4}});
+    ASSERT_EQ(draw(kDiagramToScale, 1), DiagramOutcome::Drawn);
+    EXPECT_EQ(run.outside(kSheet), std::vector<std::string>{});
+    EXPECT_FALSE(run.findText("700.000 "));
+    EXPECT_FALSE(run.findText("\xF1" "0.300"));
+    for (const char* distance : {"3.000 ", "7.000 ", "2.000 "}) EXPECT_TRUE(run.findText(distance)) << distance;
+    EXPECT_TRUE(run.findText("X=2.000   "));  // 2 at 703, 4 at 705
+    EXPECT_TRUE(run.findText("Ma\xE1kette: 2 - 1 - 3 - 4"));
 }
 
 } // namespace
