@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstring>
 
 namespace zam1 {
 namespace {
@@ -225,6 +226,75 @@ TEST_F(Diagrams, ToScaleDrawsNoDimensionForTheElementWhereThePathsMeet) {
     for (const char* distance : {"3.000 ", "7.000 ", "2.000 "}) EXPECT_TRUE(run.findText(distance)) << distance;
     EXPECT_TRUE(run.findText("X=2.000   "));  // 2 at 703, 4 at 705
     EXPECT_TRUE(run.findText("Ma\xE1kette: 2 - 1 - 3 - 4"));
+}
+
+TEST_F(Diagrams, TheChainLineFitsItsBoxAndKeepsBothEndsOfThePath) {
+    // The line's box: the strip under the left header boxes, 0.595 of the width.
+    const long double boxRightMm = 0.595L * DiagramView::kAreaWidthMm;
+    const std::string label = "Ma\xE1kette: ";
+    struct Case {
+        int pathLength;
+        const char* joint;  // how the shown elements are joined
+        bool shortened;
+    };
+    for (const Case c : {Case{10, " - ", false}, Case{20, "-", false}, Case{40, "-", true}, Case{2500, "-", true}}) {
+        test::RecordedRun local;
+        line(c.pathLength - 1);
+        // From the far end back to element 0: the path reads n, n-1, ..., 0.
+        closings({{c.pathLength - 1, 0}});
+        const DiagramInput in = s.input();
+        const PreparedDiagram diagram = prepareDiagram(in, kDiagramOverall, 1);
+        ASSERT_EQ(diagram.outcome, DiagramOutcome::Drawn) << c.pathLength;
+        drawDiagram(*local.layer, in, diagram);
+        const std::vector<test::RecordedText> texts = local.texts();
+        const auto chainLine = std::find_if(texts.begin(), texts.end(), [&](const test::RecordedText& t) {
+            return t.text.rfind(label, 0) == 0;
+        });
+        ASSERT_NE(chainLine, texts.end()) << c.pathLength;
+        // The text style in force: the last one before the chain line.
+        long double height = 0, widthFactor = 0;
+        for (std::size_t i = 0; i + 1 < afterHeader(local); ++i) {
+            if (local.log[i].rfind("style ", 0) != 0) continue;
+            double font = 0, width = 0, h = 0, angle = 0, factor = 0;
+            std::sscanf(local.log[i].c_str(), "style %lf %lf %lf %lf %lf", &font, &width, &h, &angle, &factor);
+            height = h;
+            widthFactor = factor;
+        }
+        const long double right =
+            chainLine->x + static_cast<long double>(chainLine->text.size()) * height * widthFactor;
+        EXPECT_LE(right, boxRightMm) << c.pathLength << ": " << chainLine->text;
+
+        const std::string shown = chainLine->text.substr(label.size());
+        const std::size_t gap = shown.find("-...-");
+        ASSERT_EQ(gap != std::string::npos, c.shortened) << shown;
+        // What is shown is the path's start and its end, each in order, nothing else.
+        const auto numbers = [&](const std::string& part) {
+            std::vector<int> out;
+            std::size_t pos = 0;
+            while (pos < part.size()) {
+                const std::size_t next = part.find(c.joint, pos);
+                out.push_back(std::stoi(part.substr(pos, next - pos)));
+                if (next == std::string::npos) break;
+                pos = next + std::strlen(c.joint);
+            }
+            return out;
+        };
+        const std::vector<int> head = numbers(shown.substr(0, gap));
+        const std::vector<int> tail = c.shortened ? numbers(shown.substr(gap + 5)) : std::vector<int>{};
+        ASSERT_FALSE(head.empty()) << shown;
+        for (std::size_t k = 0; k < head.size(); ++k) {
+            EXPECT_EQ(head[k], c.pathLength - 1 - static_cast<int>(k)) << shown;
+        }
+        for (std::size_t k = 0; k < tail.size(); ++k) {
+            EXPECT_EQ(tail[tail.size() - 1 - k], static_cast<int>(k)) << shown;
+        }
+        if (c.shortened) {
+            EXPECT_FALSE(tail.empty()) << shown;
+            EXPECT_GE(head.size() + tail.size(), 10u) << shown;  // the box is used, not left empty
+        } else {
+            EXPECT_EQ(head.size(), static_cast<std::size_t>(c.pathLength)) << shown;
+        }
+    }
 }
 
 } // namespace
