@@ -77,12 +77,13 @@ void BM_SchemeToDxf(benchmark::State& bench) {
         std::ostringstream out;
         DrawingLayer layer(run.settings, run.context(nullptr));
         const DiagramInput in = run.input();
-        if (prepareDiagram(in, kDiagramScheme, 0) != DiagramOutcome::Drawn ||
+        const PreparedDiagram scheme = prepareDiagram(in, kDiagramScheme, 0);
+        if (scheme.outcome != DiagramOutcome::Drawn ||
             !layer.startRun(std::make_unique<DxfWriter>(out, run.settings))) {
             bench.SkipWithError("the scheme was not drawn");
             break;
         }
-        drawDiagram(layer, in, kDiagramScheme, 0);
+        drawDiagram(layer, in, scheme);
         bytes = out.view().size();
         benchmark::DoNotOptimize(bytes);
     }

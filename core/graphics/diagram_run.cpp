@@ -21,33 +21,71 @@ namespace {
 
 constexpr int kHeaderLayer = 19;
 constexpr std::size_t kChainTextLength = 250;  // a CAD text line takes no more
+constexpr long double kTextInset = 0.005L;     // texts keep this share of the width from the frame lines
+// The chain line's box: the strip under the left header boxes, up to the divider
+// before the classic method's column, whose last line stands level with it.
+constexpr long double kChainBoxRight = 0.595L;
+constexpr std::string_view kChainGap = "-...-";
 
-// The path as one text, "5 - 4 - 0 - 6"; the short joint when the long one
-// would not fit on the sheet, and cut when even that does not.
-std::string chainText(const Chain& chain, long double charWidthMm, long double roomMm) {
-    const std::vector<int> elements = pathElements(chain);
-    const auto joined = [&](std::string_view joint) {
-        std::string text;
-        for (std::size_t i = 0; i < elements.size(); ++i) {
-            if (i > 0) text += joint;
-            text += intText(elements[i]);
-        }
-        return text;
-    };
-    std::string text = joined(" - ");
-    if (static_cast<long double>(text.size()) * charWidthMm > roomMm) text = joined("-");
-    if (text.size() > kChainTextLength) text = text.substr(0, kChainTextLength - 3) + "...";
+std::string joinedElements(const std::vector<int>& elements, std::string_view joint) {
+    std::string text;
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        if (i > 0) text += joint;
+        text += intText(elements[i]);
+    }
     return text;
 }
 
-void drawHeaderFrame(DiagramView& view) {
-    view.rectangle(0, 0, 1, 0.105L);
-    view.line(0.395L, 0.105L, 0.395L, 0.026L);
-    view.line(0.595L, 0.026L, 0, 0.026L);
-    view.line(0.595L, 0.105L, 0.595L, 0);
-    view.line(0.795L, 0.105L, 0.795L, 0);
-    view.line(1, 0.08L, 0.595L, 0.08L);
+// The path as one text of at most `room` characters, "5 - 4 - 0 - 6"; the short
+// joint when the long one is too long, and when even that is, elements left out
+// in the middle: the ends of the path, which the header names, stay readable.
+std::string chainText(const std::vector<int>& elements, std::size_t room) {
+    std::string text = joinedElements(elements, " - ");
+    if (text.size() <= room) return text;
+    text = joinedElements(elements, "-");
+    if (text.size() <= room || elements.size() < 3) return text;
+    std::string head = intText(elements.front());
+    std::string tail = intText(elements.back());
+    std::size_t front = 1;                   // the next element taken from the front
+    std::size_t back = elements.size() - 1;  // one past the next taken from the back
+    for (bool fromFront = true; front + 1 < back; fromFront = !fromFront) {
+        const std::string next = intText(fromFront ? elements[front] : elements[back - 1]);
+        if (head.size() + kChainGap.size() + tail.size() + 1 + next.size() > room) break;
+        if (fromFront) {
+            head += "-" + next;
+            ++front;
+        } else {
+            tail = next + "-" + tail;
+            --back;
+        }
+    }
+    return head + std::string(kChainGap) + tail;
 }
+
+void drawHeaderFrame(DiagramView& view) {
+    view.rectangle(0, 0, 1, kDiagramHeaderTop);
+    view.line(0.395L, kDiagramHeaderTop, 0.395L, 0.026L);
+    view.line(kChainBoxRight, 0.026L, 0, 0.026L);
+    view.line(kChainBoxRight, kDiagramHeaderTop, kChainBoxRight, 0);
+    view.line(0.795L, kDiagramHeaderTop, 0.795L, 0);
+    view.line(1, 0.08L, kChainBoxRight, 0.08L);
+}
+
+// "Maßkette: " and the path, in the strip at the foot of the left header boxes.
+void drawChainLine(DiagramView& view, const std::vector<int>& elements) {
+    view.textStyle(0.008L, 0.01L, 0);
+    const std::string label = utf8ToOem("Maßkette: ");
+    const long double charWidth = view.layer().textHeight() * view.layer().widthFactor();
+    const long double boxMm = view.sheetX(kChainBoxRight - kTextInset) - view.sheetX(kTextInset);
+    std::size_t room = kChainTextLength - label.size();
+    if (charWidth > 0) {
+        const long double fit = boxMm / charWidth - static_cast<long double>(label.size());
+        if (fit < static_cast<long double>(room)) room = fit > 0 ? static_cast<std::size_t>(fit) : 0;
+    }
+    view.text(label + chainText(elements, room), kTextInset, 0.013L);
+}
+
+bool needsClosing(int kind) { return kind != kDiagramScheme; }
 
 } // namespace
 
@@ -68,27 +106,19 @@ int elementLayer(int n) {
     return remainder == 6 ? 30 : remainder + 16;
 }
 
-std::vector<int> pathElements(const Chain& chain) {
-    const ClosingResult& r = chain.result;
-    std::vector<int> elements;
-    elements.reserve(static_cast<std::size_t>(r.pathFromCount + r.pathToCount + 1));
-    for (int i = 1; i <= r.pathFromCount; ++i) elements.push_back(r.pathFrom[static_cast<std::size_t>(i)]);
-    elements.push_back(r.pathFrom[static_cast<std::size_t>(r.pathFromCount + 1)]);
-    for (int i = r.pathToCount; i >= 1; --i) elements.push_back(r.pathTo[static_cast<std::size_t>(i)]);
-    return elements;
-}
-
-DiagramOutcome prepareDiagram(const DiagramInput& in, int kind, int closing) {
+PreparedDiagram prepareDiagram(const DiagramInput& in, int kind, int closing) {
     Chain& chain = in.chain;
+    PreparedDiagram d;
+    d.kind = kind;
+    d.closing = closing;
     in.error.clear();
     if (chain.elementCount() == 0) {
         in.prompter.showError(in.texts.main.noElementsDefined);
         in.error.set();
-        return DiagramOutcome::Refused;
+        return d;
     }
-    const bool needsClosing = kind != kDiagramScheme;
     if (kind < kDiagramToScale || kind > kDiagramOverall ||
-        (needsClosing && (closing < 1 || closing > chain.closingCount()))) {
+        (needsClosing(kind) && (closing < 1 || closing > chain.closingCount()))) {
         if (chain.closingCount() == 0) {
             in.prompter.showError(in.texts.report.noClosing + " ...");
         } else {
@@ -96,54 +126,57 @@ DiagramOutcome prepareDiagram(const DiagramInput& in, int kind, int closing) {
                                   in.texts.main.validRange + "1.." + intText(chain.closingCount()));
         }
         in.error.set();
-        return DiagramOutcome::Refused;
+        return d;
     }
     deriveElementValues(chain);
-    if (needsClosing) resolveDistance(chain, chain.closing(closing).fromElement, chain.closing(closing).toElement);
-    return chain.messages.empty() ? DiagramOutcome::Drawn : DiagramOutcome::Messages;
+    if (needsClosing(kind)) d.solution = solveClosing(chain, closing);
+    const bool solved = !needsClosing(kind) || d.solution.resolved;
+    d.outcome = solved && chain.messages.empty() ? DiagramOutcome::Drawn : DiagramOutcome::Messages;
+    return d;
 }
 
-void drawDiagram(DrawingLayer& layer, const DiagramInput& in, int kind, int closing) {
+void drawDiagram(DrawingLayer& layer, const DiagramInput& in, const PreparedDiagram& diagram) {
     DiagramView view(layer);
     view.reset();
     layer.openSheet(0, 0, DiagramView::kAreaWidthMm, DiagramView::kAreaHeightMm);
     layer.setLayer(2);
     layer.beginPage();
-    switch (kind) {
-    case kDiagramToScale: drawToScale(view, in, closing); break;
-    case kDiagramNormalDistribution: drawNormalDistribution(view, in, closing); break;
-    case kDiagramScheme: drawScheme(view, in); break;
-    case kDiagramOverall: drawOverallGraphic(view, in, closing); break;
-    default: break;
+    if (!needsClosing(diagram.kind) || diagram.solution.resolved) {
+        switch (diagram.kind) {
+        case kDiagramToScale: drawToScale(view, in, diagram); break;
+        case kDiagramNormalDistribution: drawNormalDistribution(view, in, diagram); break;
+        case kDiagramScheme: drawScheme(view, in); break;
+        case kDiagramOverall: drawOverallGraphic(view, in, diagram); break;
+        default: break;
+        }
     }
     layer.endPage();
     layer.finishRun();
 }
 
 DiagramOutcome runDiagram(DrawingLayer& layer, const DiagramInput& in, int kind, int closing, int device) {
-    const DiagramOutcome outcome = prepareDiagram(in, kind, closing);
-    if (outcome != DiagramOutcome::Drawn) return outcome;
+    const PreparedDiagram diagram = prepareDiagram(in, kind, closing);
+    if (diagram.outcome != DiagramOutcome::Drawn) return diagram.outcome;
     if (!layer.startRun(device)) {
         in.error.set();
         return DiagramOutcome::Refused;
     }
-    drawDiagram(layer, in, kind, closing);
+    drawDiagram(layer, in, diagram);
     return in.error.isSet() ? DiagramOutcome::Refused : DiagramOutcome::Drawn;
 }
 
-void drawResultHeader(DiagramView& view, const DiagramInput& in, int closing) {
-    const Chain& chain = in.chain;
-    const ClosingResult& r = chain.result;
-    const ClosingDimension& c = chain.closing(closing);
+void drawResultHeader(DiagramView& view, const DiagramInput& in, const PreparedDiagram& diagram) {
+    const ClosingSums& r = diagram.solution.sums;
+    const ClosingDimension& c = in.chain.closing(diagram.closing);
     const auto num = [&](long double v) { return diagramNumber(in, v); };
     view.reset();
     view.layer().setLayer(kHeaderLayer);
     drawHeaderFrame(view);
     view.textStyle(0.012L, 0.016L, 0);
     view.layer().setTextAlignment(0, 0);
-    view.moveTo(0.005L, 0.975L);
+    view.moveTo(kTextInset, kDiagramProgramLineY);
     view.textLine("KORVANT ZAM1 V" + std::string(kProgramVersion));
-    view.moveTo(0.005L, 0.085L);
+    view.moveTo(kTextInset, 0.085L);
     view.textLine(in.project.remarkLines[0]);
     view.textLine(in.project.remarkLines[1]);
     view.textLine(c.remark);
@@ -161,12 +194,7 @@ void drawResultHeader(DiagramView& view, const DiagramInput& in, int closing) {
     view.textLine(utf8ToOem("Größtmaß : ") + num(statisticalMax(r)));
     view.textLine(utf8ToOem("Kleinstmaß: ") + num(statisticalMin(r)));
     view.textLine("Toleranz : " + num(statisticalTolerance(r)));
-    view.textStyle(0.008L, 0.01L, 0);
-    const std::string label = utf8ToOem("Maßkette: ");
-    const long double charWidth = view.layer().textHeight() * view.layer().widthFactor();
-    const long double room = DiagramView::kAreaWidthMm - view.sheetX(0.005L) -
-                             static_cast<long double>(label.size()) * charWidth;
-    view.text(label + chainText(chain, charWidth, room), 0.005L, 0.013L);
+    drawChainLine(view, diagram.solution.elements());
 }
 
 } // namespace zam1

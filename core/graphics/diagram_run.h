@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/model/closing_solution.h"
 #include "core/text/number_format.h"
 
 namespace zam1 {
@@ -39,34 +40,51 @@ struct DiagramInput {
     NumberFormat numbers{};           // configured decimals and decimal comma (scale labels)
 };
 
+// The result header of kinds 1 and 4 takes the bottom of the sheet up to this
+// share of its height, and its program line stands at the other: the diagram's
+// rows keep between the two.
+inline constexpr long double kDiagramHeaderTop = 0.105L;
+inline constexpr long double kDiagramProgramLineY = 0.975L;
+
 enum class DiagramOutcome {
     Drawn,      // drawn; messages the drawing added (sigma 0) are in chain.messages
     Refused,    // message shown and error flag set: no elements, no such closing dimension, cancelled
     Messages,   // the calculation left warnings or errors: the caller shows chain.messages instead
 };
 
+// A diagram checked and calculated. The closing dimension is solved once, here,
+// and every part of the drawing reads this solution rather than the chain's
+// working record: a closing dimension that cannot be resolved is never drawn
+// with the numbers of some distance resolved before it.
+struct PreparedDiagram {
+    DiagramOutcome outcome = DiagramOutcome::Refused;
+    int kind = 0;
+    int closing = 0;            // 1..closingCount for the kinds that draw one
+    ClosingSolution solution;   // of that closing dimension; unresolved for the scheme
+};
+
 // Checks and calculates: no elements, a closing dimension outside the table
-// (kinds 1, 2, 4), then the element values and the closing dimension's distance.
-DiagramOutcome prepareDiagram(const DiagramInput& in, int kind, int closing);
+// (kinds 1, 2, 4), then the element values and the closing dimension's solution.
+// A closing dimension that cannot be resolved leaves its structure error in
+// chain.messages: the outcome is then Messages.
+PreparedDiagram prepareDiagram(const DiagramInput& in, int kind, int closing);
 
 // Opens the sheet, draws the prepared diagram on one page and finishes the run.
-// The run must have been started.
-void drawDiagram(DrawingLayer& layer, const DiagramInput& in, int kind, int closing);
+// The run must have been started. A closing dimension without a solution draws
+// an empty page: callers draw only what prepared to Drawn.
+void drawDiagram(DrawingLayer& layer, const DiagramInput& in, const PreparedDiagram& diagram);
 
 // prepareDiagram, start the run on `device` (0 asks), drawDiagram. A diagram is a
 // command of its own: the error flag is cleared first.
 DiagramOutcome runDiagram(DrawingLayer& layer, const DiagramInput& in, int kind, int closing, int device);
 
-// The parts, for the run and for tests; each expects a prepared chain.
-void drawResultHeader(DiagramView& view, const DiagramInput& in, int closing);
+// The parts, for the run and for tests; each expects a prepared chain and,
+// except the scheme, a resolved solution.
+void drawResultHeader(DiagramView& view, const DiagramInput& in, const PreparedDiagram& diagram);
 void drawScheme(DiagramView& view, const DiagramInput& in);
-void drawToScale(DiagramView& view, const DiagramInput& in, int closing);
-void drawOverallGraphic(DiagramView& view, const DiagramInput& in, int closing);
-void drawNormalDistribution(DiagramView& view, const DiagramInput& in, int closing);
-
-// The elements of the last resolved distance in drawing order: path A from the
-// first end, the element where both paths meet, path B back to the second end.
-std::vector<int> pathElements(const Chain& chain);
+void drawToScale(DiagramView& view, const DiagramInput& in, const PreparedDiagram& diagram);
+void drawOverallGraphic(DiagramView& view, const DiagramInput& in, const PreparedDiagram& diagram);
+void drawNormalDistribution(DiagramView& view, const DiagramInput& in, const PreparedDiagram& diagram);
 
 // Layer of element n in the scheme: (n mod 15) + 16, but never 22 (that becomes 30).
 int elementLayer(int n);

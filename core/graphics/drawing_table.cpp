@@ -1,5 +1,7 @@
 #include "core/graphics/drawing_table.h"
 
+#include <algorithm>
+
 #include "core/graphics/drawing_layer.h"
 
 namespace zam1 {
@@ -29,10 +31,23 @@ DrawingTable::DrawingTable(DrawingLayer& layer, long double left, long double to
 }
 
 void DrawingTable::addRow(const std::vector<std::string>& cells) {
+    frameRow(m_edges.size() - 1);
+    writeRow(cells);
+}
+
+void DrawingTable::addSpanningRow(const std::vector<std::string>& cells) {
+    const std::size_t given = std::min(cells.size(), m_edges.size() - 1);
+    frameRow(given == 0 ? 0 : given - 1);
+    writeRow(cells);
+}
+
+// The row's lower edge, the left edges of columns 0..lastColumn and the table's right edge.
+void DrawingTable::frameRow(std::size_t lastColumn) {
     m_layer.setLayer(kLineLayer);
     m_layer.line(m_edges.front(), m_lineY, m_edges.back(), m_lineY);
-    for (long double x : m_edges) m_layer.line(x, m_lineY, x, m_lineY + 2 * m_h);
-    writeRow(cells);
+    for (std::size_t k = 0; k < m_edges.size(); ++k) {
+        if (k <= lastColumn || k + 1 == m_edges.size()) m_layer.line(m_edges[k], m_lineY, m_edges[k], m_lineY + 2 * m_h);
+    }
 }
 
 void DrawingTable::writeRow(const std::vector<std::string>& cells) {

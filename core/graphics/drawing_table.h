@@ -26,6 +26,9 @@ public:
 
     // The row's lower edge and column boundaries, then its cells.
     void addRow(const std::vector<std::string>& cells);
+    // The same, but the last cell given runs over all the columns after it, with
+    // no boundaries drawn across it (a note in place of the numbers of a row).
+    void addSpanningRow(const std::vector<std::string>& cells);
 
     // Column edges x1 .. x(count + 1): each column is 0.9 h per character wide.
     const std::vector<long double>& edges() const { return m_edges; }
@@ -33,6 +36,7 @@ public:
     long double textY() const { return m_textY; }
 
 private:
+    void frameRow(std::size_t lastColumn);
     void writeRow(const std::vector<std::string>& cells);
 
     DrawingLayer& m_layer;

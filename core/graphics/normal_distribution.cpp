@@ -125,20 +125,20 @@ void curveAndAxes(DiagramView& view) {
 
 // One standard deviation, or false with the reason in the message list: the
 // scales would divide by it.
-bool usableSigma(const DiagramInput& in, long double& sigma) {
+bool usableSigma(const DiagramInput& in, const ClosingSums& r, long double& sigma) {
     Chain& chain = in.chain;
-    if (!standardDeviation(chain.result, chain.productionSigma, sigma)) {
+    if (!standardDeviation(r, chain.productionSigma, sigma)) {
         addMessage(chain, kNoSigmaMessage);
         return false;
     }
-    if (!checkTolerance(chain, in.texts.report.tolerance)) return false;
+    if (!checkTolerance(chain, r, in.texts.report.tolerance)) return false;
     return std::isfinite(sigma) && sigma > 0;
 }
 
-void textPanel(DiagramView& view, const DiagramInput& in, int closing) {
+void textPanel(DiagramView& view, const DiagramInput& in, const PreparedDiagram& diagram) {
     const Chain& chain = in.chain;
-    const ClosingResult& r = chain.result;
-    const ClosingDimension& c = chain.closing(closing);
+    const ClosingSums& r = diagram.solution.sums;
+    const ClosingDimension& c = chain.closing(diagram.closing);
     const auto num = [&](long double v) { return diagramNumber(in, v); };
     view.reset();
     DrawingLayer& layer = view.layer();
@@ -166,16 +166,17 @@ void textPanel(DiagramView& view, const DiagramInput& in, int closing) {
 
 } // namespace
 
-void drawNormalDistribution(DiagramView& view, const DiagramInput& in, int closing) {
+void drawNormalDistribution(DiagramView& view, const DiagramInput& in, const PreparedDiagram& diagram) {
+    const ClosingSums& r = diagram.solution.sums;
     view.setWindow(-4.5L, 5, -1, 1.05L);
     curveAndAxes(view);
     long double sigma = 0;
-    if (usableSigma(in, sigma)) {
-        valueScale(view, in, in.chain.result.closingMean, sigma);
+    if (usableSigma(in, r, sigma)) {
+        valueScale(view, in, r.closingMean, sigma);
         percentScale(view, in);
         sigmaScale(view, in);
     }
-    textPanel(view, in, closing);
+    textPanel(view, in, diagram);
 }
 
 } // namespace zam1

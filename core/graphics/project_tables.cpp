@@ -2,6 +2,7 @@
 // dimensions with their classic and statistical limits.
 
 #include <algorithm>
+#include <vector>
 
 #include "core/config/configuration.h"
 #include "core/graphics/drawing_layer.h"
@@ -10,6 +11,7 @@
 #include "core/lang/language.h"
 #include "core/model/calculation.h"
 #include "core/model/chain.h"
+#include "core/model/closing_solution.h"
 #include "core/model/resolution.h"
 #include "core/text/number_format.h"
 
@@ -43,12 +45,15 @@ void elementTable(DrawingLayer& layer, const ProjectDrawingInput& in) {
     }
 }
 
+// The closing dimensions are solved together, once; one that cannot be resolved
+// shows why in place of its numbers.
 void closingTable(DrawingLayer& layer, const ProjectDrawingInput& in) {
     Chain& chain = in.chain;
     const ReportTexts& t = in.texts.report;
     const NumberFormat f = in.config.numberFormat();
     const int count = chain.closingCount();
     deriveElementValues(chain);
+    const std::vector<ClosingSolution> solutions = solveAllClosings(chain);
     headingAt(layer, t.closingDimensions, 130);
     DrawingTable table(layer, 25, 129, std::min(37.5L / count, kMaxRowText),
                        {{3, t.colDis}, {3, t.colTanz}, {9, t.colNominal}, {8, t.colUpperTol}, {8, t.colLowerTol},
@@ -56,11 +61,17 @@ void closingTable(DrawingLayer& layer, const ProjectDrawingInput& in) {
     const auto number = [&](long double v) { return fixedNumber(v, 6, 3, f); };
     for (int k = 1; k <= count; ++k) {
         const ClosingDimension& c = chain.closing(k);
-        resolveDistance(chain, c.fromElement, c.toElement);
-        const ClosingResult& r = chain.result;
-        table.addRow({intRight(c.fromElement, 3), " " + intRight(c.toElement, 3), number(r.closingNominal),
-                      number(r.closingMax), number(r.closingMin), number(statisticalMax(r)), number(statisticalMin(r)),
-                      c.text.str()});
+        const ClosingSolution& s = solutions[static_cast<std::size_t>(k - 1)];
+        std::vector<std::string> cells{intRight(c.fromElement, 3), " " + intRight(c.toElement, 3)};
+        if (!s.resolved) {
+            cells.push_back(s.structureError.str());
+            table.addSpanningRow(cells);
+            continue;
+        }
+        const ClosingSums& r = s.sums;
+        cells.insert(cells.end(), {number(r.closingNominal), number(r.closingMax), number(r.closingMin),
+                                   number(statisticalMax(r)), number(statisticalMin(r)), c.text.str()});
+        table.addRow(cells);
     }
 }
 

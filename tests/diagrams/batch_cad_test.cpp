@@ -150,5 +150,40 @@ TEST_F(BatchCad, ACalculationThatCannotDrawIsReportedAndFails) {
     EXPECT_TRUE(fs::exists(folder / "verkehrt.dxf"));
 }
 
+TEST_F(BatchCad, ClosingDimensionEndsAreTakenAsTheFileGivesThem) {
+    struct Case {
+        const char* ends;      // the first closing dimension's two lines
+        const char* argument;
+        int exitCode;
+        const char* said;      // part of what goes to err
+    };
+    // A negative end stands for element 0; 3000 lies beyond the chain.
+    const Case cases[] = {
+        {"-1\r\n6\r\n", "/CAD1:11", 0, ""},
+        {"-1\r\n6\r\n", "/CAD2:14", 0, ""},
+        {"-1\r\n6\r\n", "/CAD5:12", 0, ""},
+        {"6\r\n-1\r\n", "/CAD1:14", 0, ""},
+        {"-1\r\n6\r\n", "/CAD1:1", 0, ""},
+        {"3000\r\n6\r\n", "/CAD1:11", 1, "Fehler : Massaufbau !  (3000 -> 6)"},
+        {"3000\r\n6\r\n", "/CAD5:1", 0, ""},
+    };
+    std::string bytes;
+    ASSERT_EQ(readWholeFile(test::kExampleProject, bytes), kIoOk);
+    const std::string first = "------------------\r\n5\r\n6\r\n";
+    const std::size_t at = bytes.find(first);
+    ASSERT_NE(at, std::string::npos);
+    for (const Case& c : cases) {
+        std::string changed = bytes;
+        changed.replace(at, first.size(), "------------------\r\n" + std::string(c.ends));
+        ASSERT_EQ(writeFileSafely((folder / "enden.zm1").string(), changed), kIoOk);
+        for (const char* ext : {"dxf", "igs", "txt"}) fs::remove(folder / ("enden." + std::string(ext)));
+        err.str("");
+        EXPECT_EQ(run("enden.zm1", c.argument), c.exitCode) << c.ends << c.argument << ": " << err.str();
+        EXPECT_NE(err.str().find(c.said), std::string::npos) << c.argument << ": " << err.str();
+        const std::string ext = c.argument[4] == '1' ? "dxf" : (c.argument[4] == '2' ? "igs" : "txt");
+        EXPECT_EQ(fs::exists(folder / ("enden." + ext)), c.exitCode == 0) << c.ends << c.argument;
+    }
+}
+
 } // namespace
 } // namespace zam1

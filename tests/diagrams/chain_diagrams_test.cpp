@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstring>
 
 namespace zam1 {
 namespace {
@@ -34,9 +35,15 @@ struct Diagrams : ::testing::Test {
     }
     DiagramOutcome draw(int kind, int closing) {
         const DiagramInput in = s.input();
-        const DiagramOutcome outcome = prepareDiagram(in, kind, closing);
-        if (outcome == DiagramOutcome::Drawn) drawDiagram(*run.layer, in, kind, closing);
-        return outcome;
+        const PreparedDiagram diagram = prepareDiagram(in, kind, closing);
+        if (diagram.outcome == DiagramOutcome::Drawn) drawDiagram(*run.layer, in, diagram);
+        return diagram.outcome;
+    }
+    // Elements 1..count, each 2 mm on from the one before it.
+    void line(int count) {
+        std::vector<E> elements;
+        for (int n = 1; n <= count; ++n) elements.push_back(E{n - 1, true, 2, 0.01L, -0.01L});
+        test::fill(chain(), elements);
     }
     // Radius of each recorded circle, with its centre.
     std::vector<std::array<double, 3>> circles() const {
@@ -87,8 +94,9 @@ TEST_F(Diagrams, DeviationsAreLabelledSymmetricOrSigned) {
         test::RecordedRun local;
         test::fill(chain(), {E{0, true, 10, c.upper, c.lower}});
         const DiagramInput in = s.input();
-        ASSERT_EQ(prepareDiagram(in, kDiagramScheme, 0), DiagramOutcome::Drawn);
-        drawDiagram(*local.layer, in, kDiagramScheme, 0);
+        const PreparedDiagram scheme = prepareDiagram(in, kDiagramScheme, 0);
+        ASSERT_EQ(scheme.outcome, DiagramOutcome::Drawn);
+        drawDiagram(*local.layer, in, scheme);
         for (const std::string& l : c.labels) EXPECT_TRUE(local.findText(l)) << l;
         for (const std::string& l : c.absent) EXPECT_FALSE(local.findText(l)) << l;
     }
@@ -130,7 +138,7 @@ TEST_F(Diagrams, TheRunRefusesWhatItCannotDraw) {
         local.state->chain.closing(1).fromElement = 0;
         local.state->chain.closing(1).toElement = 1;
         local.state->chain.setClosingCount(1);
-        EXPECT_EQ(prepareDiagram(local.input(), c.kind, c.closing), c.outcome) << c.what;
+        EXPECT_EQ(prepareDiagram(local.input(), c.kind, c.closing).outcome, c.outcome) << c.what;
         const std::vector<std::string> errors = local.prompter.errors();
         if (*c.message == 0) {
             EXPECT_TRUE(errors.empty()) << c.what;
@@ -172,6 +180,121 @@ TEST_F(Diagrams, TheOverallGraphicStepsRowsAndKeepsItsColumnsOnTheSheet) {
     }
     EXPECT_NEAR(c[0][1] - c[1][1], static_cast<double>(dy), 1e-3);
     EXPECT_EQ(run.layer->symbolScale(), 1);  // back after the diagram
+}
+
+// Where the result header ends: its frame, and the program line at the top.
+const long double kHeaderTopMm = kDiagramHeaderTop * DiagramView::kAreaHeightMm;
+const Sheet kSheet{0, 0, DiagramView::kAreaWidthMm, DiagramView::kAreaHeightMm};
+
+// The log index just after the result header, whose last entry is the chain line.
+std::size_t afterHeader(const test::RecordedRun& run) {
+    for (std::size_t i = 0; i < run.log.size(); ++i) {
+        if (run.log[i].rfind("text Ma\xE1kette: ", 0) == 0) return i + 1;
+    }
+    return run.log.size();
+}
+
+TEST_F(Diagrams, ToScaleRowsOfAnyPathStayOnTheSheetAboveTheHeader) {
+    // The path from element 0 to the last element: as many rows as elements.
+    for (const int pathLength : {2, 14, 30, 300, 2500}) {
+        test::RecordedRun local;
+        line(pathLength - 1);
+        closings({{0, pathLength - 1}});
+        const DiagramInput in = s.input();
+        const PreparedDiagram diagram = prepareDiagram(in, kDiagramToScale, 1);
+        ASSERT_EQ(diagram.outcome, DiagramOutcome::Drawn) << pathLength;
+        drawDiagram(*local.layer, in, diagram);
+        EXPECT_EQ(local.outside(kSheet), std::vector<std::string>{}) << pathLength << " elements";
+        // The marker lines of the lowest row end on the header's frame (within a
+        // quarter millimetre), and nothing of the rows reaches into it.
+        const Sheet rows{0, kHeaderTopMm - 0.25L, kSheet.xmax, kSheet.ymax};
+        EXPECT_EQ(local.outside(rows, afterHeader(local)), std::vector<std::string>{}) << pathLength << " elements";
+        // Every element keeps its marker, and every one but element 0 its dimension.
+        EXPECT_EQ(local.count("circle"), 2u * static_cast<std::size_t>(pathLength) - 1) << pathLength;
+    }
+}
+
+TEST_F(Diagrams, ToScaleDrawsNoDimensionForTheElementWhereThePathsMeet) {
+    // Element 1 stands 700 mm from element 0; the paths of 2 and 4 meet at element 1.
+    test::fill(chain(), {E{0, true, 700, 0.3L, -0.3L}, E{1, true, 3, 0.01L, -0.01L}, E{1, true, 7, 0.02L, 0},
+                         E{3, false, 2, 0.05L, -0.05L}});
+    closings({{2, 4}});
+    ASSERT_EQ(draw(kDiagramToScale, 1), DiagramOutcome::Drawn);
+    EXPECT_EQ(run.outside(kSheet), std::vector<std::string>{});
+    EXPECT_FALSE(run.findText("700.000 "));
+    EXPECT_FALSE(run.findText("\xF1" "0.300"));
+    for (const char* distance : {"3.000 ", "7.000 ", "2.000 "}) EXPECT_TRUE(run.findText(distance)) << distance;
+    EXPECT_TRUE(run.findText("X=2.000   "));  // 2 at 703, 4 at 705
+    EXPECT_TRUE(run.findText("Ma\xE1kette: 2 - 1 - 3 - 4"));
+}
+
+TEST_F(Diagrams, TheChainLineFitsItsBoxAndKeepsBothEndsOfThePath) {
+    // The line's box: the strip under the left header boxes, 0.595 of the width.
+    const long double boxRightMm = 0.595L * DiagramView::kAreaWidthMm;
+    const std::string label = "Ma\xE1kette: ";
+    struct Case {
+        int pathLength;
+        const char* joint;  // how the shown elements are joined
+        bool shortened;
+    };
+    for (const Case c : {Case{10, " - ", false}, Case{20, "-", false}, Case{40, "-", true}, Case{2500, "-", true}}) {
+        test::RecordedRun local;
+        line(c.pathLength - 1);
+        // From the far end back to element 0: the path reads n, n-1, ..., 0.
+        closings({{c.pathLength - 1, 0}});
+        const DiagramInput in = s.input();
+        const PreparedDiagram diagram = prepareDiagram(in, kDiagramOverall, 1);
+        ASSERT_EQ(diagram.outcome, DiagramOutcome::Drawn) << c.pathLength;
+        drawDiagram(*local.layer, in, diagram);
+        const std::vector<test::RecordedText> texts = local.texts();
+        const auto chainLine = std::find_if(texts.begin(), texts.end(), [&](const test::RecordedText& t) {
+            return t.text.rfind(label, 0) == 0;
+        });
+        ASSERT_NE(chainLine, texts.end()) << c.pathLength;
+        // The text style in force: the last one before the chain line.
+        long double height = 0, widthFactor = 0;
+        for (std::size_t i = 0; i + 1 < afterHeader(local); ++i) {
+            if (local.log[i].rfind("style ", 0) != 0) continue;
+            double font = 0, width = 0, h = 0, angle = 0, factor = 0;
+            std::sscanf(local.log[i].c_str(), "style %lf %lf %lf %lf %lf", &font, &width, &h, &angle, &factor);
+            height = h;
+            widthFactor = factor;
+        }
+        const long double right =
+            chainLine->x + static_cast<long double>(chainLine->text.size()) * height * widthFactor;
+        EXPECT_LE(right, boxRightMm) << c.pathLength << ": " << chainLine->text;
+
+        const std::string shown = chainLine->text.substr(label.size());
+        const std::size_t gap = shown.find("-...-");
+        ASSERT_EQ(gap != std::string::npos, c.shortened) << shown;
+        // What is shown is the path's start and its end, each in order, nothing else.
+        const auto numbers = [&](const std::string& part) {
+            std::vector<int> out;
+            std::size_t pos = 0;
+            while (pos < part.size()) {
+                const std::size_t next = part.find(c.joint, pos);
+                out.push_back(std::stoi(part.substr(pos, next - pos)));
+                if (next == std::string::npos) break;
+                pos = next + std::strlen(c.joint);
+            }
+            return out;
+        };
+        const std::vector<int> head = numbers(shown.substr(0, gap));
+        const std::vector<int> tail = c.shortened ? numbers(shown.substr(gap + 5)) : std::vector<int>{};
+        ASSERT_FALSE(head.empty()) << shown;
+        for (std::size_t k = 0; k < head.size(); ++k) {
+            EXPECT_EQ(head[k], c.pathLength - 1 - static_cast<int>(k)) << shown;
+        }
+        for (std::size_t k = 0; k < tail.size(); ++k) {
+            EXPECT_EQ(tail[tail.size() - 1 - k], static_cast<int>(k)) << shown;
+        }
+        if (c.shortened) {
+            EXPECT_FALSE(tail.empty()) << shown;
+            EXPECT_GE(head.size() + tail.size(), 10u) << shown;  // the box is used, not left empty
+        } else {
+            EXPECT_EQ(head.size(), static_cast<std::size_t>(c.pathLength)) << shown;
+        }
+    }
 }
 
 } // namespace

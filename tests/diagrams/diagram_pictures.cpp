@@ -1,4 +1,5 @@
-// Paints every diagram of the example project on the screen device and saves the
+// Paints every diagram of the example project, and the to-scale diagram and the
+// overall graphic of a long chain of its own, on the screen device and saves the
 // pictures as PNG, so that a person can look at them:
 //
 //   diagram_pictures <folder> [background]
@@ -19,6 +20,7 @@
 #include "core/graphics/graphics_window.h"
 #include "core/graphics/program_drawings.h"
 #include "tests/diagrams/example_project.h"
+#include "tests/model/chain_builder.h"
 #include "tests/support_qt/image_canvas.h"
 
 namespace {
@@ -59,6 +61,26 @@ bool paint(test::ExampleState& example, const Picture& p, const std::string& fol
     return saved && painted >= kMinimumPainted;
 }
 
+// A chain of 40 elements in a row, with a side branch of three from element 12:
+// closing dimension 1 runs along all of it, 2 from the branch's end to element 40,
+// so that its two paths meet at element 12.
+void fillLongChain(Chain& chain) {
+    std::vector<test::E> elements;
+    for (int n = 1; n <= 40; ++n) {
+        elements.push_back({n - 1, n % 7 != 0, 3.0L + n % 4, 0.01L * (n % 3 + 1), -0.01L * (n % 5)});
+    }
+    for (int n = 41; n <= 43; ++n) elements.push_back({n == 41 ? 12 : n - 1, true, 4, 0.02L, -0.02L});
+    test::fill(chain, elements);
+    for (int n = 1; n <= 43; ++n) chain.element(n).text = "Teil " + std::to_string(n);
+    chain.closing(1).fromElement = 0;
+    chain.closing(1).toElement = 40;
+    chain.closing(1).text = "Gesamtlaenge";
+    chain.closing(2).fromElement = 43;
+    chain.closing(2).toElement = 40;
+    chain.closing(2).text = "Abzweig";
+    chain.setClosingCount(2);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -84,5 +106,11 @@ int main(int argc, char** argv) {
     }
     bool failed = false;
     for (const Picture& p : pictures) failed |= !paint(example, p, folder, background);
+    test::ExampleState longChain;
+    fillLongChain(longChain.state->chain);
+    for (const Picture& p : {Picture{"long_to_scale_1", 1, 1}, Picture{"long_overall_1", 4, 1},
+                             Picture{"long_to_scale_2", 1, 2}, Picture{"long_overall_2", 4, 2}}) {
+        failed |= !paint(longChain, p, folder, background);
+    }
     return failed ? 1 : 0;
 }

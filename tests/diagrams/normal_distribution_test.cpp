@@ -31,9 +31,9 @@ struct NormalDistribution : ::testing::Test {
         s.state->chain.setClosingCount(1);
         s.state->chain.productionSigma = productionSigma;
         const DiagramInput in = s.input();
-        const DiagramOutcome outcome = prepareDiagram(in, kDiagramNormalDistribution, 1);
-        if (outcome == DiagramOutcome::Drawn) drawDiagram(*run.layer, in, kDiagramNormalDistribution, 1);
-        return outcome;
+        const PreparedDiagram diagram = prepareDiagram(in, kDiagramNormalDistribution, 1);
+        if (diagram.outcome == DiagramOutcome::Drawn) drawDiagram(*run.layer, in, diagram);
+        return diagram.outcome;
     }
 };
 
@@ -83,8 +83,9 @@ TEST(NormalDistributionWithoutSigma, NoScalesButAMessage) {
         local.state->chain.setClosingCount(1);
         local.state->chain.productionSigma = c.productionSigma;
         const DiagramInput in = local.input();
-        ASSERT_EQ(prepareDiagram(in, kDiagramNormalDistribution, 1), DiagramOutcome::Drawn) << c.what;
-        drawDiagram(*out.layer, in, kDiagramNormalDistribution, 1);
+        const PreparedDiagram diagram = prepareDiagram(in, kDiagramNormalDistribution, 1);
+        ASSERT_EQ(diagram.outcome, DiagramOutcome::Drawn) << c.what;
+        drawDiagram(*out.layer, in, diagram);
         EXPECT_FALSE(out.error.isSet()) << c.what;
         EXPECT_FALSE(out.findText("Prozent")) << c.what;
         EXPECT_FALSE(out.findText("Sigma")) << c.what;

@@ -89,6 +89,32 @@ TEST(DrawingTable, ColumnsAreNineTenthsOfTheHeightPerCharacter) {
     EXPECT_NEAR(static_cast<double>(table.lineY()), 100 - 6 * 2, 1e-9);  // below the heading and one row
 }
 
+TEST(DrawingTable, ASpanningRowDrawsNoBoundariesAcrossItsLastCell) {
+    test::RecordedRun run;
+    DrawingTable table(*run.layer, 10, 100, 2, {{3, "A"}, {6, "B"}, {4, "C"}, {5, "D"}});
+    const std::vector<long double>& x = table.edges();
+    const std::size_t before = run.log.size();
+    table.addSpanningRow({"7", "a note in place of C and D"});
+    std::vector<std::string> lines;
+    for (std::size_t i = before; i < run.log.size(); ++i) {
+        if (run.log[i].rfind("line ", 0) == 0) lines.push_back(run.log[i]);
+    }
+    // The lower edge, the left edges of A and B (where the note starts) and the table's right edge.
+    const auto vertical = [](long double at) {
+        const std::string v = fixedPlain(at, 4);
+        return "line " + v + " 92.0000 " + v + " 96.0000";
+    };
+    EXPECT_EQ(lines, (std::vector<std::string>{"line 10.0000 92.0000 " + fixedPlain(x.back(), 4) + " 92.0000",
+                                               vertical(x[0]), vertical(x[1]), vertical(x[4])}));
+    const auto note = run.findText(" a note in place of C and D");
+    ASSERT_TRUE(note);
+    EXPECT_NEAR(static_cast<double>(note->x), static_cast<double>(x[1]), 1e-9);
+    // The next row is an ordinary one again.
+    table.addRow({"1", "2", "3", "4"});
+    // The heading box, the spanning row, and the lower edge and every column edge of the last.
+    EXPECT_EQ(run.count("line "), 4 + lines.size() + 1 + x.size());
+}
+
 TEST_F(ProjectDrawing, TwelveChangesShowTheLastEightOldestLowest) {
     Documentation& docs = state().documentation;
     for (int i = 1; i <= 12; ++i) docs.changes[static_cast<std::size_t>(i - 1)].changeId = "C" + std::to_string(i);

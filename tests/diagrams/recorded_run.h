@@ -4,11 +4,13 @@
 
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "core/app/program_state.h"
 #include "core/graphics/diagram_run.h"
+#include "core/graphics/drawing_backend.h"
 #include "core/graphics/drawing_layer.h"
 #include "core/graphics/drawing_settings.h"
 #include "core/platform/clock.h"
@@ -66,6 +68,48 @@ struct RecordedRun {
             if (t.text == text) return t;
         }
         return std::nullopt;
+    }
+
+    // The entries from log index `first` on that reach outside `area` (sheet
+    // millimetres, 0.001 mm of rounding allowed): lines, solids, circles with
+    // their radius, and texts by their start and, when upright, the height of
+    // the style in force. A text's length is not checked: the names of the
+    // elements are the user's and run on to the right of their markers.
+    std::vector<std::string> outside(const Sheet& area, std::size_t first = 0) const {
+        constexpr long double kRounding = 0.001L;
+        const auto off = [&](long double x, long double y) {
+            return x < area.xmin - kRounding || x > area.xmax + kRounding || y < area.ymin - kRounding ||
+                   y > area.ymax + kRounding;
+        };
+        std::vector<std::string> out;
+        long double height = 0;
+        long double angle = 0;
+        for (std::size_t i = first; i < log.size(); ++i) {
+            const std::string& e = log[i];
+            std::istringstream fields(e.substr(e.find(' ') + 1));
+            long double v[8] = {};
+            bool isOff = false;
+            if (e.rfind("style ", 0) == 0) {
+                fields >> v[0] >> v[1] >> height >> angle;
+            } else if (e.rfind("line ", 0) == 0) {
+                fields >> v[0] >> v[1] >> v[2] >> v[3];
+                isOff = off(v[0], v[1]) || off(v[2], v[3]);
+            } else if (e.rfind("solid ", 0) == 0) {
+                for (long double& x : v) fields >> x;
+                isOff = off(v[0], v[1]) || off(v[2], v[3]) || off(v[4], v[5]) || off(v[6], v[7]);
+            } else if (e.rfind("circle ", 0) == 0) {
+                fields >> v[0] >> v[1] >> v[2];
+                isOff = off(v[0] - v[2], v[1] - v[2]) || off(v[0] + v[2], v[1] + v[2]);
+            } else if (e.rfind("text ", 0) == 0) {
+                const std::size_t yAt = e.rfind(' ');
+                const std::size_t xAt = e.rfind(' ', yAt - 1);
+                const long double x = std::stold(e.substr(xAt + 1, yAt - xAt - 1));
+                const long double y = std::stold(e.substr(yAt + 1));
+                isOff = off(x, y) || (angle == 0 && off(x, y + height));
+            }
+            if (isOff) out.push_back(e);
+        }
+        return out;
     }
 };
 
