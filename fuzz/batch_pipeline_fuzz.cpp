@@ -122,7 +122,8 @@ void drawings(ProgramState& state) {
     for (const int format : {kDeviceScreen, kDeviceDxf, kDeviceIges, kDeviceTxt}) {
         for (int kind = kDiagramToScale; kind <= kDiagramOverall; ++kind) {
             for (int k = kind == kDiagramScheme ? 0 : 1; k <= (kind == kDiagramScheme ? 0 : closings); ++k) {
-                if (prepareDiagram(in, kind, k) != DiagramOutcome::Drawn) continue;
+                const PreparedDiagram prepared = prepareDiagram(in, kind, k);
+                if (prepared.outcome != DiagramOutcome::Drawn) continue;
                 std::ostringstream out;
                 GraphicsWindow window(settings.window, state.error);
                 DrawingContext c = context;
@@ -130,7 +131,7 @@ void drawings(ProgramState& state) {
                 DrawingLayer layer(settings, c);
                 const bool started = format == kDeviceScreen ? layer.startRun(kDeviceScreen)
                                                              : layer.startRun(cadBackend(format, out, settings));
-                if (started) drawDiagram(layer, in, kind, k);
+                if (started) drawDiagram(layer, in, prepared);
             }
         }
         std::ostringstream out;
