@@ -1,12 +1,15 @@
 #!/usr/bin/python3
 """Reads every DXF sample with ezdxf (Debian's python3-ezdxf): the audit must
 find nothing, and the entities, their layers, coordinates and texts must be the
-ones the drawing layer was asked to draw (calls.txt, written beside them)."""
+ones the drawing layer was asked to draw (calls.txt, written beside them);
+every SOLID must fill an area."""
 
 import pathlib
 import sys
 
 import ezdxf
+
+from dxf_reading import empty_solids
 
 FOLDER = pathlib.Path(sys.argv[1])
 TWO_LETTER = {0x81: b"ue", 0x84: b"ae", 0x94: b"oe", 0x9A: b"Ue", 0x8E: b"Ae", 0x99: b"Oe", 0xE1: b"ss"}
@@ -104,6 +107,7 @@ def check(path, mode, tolerance, expected):
     missing = TABLE_LAYERS - {layer.dxf.name for layer in doc.layers}
     if missing:
         problems.append(f"layer table lacks {sorted(missing)}")
+    problems += [f"a SOLID fills nothing: {[tuple(v) for v in e.vertices()]}" for e in empty_solids(doc.modelspace())]
     problems += compare("drawing", list(doc.modelspace()), expected["*"], mode, tolerance)
     for block, entities in expected.items():
         if block == "*":

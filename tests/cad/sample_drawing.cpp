@@ -38,7 +38,7 @@ void drawGeometry(DrawingLayer& layer) {
     layer.arc(80, 60, 0, 90, 0);     // radius 0: nothing
     layer.setLayer(17);
     layer.solid(100, 40, 110, 40, 100, 50, 110, 50);
-    layer.solid(120, 40, 130, 40, 125, 48, 120, 40);  // a triangle
+    layer.solid(120, 40, 130, 40, 125, 48, 125, 48);  // a triangle
     layer.setSymbolScale(2);
     layer.arrowhead(140, 60, 180);
     layer.setSymbolScale(1);

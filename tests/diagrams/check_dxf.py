@@ -2,12 +2,16 @@
 """Reads every golden DXF file of the diagrams with ezdxf (Debian's
 python3-ezdxf): the audit must find nothing to complain about or to fix, every
 entity must stand on a layer of the layer table, the drawing must show
-something, and the project drawing must insert its frame block."""
+something, and the project drawing must insert its frame block. Every arrowhead
+(SOLID) must fill an area."""
 
 import pathlib
 import sys
 
 import ezdxf
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent / "cad"))
+from dxf_reading import empty_solids  # noqa: E402
 
 
 def check(path):
@@ -25,6 +29,10 @@ def check(path):
         if e.dxf.layer not in layers:
             problems.append(f"{e.dxftype()} on layer {e.dxf.layer}, which the table lacks")
             break
+    empty = empty_solids(entities)
+    if empty:
+        solids = sum(1 for e in entities if e.dxftype() == "SOLID")
+        problems.append(f"{len(empty)} of {solids} SOLIDs fill nothing, the first at {empty[0].dxf.vtx0}")
     if path.stem == "drawing":
         frame = doc.blocks.get("FRAME_1")
         if frame is None or len(frame) == 0:
