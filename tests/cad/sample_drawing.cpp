@@ -57,6 +57,8 @@ void drawTexts(DrawingLayer& layer) {
     layer.moveTo(20, 80);
     layer.textLine("Zeile 1");
     layer.textLine("Zeile 2");
+    layer.textStyle(0, 1.4L, 2.0L, 0);
+    layer.text(kRemarkText, 5, 112);
 }
 
 } // namespace
