@@ -100,4 +100,6 @@ std::string cadText(std::string_view oem, int mode) {
     return out;
 }
 
+std::string_view cadTextCodePage(int mode) { return mode == 2 ? "ANSI_1252" : "DOS850"; }
+
 } // namespace zam1

@@ -21,6 +21,10 @@ std::string fixedPlain(long double value, int decimals, char separator = '.');
 // blanks in every mode: a line break inside a text would break the file's records.
 std::string cadText(std::string_view oem, int mode);
 
+// The DXF name ($DWGCODEPAGE) of the code page cadText writes in by `mode`: every
+// mode but 2 keeps bytes of the stored OEM code page.
+std::string_view cadTextCodePage(int mode);
+
 // "ü" -> "ue", "Ä" -> "Ae", "ß" -> "ss" and so on, in the stored code page.
 std::string germanTwoLetter(std::string_view oem);
 

@@ -94,6 +94,10 @@ void DxfWriter::openSheet(const Sheet& s) {
     if (m_headerWritten) return;
     m_headerWritten = true;
     openSection("HEADER", Section::Header);
+    // Without it readers take the texts for Windows-1252; first, for readers that
+    // look only at the start of the file.
+    pair(9, "$DWGCODEPAGE");
+    pair(3, cadTextCodePage(m_settings.cadTextMode));
     const struct { std::string_view name; long double x, y; } vars[] = {
         {"$EXTMIN", s.xmin, s.ymin}, {"$EXTMAX", s.xmax, s.ymax},
         {"$LIMMIN", s.xmin, s.ymin}, {"$LIMMAX", s.xmax, s.ymax},

@@ -1,8 +1,10 @@
 #pragma once
-// ASCII DXF of the R12 kind: HEADER with extents and limits, TABLES with three
-// line types, the layers and one text style, optional BLOCKS, ENTITIES, EOF.
-// Entities carry only their layer; colour and line type come from the layer
-// table. Lines end with CR LF. Checked against ezdxf (readfile and audit).
+// ASCII DXF of the R12 kind: HEADER with the texts' code page, extents and
+// limits, TABLES with three line types, the layers and one text style, optional
+// BLOCKS, ENTITIES, EOF. Entities carry only their layer; colour and line type
+// come from the layer table. Lines end with CR LF. Checked against ezdxf
+// (readfile and audit; it knows only the ANSI code pages, so DOS850 is read
+// there by naming the encoding).
 //
 // A writer whose sheet was never opened writes bare entities followed by EOF:
 // the screen's temporary block files are written that way.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <ostream>
@@ -32,6 +33,35 @@ std::string hollerith(std::string_view text) {
     out += 'H';
     out += text;
     return out;
+}
+
+// Where the parameter record that starts at `from` in `piece` ends: at the end
+// of the piece when that fits; at the record's last column when a string runs
+// across it, since readers join columns 1-64 of the records and a padded break
+// would put blanks into the string; else after the last delimiting "," that fits
+// (commas inside strings are text), or at the last column when there is none.
+// Strings are found from the start of the piece: a record may begin inside one.
+std::size_t parameterRecordEnd(std::string_view piece, std::size_t from) {
+    const std::size_t limit = from + kParameterColumns;
+    if (piece.size() <= limit) return piece.size();
+    std::size_t lastComma = 0;
+    std::size_t at = 0;  // the start of a parameter
+    while (at < limit) {
+        std::size_t end = at;
+        while (end < piece.size() && std::isdigit(static_cast<unsigned char>(piece[end]))) ++end;
+        std::size_t count = 0;
+        if (end > at && end < piece.size() && piece[end] == 'H' &&
+            std::from_chars(piece.data() + at, piece.data() + end, count).ec == std::errc()) {
+            const std::size_t first = end + 1;
+            end = first + std::min(count, piece.size() - first);
+            if (first <= limit && limit < end) return limit;
+        }
+        end = std::min(piece.find_first_of(",;", end), piece.size());
+        if (end >= limit) break;
+        if (piece[end] == ',' && end >= from) lastComma = end + 1;
+        at = end + 1;
+    }
+    return lastComma != 0 ? lastComma : limit;
 }
 
 void appendSequence(std::string& out, char section, int number) {
@@ -134,18 +164,13 @@ void IgesWriter::parameterRecord(std::string_view data, int entry) {
     out += "\r\n";
 }
 
-// Each piece starts a new record and is broken after the last "," that fits.
+// Each piece starts a new record; parameterRecordEnd says where the next begins.
 int IgesWriter::writeParameters(std::string_view piece, int entry) {
     int records = 0;
-    while (!piece.empty()) {
-        std::size_t length = piece.size();
-        if (length > kParameterColumns) {
-            const auto comma = piece.substr(0, kParameterColumns).find_last_of(',');
-            length = comma == std::string_view::npos ? kParameterColumns : comma + 1;
-        }
-        parameterRecord(piece.substr(0, length), entry);
-        piece.remove_prefix(length);
-        ++records;
+    for (std::size_t at = 0; at < piece.size(); ++records) {
+        const std::size_t end = parameterRecordEnd(piece, at);
+        parameterRecord(piece.substr(at, end - at), entry);
+        at = end;
     }
     return records;
 }

@@ -133,7 +133,9 @@ void DiagramView::arrow(long double x, long double y, int code, long double leng
     const long double bx = tx - ux * lengthMm;
     const long double by = ty - uy * lengthMm;
     const long double half = lengthMm / 8;  // the base is a quarter of the length wide
-    m_layer.solid(tx, ty, bx - uy * half, by + ux * half, bx + uy * half, by - ux * half, tx, ty);
+    const Point side1{bx - uy * half, by + ux * half};
+    const Point side2{bx + uy * half, by - ux * half};
+    m_layer.solid(tx, ty, side1.x, side1.y, side2.x, side2.y, side2.x, side2.y);
 }
 
 } // namespace zam1

@@ -3,16 +3,8 @@
 #include <cmath>
 
 namespace zam1 {
-namespace {
 
-bool samePoint(Point a, Point b) { return a.x == b.x && a.y == b.y; }
-
-} // namespace
-
-Quad solidOutline(const Quad& q) {
-    if (samePoint(q[3], q[0])) return {q[0], q[1], q[2], q[0]};
-    return {q[0], q[1], q[3], q[2]};
-}
+Quad solidOutline(const Quad& q) { return {q[0], q[1], q[3], q[2]}; }
 
 Point pointOnCircle(Point centre, long double radius, long double angleDeg) {
     constexpr long double kPi = 3.141592653589793238462643383279503L;

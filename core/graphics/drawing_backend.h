@@ -16,11 +16,12 @@ struct Point {
 
 // A filled quadrilateral with the vertex order of a CAD solid: the filled area is
 // the triangles (1, 2, 3) and (2, 3, 4), so the outline runs 1, 2, 4, 3. A
-// triangle repeats a point (its first or its third) as the fourth.
+// triangle repeats its third point as the fourth; repeating the first would
+// leave CAD readers nothing to fill.
 using Quad = std::array<Point, 4>;
 
-// The outline of a solid as a plain polygon, in drawing order: 1, 2, 4, 3, or
-// 1, 2, 3, 1 for a triangle that repeats its first point.
+// The outline of a solid as a plain polygon, in drawing order 1, 2, 4, 3: the
+// area a CAD reader fills, so the screen shows what the file will.
 Quad solidOutline(const Quad& q);
 
 struct Sheet {

@@ -75,7 +75,7 @@ public:
     void line(long double x1, long double y1, long double x2, long double y2);
     void circle(long double x, long double y, long double radius);
     void arc(long double x, long double y, long double startDeg, long double endDeg, long double radius);
-    // A filled quadrilateral in solid order (see Quad); a triangle repeats its first point.
+    // A filled quadrilateral in solid order (see Quad); a triangle repeats its third point.
     void solid(long double x1, long double y1, long double x2, long double y2, long double x3, long double y3,
                long double x4, long double y4);
     void moveTo(long double x, long double y) { m_cursor = {x, y}; }

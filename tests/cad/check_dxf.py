@@ -1,17 +1,28 @@
 #!/usr/bin/python3
 """Reads every DXF sample with ezdxf (Debian's python3-ezdxf): the audit must
 find nothing, and the entities, their layers, coordinates and texts must be the
-ones the drawing layer was asked to draw (calls.txt, written beside them)."""
+ones the drawing layer was asked to draw (calls.txt, written beside them). The
+texts must read back as typed, umlauts and "±" included, by the code page the
+header names; every SOLID must fill an area."""
 
 import pathlib
 import sys
 
 import ezdxf
 
+from dxf_reading import empty_solids, read
+
 FOLDER = pathlib.Path(sys.argv[1])
 TWO_LETTER = {0x81: b"ue", 0x84: b"ae", 0x94: b"oe", 0x9A: b"Ue", 0x8E: b"Ae", 0x99: b"Oe", 0xE1: b"ss"}
 # file: (CAD text mode, coordinate tolerance; calls.txt has four decimals)
 SAMPLES = {"mode1.dxf": (1, 1e-4), "mode2.dxf": (2, 1e-4), "mode3.dxf": (3, 1e-4), "comma.dxf": (1, 1e-3)}
+CODEPAGES = {1: "DOS850", 2: "ANSI_1252", 3: "DOS850"}
+# Texts of the sample as the user typed them, by CAD text mode.
+TYPED = {
+    1: ["Größtmaß Übergänge", "Maßelemente, Gehäuse innen: ±0,175 mm, Kanten gebrochen 0,5 x 45°"],
+    2: ["Größtmaß Übergänge", "Maßelemente, Gehäuse innen: ±0,175 mm, Kanten gebrochen 0,5 x 45°"],
+    3: ["Groesstmass Uebergaenge", "Masselemente, Gehaeuse innen: ±0,175 mm, Kanten gebrochen 0,5 x 45°"],
+}
 TABLE_LAYERS = {"0", "1", "2", "3", "4", "5"} | {str(n) for n in range(16, 32)}
 
 
@@ -67,13 +78,12 @@ def actual_numbers(e):
     raise AssertionError("unexpected entity " + t)
 
 
-def text_bytes(oem, mode):
+def typed_text(oem, mode):
+    """The text of calls.txt (stored code page) as the user saw it, after the mode."""
     raw = oem.encode("latin-1")
-    if mode == 2:
-        return raw.decode("cp850").encode("cp1252")
     if mode == 3:
-        return b"".join(TWO_LETTER.get(b, bytes([b])) for b in raw)
-    return raw
+        raw = b"".join(TWO_LETTER.get(b, bytes([b])) for b in raw)
+    return raw.decode("cp850")
 
 
 def compare(name, entities, expected, mode, tolerance):
@@ -90,7 +100,7 @@ def compare(name, entities, expected, mode, tolerance):
         got = actual_numbers(e)
         if any(abs(a - b) > tolerance for a, b in zip(got, numbers)) or len(got) != len(numbers):
             problems.append(f"{where}: {got} != {numbers}")
-        if kind == "TEXT" and e.dxf.text.encode("cp1252") != text_bytes(extra, mode):
+        if kind == "TEXT" and e.dxf.text != typed_text(extra, mode):
             problems.append(f"{where}: text {e.dxf.text!r}")
         if kind == "INSERT" and e.dxf.name != extra:
             problems.append(f"{where}: block {e.dxf.name}")
@@ -98,12 +108,17 @@ def compare(name, entities, expected, mode, tolerance):
 
 
 def check(path, mode, tolerance, expected):
-    doc = ezdxf.readfile(path)
+    doc, codepage = read(path)
     auditor = doc.audit()
     problems = [f"audit: {e.message}" for e in auditor.errors] + [f"audit fix: {f.message}" for f in auditor.fixes]
+    if codepage != CODEPAGES[mode]:
+        problems.append(f"$DWGCODEPAGE is {codepage}, expected {CODEPAGES[mode]}")
     missing = TABLE_LAYERS - {layer.dxf.name for layer in doc.layers}
     if missing:
         problems.append(f"layer table lacks {sorted(missing)}")
+    texts = {e.dxf.text for e in doc.modelspace() if e.dxftype() == "TEXT"}
+    problems += [f"no text {t!r} among {sorted(texts)}" for t in TYPED[mode] if t not in texts]
+    problems += [f"a SOLID fills nothing: {[tuple(v) for v in e.vertices()]}" for e in empty_solids(doc.modelspace())]
     problems += compare("drawing", list(doc.modelspace()), expected["*"], mode, tolerance)
     for block, entities in expected.items():
         if block == "*":

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/cad/dxf_writer.h"
+#include "core/text/codepage.h"
 #include "tests/cad/sample_drawing.h"
 #include "tests/support/scripted.h"
 
@@ -56,6 +57,7 @@ TEST_F(DxfFixture, HeaderCarriesTheSheetWithTheConfiguredDecimals) {
     const std::string dxf = write([](DxfWriter& w) { w.openSheet({0, 0, 160, 120}); });
     EXPECT_EQ(dxf,
               "  0\r\nSECTION\r\n  2\r\nHEADER\r\n"
+              "  9\r\n$DWGCODEPAGE\r\n  3\r\nDOS850\r\n"
               "  9\r\n$EXTMIN\r\n 10\r\n0.000\r\n 20\r\n0.000\r\n"
               "  9\r\n$EXTMAX\r\n 10\r\n160.000\r\n 20\r\n120.000\r\n"
               "  9\r\n$LIMMIN\r\n 10\r\n0.000\r\n 20\r\n0.000\r\n"
@@ -178,6 +180,42 @@ TEST_F(DxfFixture, TextModesAndLineBreaksInTexts) {
         w.text(c.text, {0, 0});
         w.finish();
         EXPECT_EQ(values(o.str(), "1"), std::vector<std::string>{c.written}) << "mode " << c.mode;
+    }
+}
+
+// A text as a reader sees it: decoded by the code page the header names, and
+// by Windows-1252 when it names none.
+std::string readBack(const std::string& dxf) {
+    const auto all = pairs(dxf);
+    std::string codePage;
+    std::string text;
+    for (std::size_t i = 0; i < all.size(); ++i) {
+        if (all[i] == std::pair<std::string, std::string>{"9", "$DWGCODEPAGE"} && i + 1 < all.size()) {
+            codePage = all[i + 1].second;
+        }
+        if (all[i].first == "1") text = all[i].second;
+    }
+    return codePage == "DOS850" ? oemToUtf8(text) : ansiToUtf8(text);
+}
+
+TEST_F(DxfFixture, TextsReadBackWithTheirUmlautsInEveryTextMode) {
+    const std::string typed = "Ma\u00DFelemente \u00B10,175 Geh\u00E4use";
+    struct Case { int mode; std::string read; };
+    const Case cases[] = {
+        {1, typed},
+        {2, typed},
+        {3, "Masselemente \u00B10,175 Gehaeuse"},  // "±" has no two-letter spelling
+        {7, typed},
+    };
+    for (const Case& c : cases) {
+        settings.cadTextMode = c.mode;
+        std::ostringstream o;
+        DxfWriter w(o, settings);
+        w.openSheet({});
+        w.beginPage();
+        w.text(utf8ToOem(typed), {0, 0});
+        w.finish();
+        EXPECT_EQ(readBack(o.str()), c.read) << "mode " << c.mode;
     }
 }
 

@@ -137,6 +137,63 @@ TEST_F(IgesFixture, LongParametersBreakAfterACommaAndKeepTheirEntry) {
     EXPECT_EQ(field(section(all, 'D')[1], 5), "11");
 }
 
+// The parameters of one entity as a reader takes them: columns 1-64 of its
+// records joined, split at the delimiters, Hollerith strings taken by their count.
+std::vector<std::string> readParameters(const std::vector<Record>& p, int entry) {
+    std::string data;
+    for (const Record& r : p) {
+        if (std::stoi(r.data.substr(64)) == entry) data += r.data.substr(0, 64);
+    }
+    std::vector<std::string> out;
+    std::size_t at = 0;
+    while (true) {
+        at = data.find_first_not_of(' ', at);  // blanks outside strings are padding
+        if (at == std::string::npos) {
+            ADD_FAILURE() << "no \";\" in: " << data;
+            break;
+        }
+        std::size_t end = data.find_first_not_of("0123456789", at);
+        if (end != std::string::npos && end > at && data[end] == 'H') {
+            const std::size_t count = std::stoul(data.substr(at, end - at));
+            out.push_back(data.substr(end + 1, count));
+            end += 1 + count;
+        } else {
+            end = data.find_first_of(",;", at);
+            out.push_back(data.substr(at, end - at));
+        }
+        if (end >= data.size() || (data[end] != ',' && data[end] != ';')) {
+            ADD_FAILURE() << "no delimiter after parameter " << out.size() << " in: " << data;
+            break;
+        }
+        if (data[end] == ';') break;
+        at = end + 1;
+    }
+    return out;
+}
+
+TEST_F(IgesFixture, LongTextsWithCommasReadBackWhole) {
+    const std::string remark = "Masse in mm, Toleranzen nach ISO 2768-m, alle Kanten gebrochen 0,5";
+    const std::string texts[] = {
+        remark.substr(0, 65),                                     // one character past the first record
+        remark,
+        std::string(61, 'x'),                                     // "61H" and the text fill the record
+        "a,b;c 12Hd,e " + remark + ", " + remark + ", " + remark,  // a count-like word inside
+        "kurz, mit Komma",
+    };
+    for (const std::string& text : texts) {
+        std::ostringstream out;
+        IgesWriter w(out, settings, fileName, {}, &prompter);
+        w.openSheet({0, 0, 160, 120});
+        w.text(text, {10, 20});
+        w.finish();
+        const auto p = section(records(out.str()), 'P');
+        const std::vector<std::string> read = readParameters(p, 1);
+        ASSERT_EQ(read.size(), 14u) << text;
+        EXPECT_EQ(read[2], std::to_string(text.size()));
+        EXPECT_EQ(read[13], text);
+    }
+}
+
 TEST_F(IgesFixture, BlocksBecomeSubfiguresAndTheirInstances) {
     const auto all = records(write([](IgesWriter& w) {
         w.beginBlock("FRAME_1_LONG");

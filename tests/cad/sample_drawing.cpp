@@ -38,7 +38,7 @@ void drawGeometry(DrawingLayer& layer) {
     layer.arc(80, 60, 0, 90, 0);     // radius 0: nothing
     layer.setLayer(17);
     layer.solid(100, 40, 110, 40, 100, 50, 110, 50);
-    layer.solid(120, 40, 130, 40, 125, 48, 120, 40);  // a triangle
+    layer.solid(120, 40, 130, 40, 125, 48, 125, 48);  // a triangle
     layer.setSymbolScale(2);
     layer.arrowhead(140, 60, 180);
     layer.setSymbolScale(1);
@@ -57,6 +57,8 @@ void drawTexts(DrawingLayer& layer) {
     layer.moveTo(20, 80);
     layer.textLine("Zeile 1");
     layer.textLine("Zeile 2");
+    layer.textStyle(0, 1.4L, 2.0L, 0);
+    layer.text(kRemarkText, 5, 112);
 }
 
 } // namespace

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+
 #include "core/graphics/diagram_view.h"
 #include "tests/diagrams/recorded_run.h"
 
@@ -54,11 +57,11 @@ TEST(DiagramView, ArrowheadsPointTheWayOfTheirCode) {
         const char* expected;
     };
     const Case cases[] = {
-        {kArrowRight, "solid 80.0000 60.0000 76.0000 60.5000 76.0000 59.5000 80.0000 60.0000"},
-        {kArrowRight1, "solid 80.0000 60.0000 76.0000 60.5000 76.0000 59.5000 80.0000 60.0000"},
-        {kArrowUp, "solid 80.0000 60.0000 79.5000 56.0000 80.5000 56.0000 80.0000 60.0000"},
-        {kArrowLeft, "solid 80.0000 60.0000 84.0000 59.5000 84.0000 60.5000 80.0000 60.0000"},
-        {kArrowDown, "solid 80.0000 60.0000 80.5000 64.0000 79.5000 64.0000 80.0000 60.0000"},
+        {kArrowRight, "solid 80.0000 60.0000 76.0000 60.5000 76.0000 59.5000 76.0000 59.5000"},
+        {kArrowRight1, "solid 80.0000 60.0000 76.0000 60.5000 76.0000 59.5000 76.0000 59.5000"},
+        {kArrowUp, "solid 80.0000 60.0000 79.5000 56.0000 80.5000 56.0000 80.5000 56.0000"},
+        {kArrowLeft, "solid 80.0000 60.0000 84.0000 59.5000 84.0000 60.5000 84.0000 60.5000"},
+        {kArrowDown, "solid 80.0000 60.0000 80.5000 64.0000 79.5000 64.0000 79.5000 64.0000"},
         {7, ""},
     };
     for (const Case& c : cases) {
@@ -73,6 +76,37 @@ TEST(DiagramView, ArrowheadsPointTheWayOfTheirCode) {
             ASSERT_EQ(solids.size(), 1u) << c.code;
             EXPECT_EQ(solids[0], c.expected) << c.code;
         }
+    }
+}
+
+// The area a CAD reader fills for a recorded solid: its corners in the order
+// 1, 2, 4, 3 of a DXF SOLID.
+double filledArea(const std::string& solid) {
+    double v[8] = {};
+    EXPECT_EQ(std::sscanf(solid.c_str(), "solid %lf %lf %lf %lf %lf %lf %lf %lf", &v[0], &v[1], &v[2], &v[3], &v[4],
+                          &v[5], &v[6], &v[7]),
+              8)
+        << solid;
+    const int order[] = {0, 1, 3, 2};
+    double twice = 0;
+    for (int i = 0; i < 4; ++i) {
+        const int a = order[i];
+        const int b = order[(i + 1) % 4];
+        twice += v[2 * a] * v[2 * b + 1] - v[2 * b] * v[2 * a + 1];
+    }
+    return std::fabs(twice) / 2;
+}
+
+TEST(DiagramView, ArrowheadsAreFilledTrianglesInSolidOrder) {
+    // 4 mm long, 1 mm wide at the base: 2 mm2, whichever way it points.
+    for (int code : {kArrowRight, kArrowRight1, kArrowUp, kArrowLeft, kArrowDown}) {
+        test::RecordedRun run;
+        DiagramView view(*run.layer);
+        view.setWindow(0, 10, 0, 10);
+        view.arrow(5, 5, code, 4);
+        const std::vector<std::string> solids = run.entries("solid");
+        ASSERT_EQ(solids.size(), 1u) << code;
+        EXPECT_NEAR(filledArea(solids[0]), 2.0, 1e-9) << code << ": " << solids[0];
     }
 }
 
