@@ -6,7 +6,7 @@
 #include <memory>
 #include <sstream>
 
-#include "core/app/program_state.h"
+#include "core/session/program_state.h"
 #include "core/cad/dxf_writer.h"
 #include "core/graphics/diagram_run.h"
 #include "core/graphics/drawing_layer.h"

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <unistd.h>
 
-#include "core/app/program_state.h"
+#include "core/session/program_state.h"
 #include "core/files/project_file.h"
 #include "core/platform/file_io.h"
 #include "core/platform/scripted_prompter.h"

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <streambuf>
 
-#include "core/app/program_state.h"
+#include "core/session/program_state.h"
 #include "core/cad/dxf_writer.h"
 #include "core/cad/iges_writer.h"
 #include "core/cad/txt_cad_writer.h"

@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "core/app/program_state.h"
+#include "core/session/program_state.h"
 #include "core/lang/language.h"
 #include "core/model/chain.h"
 #include "core/platform/clock.h"

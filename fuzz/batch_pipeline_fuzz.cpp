@@ -11,7 +11,7 @@
 #include <string_view>
 #include <unistd.h>
 
-#include "core/app/program_state.h"
+#include "core/session/program_state.h"
 #include "core/cad/dxf_writer.h"
 #include "core/cad/iges_writer.h"
 #include "core/cad/txt_cad_writer.h"

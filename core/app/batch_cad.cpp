@@ -5,8 +5,8 @@
 #include <ostream>
 
 #include "core/app/command_guard.h"
-#include "core/app/program_identity.h"
-#include "core/app/program_state.h"
+#include "core/session/program_identity.h"
+#include "core/session/program_state.h"
 #include "core/app/report_setup.h"
 #include "core/files/project_file.h"
 #include "core/graphics/drawing_settings.h"

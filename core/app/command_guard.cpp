@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <ostream>
 
-#include "core/app/program_state.h"
+#include "core/session/program_state.h"
 #include "core/platform/prompter.h"
 #include "core/text/codepage.h"
 

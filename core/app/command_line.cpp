@@ -9,9 +9,10 @@
 #include "core/app/batch_cad.h"
 #include "core/app/batch_report.h"
 #include "core/app/command_guard.h"
-#include "core/app/program_identity.h"
-#include "core/app/program_state.h"
+#include "core/session/program_identity.h"
+#include "core/session/program_state.h"
 #include "core/config/config_file.h"
+#include "core/session/program_settings.h"
 #include "core/platform/batch_prompter.h"
 #include "core/platform/desktop.h"
 #include "core/standards/iso_lookup.h"
@@ -84,7 +85,7 @@ void prepareStart(ProgramState& state) {
     std::error_code failed;
     const std::string start = std::filesystem::current_path(failed).string();
     readConfiguration(state, start, ScreenInfo{});
-    checkDirectories(state.config, start, temporaryFolderFromEnvironment(), *state.prompter);
+    checkDirectories(state, start, temporaryFolderFromEnvironment());
     state.error.clear();
 }
 

@@ -8,7 +8,7 @@
 #include <ostream>
 
 #include "core/cad/cad_format.h"
-#include "core/files/file_numbers.h"
+#include "core/text/file_numbers.h"
 #include "core/platform/prompter.h"
 
 namespace zam1 {

@@ -20,7 +20,7 @@ namespace zam1 {
 
 class ErrorFlag;
 class Prompter;
-struct ProgramState;
+struct MainTexts;
 
 // What the window system knows about the screen; the graphics size and the input
 // window scale depend on it.
@@ -62,14 +62,15 @@ bool readConfiguration(const std::string& folder, Configuration& config, const S
 
 // Writes "zam1.cfg" safely. When it cannot be written the user is told why and
 // asked whether to try again; giving up sets the error flag and keeps the old file.
-bool writeConfiguration(const std::string& folder, const Configuration& config, Prompter& prompter,
-                        ErrorFlag& error);
+bool writeConfiguration(const std::string& folder, const Configuration& config, const MainTexts& texts,
+                        Prompter& prompter, ErrorFlag& error);
 
 // "zam1.cff": "zam1 Session " + data directory, then the four recent files. A
 // missing file gives four empty slots.
 void readRecentFiles(const std::string& folder, std::array<std::string, 4>& files);
 bool writeRecentFiles(const std::string& folder, const std::string& dataDirectory,
-                      const std::array<std::string, 4>& files, Prompter& prompter, ErrorFlag& error);
+                      const std::array<std::string, 4>& files, const MainTexts& texts, Prompter& prompter,
+                      ErrorFlag& error);
 
 // "TEMP", then "TMPDIR"; empty when neither is set.
 std::string temporaryFolderFromEnvironment();
@@ -79,12 +80,6 @@ std::string temporaryFolderFromEnvironment();
 // folders from the start directory), then every folder is tested and an invalid
 // one reported; for an invalid temporary folder the user is asked for another.
 void checkDirectories(Configuration& config, const std::string& startDirectory, const std::string& environmentTemp,
-                      Prompter& prompter);
-
-// The same on the program's state: configuration folder, settings and recent files.
-bool readConfiguration(ProgramState& state, const std::string& startDirectory, const ScreenInfo& screen);
-bool writeConfiguration(ProgramState& state);
-void readRecentFiles(ProgramState& state);
-bool writeRecentFiles(ProgramState& state);
+                      const MainTexts& texts, Prompter& prompter);
 
 } // namespace zam1

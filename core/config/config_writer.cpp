@@ -1,10 +1,11 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "core/app/program_state.h"
+#include "core/lang/language.h"
+#include "core/platform/error_flag.h"
 #include "core/config/config_file.h"
-#include "core/files/file_messages.h"
-#include "core/files/file_numbers.h"
+#include "core/platform/file_messages.h"
+#include "core/text/file_numbers.h"
 #include "core/platform/file_io.h"
 #include "core/platform/prompter.h"
 #include "core/text/codepage.h"
@@ -220,11 +221,12 @@ void writePrintingAndDrawing(ConfigWriter& w, const Configuration& c) {
 }
 
 // Writes safely; while it fails the user is told why and may try again or give up.
-bool commitWithRetry(const std::string& path, const std::string& bytes, Prompter& prompter, ErrorFlag& error) {
+bool commitWithRetry(const std::string& path, const std::string& bytes, const MainTexts& texts, Prompter& prompter,
+                     ErrorFlag& error) {
     for (;;) {
         const int io = writeFileSafely(path, bytes);
         if (io == kIoOk) return true;
-        const std::string question = retryCreateText(io) + "  " + utf8ToOem(path) + "  " + texts().main.retryQuestion;
+        const std::string question = retryCreateText(io) + "  " + utf8ToOem(path) + "  " + texts.retryQuestion;
         if (prompter.askYesNoCancel(question) != Answer::Yes) {
             error.set();
             return false;
@@ -265,9 +267,9 @@ std::string configurationFolder(const std::string& startDirectory, const std::st
     return startDirectory;
 }
 
-bool writeConfiguration(const std::string& folder, const Configuration& config, Prompter& prompter,
-                        ErrorFlag& error) {
-    return commitWithRetry(settingsFilePath(folder, "cfg"), configurationText(config), prompter, error);
+bool writeConfiguration(const std::string& folder, const Configuration& config, const MainTexts& texts,
+                        Prompter& prompter, ErrorFlag& error) {
+    return commitWithRetry(settingsFilePath(folder, "cfg"), configurationText(config), texts, prompter, error);
 }
 
 void readRecentFiles(const std::string& folder, std::array<std::string, 4>& files) {
@@ -286,26 +288,11 @@ void readRecentFiles(const std::string& folder, std::array<std::string, 4>& file
 }
 
 bool writeRecentFiles(const std::string& folder, const std::string& dataDirectory,
-                      const std::array<std::string, 4>& files, Prompter& prompter, ErrorFlag& error) {
+                      const std::array<std::string, 4>& files, const MainTexts& texts, Prompter& prompter,
+                      ErrorFlag& error) {
     std::string bytes = "zam1 Session " + utf8ToOem(dataDirectory) + "\r\n";
     for (const std::string& file : files) bytes += utf8ToOem(file) + "\r\n";
-    return commitWithRetry(settingsFilePath(folder, "cff"), bytes, prompter, error);
-}
-
-bool readConfiguration(ProgramState& state, const std::string& startDirectory, const ScreenInfo& screen) {
-    state.configDirectory = configurationFolder(startDirectory, fallbackConfigurationFolder());
-    return readConfiguration(state.configDirectory, state.config, screen, startDirectory);
-}
-
-bool writeConfiguration(ProgramState& state) {
-    return writeConfiguration(state.configDirectory, state.config, *state.prompter, state.error);
-}
-
-void readRecentFiles(ProgramState& state) { readRecentFiles(state.configDirectory, state.file.recentFiles); }
-
-bool writeRecentFiles(ProgramState& state) {
-    return writeRecentFiles(state.configDirectory, state.file.dataDirectory, state.file.recentFiles,
-                            *state.prompter, state.error);
+    return commitWithRetry(settingsFilePath(folder, "cff"), bytes, texts, prompter, error);
 }
 
 } // namespace zam1

@@ -3,7 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "core/app/program_state.h"
+#include "core/lang/language.h"
 #include "core/config/config_file.h"
 #include "core/platform/prompter.h"
 #include "core/text/codepage.h"
@@ -44,14 +44,14 @@ std::string temporaryFolderFromEnvironment() {
 }
 
 void checkDirectories(Configuration& config, const std::string& startDirectory, const std::string& environmentTemp,
-                      Prompter& prompter) {
+                      const MainTexts& texts, Prompter& prompter) {
     if (config.tempDirectory.empty()) config.tempDirectory = environmentTemp;
     if (config.tempDirectory.empty()) config.tempDirectory = startDirectory;
     for (std::string* folder : {&config.dbfDirectory, &config.pltDirectory, &config.ediDirectory,
                                 &config.dataDirectory}) {
         if (folder->empty()) *folder = startDirectory;
     }
-    const MainTexts& t = texts().main;
+    const MainTexts& t = texts;
     if (!writable(config.cadDirectory)) prompter.showError(t.invalidCadFolder);
     if (!readable(config.dbfDirectory)) prompter.showError(t.invalidDbfFolder);
     if (!readable(config.pltDirectory)) prompter.showError(t.invalidPltFolder);

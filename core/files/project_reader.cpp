@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 
-#include "core/app/program_state.h"
-#include "core/files/file_messages.h"
+#include "core/session/program_state.h"
+#include "core/platform/file_messages.h"
 #include "core/files/project_file.h"
 #include "core/model/chain.h"
 #include "core/model/resolution.h"

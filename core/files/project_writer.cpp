@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/app/program_state.h"
-#include "core/files/file_messages.h"
-#include "core/files/file_numbers.h"
+#include "core/session/program_state.h"
+#include "core/platform/file_messages.h"
+#include "core/text/file_numbers.h"
 #include "core/files/project_file.h"
 #include "core/model/chain.h"
 #include "core/platform/prompter.h"

@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "core/app/program_state.h"
+#include "core/session/program_state.h"
 #include "core/files/project_file.h"
 #include "core/platform/prompter.h"
 #include "core/text/codepage.h"

@@ -5,8 +5,8 @@
 
 #include <cmath>
 
-#include "core/app/program_identity.h"
-#include "core/app/program_state.h"
+#include "core/session/program_identity.h"
+#include "core/session/program_state.h"
 #include "core/graphics/diagram_view.h"
 #include "core/graphics/drawing_layer.h"
 #include "core/lang/language.h"

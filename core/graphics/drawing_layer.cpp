@@ -9,11 +9,11 @@
 #include <unistd.h>
 #include <vector>
 
-#include "core/app/program_state.h"
+#include "core/session/program_state.h"
 #include "core/cad/dxf_writer.h"
 #include "core/cad/iges_writer.h"
 #include "core/cad/txt_cad_writer.h"
-#include "core/files/file_messages.h"
+#include "core/platform/file_messages.h"
 #include "core/graphics/graphics_window.h"
 #include "core/graphics/output_buffer.h"
 #include "core/graphics/screen_backend.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <initializer_list>
 
-#include "core/app/program_state.h"
+#include "core/session/program_state.h"
 #include "core/graphics/drawing_layer.h"
 #include "core/platform/clock.h"
 #include "core/records/documentation.h"

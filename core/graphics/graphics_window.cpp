@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/app/program_state.h"
+#include "core/session/program_state.h"
 #include "core/graphics/palette.h"
 #include "core/platform/file_io.h"
 #include "core/platform/prompter.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/app/program_state.h"
+#include "core/session/program_state.h"
 #include "core/graphics/drawing_layer.h"
 #include "core/graphics/drawing_settings.h"
 #include "core/graphics/project_drawing.h"

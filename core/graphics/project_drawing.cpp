@@ -7,7 +7,7 @@
 #include <array>
 #include <string_view>
 
-#include "core/app/program_identity.h"
+#include "core/session/program_identity.h"
 #include "core/config/configuration.h"
 #include "core/graphics/block_file.h"
 #include "core/graphics/drawing_layer.h"

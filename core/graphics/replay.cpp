@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "core/app/program_state.h"
+#include "core/session/program_state.h"
 #include "core/graphics/graphics_window.h"
 
 namespace zam1 {

@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <iconv.h>
 
-#include "core/app/program_state.h"
 #include "core/lang/text_table.h"
 #include "core/text/codepage.h"
 
@@ -90,8 +89,6 @@ LanguageTexts::LanguageTexts() {
     assign(messages, messageTable(), kGerman);
 }
 
-const LanguageTexts& texts() { return program().texts; }
-
 void loadLanguage(LanguageTexts& t, int index) {
     if (load(t.menu, commonMenuTable(), index)) {
         t.menu.preview = "&Preview";
@@ -105,11 +102,9 @@ void loadLanguage(LanguageTexts& t, int index) {
     load(t.messages, messageTable(), index);
 }
 
-void loadLanguage(int index) { loadLanguage(program().texts, index); }
-
-void setLanguage(int index, int& configuredLanguage) {
+void setLanguage(LanguageTexts& texts, int index, int& configuredLanguage) {
     configuredLanguage = index;
-    loadLanguage(index);
+    loadLanguage(texts, index);
 }
 
 std::string commonMenuToUtf8(const LanguageTexts& t, std::string_view text) {

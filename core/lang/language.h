@@ -352,17 +352,13 @@ struct LanguageTexts {
     int viewMenuCodePage = 1252;
 };
 
-// The program's texts.
-const LanguageTexts& texts();
-
 // Loads `index` into every table in the order of the switch; tables that lack it
 // keep their texts. Index 0 and unknown indexes change nothing.
 void loadLanguage(LanguageTexts& texts, int index);
-void loadLanguage(int index);
 
 // The Help menu's switch: stores the index in the configured language (written
 // with the configuration), then loads it. The caller re-applies its captions.
-void setLanguage(int index, int& configuredLanguage);
+void setLanguage(LanguageTexts& texts, int index, int& configuredLanguage);
 
 // A text of a menu table, converted from that table's code page for display.
 std::string commonMenuToUtf8(const LanguageTexts& texts, std::string_view text);

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "core/app/program_state.h"
-#include "core/files/file_messages.h"
+#include "core/session/program_state.h"
+#include "core/platform/file_messages.h"
 #include "core/model/records.h"
 #include "core/platform/file_io.h"
 #include "core/platform/prompter.h"

@@ -1,6 +1,6 @@
 #include "core/report/calculation_reports.h"
 
-#include "core/app/program_state.h"
+#include "core/session/program_state.h"
 #include "core/lang/language.h"
 #include "core/model/calculation.h"
 #include "core/model/chain.h"

@@ -1,6 +1,6 @@
 // The dimension-chain listing: an element-by-element walk from one end of a
 // closing dimension to the other, with the running nominal value.
-#include "core/app/program_state.h"
+#include "core/session/program_state.h"
 #include "core/lang/language.h"
 #include "core/model/calculation.h"
 #include "core/model/chain.h"

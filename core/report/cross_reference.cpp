@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/app/program_state.h"
+#include "core/session/program_state.h"
 #include "core/lang/language.h"
 #include "core/model/chain.h"
 #include "core/model/closing_solution.h"

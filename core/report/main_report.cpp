@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/app/program_identity.h"
-#include "core/app/program_state.h"
+#include "core/session/program_identity.h"
+#include "core/session/program_state.h"
 #include "core/lang/language.h"
 #include "core/model/calculation.h"
 #include "core/model/chain.h"

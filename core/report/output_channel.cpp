@@ -1,7 +1,7 @@
 #include "core/report/output_channel.h"
 
-#include "core/app/program_identity.h"
-#include "core/app/program_state.h"
+#include "core/session/program_identity.h"
+#include "core/session/program_state.h"
 #include "core/platform/clock.h"
 #include "core/records/documentation.h"
 #include "core/report/separators.h"

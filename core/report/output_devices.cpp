@@ -6,9 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "core/app/program_identity.h"
-#include "core/app/program_state.h"
-#include "core/files/file_messages.h"
+#include "core/session/program_identity.h"
+#include "core/session/program_state.h"
+#include "core/platform/file_messages.h"
 #include "core/lang/language.h"
 #include "core/platform/desktop.h"
 #include "core/platform/file_io.h"

@@ -2,7 +2,7 @@
 // skeleton, the spreadsheet header, and the message section.
 #include <algorithm>
 
-#include "core/app/program_identity.h"
+#include "core/session/program_identity.h"
 #include "core/lang/language.h"
 #include "core/messages/message_file.h"
 #include "core/model/records.h"

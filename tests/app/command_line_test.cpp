@@ -9,7 +9,7 @@
 
 #include "core/app/command_guard.h"
 #include "core/app/command_line.h"
-#include "core/app/program_state.h"
+#include "core/session/program_state.h"
 #include "core/app/report_setup.h"
 #include "core/files/project_file.h"
 #include "core/model/chain.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/app/program_state.h"
+#include "core/session/program_state.h"
 #include "core/graphics/drawing_layer.h"
 #include "core/graphics/drawing_settings.h"
 #include "core/platform/file_io.h"

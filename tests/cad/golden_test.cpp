@@ -11,7 +11,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "core/app/program_state.h"
+#include "core/session/program_state.h"
 #include "core/graphics/drawing_layer.h"
 #include "core/graphics/graphics_window.h"
 #include "core/platform/clock.h"

@@ -1,6 +1,6 @@
 #include "tests/cad/sample_drawing.h"
 
-#include "core/app/program_state.h"
+#include "core/session/program_state.h"
 #include "core/graphics/drawing_layer.h"
 #include "core/graphics/drawing_settings.h"
 #include "core/platform/batch_prompter.h"

@@ -3,7 +3,8 @@
 #include <filesystem>
 #include <functional>
 
-#include "core/app/program_state.h"
+#include "core/lang/language.h"
+#include "core/session/program_state.h"
 #include "core/config/config_file.h"
 #include "core/platform/file_io.h"
 #include "core/text/codepage.h"
@@ -271,12 +272,12 @@ TEST_F(SettingsFiles, FolderChoiceWriteAndReadBack) {
     EXPECT_EQ(configurationFolder(start, fallback), start) << "neither has one: written to the start directory";
     Configuration c = defaultConfiguration(kScreen, start);
     c.helpLevel = 0;
-    ASSERT_TRUE(writeConfiguration(fallback, c, prompter, error));
+    ASSERT_TRUE(writeConfiguration(fallback, c, LanguageTexts{}.main, prompter, error));
     EXPECT_EQ(configurationFolder(start, fallback), fallback);
     Configuration back;
     EXPECT_TRUE(readConfiguration(fallback, back, kScreen, start));
     EXPECT_EQ(back.helpLevel, 0);
-    ASSERT_TRUE(writeConfiguration(start, c, prompter, error));
+    ASSERT_TRUE(writeConfiguration(start, c, LanguageTexts{}.main, prompter, error));
     EXPECT_EQ(configurationFolder(start, fallback), start);
     EXPECT_FALSE(error.isSet());
 }
@@ -285,7 +286,7 @@ TEST_F(SettingsFiles, UnwritableFileLetsTheUserGiveUp) {
     const std::string blocker = (dir / "blocker").string();
     ASSERT_EQ(writeFileSafely(blocker, std::string_view("x")), kIoOk);
     prompter.answer(Answer::Yes).answer(Answer::No);
-    EXPECT_FALSE(writeConfiguration(blocker, Configuration{}, prompter, error));
+    EXPECT_FALSE(writeConfiguration(blocker, Configuration{}, LanguageTexts{}.main, prompter, error));
     EXPECT_TRUE(error.isSet());
     const std::string question = "question: I/O-Error 3  " + blocker + "/zam1.cfg  Nochmals versuchen ?";
     EXPECT_EQ(prompter.log(), (std::vector<std::string>{question, question}));
@@ -297,7 +298,7 @@ TEST_F(SettingsFiles, RecentFiles) {
     readRecentFiles(folder, files);
     EXPECT_EQ(files, (std::array<std::string, 4>{}));
     files = {"/p/eins.zm1", "/p/zwei mit ü.zm1", "", "/p/vier.zm1"};
-    ASSERT_TRUE(writeRecentFiles(folder, "/p", files, prompter, error));
+    ASSERT_TRUE(writeRecentFiles(folder, "/p", files, LanguageTexts{}.main, prompter, error));
     std::string bytes;
     ASSERT_EQ(readWholeFile(folder + "/zam1.cff", bytes), kIoOk);
     EXPECT_EQ(bytes, "zam1 Session /p\r\n/p/eins.zm1\r\n/p/zwei mit \x81.zm1\r\n\r\n/p/vier.zm1\r\n");

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "core/lang/language.h"
 #include "core/config/config_file.h"
 #include "tests/support/scripted.h"
 
@@ -36,7 +37,7 @@ protected:
 };
 
 TEST_F(CheckDirectories, EmptyFoldersAreFilledInAndNothingIsShown) {
-    checkDirectories(config, start, start + "/temp", prompter);
+    checkDirectories(config, start, start + "/temp", LanguageTexts{}.main, prompter);
     EXPECT_EQ(config.tempDirectory, start + "/temp");
     EXPECT_EQ(config.dbfDirectory, start);
     EXPECT_EQ(config.pltDirectory, start);
@@ -47,7 +48,7 @@ TEST_F(CheckDirectories, EmptyFoldersAreFilledInAndNothingIsShown) {
 
     Configuration noTemp;
     noTemp.cadDirectory = start;
-    checkDirectories(noTemp, start, "", prompter);
+    checkDirectories(noTemp, start, "", LanguageTexts{}.main, prompter);
     EXPECT_EQ(noTemp.tempDirectory, start);
 }
 
@@ -60,7 +61,7 @@ TEST_F(CheckDirectories, InvalidFoldersAreReportedInOrder) {
     config.ediDirectory = missing;
     config.dataDirectory = missing;
     prompter.type(start + "/temp");
-    checkDirectories(config, start, "", prompter);
+    checkDirectories(config, start, "", LanguageTexts{}.main, prompter);
     EXPECT_EQ(prompter.log(), (std::vector<std::string>{
                                   "error: ungültiger CAD Ordner konfiguriert",
                                   "error: ungültiger DBF Ordner konfiguriert",

@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "core/app/program_state.h"
+#include "core/session/program_state.h"
 #include "core/platform/batch_prompter.h"
 #include "core/platform/clock.h"
 #include "core/platform/desktop.h"

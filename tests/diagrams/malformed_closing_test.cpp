@@ -10,7 +10,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "core/app/program_state.h"
+#include "core/session/program_state.h"
 #include "core/graphics/drawing_layer.h"
 #include "core/graphics/drawing_settings.h"
 #include "core/graphics/graphics_window.h"

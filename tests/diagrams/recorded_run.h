@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/app/program_state.h"
+#include "core/session/program_state.h"
 #include "core/graphics/diagram_run.h"
 #include "core/graphics/drawing_backend.h"
 #include "core/graphics/drawing_layer.h"

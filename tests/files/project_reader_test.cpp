@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <random>
 
-#include "core/app/program_state.h"
+#include "core/session/program_state.h"
 #include "core/files/project_file.h"
 #include "core/platform/file_io.h"
 #include "tests/files/sample_project.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/app/program_state.h"
+#include "core/session/program_state.h"
 #include "core/files/save_project.h"
 #include "core/platform/clock.h"
 #include "core/platform/file_io.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/app/program_state.h"
+#include "core/session/program_state.h"
 #include "core/graphics/graphics_window.h"
 #include "core/graphics/palette.h"
 

@@ -116,11 +116,12 @@ TEST(LanguageTables, TablesWithoutTheLanguageKeepTheirTexts) {
 
 TEST(LanguageTables, SetLanguageStoresTheIndex) {
     int configured = 0;
-    setLanguage(kEnglish, configured);
+    LanguageTexts t;
+    setLanguage(t, kEnglish, configured);
     EXPECT_EQ(configured, kEnglish);
-    EXPECT_EQ(texts().closingEditor.fromElement, "from element");
-    setLanguage(kGerman, configured);
-    EXPECT_EQ(texts().closingEditor.fromElement, "von Element");
+    EXPECT_EQ(t.closingEditor.fromElement, "from element");
+    setLanguage(t, kGerman, configured);
+    EXPECT_EQ(t.closingEditor.fromElement, "von Element");
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // rewriting of an explanation.
 #include <gtest/gtest.h>
 
-#include "core/app/program_state.h"
+#include "core/session/program_state.h"
 #include "core/lang/language.h"
 #include "core/messages/message_file.h"
 #include "core/model/calculation.h"

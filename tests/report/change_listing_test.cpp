@@ -1,7 +1,7 @@
 // The change listing of the documentation records.
 #include <gtest/gtest.h>
 
-#include "core/records/change_listing.h"
+#include "core/report/change_listing.h"
 #include "core/records/documentation.h"
 #include "core/text/number_format.h"
 #include "tests/report/report_harness.h"

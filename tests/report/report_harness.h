@@ -12,7 +12,7 @@
 #include <sstream>
 #include <string>
 
-#include "core/app/program_state.h"
+#include "core/session/program_state.h"
 #include "core/lang/language.h"
 #include "core/platform/clock.h"
 #include "core/platform/desktop.h"

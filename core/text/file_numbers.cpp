@@ -1,4 +1,4 @@
-#include "core/files/file_numbers.h"
+#include "core/text/file_numbers.h"
 
 #include <algorithm>
 #include <cmath>

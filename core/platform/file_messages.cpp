@@ -1,6 +1,6 @@
-#include "core/files/file_messages.h"
+#include "core/platform/file_messages.h"
 
-#include "core/app/program_state.h"
+#include "core/platform/error_flag.h"
 #include "core/platform/file_io.h"
 #include "core/platform/prompter.h"
 #include "core/text/codepage.h"

@@ -10,6 +10,7 @@
 #include "core/config/configuration.h"
 #include "core/lang/language.h"
 #include "core/model/chain.h"
+#include "core/platform/error_flag.h"
 #include "core/records/documentation.h"
 #include "core/standards/general_tolerance.h"
 #include "core/standards/iso286.h"
@@ -19,19 +20,6 @@ namespace zam1 {
 class Prompter;
 class Desktop;
 class Clock;
-
-// The one error flag in place of exceptions: a failing step shows its message and
-// sets it; every later step of the same command does nothing while it is set.
-class ErrorFlag {
-public:
-    void set() { m_set = true; }
-    void clear() { m_set = false; }
-    bool isSet() const { return m_set; }
-    explicit operator bool() const { return m_set; }
-
-private:
-    bool m_set = false;
-};
 
 struct FileState {
     std::string currentFile;    // full name of the current project file, empty for a new one
@@ -61,5 +49,9 @@ struct ProgramState {
 // prompter on standard error, the headless desktop and the system clock; the GUI
 // installs its own.
 ProgramState& program();
+
+// The program's language texts, for the steps that report to the user without
+// being handed them.
+const LanguageTexts& texts();
 
 } // namespace zam1

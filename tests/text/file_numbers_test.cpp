@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/files/file_numbers.h"
+#include "core/text/file_numbers.h"
 
 namespace zam1 {
 namespace {

@@ -1,9 +1,9 @@
-#include "core/records/change_listing.h"
+#include "core/report/change_listing.h"
 
 #include <string>
 #include <string_view>
 
-#include "core/app/program_identity.h"
+#include "core/session/program_identity.h"
 #include "core/lang/language.h"
 #include "core/records/documentation.h"
 #include "core/report/output_channel.h"

@@ -1,4 +1,4 @@
-#include "core/app/program_state.h"
+#include "core/session/program_state.h"
 
 #include <iostream>
 
@@ -22,5 +22,7 @@ ProgramState& program() {
     }();
     return *state;
 }
+
+const LanguageTexts& texts() { return program().texts; }
 
 } // namespace zam1
