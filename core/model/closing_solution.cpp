@@ -1,5 +1,6 @@
 #include "core/model/closing_solution.h"
 
+#include <atomic>
 #include <memory>
 #include <system_error>
 #include <thread>
@@ -13,35 +14,52 @@ namespace {
 
 using resolution::Path;
 
-// Finds the two sides of a -> b, or words the structure error; no sums yet.
-// Messages go to the chain's list in the order the solutions are made.
-void findSides(Chain& chain, ClosingSolution& s, Path& pathA, Path& pathB) {
+// Finds the two sides of a -> b; false when the ends are the same element or the
+// structure is broken. Touches nothing but `s`, so threads may share the chain.
+bool findSides(const Chain& chain, ClosingSolution& s, Path& pathA, Path& pathB) {
     const int a = s.fromElement;
     const int b = s.toElement;
-    if (a == b) {
-        resolution::undefinedDistance(chain, s.structureError);
-        return;
-    }
+    if (a == b) return false;
     int lengthA = 0;
     int lengthB = 0;
     int i = 0;
     int j = 0;
     if (!resolution::buildPath(chain, a, pathA, lengthA) || !resolution::buildPath(chain, b, pathB, lengthB) ||
         !resolution::findParting(pathA, lengthA, pathB, lengthB, i, j)) {
-        resolution::structureFault(chain, s.structureError, a, b);
-        return;
+        return false;
     }
     s.resolved = true;
     s.pathFrom.assign(pathA.begin() + 1, pathA.begin() + 1 + i);
     s.pathTo.assign(pathB.begin() + 1, pathB.begin() + 1 + j);
     s.sharedElement = resolution::meetingElement(pathA, i);
+    return true;
 }
 
-void sumRange(const Chain& chain, std::vector<ClosingSolution>& solutions, std::size_t first, std::size_t last) {
-    for (std::size_t k = first; k < last; ++k) sumSides(chain, solutions[k]);
+// Words why a distance has no solution, with the message resolving it one by one adds.
+void wordFault(Chain& chain, ClosingSolution& s) {
+    if (s.fromElement == s.toElement) {
+        resolution::undefinedDistance(chain, s.structureError);
+    } else {
+        resolution::structureFault(chain, s.structureError, s.fromElement, s.toElement);
+    }
 }
 
-// Below this many element visits a second thread costs more than it saves.
+// Takes closing dimensions from the shared counter until none is left, so that a
+// thread that gets the processor late simply takes fewer. Returns the element
+// visits of the ones it took.
+std::size_t solveOne(const Chain& chain, ClosingSolution& s, Path* paths) {
+    if (!findSides(chain, s, paths[0], paths[1])) return 0;
+    sumSides(chain, s);
+    return s.pathFrom.size() + s.pathTo.size();
+}
+
+void solveShare(const Chain& chain, std::vector<ClosingSolution>& solutions, std::atomic<std::size_t>& next) {
+    auto paths = std::make_unique<Path[]>(2);
+    for (std::size_t k = next++; k < solutions.size(); k = next++) solveOne(chain, solutions[k], paths.get());
+}
+
+// A second thread pays when the closing dimensions still to come promise at
+// least this many element visits; short paths are summed before it would start.
 constexpr std::size_t kParallelVisits = 50000;
 
 } // namespace
@@ -67,8 +85,11 @@ ClosingSolution solveDistance(Chain& chain, int a, int b) {
     ClosingSolution s;
     s.fromElement = a;
     s.toElement = b;
-    findSides(chain, s, paths[0], paths[1]);
-    sumSides(chain, s);
+    if (findSides(chain, s, paths[0], paths[1])) {
+        sumSides(chain, s);
+    } else {
+        wordFault(chain, s);
+    }
     return s;
 }
 
@@ -78,37 +99,37 @@ ClosingSolution solveClosing(Chain& chain, int k) {
 }
 
 std::vector<ClosingSolution> solveAllClosings(Chain& chain) {
-    auto paths = std::make_unique<Path[]>(2);
     std::vector<ClosingSolution> solutions(static_cast<std::size_t>(chain.closingCount()));
-    std::size_t visits = 0;
     for (int k = 1; k <= chain.closingCount(); ++k) {
-        ClosingSolution& s = solutions[static_cast<std::size_t>(k - 1)];
-        s.fromElement = chain.closing(k).fromElement;
-        s.toElement = chain.closing(k).toElement;
-        findSides(chain, s, paths[0], paths[1]);
-        visits += s.pathFrom.size() + s.pathTo.size();
+        solutions[static_cast<std::size_t>(k - 1)].fromElement = chain.closing(k).fromElement;
+        solutions[static_cast<std::size_t>(k - 1)].toElement = chain.closing(k).toElement;
     }
     // The closing dimensions are independent, and each keeps its own order of
-    // summation, so splitting them between two threads changes no bit. The
-    // split point halves the element visits, not the count.
-    const unsigned cores = std::thread::hardware_concurrency();
-    if (visits < kParallelVisits || cores < 2 || solutions.size() < 2) {
-        sumRange(chain, solutions, 0, solutions.size());
-        return solutions;
-    }
-    std::size_t split = 0;
-    for (std::size_t seen = 0; split < solutions.size() && seen < visits / 2; ++split) {
-        seen += solutions[split].pathFrom.size() + solutions[split].pathTo.size();
-    }
+    // summation, so sharing them between two threads changes no bit. The first
+    // ones tell whether the rest is worth a second thread.
+    std::atomic<std::size_t> next{0};
     const Chain& readOnly = chain;
     std::thread second;
-    try {
-        second = std::thread(sumRange, std::cref(readOnly), std::ref(solutions), split, solutions.size());
-    } catch (const std::system_error&) {
-        split = solutions.size(); // no thread to be had: all on this one
+    const bool twoCores = std::thread::hardware_concurrency() >= 2;
+    auto paths = std::make_unique<Path[]>(2);
+    std::size_t visits = 0;
+    std::size_t done = 0;
+    for (std::size_t k = next++; k < solutions.size(); k = next++) {
+        visits += solveOne(readOnly, solutions[k], paths.get()) + 1;
+        ++done;
+        const std::size_t left = solutions.size() - std::min(solutions.size(), next.load());
+        if (second.joinable() || !twoCores || left < 2 || visits / done * left < kParallelVisits) continue;
+        try {
+            second = std::thread(solveShare, std::cref(readOnly), std::ref(solutions), std::ref(next));
+        } catch (const std::system_error&) {
+            // no second thread to be had: this one solves them all
+        }
     }
-    sumRange(readOnly, solutions, 0, split);
     if (second.joinable()) second.join();
+    // The messages in the order the closing dimensions stand.
+    for (ClosingSolution& s : solutions) {
+        if (!s.resolved) wordFault(chain, s);
+    }
     return solutions;
 }
 
