@@ -207,7 +207,9 @@ Plan makePlan(const Chain& chain, const std::vector<ClosingSolution>& solutions,
 void drawSample(const Plan& plan, std::uint64_t key, double* d) {
     const DrawGroup& n = plan.normal;
     for (std::size_t i = 0; i < n.step.size(); ++i) {
-        d[n.step[i]] = n.offset[i] + n.scale[i] * inverseNormal(toUnit(mix64(key ^ n.key0[i])));
+        const std::uint64_t base = key ^ n.key0[i];
+        const auto word = [base](int k) { return mix64(base + static_cast<std::uint64_t>(k) * 0x9E3779B97F4A7C15ull); };
+        d[n.step[i]] = n.offset[i] + n.scale[i] * zigguratNormal(word);
     }
     const DrawGroup& u = plan.uniform;
     for (std::size_t i = 0; i < u.step.size(); ++i) {

@@ -60,4 +60,29 @@ double inverseNormal(double p) {
     return q < 0 ? -z : z;
 }
 
+namespace ziggurat {
+
+const Tables& tables() {
+    static const Tables t = [] {
+        Tables z;
+        double f = std::exp(-0.5 * kTailStart * kTailStart);
+        z.x[0] = kLayerArea / f;  // the base layer with its tail, as a rectangle of the same area
+        z.x[1] = kTailStart;
+        z.x[kLayers] = 0;
+        for (int i = 2; i < kLayers; ++i) {
+            const auto at = static_cast<std::size_t>(i);
+            z.x[at] = std::sqrt(-2 * std::log(kLayerArea / z.x[at - 1] + f));
+            f = std::exp(-0.5 * z.x[at] * z.x[at]);
+        }
+        for (int i = 0; i < kLayers; ++i) {
+            const auto at = static_cast<std::size_t>(i);
+            z.ratio[at] = z.x[at + 1] / z.x[at];
+        }
+        return z;
+    }();
+    return t;
+}
+
+} // namespace ziggurat
+
 } // namespace zam1

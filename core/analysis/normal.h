@@ -15,3 +15,17 @@ long double normalPpmAbove(long double z);
 double inverseNormal(double p);
 
 } // namespace zam1
+
+namespace zam1 {
+
+// A standard normal value from a stream of 64-bit random words, by the
+// ziggurat method (128 layers): `word(k)` gives word k of the stream. Nearly
+// every draw takes word 0 alone; the rare draw in a wedge or the tail takes
+// more. The result depends only on the words, so a counter-based stream gives
+// the same value on any thread. Uses arithmetic, exp and log.
+template <typename Words>
+double zigguratNormal(Words&& word);
+
+} // namespace zam1
+
+#include "core/analysis/ziggurat.h"
