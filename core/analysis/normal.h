@@ -1,7 +1,7 @@
 #pragma once
 // The standard normal distribution, evaluated rather than looked up: the tail
 // probabilities of the analysis come from erfc (the report's probability table
-// keeps its fixed percentages), and the Monte Carlo draws come from the inverse.
+// keeps its fixed percentages); the Monte Carlo draws come from a ziggurat.
 
 namespace zam1 {
 
