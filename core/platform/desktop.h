@@ -18,6 +18,14 @@ public:
     virtual bool openInBrowser(const std::string& path) = 0;
     virtual bool copyToClipboard(std::string_view text) = 0;
     virtual void showGraphicsWindow() = 0;
+    // Long work tells how far it got ("file 3 of 120"); false when the user
+    // asked to stop. Without a window there is nobody to ask.
+    virtual bool showProgress(std::string_view text, long done, long total) {
+        (void)text;
+        (void)done;
+        (void)total;
+        return true;
+    }
 };
 
 // The desktop of a run without a window (batch mode, tests): shows nothing and
