@@ -1,4 +1,5 @@
 #include "core/app/batch_cad.h"
+#include "core/text/ascii_case.h"
 #include "core/app/batch_support.h"
 
 #include <filesystem>
@@ -30,8 +31,7 @@ std::string_view extensionOf(int format) { return format == 2 ? "igs" : (format 
 
 bool parseCadArgument(const std::string& argument, CadRequest& request) {
     if (argument.size() < 5) return false;
-    std::string prefix = argument.substr(0, 4);
-    for (char& c : prefix) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    const std::string prefix = asciiUpper(argument.substr(0, 4));
     if (prefix != "/CAD") return false;
     const char format = argument[4];
     if (format != '1' && format != '2' && format != '5') return false;

@@ -1,4 +1,5 @@
 #include "core/app/command_line.h"
+#include "core/text/ascii_case.h"
 #include "core/app/batch_support.h"
 
 #include <filesystem>
@@ -20,14 +21,6 @@
 
 namespace zam1 {
 namespace {
-
-std::string upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return out;
-}
 
 void printHelp(std::ostream& out) {
     const std::string name(kShortName);
@@ -112,7 +105,7 @@ int runCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
     bool quiet = false;
     std::vector<std::string> positional;
     for (const std::string& a : arguments) {
-        if (upper(a) == "/NOGUI") {
+        if (asciiUpper(a) == "/NOGUI") {
             quiet = true;
         } else {
             positional.push_back(a);
@@ -132,7 +125,7 @@ int runCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
     if (a2 == "/I" || a2 == "/i") {
         return runGuardedBatch(state, err, [&] { return runBatchReport(state, a1, quiet, err); });
     }
-    if (upper(a2).rfind("/CAD", 0) == 0) {
+    if (asciiUpper(a2).rfind("/CAD", 0) == 0) {
         return runGuardedBatch(state, err, [&] { return runBatchCad(state, a1, a2, quiet, err); });
     }
     if (a2 != "/E" && a2 != "/e" && a2 != "/G" && a1.find('.') == std::string::npos) {

@@ -1,4 +1,5 @@
 #include "core/cad/dxf_writer.h"
+#include "core/text/ascii_case.h"
 
 #include <algorithm>
 #include <cctype>
@@ -19,12 +20,6 @@ void appendCode(std::string& out, int code) {
     else if (code < 100) out += ' ';
     out += std::to_string(code);
     out += "\r\n";
-}
-
-std::string upper(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return out;
 }
 
 struct LineType {
@@ -175,7 +170,7 @@ void DxfWriter::tables(int variant) {
     pair(50, "0.0");
     pair(71, "0");
     pair(42, "3.5");
-    pair(3, upper(m_settings.cadTextStyle));
+    pair(3, asciiUpper(m_settings.cadTextStyle));
     pair(4, "");
     m_buffer += "0\r\nENDTAB\r\n";
     closeSection();

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/text/ascii_case.h"
 #include "core/config/config_file.h"
 #include "core/platform/file_io.h"
 #include "core/text/codepage.h"
@@ -44,19 +45,12 @@ public:
         const long double value = numberOrZero(line());
         return std::isfinite(value) ? value : 0.0L;
     }
-    bool boolean() { return upper(line()) == "TRUE"; }
+    bool boolean() { return asciiUpper(line()) == "TRUE"; }
     char letter() {
         const std::string_view l = line();
         return l.empty() ? 'N' : l.front();
     }
 
-    static std::string upper(std::string_view text) {
-        std::string out(text);
-        for (char& c : out) {
-            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-        }
-        return out;
-    }
 
 private:
     std::string_view m_data;
@@ -339,7 +333,7 @@ void ConfigParser::printing() {
     m_in.skip();
     c.paperOrientation = m_in.integer();
     m_in.skip();
-    c.edit3d = ValueLines::upper(m_in.line()) != "FALSE";
+    c.edit3d = asciiUpper(m_in.line()) != "FALSE";
     m_in.skip();
     for (long double& v : c.default3d) v = m_in.real();
 }

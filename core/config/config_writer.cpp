@@ -3,6 +3,7 @@
 
 #include "core/lang/language.h"
 #include "core/platform/error_flag.h"
+#include "core/platform/path_parts.h"
 #include "core/config/config_file.h"
 #include "core/platform/file_messages.h"
 #include "core/text/file_numbers.h"
@@ -249,9 +250,7 @@ std::string configurationText(const Configuration& c) {
 }
 
 std::string settingsFilePath(const std::string& folder, std::string_view extension) {
-    std::string path = folder;
-    if (!path.empty() && path.back() != '/') path += '/';
-    return path + "zam1." + std::string(extension);
+    return pathIn(folder, "zam1." + std::string(extension));
 }
 
 std::string fallbackConfigurationFolder() {

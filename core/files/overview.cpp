@@ -1,4 +1,5 @@
 #include "core/files/overview.h"
+#include "core/text/ascii_case.h"
 
 #include <algorithm>
 #include <chrono>
@@ -23,9 +24,7 @@ namespace fs = std::filesystem;
 constexpr std::size_t kMaxOverviewFileBytes = 64u << 20;
 
 bool isProjectFile(const fs::path& path) {
-    std::string extension = path.extension().string();
-    for (char& c : extension) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-    return extension == ".zm1";
+    return asciiLower(path.extension().string()) == ".zm1";
 }
 
 // "yyyy/mm/dd" of the file's last change, in local time.

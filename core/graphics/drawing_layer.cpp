@@ -3,6 +3,7 @@
 // themselves are in drawing_ops.cpp.
 
 #include "core/graphics/drawing_layer.h"
+#include "core/platform/path_parts.h"
 
 #include <cassert>
 #include <cstdlib>
@@ -51,22 +52,6 @@ std::string_view extensionOf(int device) {
     }
 }
 
-std::string_view fileNamePart(std::string_view path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
-std::string baseName(std::string_view path) {
-    std::string_view name = fileNamePart(path);
-    const auto dot = name.find_last_of('.');
-    return std::string(dot == std::string_view::npos ? name : name.substr(0, dot));
-}
-
-std::string joinPath(const std::string& folder, std::string_view name) {
-    if (folder.empty()) return std::string(name);
-    return folder.back() == '/' ? folder + std::string(name) : folder + "/" + std::string(name);
-}
-
 // The words of a command line; double quotes group blanks into one word.
 std::vector<std::string> commandWords(std::string_view line) {
     std::vector<std::string> words;
@@ -98,7 +83,7 @@ bool programExists(const std::string& program) {
         const auto colon = rest.find(':');
         const std::string_view folder = rest.substr(0, colon);
         rest = colon == std::string_view::npos ? std::string_view() : rest.substr(colon + 1);
-        if (!folder.empty() && ::access(joinPath(std::string(folder), program).c_str(), X_OK) == 0) return true;
+        if (!folder.empty() && ::access(pathIn(std::string(folder), program).c_str(), X_OK) == 0) return true;
     }
     return false;
 }
@@ -148,7 +133,7 @@ bool DrawingLayer::startRun(int device) {
         break;
     case kDevicePlot:
         ready = true;
-        m_outputFile = joinPath(m_settings.tempFolder, kPlotFile);
+        m_outputFile = pathIn(m_settings.tempFolder, kPlotFile);
         m_ctx.prompter->showStatus(m_outputFile + " " + std::string(kPlotting) + " ..");
         break;
     default: break;
@@ -241,7 +226,7 @@ void DrawingLayer::createBackend() {
     case kDeviceDxf:
     case kDevicePlot: m_backend = std::make_unique<DxfWriter>(*m_file, m_settings, m_ctx.prompter); break;
     case kDeviceIges:
-        m_backend = std::make_unique<IgesWriter>(*m_file, m_settings, baseName(m_outputFile), clockOf(m_ctx).now(),
+        m_backend = std::make_unique<IgesWriter>(*m_file, m_settings, baseNameOf(m_outputFile), clockOf(m_ctx).now(),
                                                  m_ctx.prompter);
         break;
     case kDeviceScreen: m_backend = std::make_unique<ScreenBackend>(*m_ctx.window, m_settings, m_ctx.prompter); break;

@@ -1,4 +1,5 @@
 #include "core/messages/message_file.h"
+#include "core/text/ascii_case.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -30,13 +31,6 @@ std::string oneLine(std::string_view text) {
     std::string line(text);
     std::replace_if(line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
     return line;
-}
-
-std::string upper(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return text;
 }
 
 } // namespace
@@ -92,7 +86,7 @@ bool saveExplanation(const std::string& messageFolder, const std::string& tempFo
                      std::string_view cause, std::string_view remedy, Prompter& prompter, ErrorFlag& error) {
     const std::string source = messageFilePath(messageFolder);
     const std::string target = messageFilePath(tempFolder);
-    if (upper(source) == upper(target)) return false;
+    if (asciiUpper(source) == asciiUpper(target)) return false;
 
     std::string bytes;
     if (readWholeFile(source, bytes) != kIoOk) {

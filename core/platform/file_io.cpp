@@ -1,4 +1,5 @@
 #include "core/platform/file_io.h"
+#include "core/platform/path_parts.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -8,17 +9,6 @@
 #include <unistd.h>
 
 namespace zam1 {
-namespace {
-
-std::string folderOf(const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
-} // namespace
-
 bool writeAllBytes(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t n = ::write(fd, bytes.data(), bytes.size());

@@ -24,10 +24,4 @@ OutputSettings outputSettingsFrom(const Configuration& config) {
     return s;
 }
 
-std::string pathIn(const std::string& folder, const std::string& name) {
-    if (folder.empty()) return name;
-    if (folder.back() == '/') return folder + name;
-    return folder + "/" + name;
-}
-
 } // namespace zam1

@@ -6,6 +6,8 @@
 #include <array>
 #include <string>
 
+#include "core/platform/path_parts.h"
+
 #include "core/text/number_format.h"
 
 namespace zam1 {
@@ -61,6 +63,5 @@ struct ProjectHeading {
 };
 
 // folder + "/" + name; the name alone when the folder is empty.
-std::string pathIn(const std::string& folder, const std::string& name);
 
 } // namespace zam1

@@ -17,6 +17,7 @@
 #include "core/platform/clock.h"
 #include "core/platform/file_io.h"
 #include "tests/cad/sample_drawing.h"
+#include "tests/support/golden.h"
 #include "tests/support/scripted.h"
 
 namespace zam1 {
@@ -24,35 +25,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kGolden = fs::path(ZAM1_SOURCE_DIR) / "tests" / "golden" / "cad";
+void compareWithGolden(const std::string& actual, const std::string& name) { test::expectGoldenFile("cad", name, actual); }
 
-void compareWithGolden(const std::string& actual, const std::string& name) {
-    const fs::path expectedPath = kGolden / name;
-    const fs::path actualPath = kGolden / (name + ".actual");
-    const char* update = std::getenv("ZAM1_UPDATE_GOLDEN");
-    if (update && std::string(update) == "1") {
-        ASSERT_EQ(writeFileSafely(expectedPath.string(), actual), kIoOk);
-        fs::remove(actualPath);
-        return;
-    }
-    std::string expected;
-    ASSERT_EQ(readWholeFile(expectedPath.string(), expected), kIoOk) << "missing " << expectedPath;
-    if (expected == actual) {
-        fs::remove(actualPath);
-        return;
-    }
-    writeFileSafely(actualPath.string(), actual);
-    ADD_FAILURE() << name << " differs from its golden file; see " << actualPath;
-}
-
-class GermanLocale {
-public:
-    GermanLocale() : m_old(std::setlocale(LC_ALL, nullptr)) { std::setlocale(LC_ALL, "de_DE.UTF-8"); }
-    ~GermanLocale() { std::setlocale(LC_ALL, m_old.c_str()); }
-
-private:
-    std::string m_old;
-};
+using test::GermanLocale;
 
 struct GoldenFixture : ::testing::Test {
     fs::path dir = fs::temp_directory_path() / ("zam1-golden-" + std::to_string(::getpid()));

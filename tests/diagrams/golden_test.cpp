@@ -14,46 +14,20 @@
 #include "core/platform/file_io.h"
 #include "tests/diagrams/example_project.h"
 #include "tests/diagrams/golden_files.h"
+#include "tests/support/golden.h"
 
 namespace zam1::test {
 
 namespace fs = std::filesystem;
 
-std::string goldenPath(const std::string& fileName) {
-    return (fs::path(ZAM1_SOURCE_DIR) / "tests" / "golden" / "diagrams" / fileName).string();
-}
+std::string goldenPath(const std::string& fileName) { return goldenPath("diagrams", fileName); }
 
 void compareWithGolden(const std::string& actual, const std::string& fileName) {
-    const std::string expectedPath = goldenPath(fileName);
-    const std::string actualPath = expectedPath + ".actual";
-    const char* update = std::getenv("ZAM1_UPDATE_GOLDEN");
-    if (update && std::string(update) == "1") {
-        ASSERT_EQ(writeFileSafely(expectedPath, actual), kIoOk);
-        fs::remove(actualPath);
-        return;
-    }
-    std::string expected;
-    ASSERT_EQ(readWholeFile(expectedPath, expected), kIoOk) << "missing " << expectedPath;
-    if (expected == actual) {
-        fs::remove(actualPath);
-        return;
-    }
-    writeFileSafely(actualPath, actual);
-    ADD_FAILURE() << fileName << " differs from its golden file; see " << actualPath;
+    expectGoldenFile("diagrams", fileName, actual);
 }
 
 namespace {
 
-class GermanLocale {
-public:
-    GermanLocale() : m_old(std::setlocale(LC_ALL, nullptr)) { std::setlocale(LC_ALL, "de_DE.UTF-8"); }
-    ~GermanLocale() { std::setlocale(LC_ALL, m_old.c_str()); }
-    GermanLocale(const GermanLocale&) = delete;
-    GermanLocale& operator=(const GermanLocale&) = delete;
-
-private:
-    std::string m_old;
-};
 
 TEST(DiagramGoldenFiles, EveryDrawingOfTheExampleAsDxfAndTxt) {
     const fs::path dir = fs::temp_directory_path() / ("zam1-diagrams-" + std::to_string(::getpid()));

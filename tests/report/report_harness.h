@@ -17,6 +17,7 @@
 #include "core/platform/clock.h"
 #include "core/platform/desktop.h"
 #include "core/report/output_channel.h"
+#include "tests/support/golden.h"
 #include "tests/support/scripted.h"
 
 namespace zam1::test {
@@ -55,27 +56,8 @@ inline void writeBytes(const std::string& path, const std::string& bytes) {
 
 inline bool exists(const std::string& path) { return std::filesystem::exists(path); }
 
-// Compares `actual` with the golden file `name`.
-inline void expectGolden(const std::string& name, const std::string& actual) {
-    const std::string path = std::string(ZAM1_SOURCE_DIR) + "/tests/golden/report/" + name;
-    const char* update = std::getenv("ZAM1_UPDATE_GOLDEN");
-    if (update != nullptr && std::string(update) == "1") {
-        writeBytes(path, actual);
-        std::filesystem::remove(path + ".actual");
-        return;
-    }
-    if (!exists(path)) {
-        writeBytes(path + ".actual", actual);
-        ADD_FAILURE() << "no golden file " << path << " (ZAM1_UPDATE_GOLDEN=1 writes it)";
-        return;
-    }
-    if (readBytes(path) == actual) {
-        std::filesystem::remove(path + ".actual");
-        return;
-    }
-    writeBytes(path + ".actual", actual);
-    ADD_FAILURE() << "report differs from " << path << "; see " << path << ".actual";
-}
+// Compares `actual` with the golden report `name`.
+inline void expectGolden(const std::string& name, const std::string& actual) { expectGoldenFile("report", name, actual); }
 
 inline DateTime testTime() { return {2024, 3, 15, 14, 30, 0}; }
 
