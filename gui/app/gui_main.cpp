@@ -1,6 +1,9 @@
 #include "gui/app/gui_main.h"
 
 #include <QApplication>
+#include <QScreen>
+
+#include <algorithm>
 
 #include <cstdlib>
 
@@ -9,6 +12,7 @@
 #include "core/config/config_file.h"
 #include "gui/app/main_window.h"
 #include "gui/app/screenshot_tour.h"
+#include "gui/graphics/graphics_widget.h"
 
 namespace zam1 {
 namespace {
@@ -34,8 +38,13 @@ int runWindow(int& argc, char** argv, const std::vector<std::string>& arguments)
     ProgramState& state = program();
     Thh window(state);
     window.start(windowProject(arguments));
-    window.move(0, 0);
-    window.resize(800, 80);
+    // The graphics window takes the top left corner; the main window goes below
+    // it when the screen has room, so that neither hides the other.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    constexpr int kMainHeight = 80;  // a menu bar and a status line
+    const int below = window.graphicsWidget().frameGeometry().height();
+    window.move(screen.left(), below + kMainHeight <= screen.height() ? screen.top() + below : screen.top());
+    window.resize(std::min(800, screen.width()), kMainHeight);
     window.show();
     ScreenshotTour tour(window);
     tour.startFromEnvironment();

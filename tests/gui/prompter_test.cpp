@@ -165,5 +165,33 @@ TEST(QtPrompter, HelpButtonsCarryTheCallersHelpNumberAndKeepTheDialogOpen) {
     EXPECT_TRUE(helpText.contains(QStringLiteral("5410")));
 }
 
+TEST(QtPrompter, DialogsFollowTheConfiguredScaleAndSitOverTheMainWindow) {
+    QWidget main;
+    main.setGeometry(200, 150, 900, 700);
+    main.show();
+    struct Seen { QSize size; qreal pointSize = 0; QPoint centre; };
+    const auto open = [&](int percent) {
+        QtPrompter prompter(&main);
+        prompter.setScalePercent(percent, percent);
+        Seen seen;
+        test::ModalScript script({[&](QWidget& d) {
+            seen = {d.size(), d.font().pointSizeF(), d.frameGeometry().center()};
+            QTest::keyClick(&d, Qt::Key_Escape);
+        }});
+        int choice = 1;
+        prompter.askChoice("Wahl", lines(4), choice);
+        return seen;
+    };
+    const Seen normal = open(100);
+    const Seen large = open(150);
+    EXPECT_NEAR(large.pointSize, normal.pointSize * 1.5, 0.01);
+    EXPECT_GT(large.size.width(), normal.size.width() * 1.3);
+    EXPECT_GT(large.size.height(), normal.size.height() * 1.3);
+    for (const Seen& s : {normal, large}) {
+        EXPECT_NEAR(s.centre.x(), main.frameGeometry().center().x(), 2);
+        EXPECT_NEAR(s.centre.y(), main.frameGeometry().center().y(), 2);
+    }
+}
+
 } // namespace
 } // namespace zam1
