@@ -1,8 +1,6 @@
 #include "core/app/command_line.h"
-#include "core/text/ascii_case.h"
 #include "core/app/batch_support.h"
 
-#include <filesystem>
 #include <ostream>
 #include <string_view>
 
@@ -10,13 +8,14 @@
 #include "core/app/batch_cad.h"
 #include "core/app/batch_report.h"
 #include "core/app/command_guard.h"
-#include "core/session/program_identity.h"
-#include "core/session/program_state.h"
+#include "core/app/window_start.h"
 #include "core/config/config_file.h"
-#include "core/session/program_settings.h"
 #include "core/platform/batch_prompter.h"
 #include "core/platform/desktop.h"
+#include "core/session/program_identity.h"
+#include "core/session/program_state.h"
 #include "core/standards/iso_lookup.h"
+#include "core/text/ascii_case.h"
 #include "core/text/codepage.h"
 
 namespace zam1 {
@@ -72,17 +71,37 @@ void printLongHelp(std::ostream& out) {
            "            (--iso: 1 the code is not defined for that size, 2 unusable arguments)\n";
 }
 
-// The start-up steps before the command line is looked at: the configuration of
-// the start directory and the checks of the configured folders.
-void prepareStart(ProgramState& state) {
-    std::error_code failed;
-    const std::string start = std::filesystem::current_path(failed).string();
-    readConfiguration(state, start, ScreenInfo{});
-    checkDirectories(state, start, temporaryFolderFromEnvironment());
-    state.error.clear();
+bool isIsoLookup(const std::vector<std::string>& a) { return !a.empty() && a.front() == "--iso"; }
+bool isAnalysis(const std::vector<std::string>& a) { return a.size() > 1 && a[1] == kAnalyseSwitch; }
+bool isLongHelp(const std::vector<std::string>& a) { return !a.empty() && (a.front() == "--help" || a.front() == "-h"); }
+bool isHelp(const std::string& a1) { return a1 == "?" || a1 == "/?"; }
+bool isReportSwitch(const std::string& a2) { return a2 == "/I" || a2 == "/i"; }
+bool isCadSwitch(const std::string& a2) { return asciiUpper(a2).rfind("/CAD", 0) == 0; }
+// "/E" and "/G" name no project file, so it needs no extension.
+bool extensionMissing(const std::string& a1, const std::string& a2) {
+    return a2 != "/E" && a2 != "/e" && a2 != "/G" && a1.find('.') == std::string::npos;
 }
 
-// Until the window exists, every start that would open it ends here.
+struct Positional {
+    std::vector<std::string> arguments;
+    bool quiet = false;
+};
+
+// "/NOGUI" counts wherever it stands and in any case; the others count by position.
+Positional positionalOf(const std::vector<std::string>& arguments) {
+    Positional p;
+    for (const std::string& a : arguments) {
+        if (asciiUpper(a) == "/NOGUI") {
+            p.quiet = true;
+        } else {
+            p.arguments.push_back(a);
+        }
+    }
+    return p;
+}
+
+// The starts that open the window end here when the command line runs in-process
+// (main() gives them to the window before).
 int windowNotBuilt(std::ostream& out) {
     printHelp(out);
     out << "\nDas Programmfenster ist noch nicht gebaut; die Kommandozeilen-Modi /I und /CAD stehen bereit.\n"
@@ -92,43 +111,52 @@ int windowNotBuilt(std::ostream& out) {
 
 } // namespace
 
+bool wantsWindow(const std::vector<std::string>& arguments) {
+    if (isIsoLookup(arguments) || isAnalysis(arguments) || isLongHelp(arguments)) return false;
+    const Positional p = positionalOf(arguments);
+    if (p.arguments.empty()) return true;
+    const std::string& a1 = p.arguments[0];
+    const std::string a2 = p.arguments.size() > 1 ? p.arguments[1] : std::string();
+    return !isHelp(a1) && !isReportSwitch(a2) && !isCadSwitch(a2) && !extensionMissing(a1, a2);
+}
+
+std::string windowProject(const std::vector<std::string>& arguments) {
+    const Positional p = positionalOf(arguments);
+    if (!wantsWindow(arguments) || p.arguments.empty()) return {};
+    const std::string a2 = p.arguments.size() > 1 ? p.arguments[1] : std::string();
+    return a2 == "/E" || a2 == "/e" || a2 == "/G" ? std::string() : p.arguments[0];
+}
+
 int runCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-    if (!arguments.empty() && arguments.front() == "--iso") {
+    if (isIsoLookup(arguments)) {
         return runGuardedBatch(program(), err, [&] { return runIsoLookup({arguments.begin() + 1, arguments.end()}, out, err); });
     }
-    if (arguments.size() > 1 && arguments[1] == kAnalyseSwitch) return runBatchAnalysis(program(), arguments, out, err);
-    if (!arguments.empty() && (arguments.front() == "--help" || arguments.front() == "-h")) {
+    if (isAnalysis(arguments)) return runBatchAnalysis(program(), arguments, out, err);
+    if (isLongHelp(arguments)) {
         printLongHelp(out);
         return 0;
     }
-    // "/NOGUI" counts wherever it stands and in any case; the others count by position.
-    bool quiet = false;
-    std::vector<std::string> positional;
-    for (const std::string& a : arguments) {
-        if (asciiUpper(a) == "/NOGUI") {
-            quiet = true;
-        } else {
-            positional.push_back(a);
-        }
-    }
+    const Positional p = positionalOf(arguments);
+    const std::vector<std::string>& positional = p.arguments;
+    const bool quiet = p.quiet;
     if (positional.empty()) return windowNotBuilt(out);
     ProgramState& state = program();
     BatchPorts ports(state, err);
-    if (runGuardedBatch(state, err, [&] { prepareStart(state); return 0; }) != 0) return 1;
+    if (runGuardedBatch(state, err, [&] { readStartConfiguration(state, ScreenInfo{}); return 0; }) != 0) return 1;
     const std::string& a1 = positional[0];
     const std::string a2 = positional.size() > 1 ? positional[1] : std::string();
-    if (a1 == "?" || a1 == "/?") {
+    if (isHelp(a1)) {
         printHelp(out);
         return 0;
     }
     state.file.dataDirectory.clear(); // the name is used as given
-    if (a2 == "/I" || a2 == "/i") {
+    if (isReportSwitch(a2)) {
         return runGuardedBatch(state, err, [&] { return runBatchReport(state, a1, quiet, err); });
     }
-    if (asciiUpper(a2).rfind("/CAD", 0) == 0) {
+    if (isCadSwitch(a2)) {
         return runGuardedBatch(state, err, [&] { return runBatchCad(state, a1, a2, quiet, err); });
     }
-    if (a2 != "/E" && a2 != "/e" && a2 != "/G" && a1.find('.') == std::string::npos) {
+    if (extensionMissing(a1, a2)) {
         err << oemToUtf8(state.texts.main.extensionRequired) << '\n';
         return 0;
     }

@@ -119,6 +119,9 @@ public:
 
     // Keys and mouse. Each returns true when the picture must be redrawn.
     bool processKey(int key);
+    // The mouse wheel: zoom in or out by the zoom factor so that the picture
+    // point under client pixel (px, py) stays where it is.
+    bool zoomAbout(int px, int py, bool zoomIn);
     bool FormMouseDown(MouseButton button, int px, int py);
     // While the rubber band is active: the rectangle to erase (drawn inverted
     // before) and the one to draw inverted now, in client pixels.

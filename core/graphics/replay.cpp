@@ -41,22 +41,40 @@ public:
     Replay(GraphicsWindow& w, ReplayCanvas& c) : m_w(w), m_c(c) {}
 
     bool run() {
-        m_c.setWaitCursor(true);
-        m_c.setPen(m_pen);
-        bool complete = true;
-        for (std::size_t i = 0; i < m_w.m_list.size(); ++i) {
-            if (i % kEventInterval == 0 && !m_c.processEvents()) break;
-            if (!play(m_w.m_list[i])) {
-                complete = false;
-                break;
-            }
+        begin();
+        while (m_position < m_w.m_list.size()) {
+            if (m_position % kEventInterval == 0 && !m_c.processEvents()) break;
+            if (!playNext()) break;
         }
         m_c.setWaitCursor(false);
-        return complete;
+        return m_complete;
     }
+
+    void begin() {
+        m_c.setWaitCursor(true);
+        m_c.setPen(m_pen);
+    }
+
+    // Plays up to `count` records; false when the list is done or a record stopped it.
+    bool step(std::size_t count) {
+        for (std::size_t n = 0; n < count && m_position < m_w.m_list.size(); ++n) {
+            if (!playNext()) break;
+        }
+        const bool more = m_complete && m_position < m_w.m_list.size();
+        if (!more) m_c.setWaitCursor(false);
+        return more;
+    }
+
+    bool complete() const { return m_complete; }
+    std::size_t position() const { return m_position; }
 
 private:
     Pixel at(long double x, long double y) const { return {m_w.pixelX(x), m_w.pixelY(y)}; }
+
+    bool playNext() {
+        if (!play(m_w.m_list[m_position++])) m_complete = false;
+        return m_complete;
+    }
 
     bool play(std::string_view recordText) {
         RecordReader r(recordText);
@@ -188,6 +206,8 @@ private:
 
     GraphicsWindow& m_w;
     ReplayCanvas& m_c;
+    std::size_t m_position = 0;
+    bool m_complete = true;
     PenSpec m_pen;
     int m_textColourNumber = 1;
     Rgb m_textColour;
@@ -197,5 +217,16 @@ private:
 };
 
 bool GraphicsWindow::FormPaint(ReplayCanvas& canvas) { return Replay(*this, canvas).run(); }
+
+SlicedReplay::SlicedReplay(GraphicsWindow& window, ReplayCanvas& canvas)
+    : m_replay(std::make_unique<Replay>(window, canvas)) {
+    m_replay->begin();
+}
+
+SlicedReplay::~SlicedReplay() = default;
+
+bool SlicedReplay::step(std::size_t records) { return m_replay->step(records); }
+bool SlicedReplay::complete() const { return m_replay->complete(); }
+std::size_t SlicedReplay::position() const { return m_replay->position(); }
 
 } // namespace zam1

@@ -3,6 +3,8 @@
 // in client pixels and system terms; the GUI implements it with QPainter, tests
 // with a recorder.
 
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -65,6 +67,29 @@ public:
     virtual bool stepPause() { return false; }
     virtual void sleepMs(int milliseconds) { (void)milliseconds; }
     virtual void setWaitCursor(bool on) { (void)on; }
+};
+
+class GraphicsWindow;
+class Replay;
+
+// FormPaint in slices: a window drives it from a timer, so that input arriving
+// between two slices can drop it and start a fresh one, and no slice runs inside
+// a paint event. The window and the canvas must outlive it.
+class SlicedReplay {
+public:
+    SlicedReplay(GraphicsWindow& window, ReplayCanvas& canvas);
+    ~SlicedReplay();
+    SlicedReplay(const SlicedReplay&) = delete;
+    SlicedReplay& operator=(const SlicedReplay&) = delete;
+
+    // Plays up to `records` more records. False once the list is done or a
+    // degenerate window record stopped the replay (error flag set).
+    bool step(std::size_t records);
+    bool complete() const;
+    std::size_t position() const;
+
+private:
+    std::unique_ptr<Replay> m_replay;
 };
 
 // The painter's angles of a system arc (see ArcSpec), from its pixel corners and rays.

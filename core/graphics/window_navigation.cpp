@@ -43,6 +43,28 @@ bool GraphicsWindow::processKey(int key) {
     }
 }
 
+bool GraphicsWindow::zoomAbout(int px, int py, bool zoomIn) {
+    const long double z = m_settings.zoomFactor > 0 ? m_settings.zoomFactor : 1.02L;
+    const long double f = zoomIn ? 1 / z : z;
+    const long double w = m_viewport.x1 - m_viewport.x0;
+    const long double h = m_viewport.y1 - m_viewport.y0;
+    const long double dx = m_world.xmax - m_world.xmin;
+    const long double dy = m_world.ymax - m_world.ymin;
+    if (w == 0 || h == 0 || dx == 0 || dy == 0 || m_kx == 0 || m_ky == 0) return false;
+    // Both factors scale by 1/f, so the point under the cursor stays when the
+    // visible region's corner moves by the cursor's offset times (f - 1).
+    const PixelRect s = m_scale;
+    const long double x0 = s.x0 - (px - m_viewport.x0) * (f - 1) / m_kx * w / dx;
+    const long double y0 = s.y0 - (m_viewport.y1 - py) * (f - 1) / m_ky * h / dy;
+    const int nx0 = roundInt(x0);
+    const int ny0 = roundInt(y0);
+    const int nx1 = roundInt(x0 + (s.x1 - s.x0) * f);
+    const int ny1 = roundInt(y0 + (s.y1 - s.y0) * f);
+    if (nx0 == nx1 || ny0 == ny1) return false;
+    SetScale(nx0, ny0, nx1, ny1);
+    return true;
+}
+
 bool GraphicsWindow::FormMouseDown(MouseButton button, int px, int py) {
     const bool afterDoubleClick = m_doubleClick;
     m_doubleClick = false;

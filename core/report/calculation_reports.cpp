@@ -34,6 +34,20 @@ NumberFormat lengthFormat(const Chain& chain, const OutputChannel& out) {
     return {chain.decimals, out.settings().numbers.decimalComma};
 }
 
+std::vector<std::string> closingChoiceLines(const Chain& chain, const ReportTexts& texts) {
+    const int count = chain.closingCount();
+    std::vector<std::string> entries;
+    entries.reserve(static_cast<std::size_t>(count) + 1);
+    for (int k = 1; k <= count; ++k) {
+        const ClosingDimension& c = chain.closing(k);
+        const std::string entry = intRight(c.fromElement, 3) + " => " + intRight(c.toElement, 3) + "  " + c.text.str() +
+                                  "  " + c.remark.str();
+        entries.push_back(entry.substr(0, kChoiceWidth));
+    }
+    entries.push_back(texts.back + " ..");
+    return entries;
+}
+
 int selectClosingDimension(Chain& chain, OutputChannel& out, int current, ClosingSolution& solution) {
     const ReportTexts& t = out.texts().report;
     Prompter& prompter = out.prompter();
@@ -45,15 +59,7 @@ int selectClosingDimension(Chain& chain, OutputChannel& out, int current, Closin
     }
     deriveElementValues(chain);
     if (current < 1 || current > count) current = 1;
-    std::vector<std::string> entries;
-    entries.reserve(static_cast<std::size_t>(count) + 1);
-    for (int k = 1; k <= count; ++k) {
-        const ClosingDimension& c = chain.closing(k);
-        const std::string entry = intRight(c.fromElement, 3) + " => " + intRight(c.toElement, 3) + "  " + c.text.str() +
-                                  "  " + c.remark.str();
-        entries.push_back(entry.substr(0, kChoiceWidth));
-    }
-    entries.push_back(t.back + " ..");
+    const std::vector<std::string> entries = closingChoiceLines(chain, t);
     int choice = current;
     if (!prompter.askChoice(t.selectClosing + " ...", entries, choice) || choice < 1 || choice > count) {
         out.error().set();

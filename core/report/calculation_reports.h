@@ -5,6 +5,9 @@
 // The write* functions write to an open channel; the report* commands ask what
 // they need, open the channel, write and close it.
 
+#include <string>
+#include <vector>
+
 #include "core/text/number_format.h"
 
 namespace zam1 {
@@ -14,9 +17,14 @@ struct ClosingSolution;
 struct ClosingSums;
 class MessageList;
 class OutputChannel;
+struct ReportTexts;
 
 // Lengths print with the chain's decimals, other numbers with the configured ones.
 NumberFormat lengthFormat(const Chain& chain, const OutputChannel& out);
+
+// The lines of the closing-dimension choice: "from => to  text  remark" for each
+// closing dimension, then the "back" line.
+std::vector<std::string> closingChoiceLines(const Chain& chain, const ReportTexts& texts);
 
 // Lets the user choose a closing dimension (`current` pre-selected) and solves
 // it into `solution`. Returns its number, or 0 when cancelled or unusable (error

@@ -20,8 +20,8 @@
 #include "core/graphics/graphics_window.h"
 #include "core/graphics/program_drawings.h"
 #include "tests/diagrams/example_project.h"
+#include "gui/graphics/image_canvas.h"
 #include "tests/model/chain_builder.h"
-#include "tests/support_qt/image_canvas.h"
 
 namespace {
 
@@ -55,7 +55,7 @@ bool paint(test::ExampleState& example, const Picture& p, const std::string& fol
     }
     long painted = 0;
     const std::string path = folder + "/" + p.name + ".png";
-    const bool saved = drawn && test::renderWindowToPng(window, path, &painted);
+    const bool saved = drawn && renderWindowToPng(window, path, &painted);
     std::printf("%-24s %s  %ld pixels  %zu records\n", p.name.c_str(), saved ? "ok" : "FAILED", painted,
                 window.displayList().size());
     return saved && painted >= kMinimumPainted;

@@ -179,6 +179,26 @@ TEST_F(WindowFixture, ZoomInThenOutReturnsUpToRounding) {
     EXPECT_NEAR(r.y1, 479, 2);
 }
 
+TEST_F(WindowFixture, WheelZoomKeepsThePointUnderTheCursor) {
+    struct Case { bool equalScale; int px; int py; bool zoomIn; };
+    const Case cases[] = {
+        {false, 100, 80, true}, {false, 600, 400, false}, {false, 320, 240, true},
+        {true, 50, 450, true},  {true, 500, 30, false},
+    };
+    for (const Case& c : cases) {
+        window.SetWindow(c.equalScale, true, 0, 0, 160, 120, 0, 0, 1, 1);
+        window.processKey(kKeyLeft);  // off centre, so a zoom about the centre would fail
+        const long double x = window.visible().xmin + (c.px - window.viewport().x0) / window.kx();
+        const long double y = window.visible().ymin + (window.viewport().y1 - c.py) / window.ky();
+        const long double before = window.kx();
+        ASSERT_TRUE(window.zoomAbout(c.px, c.py, c.zoomIn));
+        EXPECT_EQ(window.kx() > before, c.zoomIn) << c.px;
+        // Integer scale rectangles: the point may drift by a pixel or two.
+        EXPECT_NEAR(window.pixelX(x), c.px, 2) << c.px << "," << c.py;
+        EXPECT_NEAR(window.pixelY(y), c.py, 2) << c.px << "," << c.py;
+    }
+}
+
 TEST_F(WindowFixture, RubberBandZoomsAndEmptyBandsAreIgnored) {
     sheet();
     PixelRect erase, draw;

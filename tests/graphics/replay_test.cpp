@@ -152,6 +152,38 @@ TEST_F(ReplayFixture, ZoomSurvivesTheReplayOfTheWindowRecord) {
     EXPECT_EQ(window.kx(), kx);
 }
 
+TEST_F(ReplayFixture, SlicedReplayPaintsWhatTheWholeReplayPaints) {
+    sheet();
+    window.SetColor(4);
+    for (int i = 0; i < 25; ++i) window.line(i, 0, i, 10);
+    window.circle(5, 5, 1);
+    RecordingCanvas whole;
+    ASSERT_TRUE(window.FormPaint(whole));
+    for (std::size_t slice : {std::size_t{1}, std::size_t{7}, std::size_t{1000}}) {
+        RecordingCanvas sliced;
+        SlicedReplay replay(window, sliced);
+        int steps = 1;
+        while (replay.step(slice)) ++steps;
+        EXPECT_TRUE(replay.complete());
+        EXPECT_EQ(replay.position(), window.displayList().size());
+        EXPECT_EQ(steps, static_cast<int>((window.displayList().size() + slice - 1) / slice)) << slice;
+        EXPECT_EQ(sliced.log, whole.log) << "slice " << slice;
+    }
+}
+
+TEST_F(ReplayFixture, SlicedReplayStopsAtADegenerateWindow) {
+    sheet();
+    window.line(0, 0, 1, 1);
+    window.SetWindow(false, false, 3, 0, 3, 1, 0, 0, 1, 1);
+    window.line(0, 0, 2, 2);
+    error.clear();
+    SlicedReplay replay(window, canvas);
+    EXPECT_FALSE(replay.step(100));
+    EXPECT_FALSE(replay.complete());
+    EXPECT_TRUE(error.isSet());
+    EXPECT_EQ(drawn(canvas, "line").size(), 1u);
+}
+
 TEST(ArcAngles, SystemArcsBecomePainterAngles) {
     ArcSpec quarter{{0, 0}, {100, 100}, {100, 50}, {50, 0}};
     arcAngles(quarter);

@@ -1,7 +1,8 @@
 #pragma once
-// Paints the graphics window's display list into an image with QPainter, the way
-// the window does on screen, and saves it as PNG. Tests only: the core links no Qt.
-// Needs a QGuiApplication (the offscreen platform will do).
+// The graphics window's canvas: paints the replayed display list into an image
+// with QPainter. The window replays into it and copies the image to the screen;
+// tests and tools paint diagrams into PNG files with it. Needs a QGuiApplication
+// (the offscreen platform will do).
 
 #include <memory>
 #include <string>
@@ -14,8 +15,6 @@ class QPainter;
 namespace zam1 {
 
 class GraphicsWindow;
-
-namespace test {
 
 class ImageCanvas final : public ReplayCanvas {
 public:
@@ -42,5 +41,4 @@ private:
 // pixels that differ from the background.
 bool renderWindowToPng(GraphicsWindow& window, const std::string& path, long* paintedPixels = nullptr);
 
-} // namespace test
 } // namespace zam1

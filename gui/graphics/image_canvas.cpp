@@ -1,4 +1,4 @@
-#include "tests/support_qt/image_canvas.h"
+#include "gui/graphics/image_canvas.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -12,7 +12,7 @@
 #include "core/graphics/graphics_window.h"
 #include "core/text/codepage.h"
 
-namespace zam1::test {
+namespace zam1 {
 namespace {
 
 QColor qColour(Rgb c) { return QColor(c.r, c.g, c.b); }
@@ -116,4 +116,4 @@ bool renderWindowToPng(GraphicsWindow& window, const std::string& path, long* pa
     return image.save(QString::fromStdString(path), "PNG") && complete;
 }
 
-} // namespace zam1::test
+} // namespace zam1

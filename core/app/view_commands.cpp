@@ -1,0 +1,76 @@
+#include "core/app/view_commands.h"
+
+#include "core/session/program_identity.h"
+#include "core/session/program_state.h"
+#include "core/app/report_setup.h"
+#include "core/graphics/drawing_settings.h"
+#include "core/graphics/graphics_window.h"
+#include "core/graphics/program_drawings.h"
+#include "core/model/calculation.h"
+#include "core/platform/prompter.h"
+#include "core/report/calculation_reports.h"
+#include "core/report/main_report.h"
+#include "core/report/output_channel.h"
+
+namespace zam1 {
+namespace {
+
+// The project file as the user named it: the current name with its folder and extension.
+std::string projectPath(const ProgramState& state) {
+    const std::string& name = state.file.currentFile;
+    if (name.empty()) return {};
+    std::string path = name.find('.') == std::string::npos ? name + "." + std::string(kProjectExtension) : name;
+    return pathIn(state.file.dataDirectory, path);
+}
+
+void showCalculationMessages(ProgramState& state) {
+    const MessageList& messages = state.chain.messages;
+    std::string text = state.texts.main.calculationWarnings;
+    for (int i = 0; i < messages.count(); ++i) text += "\n" + std::string(messages.at(i));
+    state.prompter->showNote(text);
+}
+
+} // namespace
+
+bool chooseClosingDimension(ProgramState& state, int& closing) {
+    state.error.clear();
+    const int count = state.chain.closingCount();
+    if (count == 0) {
+        state.prompter->showError(state.texts.report.noClosing + " ...");
+        state.error.set();
+        return false;
+    }
+    int choice = closing >= 1 && closing <= count ? closing : 1;
+    if (!state.prompter->askChoice(state.texts.report.selectClosing + " ...",
+                                   closingChoiceLines(state.chain, state.texts.report), choice) ||
+        choice < 1 || choice > count) {
+        state.error.set();
+        return false;
+    }
+    closing = choice;
+    return true;
+}
+
+void viewDiagram(ProgramState& state, GraphicsWindow& window, int kind, int closing) {
+    state.error.clear();
+    DrawingSettings settings = drawingSettingsFrom(state.config, state.config.tempDirectory);
+    settings.window = window.settings();  // the window keeps the size it was created with
+    DrawingTarget target;
+    target.device = 3;
+    target.projectFile = projectPath(state);
+    target.projectName = projectBaseName(target.projectFile);
+    target.window = &window;
+    if (drawProgramDiagram(state, settings, target, kind, closing) == DiagramOutcome::Messages) {
+        showCalculationMessages(state);
+    }
+}
+
+void viewStandardReport(ProgramState& state) {
+    state.error.clear();
+    OutputChannel out(outputSettingsFrom(state.config), state.texts,
+                      {*state.prompter, *state.desktop, *state.clock, state.error});
+    out.setProject(projectHeading(state.projectTexts, projectPath(state), state.file.commandLineProject));
+    writeStandardReport(state.chain, out, kReportAsk);
+}
+
+} // namespace zam1

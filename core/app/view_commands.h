@@ -1,0 +1,22 @@
+#pragma once
+// The View menu's commands that the window runs now: the diagrams on the screen
+// device and the standard report on the configured report device. Each clears
+// the error flag first; failures are shown and leave it set.
+
+namespace zam1 {
+
+class GraphicsWindow;
+struct ProgramState;
+
+// Asks which closing dimension (`closing` pre-selected, 1-based in and out).
+// False, with the error flag set, when there is none or the user cancelled.
+bool chooseClosingDimension(ProgramState& state, int& closing);
+
+// Diagram `kind` (DiagramKind) of closing dimension `closing` into the window.
+// The calculation's messages, when they keep the diagram from being drawn, are shown.
+void viewDiagram(ProgramState& state, GraphicsWindow& window, int kind, int closing);
+
+// The standard report of the project.
+void viewStandardReport(ProgramState& state);
+
+} // namespace zam1

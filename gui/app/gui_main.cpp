@@ -1,0 +1,59 @@
+#include "gui/app/gui_main.h"
+
+#include <QApplication>
+#include <QScreen>
+
+#include <algorithm>
+
+#include <cstdlib>
+
+#include "core/app/command_line.h"
+#include "core/session/program_state.h"
+#include "core/config/config_file.h"
+#include "core/session/program_settings.h"
+#include "gui/app/main_window.h"
+#include "gui/app/screenshot_tour.h"
+#include "gui/graphics/graphics_widget.h"
+
+namespace zam1 {
+namespace {
+
+bool isSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+}
+
+} // namespace
+
+bool displayAvailable() { return isSet("DISPLAY") || isSet("WAYLAND_DISPLAY") || isSet("QT_QPA_PLATFORM"); }
+
+std::string noDisplayText() {
+    return "wzam1: keine Anzeige gefunden (DISPLAY und WAYLAND_DISPLAY sind leer) - das Programmfenster kann nicht "
+           "ge\xC3\xB6" "ffnet werden.\n"
+           "wzam1: no display found (DISPLAY and WAYLAND_DISPLAY are empty); the window cannot open.\n"
+           "Without a window: wzam1 project.zm1 /I writes the standard report, wzam1 --help lists the batch modes.";
+}
+
+int runWindow(int& argc, char** argv, const std::vector<std::string>& arguments) {
+    QApplication app(argc, argv);
+    ProgramState& state = program();
+    Thh window(state);
+    window.start(windowProject(arguments));
+    // The graphics window takes the top left corner; the main window goes below
+    // it when the screen has room, so that neither hides the other.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    constexpr int kMainHeight = 80;  // a menu bar and a status line
+    const int below = window.graphicsWidget().frameGeometry().height();
+    window.move(screen.left(), below + kMainHeight <= screen.height() ? screen.top() + below : screen.top());
+    window.resize(std::min(800, screen.width()), kMainHeight);
+    window.show();
+    ScreenshotTour tour(window);
+    tour.startFromEnvironment();
+    const int code = app.exec();
+    // Shut-down: the recent files of this session.
+    writeRecentFiles(state);
+    state.error.clear();
+    return code;
+}
+
+} // namespace zam1

@@ -1,0 +1,121 @@
+#include "gui/app/main_window.h"
+
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
+
+#include "core/app/command_guard.h"
+#include "core/session/program_state.h"
+#include "core/app/view_commands.h"
+#include "core/app/window_start.h"
+#include "core/config/config_file.h"
+#include "core/graphics/diagram_run.h"
+#include "core/graphics/drawing_settings.h"
+#include "core/graphics/graphics_window.h"
+#include "core/graphics/program_drawings.h"
+#include "core/lang/language.h"
+#include "gui/app/menu_builder.h"
+#include "gui/graphics/graphics_widget.h"
+
+namespace zam1 {
+namespace {
+
+ScreenInfo screenInfo(const QWidget& window) {
+    ScreenInfo info;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        info.width = screen->geometry().width();
+        info.height = screen->geometry().height();
+        info.dpiY = static_cast<int>(screen->logicalDotsPerInchY());
+    }
+    info.mainWindowHeight = window.frameGeometry().height();
+    info.mainClientHeight = window.height();
+    return info;
+}
+
+} // namespace
+
+Thh::Thh(ProgramState& state)
+    : m_state(state),
+      m_graphics(std::make_unique<GraphicsWindow>(WindowSettings{}, state.error)),
+      m_graphicsWidget(std::make_unique<TFkorvgra>(*m_graphics)),
+      m_prompter(this),
+      m_desktop(std::make_unique<QtDesktop>(this, m_graphicsWidget.get())),
+      m_savedPrompter(state.prompter),
+      m_savedDesktop(state.desktop) {
+    setObjectName(QStringLiteral("hh"));
+    menuBar()->setObjectName(QStringLiteral("MainMenu1"));
+    state.prompter = &m_prompter;
+    state.desktop = m_desktop.get();
+    applyMenuCaptions();
+    refreshCaption();
+}
+
+Thh::~Thh() {
+    m_state.prompter = m_savedPrompter;
+    m_state.desktop = m_savedDesktop;
+}
+
+void Thh::start(const std::string& project) {
+    readStartConfiguration(m_state, screenInfo(*this));
+    startWindowSession(m_state, project);
+    const Configuration& config = m_state.config;
+    m_graphics->setSettings(drawingSettingsFrom(config, config.tempDirectory).window);
+    m_graphicsWidget->resize(m_graphics->settings().width + 1, m_graphics->settings().height + 1);
+    m_prompter.setScalePercent(config.inputWindowScale, config.inputWindowScale);
+    m_desktop->setReportGeometry(config.textWindow);
+    applyMenuCaptions();
+    refreshCaption();
+    m_state.error.clear();
+}
+
+void Thh::runCommand(const std::function<void()>& command) {
+    runGuarded(m_state, command);
+    refreshCaption();
+}
+
+void Thh::viewDiagram(int kind, int closing) {
+    if (closing == 0) {
+        if (!chooseClosingDimension(m_state, m_closing)) return;
+        closing = m_closing;
+    }
+    zam1::viewDiagram(m_state, *m_graphics, kind, closing);
+}
+
+void Thh::viewStandardReport() { zam1::viewStandardReport(m_state); }
+
+void Thh::openProject() {
+    if (openProjectCommand(m_state)) zam1::viewDiagram(m_state, *m_graphics, kDiagramOverall, m_closing = 1);
+}
+
+void Thh::refreshCaption() { setWindowTitle(QString::fromStdString(windowCaption(m_state))); }
+
+void Thh::applyMenuCaptions() {
+    const LanguageTexts& t = m_state.texts;
+    const auto common = [&t](const std::string& text) { return QString::fromStdString(commonMenuToUtf8(t, text)); };
+    const auto view = [&t](const std::string& text) { return QString::fromStdString(viewMenuToUtf8(t, text)); };
+    const std::vector<MenuSection> sections = {
+        {QStringLiteral("mi_file"), common(t.menu.fileMenu),
+         {
+             {QStringLiteral("mi_fileOpen"), common(t.menu.fileOpen), QKeySequence(Qt::CTRL | Qt::Key_O),
+              [this] { openProject(); }},
+             {},
+             {QStringLiteral("mi_fileexit"), common(t.menu.exit), {}, [this] { close(); }},
+         }},
+        {QStringLiteral("mi_view"), common(t.menu.viewMenu),
+         {
+             {QStringLiteral("mi_ViewStandard"), common(t.menu.viewStandard), {}, [this] { viewStandardReport(); }},
+             {},
+             {QStringLiteral("mi_viewgesamtgrafik"), view(t.viewMenu.overallGraphic), {},
+              [this] { viewDiagram(kDiagramOverall, m_closing); }},
+             {QStringLiteral("mi_viewschema"), view(t.viewMenu.scheme), {},
+              [this] { viewDiagram(kDiagramScheme, 0); }},
+             {QStringLiteral("mi_viewmasstaeblich"), view(t.viewMenu.chainToScale), {},
+              [this] { viewDiagram(kDiagramToScale, 0); }},
+             {QStringLiteral("mi_viewnormalverteilung"), view(t.viewMenu.normalDistribution), {},
+              [this] { viewDiagram(kDiagramNormalDistribution, 0); }},
+         }},
+    };
+    buildMenuBar(*menuBar(), sections, [this](const std::function<void()>& command) { runCommand(command); });
+}
+
+} // namespace zam1

@@ -1,0 +1,136 @@
+#include "gui/platform/qt_prompter.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMainWindow>
+#include <QMessageBox>
+#include <QStatusBar>
+
+#include "core/session/program_identity.h"
+#include "core/text/codepage.h"
+#include "gui/editors/prompt_dialogs.h"
+
+namespace zam1 {
+namespace {
+
+QString fromOem(std::string_view oem) { return QString::fromStdString(oemToUtf8(oem)); }
+std::string toOem(const QString& text) { return utf8ToOem(text.toStdString()); }
+
+QStringList linesFromOem(const std::vector<std::string>& lines) {
+    QStringList out;
+    for (const std::string& line : lines) out << fromOem(line);
+    return out;
+}
+
+QString title() { return QString::fromUtf8(kProgramTitle.data(), static_cast<qsizetype>(kProgramTitle.size())); }
+
+// "ZAM1 (*.zm1)" plus "all files", so a project with another extension can still be opened.
+QString filterOf(const FileChoice& choice) {
+    QString filter = QString::fromStdString(choice.filter);
+    if (!filter.isEmpty()) filter += QStringLiteral(";;");
+    return filter + QStringLiteral("* (*)");
+}
+
+} // namespace
+
+void QtPrompter::setScalePercent(int sizePercent, int fontPercent) {
+    m_look.sizePercent = sizePercent;
+    m_look.fontPercent = fontPercent;
+}
+
+PromptContext QtPrompter::context() {
+    PromptContext c;
+    c.look = m_look;
+    c.look.centreOver = m_mainWindow;
+    c.helpContext = m_helpContext;
+    c.help = [this](int number, bool picture) { showHelp(number, picture); };
+    return c;
+}
+
+void QtPrompter::showHelp(int helpContext, bool picture) {
+    // No help files are installed with this build; say so with the number asked for.
+    const QString what = picture ? QStringLiteral("Hilfebild") : QStringLiteral("Hilfetext");
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Meldung:"),
+                    QStringLiteral("%1 %2 ist nicht installiert.").arg(what).arg(helpContext), QMessageBox::Ok,
+                    m_mainWindow);
+    box.setObjectName(QStringLiteral("HelpMessage"));
+    box.exec();
+}
+
+bool QtPrompter::askChoice(std::string_view prompt, const std::vector<std::string>& lines, int& choice) {
+    const std::optional<int> answer = askChoiceDialog(m_mainWindow, context(), fromOem(prompt), linesFromOem(lines), choice);
+    if (!answer) return false;
+    choice = *answer;
+    return true;
+}
+
+bool QtPrompter::askText(std::string_view prompt, std::size_t maxLength, std::string& text) {
+    const std::optional<QString> answer =
+        askTextDialog(m_mainWindow, context(), fromOem(prompt), static_cast<int>(maxLength), fromOem(text));
+    if (!answer) return false;
+    text = toOem(*answer);
+    return true;
+}
+
+bool QtPrompter::askYesNo(std::string_view prompt, bool& value) {
+    const std::optional<bool> answer = askYesNoDialog(m_mainWindow, context(), fromOem(prompt), value);
+    if (!answer) return false;
+    value = *answer;
+    return true;
+}
+
+Answer QtPrompter::askYesNoCancel(std::string_view question) {
+    QMessageBox box(QMessageBox::Question, title(), fromOem(question),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_mainWindow);
+    box.setObjectName(QStringLiteral("QuestionBox"));
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
+    }
+}
+
+void QtPrompter::showError(std::string_view text) {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Fehler : "), fromOem(text), QMessageBox::Ok, m_mainWindow);
+    box.setObjectName(QStringLiteral("ErrorBox"));
+    box.exec();
+}
+
+void QtPrompter::showNote(std::string_view text) {
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Meldung:"), fromOem(text), QMessageBox::Ok, m_mainWindow);
+    box.setObjectName(QStringLiteral("NoteBox"));
+    box.exec();
+}
+
+bool QtPrompter::chooseOpenFile(const FileChoice& choice, std::string& path) {
+    const QString chosen = QFileDialog::getOpenFileName(m_mainWindow, fromOem(choice.title),
+                                                        QString::fromStdString(choice.folder), filterOf(choice));
+    if (chosen.isEmpty()) return false;
+    path = chosen.toStdString();
+    return true;
+}
+
+bool QtPrompter::chooseSaveFile(const FileChoice& choice, std::string& path) {
+    QFileDialog dialog(m_mainWindow, fromOem(choice.title), QString::fromStdString(choice.folder), filterOf(choice));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QString::fromStdString(choice.defaultExtension));
+    if (!path.empty()) dialog.selectFile(QString::fromStdString(path));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    path = dialog.selectedFiles().front().toStdString();
+    return true;
+}
+
+bool QtPrompter::chooseDevice(std::string_view title, const std::vector<std::string>& devices, int& device) {
+    return askChoice(title, devices, device);
+}
+
+void QtPrompter::showStatus(std::string_view text) {
+    if (auto* main = qobject_cast<QMainWindow*>(m_mainWindow.data())) main->statusBar()->showMessage(fromOem(text), 3000);
+}
+
+void QtPrompter::beep() {
+    ++m_beeps;
+    QApplication::beep();
+}
+
+} // namespace zam1

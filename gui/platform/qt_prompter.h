@@ -1,0 +1,47 @@
+#pragma once
+// The prompter of the window: the prompt dialogs, message boxes and file dialogs.
+// The core's texts are CP850 and are converted here, both ways.
+
+#include <QPointer>
+#include <QWidget>
+
+#include "core/platform/prompter.h"
+#include "gui/editors/prompt_dialogs.h"
+
+namespace zam1 {
+
+class QtPrompter final : public Prompter {
+public:
+    explicit QtPrompter(QWidget* mainWindow = nullptr) : m_mainWindow(mainWindow) {}
+
+    void setMainWindow(QWidget* mainWindow) { m_mainWindow = mainWindow; }
+    // The configured input window scale, in percent, for size and font.
+    void setScalePercent(int sizePercent, int fontPercent);
+    // The help number that the next prompts' help buttons show.
+    void setHelpContext(int helpContext) { m_helpContext = helpContext; }
+    int helpContext() const { return m_helpContext; }
+    int beeps() const { return m_beeps; }
+
+    bool askChoice(std::string_view prompt, const std::vector<std::string>& lines, int& choice) override;
+    bool askText(std::string_view prompt, std::size_t maxLength, std::string& text) override;
+    bool askYesNo(std::string_view prompt, bool& value) override;
+    Answer askYesNoCancel(std::string_view question) override;
+    void showError(std::string_view text) override;
+    void showNote(std::string_view text) override;
+    bool chooseOpenFile(const FileChoice& choice, std::string& path) override;
+    bool chooseSaveFile(const FileChoice& choice, std::string& path) override;
+    bool chooseDevice(std::string_view title, const std::vector<std::string>& devices, int& device) override;
+    void showStatus(std::string_view text) override;
+    void beep() override;
+
+private:
+    PromptContext context();
+    void showHelp(int helpContext, bool picture);
+
+    QPointer<QWidget> m_mainWindow;
+    DialogLook m_look;
+    int m_helpContext = 0;
+    int m_beeps = 0;
+};
+
+} // namespace zam1

@@ -1,0 +1,121 @@
+// The main window after its real start-up in a folder of its own: captions in
+// the stored language, the menu entries by object name, commands through the
+// exception boundary into the graphics window.
+#include <QAction>
+#include <QMenuBar>
+#include <QMessageBox>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <unistd.h>
+
+#include "core/session/program_state.h"
+#include "core/config/config_file.h"
+#include "core/graphics/graphics_window.h"
+#include "core/platform/clock.h"
+#include "gui/app/main_window.h"
+#include "gui/graphics/graphics_widget.h"
+#include "tests/gui/modal_script.h"
+
+namespace zam1 {
+namespace {
+
+const std::string kExample = std::string(ZAM1_SOURCE_DIR) + "/examples/getriebewelle.zm1";
+
+// A start directory holding only a zam1.cfg with the given language.
+class StartFolder {
+public:
+    explicit StartFolder(int language) {
+        m_old = std::filesystem::current_path();
+        m_path = std::filesystem::temp_directory_path() / ("zam1-window-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(m_path);
+        Configuration config = defaultConfiguration(ScreenInfo{}, m_path.string());
+        config.language = language;
+        std::ofstream(settingsFilePath(m_path.string(), "cfg"), std::ios::binary) << configurationText(config);
+        std::filesystem::current_path(m_path);
+        setenv("XDG_CONFIG_HOME", m_path.c_str(), 1);
+    }
+    ~StartFolder() {
+        std::filesystem::current_path(m_old);
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+
+private:
+    std::filesystem::path m_old;
+    std::filesystem::path m_path;
+};
+
+QAction* action(Thh& w, const char* name) { return w.findChild<QAction*>(QLatin1String(name)); }
+
+TEST(MainWindow, StartsWithTheStoredLanguageAndTheProjectInTheCaption) {
+    struct Case { int language; const char* open; const char* standard; const char* scheme; };
+    const Case cases[] = {
+        {0, "\u00d6&ffnen...", "&Standard", "&Schema"},  // never chosen: German
+        {2, "&Open...", "&Standard", "&Scheme"},
+    };
+    for (const Case& c : cases) {
+        StartFolder folder(c.language);
+        ProgramState state;
+        FixedClock clock{{2024, 3, 9, 14, 5, 30}};
+        state.clock = &clock;
+        Thh window(state);
+        window.start(kExample);
+        EXPECT_EQ(window.windowTitle(), QStringLiteral("ZAM1 - Toleranzrechnung  -  getriebewelle.zm1"));
+        for (const char* name : {"mi_fileOpen", "mi_fileexit", "mi_ViewStandard", "mi_viewgesamtgrafik", "mi_viewschema",
+                                 "mi_viewmasstaeblich", "mi_viewnormalverteilung"}) {
+            ASSERT_NE(action(window, name), nullptr) << name;
+            EXPECT_TRUE(action(window, name)->isEnabled()) << name;
+        }
+        EXPECT_EQ(action(window, "mi_fileOpen")->text(), QString::fromUtf8(c.open)) << c.language;
+        EXPECT_EQ(action(window, "mi_viewschema")->text().trimmed(), QString::fromUtf8(c.scheme)) << c.language;
+        // Rebuilt menus replace the old ones: each name is there once.
+        window.applyMenuCaptions();
+        EXPECT_EQ(window.findChildren<QAction*>(QStringLiteral("mi_fileOpen")).size(), 1);
+    }
+}
+
+TEST(MainWindow, AViewCommandAsksForTheClosingDimensionAndDrawsIntoTheGraphicsWindow) {
+    StartFolder folder(0);
+    ProgramState state;
+    FixedClock clock{{2024, 3, 9, 14, 5, 30}};
+    state.clock = &clock;
+    Thh window(state);
+    window.start(kExample);
+    QString dialog;
+    test::ModalScript script({[&](QWidget& d) {
+        dialog = d.objectName();
+        QTest::keyClick(&d, Qt::Key_Return);  // closing dimension 1, pre-selected
+    }});
+    action(window, "mi_viewnormalverteilung")->trigger();
+    EXPECT_FALSE(dialog.isEmpty());
+    EXPECT_FALSE(state.error.isSet());
+    EXPECT_GT(window.graphicsWidget().window().displayList().size(), 50u);
+    EXPECT_TRUE(window.graphicsWidget().replayRunning());
+}
+
+TEST(MainWindow, AnExceptionInACommandBecomesTheErrorMessageAndTheFlag) {
+    StartFolder folder(0);
+    ProgramState state;
+    Thh window(state);
+    window.start({});
+    QString caption, text;
+    test::ModalScript script({[&](QWidget& d) {
+        auto& box = dynamic_cast<QMessageBox&>(d);
+        caption = box.windowTitle();
+        text = box.text();
+        box.accept();
+    }});
+    window.runCommand([] { throw std::runtime_error("kaputt"); });
+    EXPECT_TRUE(state.error.isSet());
+    EXPECT_EQ(caption, QStringLiteral("Fehler : "));
+    EXPECT_TRUE(text.contains(QStringLiteral("kaputt"))) << text.toStdString();
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("ZAM1 - Toleranzrechnung"));
+}
+
+} // namespace
+} // namespace zam1

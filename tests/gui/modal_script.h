@@ -1,0 +1,73 @@
+#pragma once
+// Answers the modal dialogs a call opens, one action per dialog in the order
+// they appear, so a test can run the prompter's blocking calls as a user would.
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+#include <deque>
+#include <functional>
+#include <utility>
+
+namespace zam1::test {
+
+class ModalScript {
+public:
+    using Action = std::function<void(QWidget& dialog)>;
+
+    explicit ModalScript(std::deque<Action> actions) : m_actions(std::move(actions)) {
+        m_timer.setInterval(5);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { poll(); });
+        m_timer.start();
+    }
+
+    std::size_t unused() const { return m_actions.size(); }
+
+private:
+    void poll() {
+        QWidget* dialog = QApplication::activeModalWidget();
+        // The dialog acted on last is still closing; once it is gone, whatever
+        // modal widget is on top (a new one, or the one under a closed message) is next.
+        if (!dialog || dialog == m_last.data() || m_actions.empty()) return;
+        m_last = dialog;
+        // Run outside this timer's slot: an action that opens a nested dialog
+        // (a help message) must leave the poll free to answer that one too.
+        QTimer::singleShot(0, dialog, [dialog, action = std::move(m_actions.front())] { action(*dialog); });
+        m_actions.pop_front();
+    }
+
+    std::deque<Action> m_actions;
+    QPointer<QWidget> m_last;
+    QTimer m_timer;
+};
+
+template <class W>
+W& child(QWidget& dialog, const char* name) {
+    W* w = dialog.findChild<W*>(QLatin1String(name));
+    if (!w) throw std::runtime_error(std::string("no child ") + name + " in " + dialog.objectName().toStdString());
+    return *w;
+}
+
+// Replaces the text dialog's text and presses Enter.
+inline ModalScript::Action typeAndEnter(QString text, QString* shown = nullptr) {
+    return [text = std::move(text), shown](QWidget& d) {
+        auto& edit = child<QLineEdit>(d, "EditEinText");
+        if (shown) *shown = edit.text();
+        edit.clear();
+        QTest::keyClicks(&edit, text);
+        QTest::keyClick(&edit, Qt::Key_Return);
+    };
+}
+
+inline ModalScript::Action pressKey(Qt::Key key) {
+    return [key](QWidget& d) {
+        QWidget* target = d.focusWidget() ? d.focusWidget() : &d;
+        QTest::keyClick(target, key);
+    };
+}
+
+} // namespace zam1::test
