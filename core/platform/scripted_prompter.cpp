@@ -96,6 +96,7 @@ const ScriptedPrompter::Scripted* ScriptedPrompter::next(Kind kind, const std::s
 bool ScriptedPrompter::askChoice(std::string_view prompt, const std::vector<std::string>& lines, int& choice) {
     std::string entry = "choice: " + oemToUtf8(prompt);
     for (const std::string& l : lines) entry += " | " + oemToUtf8(l);
+    m_offered.push_back(choice);
     const Scripted* a = next(Kind::Choice, entry);
     if (!a) return false;
     choice = a->number;

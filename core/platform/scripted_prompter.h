@@ -46,6 +46,8 @@ public:
     // "choice: ...", "text: ...", "yesno: ...", "question: ...", "error: ...",
     // "note: ...", "open: ...", "save: ...", "device: ...", "status: ...", "beep".
     const std::vector<std::string>& log() const { return m_log; }
+    // The choice each choice prompt had selected when it opened.
+    const std::vector<int>& offeredChoices() const { return m_offered; }
     std::vector<std::string> errors() const;   // the texts of showError, UTF-8
     std::size_t pendingAnswers() const { return m_answers.size(); }
     // Reports answers that were never asked for; the destructor calls it too.
@@ -66,6 +68,7 @@ private:
     std::deque<Scripted> m_answers;
     Scripted m_current{};
     std::vector<std::string> m_log;
+    std::vector<int> m_offered;
     bool m_finished = false;
 };
 
