@@ -20,4 +20,13 @@ std::string projectBaseName(std::string_view path);
 // (the three remark lines, then drawing number and name).
 ProjectHeading projectHeading(const ProjectTexts& texts, const std::string& path, bool fromCommandLine);
 
+struct ProgramState;
+
+// The current project file as the user named it: data directory, name and
+// extension; empty for a project without a name.
+std::string currentProjectPath(const ProgramState& state);
+
+// The heading of the program's current project.
+ProjectHeading currentProjectHeading(const ProgramState& state);
+
 } // namespace zam1

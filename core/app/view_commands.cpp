@@ -15,14 +15,6 @@
 namespace zam1 {
 namespace {
 
-// The project file as the user named it: the current name with its folder and extension.
-std::string projectPath(const ProgramState& state) {
-    const std::string& name = state.file.currentFile;
-    if (name.empty()) return {};
-    std::string path = name.find('.') == std::string::npos ? name + "." + std::string(kProjectExtension) : name;
-    return pathIn(state.file.dataDirectory, path);
-}
-
 void showCalculationMessages(ProgramState& state) {
     const MessageList& messages = state.chain.messages;
     std::string text = state.texts.main.calculationWarnings;
@@ -57,7 +49,7 @@ void viewDiagram(ProgramState& state, GraphicsWindow& window, int kind, int clos
     settings.window = window.settings();  // the window keeps the size it was created with
     DrawingTarget target;
     target.device = 3;
-    target.projectFile = projectPath(state);
+    target.projectFile = currentProjectPath(state);
     target.projectName = projectBaseName(target.projectFile);
     target.window = &window;
     if (drawProgramDiagram(state, settings, target, kind, closing) == DiagramOutcome::Messages) {
@@ -69,7 +61,7 @@ void viewStandardReport(ProgramState& state) {
     state.error.clear();
     OutputChannel out(outputSettingsFrom(state.config), state.texts,
                       {*state.prompter, *state.desktop, *state.clock, state.error});
-    out.setProject(projectHeading(state.projectTexts, projectPath(state), state.file.commandLineProject));
+    out.setProject(currentProjectHeading(state));
     writeStandardReport(state.chain, out, kReportAsk);
 }
 

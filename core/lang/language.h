@@ -202,6 +202,7 @@ struct MainTexts {
     std::string name;               // "Name"
     std::string change;             // "Änderung"
     std::string maxChanges;         // "Max. Änderungen = "
+    std::string programNotStarted;  // "Programm nicht gestartet" (a document slot's program)
     std::string changeText;         // "Änderungstext"
     std::string editor;             // "Bearbeiter"
     std::string description;        // "Beschreibung"

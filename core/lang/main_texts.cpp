@@ -118,6 +118,7 @@ constexpr TextRow<M> kRows[] = {
     {&M::name, {"Name", "Name", "Nom"}},
     {&M::change, {"Änderung", "Change", "Modification"}},
     {&M::maxChanges, {"Max. Änderungen = ", "Max. changes = ", "Modifications max. = "}},
+    {&M::programNotStarted, {"Programm nicht gestartet", "Program not started", "Programme non démarré"}},
     {&M::changeText, {"Änderungstext", "Change text", "Texte de la modification"}},
     {&M::editor, {"Bearbeiter", "Editor", "Rédacteur"}},
     {&M::description, {"Beschreibung", "Description", "Description"}},
