@@ -1,5 +1,6 @@
 #include "core/app/report_setup.h"
 
+#include "core/files/save_project.h"
 #include "core/records/documentation.h"
 #include "core/session/program_identity.h"
 #include "core/session/program_state.h"
@@ -13,13 +14,6 @@ std::string projectBaseName(std::string_view path) {
     if (path.size() >= 2 && path[1] == ':') path.remove_prefix(2);
     const std::size_t dot = path.rfind('.');
     return std::string(path.substr(0, dot));
-}
-
-std::string currentProjectPath(const ProgramState& state) {
-    const std::string& name = state.file.currentFile;
-    if (name.empty()) return {};
-    const std::string file = name.find('.') == std::string::npos ? name + "." + std::string(kProjectExtension) : name;
-    return pathIn(state.file.dataDirectory, file);
 }
 
 ProjectHeading currentProjectHeading(const ProgramState& state) {

@@ -22,10 +22,6 @@ ProjectHeading projectHeading(const ProjectTexts& texts, const std::string& path
 
 struct ProgramState;
 
-// The current project file as the user named it: data directory, name and
-// extension; empty for a project without a name.
-std::string currentProjectPath(const ProgramState& state);
-
 // The heading of the program's current project.
 ProjectHeading currentProjectHeading(const ProgramState& state);
 

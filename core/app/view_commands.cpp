@@ -3,6 +3,7 @@
 #include "core/session/program_identity.h"
 #include "core/session/program_state.h"
 #include "core/app/report_setup.h"
+#include "core/files/save_project.h"
 #include "core/graphics/drawing_settings.h"
 #include "core/graphics/graphics_window.h"
 #include "core/graphics/program_drawings.h"

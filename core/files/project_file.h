@@ -69,7 +69,11 @@ bool readProjectFile(const std::string& path, Chain& chain, ProjectTexts& texts,
                      std::string_view today, Prompter& prompter, ErrorFlag& error);
 
 // The same on the program's state, with its configured number format and date.
+// A file read or written is noted in the state's files of this run.
 bool writeProjectFile(ProgramState& state, const std::string& path);
 bool readProjectFile(ProgramState& state, const std::string& path);
+
+// The number format and user line the program's state writes with.
+ProjectFileOptions projectFileOptions(const ProgramState& state);
 
 } // namespace zam1

@@ -4,13 +4,13 @@
 #include <memory>
 #include <vector>
 
+#include "core/session/file_names.h"
 #include "core/session/program_state.h"
 #include "core/platform/file_messages.h"
 #include "core/files/project_file.h"
 #include "core/model/chain.h"
 #include "core/model/resolution.h"
 #include "core/platform/file_io.h"
-#include "core/platform/clock.h"
 #include "core/platform/prompter.h"
 #include "core/records/documentation.h"
 #include "core/text/codepage.h"
@@ -392,11 +392,13 @@ bool readProjectFile(const std::string& path, Chain& chain, ProjectTexts& texts,
 namespace zam1 {
 
 bool readProjectFile(ProgramState& state, const std::string& path) {
-    const SystemClock systemClock;
-    const Clock& clock = state.clock != nullptr ? *state.clock : systemClock;
-    const std::string today = dateText(clock.now(), state.config.dateCode);
-    return readProjectFile(path, state.chain, state.projectTexts, state.documentation, today, *state.prompter,
-                           state.error);
+    const std::string today = todayText(state);
+    if (!readProjectFile(path, state.chain, state.projectTexts, state.documentation, today, *state.prompter,
+                         state.error)) {
+        return false;
+    }
+    state.file.filesOfThisRun.insert(normalPath(path));
+    return true;
 }
 
 } // namespace zam1

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/session/file_names.h"
 #include "core/session/program_state.h"
 #include "core/platform/file_messages.h"
 #include "core/text/file_numbers.h"
@@ -183,12 +184,20 @@ bool writeProjectFile(const std::string& path, const Chain& chain, const Project
 
 namespace zam1 {
 
-bool writeProjectFile(ProgramState& state, const std::string& path) {
+ProjectFileOptions projectFileOptions(const ProgramState& state) {
     ProjectFileOptions options;
     options.format = state.config.numberFormat();
     if (const char* user = std::getenv("USER")) options.userName = user;
-    return writeProjectFile(path, state.chain, state.projectTexts, state.documentation, options, *state.prompter,
-                            state.error);
+    return options;
+}
+
+bool writeProjectFile(ProgramState& state, const std::string& path) {
+    if (!writeProjectFile(path, state.chain, state.projectTexts, state.documentation, projectFileOptions(state),
+                          *state.prompter, state.error)) {
+        return false;
+    }
+    state.file.filesOfThisRun.insert(normalPath(path));
+    return true;
 }
 
 } // namespace zam1

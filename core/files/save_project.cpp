@@ -1,13 +1,14 @@
 #include "core/files/save_project.h"
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "core/session/file_names.h"
 #include "core/session/program_state.h"
 #include "core/files/project_file.h"
+#include "core/files/working_copy.h"
 #include "core/platform/prompter.h"
 #include "core/text/codepage.h"
 
@@ -15,14 +16,6 @@ namespace zam1 {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr std::string_view kWorkingCopy = "aktuell";
-
-std::string lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c); });
-    return text;
-}
 
 // Whether a file of this name can be created, found out without touching a file
 // that is already there: a trial file in the same folder is created and removed.
@@ -40,6 +33,11 @@ bool creatable(const std::string& path) {
 
 } // namespace
 
+std::string currentProjectPath(const ProgramState& state) {
+    if (state.file.currentFile.empty()) return {};
+    return projectFilePath(state.file.dataDirectory, state.file.currentFile);
+}
+
 std::string projectFilePath(const std::string& dataDirectory, const std::string& name) {
     if (fs::path(name).filename().string().find('.') != std::string::npos) return name;
     if (dataDirectory.empty()) return name + ".zm1";
@@ -50,14 +48,18 @@ bool checkFileCreation(ProgramState& state, const std::string& path, bool askOve
     Prompter& prompter = *state.prompter;
     const MainTexts& t = state.texts.main;
     const std::string stem = fs::path(path).stem().string();
-    if (state.config.archiveMode && state.file.commandLineProject && stem != kWorkingCopy) {
+    if (state.config.archiveMode && state.file.commandLineProject && !isWorkingCopyName(stem)) {
         prompter.showError(t.archiveMode);
         state.error.set();
         return false;
     }
-    const bool workingCopy = lower(fs::path(path).filename().string()).find(kWorkingCopy) != std::string::npos;
+    const bool workingCopy = mentionsWorkingCopy(fs::path(path).filename().string());
+    // Writing over a file without the question is for files this run has read or
+    // written; a name nobody has seen the content of (an unreadable project of the
+    // command line) always asks.
+    const bool seen = state.file.filesOfThisRun.contains(normalPath(path));
     std::error_code failed;
-    if (askOverwrite && !workingCopy && fs::exists(path, failed)) {
+    if ((askOverwrite || !seen) && !workingCopy && fs::is_regular_file(path, failed)) {
         const std::string question =
             utf8ToOem(path) + " " + t.alreadyExists + ".   " + t.overwrite + " ?";
         if (prompter.askYesNoCancel(question) != Answer::Yes) {
@@ -75,6 +77,8 @@ bool checkFileCreation(ProgramState& state, const std::string& path, bool askOve
 
 bool saveProject(ProgramState& state, const std::string& name, bool askOverwrite) {
     std::string path;
+    std::string chosenFolder;
+    std::string chosenName;
     if (name.empty()) {
         FileChoice choice;
         choice.filter = "*.zm1|*.zm1";
@@ -86,14 +90,20 @@ bool saveProject(ProgramState& state, const std::string& name, bool askOverwrite
             return false;
         }
         const fs::path p(chosen);
-        state.file.dataDirectory = p.parent_path().string();
-        state.file.currentFile = p.stem().string();
+        chosenFolder = p.parent_path().string();
+        chosenName = p.stem().string();
         path = (p.parent_path() / (p.stem().string() + ".zm1")).string();  // whatever extension was typed
     } else {
         path = projectFilePath(state.file.dataDirectory, name);
     }
     if (!checkFileCreation(state, path, askOverwrite)) return false;
     if (!writeProjectFile(state, path)) return false;
+    // Only a file really written becomes the current one: after a refused or
+    // failed write, Save must not go to a name the user never got.
+    if (!chosenName.empty()) {
+        state.file.dataDirectory = chosenFolder;
+        state.file.currentFile = chosenName;
+    }
     if (!state.config.archiveMode) state.file.commandLineProject = false;
     return true;
 }

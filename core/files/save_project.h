@@ -14,8 +14,12 @@ struct ProgramState;
 // it stands.
 std::string projectFilePath(const std::string& dataDirectory, const std::string& name);
 
+// The full name of the current project file; empty for a project without a name.
+std::string currentProjectPath(const ProgramState& state);
+
 // The checks before a file is created. `askOverwrite` switches the overwrite
-// question on (Save writes over its own file without asking). On refusal the
+// question on (Save writes over its own file without asking); it is asked anyway
+// for a file this run has neither read nor written. On refusal the
 // message has been shown and the error flag is set. Unlike a trial create, the
 // check never truncates or deletes a file that is already there.
 bool checkFileCreation(ProgramState& state, const std::string& path, bool askOverwrite);

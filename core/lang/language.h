@@ -127,6 +127,7 @@ struct MainTexts {
     std::string retryQuestion;
     std::string extensionRequired;  // "Erweiterung .zm1 muß mit angegeben werden"
     std::string deletingTempFiles;  // "Lösche temporäre Dateien ..."
+    std::string restoreWorkingCopy; // "Ungesicherte Eingaben wiederherstellen (" + working copy + ") ?"
     // element table
     std::string elementNumber;      // "El.Nr."
     std::string predecessor;        // "Vorg.el."

@@ -29,6 +29,8 @@ constexpr TextRow<M> kRows[] = {
       "L'extension .zm1 doit être indiquée"}},
     {&M::deletingTempFiles,
      {"Lösche temporäre Dateien ...", "Deleting temporary files ...", "Suppression des fichiers temporaires ..."}},
+    {&M::restoreWorkingCopy,
+     {"Ungesicherte Eingaben wiederherstellen (", "Restore the unsaved input (", "Restaurer les saisies non enregistrées ("}},
 
     {&M::elementNumber, {"El.Nr.", "El.No.", "N° él."}},
     {&M::predecessor, {"Vorg.el.", "pred.el.", "él.préc."}},

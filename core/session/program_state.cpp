@@ -23,6 +23,12 @@ ProgramState& program() {
     return *state;
 }
 
+std::string todayText(const ProgramState& state) {
+    const SystemClock systemClock;
+    const Clock& clock = state.clock != nullptr ? *state.clock : systemClock;
+    return dateText(clock.now(), state.config.dateCode);
+}
+
 const LanguageTexts& texts() { return program().texts; }
 
 } // namespace zam1

@@ -5,6 +5,7 @@
 // pass the program's own instances from here.
 
 #include <array>
+#include <set>
 #include <string>
 
 #include "core/config/configuration.h"
@@ -22,11 +23,16 @@ class Desktop;
 class Clock;
 
 struct FileState {
-    std::string currentFile;    // full name of the current project file, empty for a new one
+    // The project's name without folder and extension as the file dialog gave it
+    // (a name from the command line as typed); empty for a new project.
+    std::string currentFile;
     std::string dataDirectory;  // folder of the project files
     bool modified = false;
     bool commandLineProject = false;  // the project was named on the command line
     std::array<std::string, 4> recentFiles; // full names, slot 1 (index 0) the newest
+    // Project files read or written in this run (normal paths): Save writes over
+    // one of these without asking, but never over a file it has not seen.
+    std::set<std::string> filesOfThisRun;
 };
 
 struct ProgramState {
@@ -49,6 +55,9 @@ struct ProgramState {
 // prompter on standard error, the headless desktop and the system clock; the GUI
 // installs its own.
 ProgramState& program();
+
+// Today's date as the state's clock and configured date code write it.
+std::string todayText(const ProgramState& state);
 
 // The program's language texts, for the steps that report to the user without
 // being handed them.
