@@ -91,12 +91,8 @@ AfterNew fileNew(ProgramState& state) {
 bool fileOpen(ProgramState& state) {
     state.error.clear();
     if (!closeQuery(state)) return false;
-    FileChoice choice;
-    choice.filter = "*.zm1";
-    choice.folder = state.file.dataDirectory;
-    choice.defaultExtension = "zm1";
     std::string path;
-    if (!state.prompter->chooseOpenFile(choice, path) || path.empty()) {
+    if (!state.prompter->chooseOpenFile(projectFileChoice(state), path) || path.empty()) {
         state.error.set();
         return false;
     }

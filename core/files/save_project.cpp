@@ -75,17 +75,21 @@ bool checkFileCreation(ProgramState& state, const std::string& path, bool askOve
     return true;
 }
 
+FileChoice projectFileChoice(const ProgramState& state) {
+    FileChoice choice;
+    choice.filter = "*.zm1|*.zm1";
+    choice.folder = state.file.dataDirectory;
+    choice.defaultExtension = "zm1";
+    return choice;
+}
+
 bool saveProject(ProgramState& state, const std::string& name, bool askOverwrite) {
     std::string path;
     std::string chosenFolder;
     std::string chosenName;
     if (name.empty()) {
-        FileChoice choice;
-        choice.filter = "*.zm1|*.zm1";
-        choice.folder = state.file.dataDirectory;
-        choice.defaultExtension = "zm1";
         std::string chosen;
-        if (!state.prompter->chooseSaveFile(choice, chosen) || chosen.empty()) {
+        if (!state.prompter->chooseSaveFile(projectFileChoice(state), chosen) || chosen.empty()) {
             state.error.set();
             return false;
         }

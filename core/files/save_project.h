@@ -8,6 +8,7 @@
 
 namespace zam1 {
 
+struct FileChoice;
 struct ProgramState;
 
 // data directory + "/" + name + ".zm1" for a name without "."; a name with "." as
@@ -23,6 +24,9 @@ std::string currentProjectPath(const ProgramState& state);
 // message has been shown and the error flag is set. Unlike a trial create, the
 // check never truncates or deletes a file that is already there.
 bool checkFileCreation(ProgramState& state, const std::string& path, bool askOverwrite);
+
+// The open and save dialogs of project files: "*.zm1" in the data directory.
+FileChoice projectFileChoice(const ProgramState& state);
 
 // Writes the project under `name`; with an empty name the save dialog asks for
 // one, its folder becomes the data directory and the chosen name (without folder

@@ -24,14 +24,23 @@ QStringList linesFromOem(const std::vector<std::string>& lines) {
 
 QString title() { return QString::fromUtf8(kProgramTitle.data(), static_cast<qsizetype>(kProgramTitle.size())); }
 
-// "ZAM1 (*.zm1)" plus "all files", so a project with another extension can still be opened.
-QString filterOf(const FileChoice& choice) {
-    QString filter = QString::fromStdString(choice.filter);
-    if (!filter.isEmpty()) filter += QStringLiteral(";;");
-    return filter + QStringLiteral("* (*)");
-}
-
 } // namespace
+
+// The core's filters are "description|pattern" pairs ("*.zm1|*.zm1") or a bare
+// pattern ("*.txt"); Qt wants "description (pattern)". "All files" is always
+// offered, so a project with another extension can still be opened.
+QString qtFileFilter(const FileChoice& choice) {
+    const QStringList parts = QString::fromStdString(choice.filter).split(QLatin1Char('|'));
+    QStringList filters;
+    if (parts.size() >= 2) {
+        for (qsizetype i = 0; i + 1 < parts.size(); i += 2) filters << parts[i] + QStringLiteral(" (") + parts[i + 1] + QLatin1Char(')');
+    } else if (!parts.front().isEmpty()) {
+        const QString& pattern = parts.front();
+        filters << (pattern.contains(QLatin1Char('(')) ? pattern : pattern + QStringLiteral(" (") + pattern + QLatin1Char(')'));
+    }
+    filters << QStringLiteral("* (*)");
+    return filters.join(QStringLiteral(";;"));
+}
 
 void QtPrompter::setScalePercent(int sizePercent, int fontPercent) {
     m_look.sizePercent = sizePercent;
@@ -104,14 +113,14 @@ void QtPrompter::showNote(std::string_view text) {
 
 bool QtPrompter::chooseOpenFile(const FileChoice& choice, std::string& path) {
     const QString chosen = QFileDialog::getOpenFileName(m_mainWindow, fromOem(choice.title),
-                                                        QString::fromStdString(choice.folder), filterOf(choice));
+                                                        QString::fromStdString(choice.folder), qtFileFilter(choice));
     if (chosen.isEmpty()) return false;
     path = chosen.toStdString();
     return true;
 }
 
 bool QtPrompter::chooseSaveFile(const FileChoice& choice, std::string& path) {
-    QFileDialog dialog(m_mainWindow, fromOem(choice.title), QString::fromStdString(choice.folder), filterOf(choice));
+    QFileDialog dialog(m_mainWindow, fromOem(choice.title), QString::fromStdString(choice.folder), qtFileFilter(choice));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QString::fromStdString(choice.defaultExtension));
     if (!path.empty()) dialog.selectFile(QString::fromStdString(path));

@@ -10,6 +10,9 @@
 
 namespace zam1 {
 
+// The file-dialog filter of a core file choice, in Qt's form.
+QString qtFileFilter(const FileChoice& choice);
+
 class QtPrompter final : public Prompter {
 public:
     explicit QtPrompter(QWidget* mainWindow = nullptr) : m_mainWindow(mainWindow) {}

@@ -34,6 +34,23 @@ ModalScript::Action readMessage(QString* caption, QString* text) {
     };
 }
 
+// The core writes filters as "description|pattern" pairs; Qt would take such a
+// text as one pattern that matches no file.
+TEST(QtPrompter, FileFiltersBecomeQtFilters) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"*.zm1|*.zm1", "*.zm1 (*.zm1);;* (*)"},
+        {"Projekte|*.zm1|Texte|*.txt", "Projekte (*.zm1);;Texte (*.txt);;* (*)"},
+        {"*.txt", "*.txt (*.txt);;* (*)"},
+        {"DXF (*.dxf)", "DXF (*.dxf);;* (*)"},
+        {"", "* (*)"},
+    };
+    for (const auto& [core, qt] : cases) {
+        FileChoice choice;
+        choice.filter = core;
+        EXPECT_EQ(qtFileFilter(choice).toStdString(), qt) << core;
+    }
+}
+
 TEST(QtPrompter, SevenChoicesAreRadioButtonsEightAreAList) {
     struct Case { int count; int current; const char* dialog; int pick; int expected; };
     const Case cases[] = {
