@@ -157,8 +157,9 @@ int runCommandLine(const std::vector<std::string>& arguments, std::ostream& out,
         return runGuardedBatch(state, err, [&] { return runBatchCad(state, a1, a2, quiet, err); });
     }
     if (extensionMissing(a1, a2)) {
+        // A start that opens nothing has failed, whatever it printed.
         err << oemToUtf8(state.texts.main.extensionRequired) << '\n';
-        return 0;
+        return 1;
     }
     return windowNotBuilt(out);
 }

@@ -228,17 +228,19 @@ TEST_F(CommandLine, InteractiveStartsWaitForTheWindow) {
     struct Case {
         std::vector<std::string> args;
         std::string err;
+        int exitCode = 0;
     };
     const Case cases[] = {
         {{}, ""},
-        {{"test"}, "Erweiterung .zm1 muß mit angegeben werden\n"},   // no extension
+        {{"test"}, "Erweiterung .zm1 muß mit angegeben werden\n", 1},   // no extension: nothing opens, a failure
         {{"test.zm1"}, ""},
         {{"test.zm1", "/g"}, ""},       // "/g" is not "/G": an interactive load
         {{"test", "/E"}, ""},           // "/E" and "/G" do not read the project
         {{"test", "/G"}, ""},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(run(c.args), 0);
+        SCOPED_TRACE(c.args.empty() ? std::string("(none)") : c.args[0]);
+        EXPECT_EQ(run(c.args), c.exitCode);
         EXPECT_EQ(m_err.str(), c.err);
         if (c.err.empty()) {
             EXPECT_NE(m_out.str().find("(The program window is not built yet"), std::string::npos);
