@@ -10,6 +10,7 @@
 #include "core/session/program_state.h"
 #include "core/app/report_setup.h"
 #include "core/files/project_file.h"
+#include "core/graphics/drawing_layer.h"
 #include "core/graphics/drawing_settings.h"
 #include "core/graphics/program_drawings.h"
 #include "core/platform/batch_prompter.h"
@@ -24,8 +25,6 @@ constexpr std::string_view kFormatHint = "i: 1=DXF, 2=IGS, 5=TXT";
 constexpr std::string_view kIndexHint =
     "j: 1 = Projektzeichnung, 3 = Schema, 10*k+1 / 10*k+2 / 10*k+4 = Schließmaß k maßstäblich / Normalverteilung / "
     "Gesamtgrafik";
-
-std::string_view extensionOf(int format) { return format == 2 ? "igs" : (format == 5 ? "txt" : "dxf"); }
 
 } // namespace
 
@@ -59,7 +58,7 @@ int runBatchCad(ProgramState& state, const std::string& projectPath, const std::
     BatchPorts ports(state, err);
     state.error.clear();
     const std::string base = projectBaseName(projectPath);
-    const std::string outputFile = base + "." + std::string(extensionOf(request.format));
+    const std::string outputFile = base + "." + std::string(drawingFileExtension(request.format));
     if (sameFile(projectPath, outputFile)) {
         err << refusedOverProjectText(outputFile) << '\n';
         return 1;

@@ -43,15 +43,6 @@ const std::vector<std::string>& deviceNames() {
     return names;
 }
 
-std::string_view extensionOf(int device) {
-    switch (device) {
-    case kDeviceDxf: return "dxf";
-    case kDeviceIges: return "igs";
-    case kDeviceTxt: return "txt";
-    default: return "";
-    }
-}
-
 // The words of a command line; double quotes group blanks into one word.
 std::vector<std::string> commandWords(std::string_view line) {
     std::vector<std::string> words;
@@ -95,6 +86,15 @@ const Clock& clockOf(const DrawingContext& ctx) {
 
 } // namespace
 
+std::string_view drawingFileExtension(int device) {
+    switch (device) {
+    case kDeviceDxf: return "dxf";
+    case kDeviceIges: return "igs";
+    case kDeviceTxt: return "txt";
+    default: return "";
+    }
+}
+
 DrawingLayer::DrawingLayer(DrawingSettings& settings, DrawingContext context)
     : m_settings(settings), m_ctx(std::move(context)) {
     assert(m_ctx.prompter && m_ctx.error);
@@ -123,7 +123,7 @@ bool DrawingLayer::startRun(int device) {
     switch (device) {
     case kDeviceDxf:
     case kDeviceIges:
-    case kDeviceTxt: ready = chooseOutputFile(extensionOf(device)); break;
+    case kDeviceTxt: ready = chooseOutputFile(drawingFileExtension(device)); break;
     case kDeviceScreen:
         ready = m_ctx.window != nullptr;
         if (ready) {

@@ -36,6 +36,10 @@ enum OutputDevice : int {
     kDeviceTxt = 5,
 };
 
+// The extension of the file a drawing device writes ("dxf", "igs", "txt"); empty
+// for the devices that write no file of their own.
+std::string_view drawingFileExtension(int device);
+
 // Who a run talks to, and what it is drawing.
 struct DrawingContext {
     Prompter* prompter = nullptr;
