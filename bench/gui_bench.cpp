@@ -1,0 +1,192 @@
+// The window's own speed, measured in-process (offscreen when there is no
+// display): the graphics window's replay of the largest scheme into its image,
+// 100,000 primitives to the first full picture and after a zoom key, and the
+// standard report of the largest project shown in the report window.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QTimer>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <sstream>
+#include <unistd.h>
+
+#include "core/graphics/diagram_run.h"
+#include "core/graphics/drawing_layer.h"
+#include "core/graphics/graphics_window.h"
+#include "core/graphics/screen_backend.h"
+#include "core/platform/batch_prompter.h"
+#include "core/platform/clock.h"
+#include "core/platform/desktop.h"
+#include "core/platform/file_io.h"
+#include "core/report/main_report.h"
+#include "core/report/output_channel.h"
+#include "core/session/program_state.h"
+#include "gui/graphics/graphics_widget.h"
+#include "gui/graphics/report_window.h"
+#include "tests/files/sample_project.h"
+
+namespace {
+
+using namespace zam1;
+
+// Runs the event loop until the widget's replay has painted everything.
+void waitForPicture(TFkorvgra& widget) {
+    QEventLoop loop;
+    QObject::connect(&widget, &TFkorvgra::replayFinished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(60000, &loop, &QEventLoop::quit);  // never hang a benchmark run
+    loop.exec();
+}
+
+struct Screen {
+    std::ostringstream errors;
+    BatchPrompter prompter{errors};
+    ErrorFlag error;
+    DrawingSettings settings;
+    std::unique_ptr<GraphicsWindow> window;
+    std::unique_ptr<TFkorvgra> widget;
+    Screen() {
+        settings.tempFolder = std::filesystem::temp_directory_path().string();
+        window = std::make_unique<GraphicsWindow>(settings.window, error);
+        widget = std::make_unique<TFkorvgra>(*window);
+        widget->show();
+    }
+    DrawingContext context() {
+        DrawingContext c;
+        c.prompter = &prompter;
+        c.error = &error;
+        c.window = window.get();
+        return c;
+    }
+};
+
+void BM_ReplayLargestScheme(benchmark::State& bench) {
+    Screen screen;
+    auto state = std::make_unique<ProgramState>();
+    Chain& chain = state->chain;
+    for (int n = 1; n <= kMaxElements; ++n) {
+        Element& e = chain.element(n);
+        e.predecessor = n - 1;
+        e.positive = static_cast<std::uint8_t>(n % 3 != 0);
+        e.distance = 1 + (n % 17) * 0.25L;
+        e.upperDev = 0.01L * (n % 5);
+        e.lowerDev = -0.01L * (n % 7);
+        e.text = "Element";
+    }
+    chain.setElementCount(kMaxElements);
+    const DiagramInput in{.chain = chain, .project = state->projectTexts, .texts = state->texts,
+                          .prompter = screen.prompter, .error = state->error};
+    DrawingLayer layer(screen.settings, screen.context());
+    if (runDiagram(layer, in, kDiagramScheme, 0, kDeviceScreen) != DiagramOutcome::Drawn) {
+        bench.SkipWithError("the scheme was not drawn");
+        return;
+    }
+    waitForPicture(*screen.widget);
+    for (auto _ : bench) {
+        screen.widget->startReplay();
+        waitForPicture(*screen.widget);
+    }
+    bench.counters["records"] = static_cast<double>(screen.window->displayList().size());
+}
+
+void drawMany(DrawingLayer& layer) {
+    layer.openSheet(0, 0, 160, 120);
+    layer.beginPage();
+    layer.textStyle(0, 2.5L, 3.5L, 0);
+    for (int i = 0; i < 100000; ++i) {
+        const long double x = (i % 400) * 0.4L;
+        const long double y = (i / 400) * 0.48L;
+        if (i % 50 == 0) layer.setLayer(16 + (i / 50) % 16);
+        switch (i % 3) {
+        case 0: layer.line(x, y, x + 1.25L, y + 0.75L); break;
+        case 1: layer.text("Ma\xE1 12,345", x, y); break;
+        default: layer.arc(x, y, 15, 200, 0.3L); break;
+        }
+    }
+    layer.endPage();
+    layer.finishRun();
+}
+
+// arg 0: drawing the primitives to the first full picture; 1: a zoom key (keypad
+// +, then -, in turn) to the next full picture.
+void BM_HundredThousandPrimitives(benchmark::State& bench) {
+    Screen screen;
+    bool zoomIn = true;
+    for (auto _ : bench) {
+        if (bench.range(0) == 0) {
+            DrawingLayer layer(screen.settings, screen.context());
+            layer.startRun(std::make_unique<ScreenBackend>(*screen.window, screen.settings, &screen.prompter));
+            drawMany(layer);
+        } else {
+            bench.PauseTiming();
+            if (screen.window->displayList().size() == 0) {
+                DrawingLayer layer(screen.settings, screen.context());
+                layer.startRun(std::make_unique<ScreenBackend>(*screen.window, screen.settings, &screen.prompter));
+                drawMany(layer);
+                waitForPicture(*screen.widget);
+            }
+            bench.ResumeTiming();
+            QKeyEvent key(QEvent::KeyPress, zoomIn ? Qt::Key_Plus : Qt::Key_Minus, Qt::KeypadModifier);
+            zoomIn = !zoomIn;
+            QCoreApplication::sendEvent(screen.widget.get(), &key);
+        }
+        waitForPicture(*screen.widget);
+    }
+}
+
+void BM_ReportWindowLargestReport(benchmark::State& bench) {
+    const test::SampleProject project = test::sampleProject(kMaxElements, kMaxClosing, 0, 0);
+    const std::string path = (std::filesystem::temp_directory_path() / ("zam1-bench-report-" + std::to_string(::getpid()) + ".txt")).string();
+    {
+        std::ostringstream errors;
+        BatchPrompter prompter(errors);
+        HeadlessDesktop desktop;
+        const FixedClock clock(DateTime{2024, 3, 15, 14, 30, 0});
+        ErrorFlag error;
+        LanguageTexts texts;
+        OutputSettings settings;
+        settings.workFolder = std::filesystem::temp_directory_path().string();
+        OutputChannel out(settings, texts, {prompter, desktop, clock, error});
+        if (!out.openOutput(kReportDosFile, "x")) {
+            bench.SkipWithError("no report");
+            return;
+        }
+        writeMainReport(*project.chain, out, true, false);
+        writeFileSafely(path, out.contents());
+        out.abortOutput();
+    }
+    std::size_t bytes = 0;
+    for (auto _ : bench) {
+        ReportWindow window([](const QString&) {});
+        window.showFile(path, "Bericht");
+        window.show();
+        QCoreApplication::processEvents();
+        bytes = static_cast<std::size_t>(window.text().size());
+    }
+    std::filesystem::remove(path);
+    bench.counters["MB"] = static_cast<double>(bytes) / 1e6;
+}
+
+BENCHMARK(BM_ReplayLargestScheme)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_HundredThousandPrimitives)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ReportWindowLargestReport)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // Offscreen when there is no display: the replay and the widgets are the same.
+    if (std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") == nullptr &&
+        std::getenv("QT_QPA_PLATFORM") == nullptr) {
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    }
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
