@@ -1,4 +1,6 @@
 #include "core/app/window_start.h"
+#include "core/app/file_commands.h"
+#include "core/session/file_names.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -51,37 +53,8 @@ void startWindowSession(ProgramState& state, const std::string& project) {
     if (state.config.language > 0) loadLanguage(state.texts, state.config.language);
 }
 
-std::string windowCaption(const ProgramState& state) {
-    std::string caption(kProgramTitle);
-    const std::string& name = state.file.currentFile;
-    if (name.empty()) return caption;
-    caption += "  -  ";
-    caption += name;
-    if (name.find('.') == std::string::npos) {
-        caption += '.';
-        caption += kProjectExtension;
-    }
-    return caption;
-}
+std::string windowCaption(const ProgramState& state) { return windowCaption(state.file.currentFile); }
 
-bool openProjectCommand(ProgramState& state) {
-    state.error.clear();
-    FileChoice choice;
-    // The menu's caption without its accelerator mark, in the code page of the prompts.
-    std::string title = commonMenuToUtf8(state.texts, state.texts.menu.fileOpen);
-    std::erase(title, '&');
-    choice.title = utf8ToOem(title);
-    choice.filter = "ZAM1 (*." + std::string(kProjectExtension) + ")";
-    choice.folder = state.file.dataDirectory;
-    choice.defaultExtension = kProjectExtension;
-    std::string path;
-    if (!state.prompter->chooseOpenFile(choice, path)) {
-        state.error.set();
-        return false;
-    }
-    if (!readProjectFile(state, path)) return false;
-    makeCurrent(state, path);
-    return true;
-}
+bool openProjectCommand(ProgramState& state) { return fileOpen(state); }
 
 } // namespace zam1

@@ -22,9 +22,8 @@ void startWindowSession(ProgramState& state, const std::string& project);
 // as typed when it has a "."); the title alone without a current file. UTF-8.
 std::string windowCaption(const ProgramState& state);
 
-// The File menu's Open as far as the shell needs it now: asks for a project file,
-// reads it, makes it the current file and the newest recent file. False when
-// cancelled or unreadable (error flag set).
+// The File menu's Open (the close query, the open dialog, the read, the newest
+// recent file). False when cancelled or unreadable (error flag set).
 bool openProjectCommand(ProgramState& state);
 
 } // namespace zam1
