@@ -5,11 +5,13 @@
 #include <vector>
 
 #include "core/app/command_line.h"
+#include "core/session/program_state.h"
 #include "gui/app/gui_main.h"
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    if (!zam1::wantsWindow(arguments)) return zam1::runCommandLine(arguments, std::cout, std::cerr);
+    const zam1::CommandLineResult start = zam1::runCommandLine(zam1::program(), arguments, std::cout, std::cerr);
+    if (!start.openWindow) return start.exitCode;
     if (!zam1::displayAvailable()) {
         std::cerr << zam1::noDisplayText() << '\n';
         return 1;

@@ -100,15 +100,6 @@ Positional positionalOf(const std::vector<std::string>& arguments) {
     return p;
 }
 
-// The starts that open the window end here when the command line runs in-process
-// (main() gives them to the window before).
-int windowNotBuilt(std::ostream& out) {
-    printHelp(out);
-    out << "\nDas Programmfenster ist noch nicht gebaut; die Kommandozeilen-Modi /I und /CAD stehen bereit.\n"
-           "(The program window is not built yet; only the command-line modes /I and /CAD are available.)\n";
-    return 0;
-}
-
 } // namespace
 
 bool wantsWindow(const std::vector<std::string>& arguments) {
@@ -127,41 +118,40 @@ std::string windowProject(const std::vector<std::string>& arguments) {
     return a2 == "/E" || a2 == "/e" || a2 == "/G" ? std::string() : p.arguments[0];
 }
 
-int runCommandLine(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+CommandLineResult runCommandLine(ProgramState& state, const std::vector<std::string>& arguments, std::ostream& out,
+                                 std::ostream& err) {
+    const auto done = [](int exitCode) { return CommandLineResult{exitCode, false, {}}; };
     if (isIsoLookup(arguments)) {
-        return runGuardedBatch(program(), err, [&] { return runIsoLookup({arguments.begin() + 1, arguments.end()}, out, err); });
+        return done(runGuardedBatch(state, err, [&] { return runIsoLookup({arguments.begin() + 1, arguments.end()}, out, err); }));
     }
-    if (isAnalysis(arguments)) return runBatchAnalysis(program(), arguments, out, err);
+    if (isAnalysis(arguments)) return done(runBatchAnalysis(state, arguments, out, err));
     if (isLongHelp(arguments)) {
         printLongHelp(out);
-        return 0;
+        return done(0);
     }
     const Positional p = positionalOf(arguments);
     const std::vector<std::string>& positional = p.arguments;
     const bool quiet = p.quiet;
-    if (positional.empty()) return windowNotBuilt(out);
-    ProgramState& state = program();
+    if (wantsWindow(arguments)) return {0, true, windowProject(arguments)};
     BatchPorts ports(state, err);
-    if (runGuardedBatch(state, err, [&] { readStartConfiguration(state, ScreenInfo{}); return 0; }) != 0) return 1;
+    if (runGuardedBatch(state, err, [&] { readStartConfiguration(state, ScreenInfo{}); return 0; }) != 0) return done(1);
     const std::string& a1 = positional[0];
     const std::string a2 = positional.size() > 1 ? positional[1] : std::string();
     if (isHelp(a1)) {
         printHelp(out);
-        return 0;
+        return done(0);
     }
     state.file.dataDirectory.clear(); // the name is used as given
     if (isReportSwitch(a2)) {
-        return runGuardedBatch(state, err, [&] { return runBatchReport(state, a1, quiet, err); });
+        return done(runGuardedBatch(state, err, [&] { return runBatchReport(state, a1, quiet, err); }));
     }
     if (isCadSwitch(a2)) {
-        return runGuardedBatch(state, err, [&] { return runBatchCad(state, a1, a2, quiet, err); });
+        return done(runGuardedBatch(state, err, [&] { return runBatchCad(state, a1, a2, quiet, err); }));
     }
-    if (extensionMissing(a1, a2)) {
-        // A start that opens nothing has failed, whatever it printed.
-        err << oemToUtf8(state.texts.main.extensionRequired) << '\n';
-        return 1;
-    }
-    return windowNotBuilt(out);
+    // What is left is a project name without an extension: a start that opens
+    // nothing has failed, whatever it printed.
+    err << oemToUtf8(state.texts.main.extensionRequired) << '\n';
+    return done(1);
 }
 
 } // namespace zam1

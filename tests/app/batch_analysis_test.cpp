@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "core/app/command_line.h"
+#include "core/session/program_state.h"
 #include "core/files/project_file.h"
 #include "core/records/documentation.h"
 #include "tests/model/chain_builder.h"
@@ -29,7 +30,7 @@ protected:
         options.insert(options.begin(), {m_project, "--analyse"});
         m_out.str({});
         m_err.str({});
-        return runCommandLine(options, m_out, m_err);
+        return runCommandLine(program(), options, m_out, m_err).exitCode;
     }
     void sidecar(const std::string& json) { writeBytes(m_project + ".json", json); }
 
@@ -115,7 +116,7 @@ namespace {
 TEST(BatchAnalysisHelp, LongHelpNamesTheSwitch) {
     std::ostringstream out;
     std::ostringstream err;
-    EXPECT_EQ(runCommandLine({"--help"}, out, err), 0);
+    EXPECT_EQ(runCommandLine(program(), {"--help"}, out, err).exitCode, 0);
     EXPECT_NE(out.str().find("wzam1 project.zm1 --analyse [--method wc|rss|mc] [--samples N] [--seed S] [--json FILE|-]"),
               std::string::npos);
 }

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <sstream>
 #include <unistd.h>
 
@@ -30,19 +31,16 @@ protected:
         std::filesystem::current_path(m_folder.path());
         setenv("XDG_CONFIG_HOME", m_folder.path().c_str(), 1);
         setenv("TEMP", m_folder.path().c_str(), 1);
-        m_oldClock = program().clock;
-        program().clock = &m_clock;
+        m_state->clock = &m_clock;
     }
-    void TearDown() override {
-        program().clock = m_oldClock;
-        std::filesystem::current_path(m_oldCwd);
-    }
+    void TearDown() override { std::filesystem::current_path(m_oldCwd); }
 
-    int run(std::vector<std::string> args) {
+    CommandLineResult start(std::vector<std::string> args) {
         m_out.str({});
         m_err.str({});
-        return runCommandLine(args, m_out, m_err);
+        return runCommandLine(*m_state, args, m_out, m_err);
     }
+    int run(std::vector<std::string> args) { return start(std::move(args)).exitCode; }
 
     void copyExample(const std::string& name) {
         std::filesystem::copy_file(std::string(ZAM1_SOURCE_DIR) + "/examples/getriebewelle.zm1", m_folder.file(name));
@@ -63,9 +61,10 @@ protected:
     std::ostringstream m_out;
     std::ostringstream m_err;
 
+    std::unique_ptr<ProgramState> m_state = std::make_unique<ProgramState>();
+
 private:
     std::filesystem::path m_oldCwd;
-    const Clock* m_oldClock = nullptr;
     FixedClock m_clock{testTime()};
 };
 
@@ -227,24 +226,28 @@ TEST_F(CommandLine, CadSwitchInAnyCaseWritesTheDrawing) {
 TEST_F(CommandLine, InteractiveStartsWaitForTheWindow) {
     struct Case {
         std::vector<std::string> args;
+        bool window;
+        std::string project;  // what the window loads
         std::string err;
         int exitCode = 0;
     };
     const Case cases[] = {
-        {{}, ""},
-        {{"test"}, "Erweiterung .zm1 muß mit angegeben werden\n", 1},   // no extension: nothing opens, a failure
-        {{"test.zm1"}, ""},
-        {{"test.zm1", "/g"}, ""},       // "/g" is not "/G": an interactive load
-        {{"test", "/E"}, ""},           // "/E" and "/G" do not read the project
-        {{"test", "/G"}, ""},
+        {{}, true, "", ""},
+        {{"test"}, false, "", "Erweiterung .zm1 muß mit angegeben werden\n", 1},   // no extension: nothing opens, a failure
+        {{"test.zm1"}, true, "test.zm1", ""},
+        {{"test.zm1", "/g"}, true, "test.zm1", ""},   // "/g" is not "/G": an interactive load
+        {{"test", "/E"}, true, "", ""},               // "/E" and "/G" do not read the project
+        {{"test", "/G"}, true, "", ""},
+        {{"/nogui", "test.zm1"}, true, "test.zm1", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.empty() ? std::string("(none)") : c.args[0]);
-        EXPECT_EQ(run(c.args), c.exitCode);
+        const CommandLineResult r = start(c.args);
+        EXPECT_EQ(r.openWindow, c.window);
+        EXPECT_EQ(r.project, c.project);
+        EXPECT_EQ(r.exitCode, c.exitCode);
         EXPECT_EQ(m_err.str(), c.err);
-        if (c.err.empty()) {
-            EXPECT_NE(m_out.str().find("(The program window is not built yet"), std::string::npos);
-        }
+        EXPECT_EQ(m_out.str(), "");
     }
     EXPECT_TRUE(written().empty());
 }
