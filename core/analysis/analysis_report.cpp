@@ -3,8 +3,11 @@
 #include <nlohmann/json.hpp>
 
 #include <ostream>
+#include <sstream>
 
 #include "core/analysis/analysis.h"
+#include "core/report/output_channel.h"
+#include "core/text/codepage.h"
 #include "core/text/number_format.h"
 
 namespace zam1 {
@@ -161,6 +164,23 @@ void writeAnalysisReport(const AnalysisResult& r, std::string_view projectName, 
         out << rule << '\n';
     }
     out << (r.allHold() ? "All required limits hold." : "Required limits are violated.") << '\n';
+}
+
+bool reportAnalysis(const AnalysisResult& result, std::string_view projectName, OutputChannel& out, int device) {
+    std::ostringstream text;
+    writeAnalysisReport(result, projectName, text);
+    if (!out.openOutput(device, kAnalysisReportFile)) return false;
+    // The report is put together in UTF-8; the channel writes the stored code page.
+    std::istringstream lines(text.str());
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.find_first_not_of('-') == std::string::npos) {
+            out.thinLine();
+        } else {
+            out.writeLine(utf8ToOem(line));
+        }
+    }
+    out.pageBreak();
+    return out.closeOutput();
 }
 
 std::string analysisJson(const AnalysisResult& r, std::string_view projectName) {

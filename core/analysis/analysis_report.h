@@ -14,6 +14,16 @@ struct AnalysisResult;
 
 void writeAnalysisReport(const AnalysisResult& result, std::string_view projectName, std::ostream& out);
 
+class OutputChannel;
+
+inline constexpr const char* kAnalysisReportFile = "zam1mc.txt";
+
+// The same report through the output channel, so that it goes to every report
+// device (screen, printers, text, spreadsheet, HTML) with its page frame: opens
+// the channel on `device` (0 asks or takes the default), writes, closes. False
+// when nothing was written.
+bool reportAnalysis(const AnalysisResult& result, std::string_view projectName, OutputChannel& out, int device = 0);
+
 std::string analysisJson(const AnalysisResult& result, std::string_view projectName);
 
 } // namespace zam1
