@@ -20,6 +20,10 @@
 #include "core/graphics/graphics_window.h"
 #include "core/graphics/program_drawings.h"
 #include "tests/diagrams/example_project.h"
+#include "core/analysis/analysis.h"
+#include "core/analysis/histogram_diagram.h"
+#include "core/graphics/drawing_layer.h"
+#include "core/model/resolution.h"
 #include "gui/graphics/image_canvas.h"
 #include "tests/model/chain_builder.h"
 
@@ -57,6 +61,35 @@ bool paint(test::ExampleState& example, const Picture& p, const std::string& fol
     const std::string path = folder + "/" + p.name + ".png";
     const bool saved = drawn && renderWindowToPng(window, path, &painted);
     std::printf("%-24s %s  %ld pixels  %zu records\n", p.name.c_str(), saved ? "ok" : "FAILED", painted,
+                window.displayList().size());
+    return saved && painted >= kMinimumPainted;
+}
+
+// The Monte Carlo histogram of the example's first closing dimension with
+// required limits, on the screen device.
+bool paintHistogram(test::ExampleState& example, const std::string& folder, int background) {
+    DrawingSettings settings = drawingSettingsFrom(example.state->config, folder);
+    if (background >= 0) settings.window.backgroundColour = background;
+    settings.window.width = 1280;
+    settings.window.height = 960;
+    GraphicsWindow window(settings.window, example.state->error);
+    AnalysisData data;
+    data.limits[1] = {0.05L, 0.8L};
+    data.elements[8] = {Distribution::Uniform, 0};
+    AnalysisOptions options;
+    options.samples = 100000;
+    deriveElementValues(example.state->chain);
+    const AnalysisResult result = analyseChain(example.state->chain, data, options);
+    DrawingContext context;
+    context.prompter = example.state->prompter;
+    context.error = &example.state->error;
+    context.window = &window;
+    DrawingLayer layer(settings, context);
+    if (!layer.startRun(kDeviceScreen)) return false;
+    drawHistogramDiagram(layer, result.closings.at(0), example.state->chain.productionSigma);
+    long painted = 0;
+    const bool saved = renderWindowToPng(window, folder + "/histogram_1.png", &painted);
+    std::printf("%-24s %s  %ld pixels  %zu records\n", "histogram_1", saved ? "ok" : "FAILED", painted,
                 window.displayList().size());
     return saved && painted >= kMinimumPainted;
 }
@@ -112,5 +145,6 @@ int main(int argc, char** argv) {
                              Picture{"long_to_scale_2", 1, 2}, Picture{"long_overall_2", 4, 2}}) {
         failed |= !paint(longChain, p, folder, background);
     }
+    failed |= !paintHistogram(example, folder, background);
     return failed ? 1 : 0;
 }
