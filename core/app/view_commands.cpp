@@ -1,5 +1,13 @@
 #include "core/app/view_commands.h"
 
+#include "core/analysis/analysis.h"
+#include "core/analysis/analysis_report.h"
+#include "core/analysis/histogram_diagram.h"
+#include "core/analysis/sidecar.h"
+#include "core/graphics/drawing_layer.h"
+#include "core/model/resolution.h"
+#include "core/text/codepage.h"
+
 #include "core/session/program_identity.h"
 #include "core/session/program_state.h"
 #include "core/app/report_setup.h"
@@ -64,6 +72,39 @@ void viewStandardReport(ProgramState& state) {
                       {*state.prompter, *state.desktop, *state.clock, state.error});
     out.setProject(currentProjectHeading(state));
     writeStandardReport(state.chain, out, kReportAsk);
+}
+
+void viewMonteCarlo(ProgramState& state, GraphicsWindow& window, int closing) {
+    state.error.clear();
+    if (closing < 1 || closing > state.chain.closingCount()) return;
+    AnalysisData data;
+    const std::string project = currentProjectPath(state);
+    if (!project.empty()) {
+        const SidecarRead read = readSidecar(sidecarPath(project), state.chain, data);
+        if (!read.ok) {
+            state.prompter->showError(utf8ToOem(sidecarPath(project) + ": " + read.error));
+            state.error.set();
+            return;
+        }
+    }
+    deriveElementValues(state.chain);
+    const AnalysisResult result = analyseChain(state.chain, data, data.options);
+    OutputChannel out(outputSettingsFrom(state.config), state.texts,
+                      {*state.prompter, *state.desktop, *state.clock, state.error});
+    out.setProject(currentProjectHeading(state));
+    reportAnalysis(result, projectBaseName(project), out, kReportAsk);
+    state.error.clear();  // a cancelled report still leaves the picture to show
+    DrawingSettings settings = drawingSettingsFrom(state.config, state.config.tempDirectory);
+    settings.window = window.settings();
+    DrawingContext context;
+    context.prompter = state.prompter;
+    context.desktop = state.desktop;
+    context.clock = state.clock;
+    context.error = &state.error;
+    context.window = &window;
+    DrawingLayer layer(settings, context);
+    if (!layer.startRun(kDeviceScreen)) return;
+    drawHistogramDiagram(layer, result.closings.at(static_cast<std::size_t>(closing - 1)), state.chain.productionSigma);
 }
 
 } // namespace zam1

@@ -19,4 +19,10 @@ void viewDiagram(ProgramState& state, GraphicsWindow& window, int kind, int clos
 // The standard report of the project.
 void viewStandardReport(ProgramState& state);
 
+// The analysis of the project with the limits and distributions of its settings
+// file (name.zm1.json; none: the defaults): the report on the report device, and
+// the Monte Carlo histogram of closing dimension `closing` in the window. A
+// settings file that cannot be read is shown and nothing else happens.
+void viewMonteCarlo(ProgramState& state, GraphicsWindow& window, int closing);
+
 } // namespace zam1
