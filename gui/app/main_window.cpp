@@ -1,10 +1,16 @@
 #include "gui/app/main_window.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QScreen>
 
 #include "core/app/command_guard.h"
+#include "core/app/file_commands.h"
+#include "core/app/show_result.h"
+#include "core/files/zam_import.h"
+#include "core/platform/prompter.h"
+#include "core/session/file_names.h"
 #include "core/session/program_state.h"
 #include "core/app/view_commands.h"
 #include "core/app/window_start.h"
@@ -85,6 +91,30 @@ void Thh::viewStandardReport() { zam1::viewStandardReport(m_state); }
 
 void Thh::openProject() {
     if (openProjectCommand(m_state)) zam1::viewDiagram(m_state, *m_graphics, kDiagramOverall, m_closing = 1);
+    applyMenuCaptions();  // the recent files changed
+}
+
+void Thh::openRecent(int k) {
+    const bool read = fileOpenRecent(m_state, k);
+    applyMenuCaptions();
+    if (read && resultGraphic(m_state) != ResultGraphic::None) {
+        zam1::viewDiagram(m_state, *m_graphics, kDiagramOverall, m_closing = 1);
+    }
+}
+
+void Thh::viewMonteCarlo() {
+    if (!chooseClosingDimension(m_state, m_closing)) return;
+    zam1::viewMonteCarlo(m_state, *m_graphics, m_closing);
+}
+
+void Thh::closeEvent(QCloseEvent* event) {
+    bool mayClose = false;
+    runGuarded(m_state, [&] { mayClose = fileExit(m_state); });
+    if (mayClose) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
 }
 
 void Thh::refreshCaption() { setWindowTitle(QString::fromStdString(windowCaption(m_state))); }
@@ -93,14 +123,38 @@ void Thh::applyMenuCaptions() {
     const LanguageTexts& t = m_state.texts;
     const auto common = [&t](const std::string& text) { return QString::fromStdString(commonMenuToUtf8(t, text)); };
     const auto view = [&t](const std::string& text) { return QString::fromStdString(viewMenuToUtf8(t, text)); };
-    const std::vector<MenuSection> sections = {
-        {QStringLiteral("mi_file"), common(t.menu.fileMenu),
-         {
-             {QStringLiteral("mi_fileOpen"), common(t.menu.fileOpen), QKeySequence(Qt::CTRL | Qt::Key_O),
-              [this] { openProject(); }},
-             {},
-             {QStringLiteral("mi_fileexit"), common(t.menu.exit), {}, [this] { close(); }},
+    std::vector<MenuCommand> file = {
+        {QStringLiteral("mi_fileNew"), common(t.menu.fileNew), QKeySequence(Qt::CTRL | Qt::Key_N),
+         [this] { fileNew(m_state); }},
+        {QStringLiteral("mi_fileOpen"), common(t.menu.fileOpen), QKeySequence(Qt::CTRL | Qt::Key_O),
+         [this] { openProject(); }},
+        {QStringLiteral("mi_FileSave"), common(t.menu.save), QKeySequence(Qt::CTRL | Qt::Key_S),
+         [this] { fileSave(m_state); }},
+        {QStringLiteral("mi_FileSaveAs"), common(t.menu.saveAs), {}, [this] {
+             fileSaveAs(m_state);
+             applyMenuCaptions();
          }},
+        {QStringLiteral("mi_fileImportZAM"), common(t.menu.importWord) + QStringLiteral(" ZAM"), {}, [this] {
+             FileChoice choice;
+             choice.filter = "*.zam|*.zam";
+             choice.folder = m_state.file.dataDirectory;
+             std::string path;
+             if (m_state.prompter->chooseOpenFile(choice, path) && importZamFile(m_state, path)) {
+                 zam1::viewDiagram(m_state, *m_graphics, kDiagramOverall, m_closing = 1);
+             }
+         }},
+    };
+    // The recent files stand above Exit, the separator only when there is one.
+    for (int k = 1; k <= 4; ++k) {
+        const std::string caption = recentFileCaption(m_state.file.recentFiles, k);
+        if (caption.empty()) continue;
+        if (k == 1) file.push_back({});
+        file.push_back({QStringLiteral("mi_file%1").arg(k), QString::fromStdString(caption), {}, [this, k] { openRecent(k); }});
+    }
+    file.push_back({});
+    file.push_back({QStringLiteral("mi_fileexit"), common(t.menu.exit), {}, [this] { close(); }});
+    const std::vector<MenuSection> sections = {
+        {QStringLiteral("mi_file"), common(t.menu.fileMenu), file},
         {QStringLiteral("mi_view"), common(t.menu.viewMenu),
          {
              {QStringLiteral("mi_ViewStandard"), common(t.menu.viewStandard), {}, [this] { viewStandardReport(); }},
@@ -113,6 +167,8 @@ void Thh::applyMenuCaptions() {
               [this] { viewDiagram(kDiagramToScale, 0); }},
              {QStringLiteral("mi_viewnormalverteilung"), view(t.viewMenu.normalDistribution), {},
               [this] { viewDiagram(kDiagramNormalDistribution, 0); }},
+             {},
+             {QStringLiteral("mi_viewmontecarlo"), QStringLiteral("Monte Carlo ..."), {}, [this] { viewMonteCarlo(); }},
          }},
     };
     buildMenuBar(*menuBar(), sections, [this](const std::function<void()>& command) { runCommand(command); });

@@ -37,7 +37,9 @@ public:
     // The View commands; `closing` 0 asks which closing dimension.
     void viewDiagram(int kind, int closing);
     void viewStandardReport();
+    void viewMonteCarlo();
     void openProject();
+    void openRecent(int k);
 
     TFkorvgra& graphicsWidget() { return *m_graphicsWidget; }
     QtPrompter& prompter() { return m_prompter; }
@@ -47,6 +49,10 @@ public:
     void refreshCaption();
     // The menu captions of the current language.
     void applyMenuCaptions();
+
+protected:
+    // Exit and every other way of closing run the close query; a cancelled one keeps the window.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     ProgramState& m_state;

@@ -98,6 +98,33 @@ TEST(MainWindow, AViewCommandAsksForTheClosingDimensionAndDrawsIntoTheGraphicsWi
     EXPECT_TRUE(window.graphicsWidget().replayRunning());
 }
 
+// The File menu is the session's: its entries, the recent file of the project
+// read at start, and closing the window runs the close query, whose Cancel keeps
+// the window and the edited project.
+TEST(MainWindow, TheFileMenuIsTheSessionsAndClosingAsksFirst) {
+    StartFolder folder(0);
+    ProgramState state;
+    Thh window(state);
+    window.start(kExample);
+    window.show();
+    for (const char* name : {"mi_fileNew", "mi_fileOpen", "mi_FileSave", "mi_FileSaveAs", "mi_fileImportZAM", "mi_fileexit",
+                             "mi_viewmontecarlo"}) {
+        EXPECT_NE(action(window, name), nullptr) << name;
+    }
+    state.file.modified = true;
+    QString question;
+    test::ModalScript script({[&](QWidget& d) {
+        if (auto* box = dynamic_cast<QMessageBox*>(&d)) question = box->text();
+        QTest::keyClick(&d, Qt::Key_Escape);
+    }});
+    EXPECT_FALSE(window.close());
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(state.file.modified);
+    EXPECT_TRUE(question.contains(QStringLiteral("getriebewelle"))) << question.toStdString();
+    state.file.modified = false;
+    EXPECT_TRUE(window.close());
+}
+
 TEST(MainWindow, AnExceptionInACommandBecomesTheErrorMessageAndTheFlag) {
     StartFolder folder(0);
     ProgramState state;
