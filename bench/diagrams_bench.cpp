@@ -12,6 +12,7 @@
 #include "core/graphics/drawing_layer.h"
 #include "core/graphics/graphics_window.h"
 #include "core/platform/batch_prompter.h"
+#include "bench/bench_drawings.h"
 
 namespace {
 
@@ -24,17 +25,7 @@ struct SchemeRun {
     DrawingSettings settings;
 
     SchemeRun() {
-        Chain& chain = state->chain;
-        for (int n = 1; n <= kMaxElements; ++n) {
-            Element& e = chain.element(n);
-            e.predecessor = n - 1;
-            e.positive = static_cast<std::uint8_t>(n % 3 != 0);
-            e.distance = 1 + (n % 17) * 0.25L;
-            e.upperDev = 0.01L * (n % 5);
-            e.lowerDev = -0.01L * (n % 7);
-            e.text = "Element";
-        }
-        chain.setElementCount(kMaxElements);
+        bench::fillLargestLinearChain(state->chain);
         state->prompter = &prompter;
         settings.tempFolder = "/tmp";
     }

@@ -17,30 +17,15 @@
 #include "core/graphics/output_buffer.h"
 #include "core/graphics/screen_backend.h"
 #include "core/platform/batch_prompter.h"
+#include "bench/bench_drawings.h"
 
 namespace {
 
 using namespace zam1;
 
-constexpr int kPrimitives = 100000;
+using bench::kPrimitives;
 
-void drawMany(DrawingLayer& layer) {
-    layer.openSheet(0, 0, 160, 120);
-    layer.beginPage();
-    layer.textStyle(0, 2.5L, 3.5L, 0);
-    for (int i = 0; i < kPrimitives; ++i) {
-        const long double x = (i % 400) * 0.4L;
-        const long double y = (i / 400) * 0.48L;
-        if (i % 50 == 0) layer.setLayer(16 + (i / 50) % 16);
-        switch (i % 3) {
-        case 0: layer.line(x, y, x + 1.25L, y + 0.75L); break;
-        case 1: layer.text("Ma\xE1 12,345", x, y); break;
-        default: layer.arc(x, y, 15, 200, 0.3L); break;
-        }
-    }
-    layer.endPage();
-    layer.finishRun();
-}
+void drawMany(DrawingLayer& layer) { bench::drawHundredThousandPrimitives(layer); }
 
 struct Run {
     std::ostringstream errors;

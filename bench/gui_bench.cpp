@@ -29,6 +29,7 @@
 #include "core/session/program_state.h"
 #include "gui/graphics/graphics_widget.h"
 #include "gui/graphics/report_window.h"
+#include "bench/bench_drawings.h"
 #include "tests/files/sample_project.h"
 
 namespace {
@@ -69,16 +70,7 @@ void BM_ReplayLargestScheme(benchmark::State& bench) {
     Screen screen;
     auto state = std::make_unique<ProgramState>();
     Chain& chain = state->chain;
-    for (int n = 1; n <= kMaxElements; ++n) {
-        Element& e = chain.element(n);
-        e.predecessor = n - 1;
-        e.positive = static_cast<std::uint8_t>(n % 3 != 0);
-        e.distance = 1 + (n % 17) * 0.25L;
-        e.upperDev = 0.01L * (n % 5);
-        e.lowerDev = -0.01L * (n % 7);
-        e.text = "Element";
-    }
-    chain.setElementCount(kMaxElements);
+    bench::fillLargestLinearChain(chain);
     const DiagramInput in{.chain = chain, .project = state->projectTexts, .texts = state->texts,
                           .prompter = screen.prompter, .error = state->error};
     DrawingLayer layer(screen.settings, screen.context());
@@ -94,23 +86,7 @@ void BM_ReplayLargestScheme(benchmark::State& bench) {
     bench.counters["records"] = static_cast<double>(screen.window->displayList().size());
 }
 
-void drawMany(DrawingLayer& layer) {
-    layer.openSheet(0, 0, 160, 120);
-    layer.beginPage();
-    layer.textStyle(0, 2.5L, 3.5L, 0);
-    for (int i = 0; i < 100000; ++i) {
-        const long double x = (i % 400) * 0.4L;
-        const long double y = (i / 400) * 0.48L;
-        if (i % 50 == 0) layer.setLayer(16 + (i / 50) % 16);
-        switch (i % 3) {
-        case 0: layer.line(x, y, x + 1.25L, y + 0.75L); break;
-        case 1: layer.text("Ma\xE1 12,345", x, y); break;
-        default: layer.arc(x, y, 15, 200, 0.3L); break;
-        }
-    }
-    layer.endPage();
-    layer.finishRun();
-}
+void drawMany(DrawingLayer& layer) { bench::drawHundredThousandPrimitives(layer); }
 
 // arg 0: drawing the primitives to the first full picture; 1: a zoom key (keypad
 // +, then -, in turn) to the next full picture.
