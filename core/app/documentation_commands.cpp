@@ -21,9 +21,8 @@ std::string today(const ProgramState& state) {
 }
 
 void listChanges(ProgramState& state, bool onScreen) {
-    OutputChannel out(outputSettingsFrom(state.config), state.texts,
-                      {*state.prompter, *state.desktop, *state.clock, state.error});
-    out.setProject(currentProjectHeading(state));
+    CommandChannel channel(state);
+    OutputChannel& out = channel.out;
     if (onScreen) {
         showChanges(state.documentation, out);
     } else {

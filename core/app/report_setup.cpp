@@ -2,6 +2,7 @@
 
 #include "core/files/save_project.h"
 #include "core/records/documentation.h"
+#include "core/report/output_channel.h"
 #include "core/session/program_identity.h"
 #include "core/session/program_state.h"
 #include "core/text/codepage.h"
@@ -18,6 +19,11 @@ std::string projectBaseName(std::string_view path) {
 
 ProjectHeading currentProjectHeading(const ProgramState& state) {
     return projectHeading(state.projectTexts, currentProjectPath(state), state.file.commandLineProject);
+}
+
+CommandChannel::CommandChannel(ProgramState& state)
+    : out(outputSettingsFrom(state.config), state.texts, {*state.prompter, *state.desktop, *state.clock, state.error}) {
+    out.setProject(currentProjectHeading(state));
 }
 
 ProjectHeading projectHeading(const ProjectTexts& t, const std::string& path, bool fromCommandLine) {

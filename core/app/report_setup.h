@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/report/output_channel.h"
 #include "core/report/output_settings.h"
 
 namespace zam1 {
@@ -24,5 +25,12 @@ struct ProgramState;
 
 // The heading of the program's current project.
 ProjectHeading currentProjectHeading(const ProgramState& state);
+
+// The output channel of a menu command: the configured output settings, the
+// program's texts and ports, the current project in its page headers.
+struct CommandChannel {
+    explicit CommandChannel(ProgramState& state);
+    OutputChannel out;
+};
 
 } // namespace zam1

@@ -68,9 +68,8 @@ void viewDiagram(ProgramState& state, GraphicsWindow& window, int kind, int clos
 
 void viewStandardReport(ProgramState& state) {
     state.error.clear();
-    OutputChannel out(outputSettingsFrom(state.config), state.texts,
-                      {*state.prompter, *state.desktop, *state.clock, state.error});
-    out.setProject(currentProjectHeading(state));
+    CommandChannel channel(state);
+    OutputChannel& out = channel.out;
     writeStandardReport(state.chain, out, kReportAsk);
 }
 
@@ -89,20 +88,18 @@ void viewMonteCarlo(ProgramState& state, GraphicsWindow& window, int closing) {
     }
     deriveElementValues(state.chain);
     const AnalysisResult result = analyseChain(state.chain, data, data.options);
-    OutputChannel out(outputSettingsFrom(state.config), state.texts,
-                      {*state.prompter, *state.desktop, *state.clock, state.error});
-    out.setProject(currentProjectHeading(state));
+    CommandChannel channel(state);
+    OutputChannel& out = channel.out;
     reportAnalysis(result, projectBaseName(project), out, kReportAsk);
     state.error.clear();  // a cancelled report still leaves the picture to show
     DrawingSettings settings = drawingSettingsFrom(state.config, state.config.tempDirectory);
     settings.window = window.settings();
-    DrawingContext context;
-    context.prompter = state.prompter;
-    context.desktop = state.desktop;
-    context.clock = state.clock;
-    context.error = &state.error;
-    context.window = &window;
-    DrawingLayer layer(settings, context);
+    DrawingTarget target;
+    target.device = kDeviceScreen;
+    target.projectFile = project;
+    target.projectName = projectBaseName(project);
+    target.window = &window;
+    DrawingLayer layer(settings, programDrawingContext(state, target));
     if (!layer.startRun(kDeviceScreen)) return;
     drawHistogramDiagram(layer, result.closings.at(static_cast<std::size_t>(closing - 1)), state.chain.productionSigma);
 }

@@ -12,18 +12,6 @@
 namespace zam1 {
 namespace {
 
-DrawingContext contextFor(ProgramState& state, const DrawingTarget& target) {
-    DrawingContext ctx;
-    ctx.prompter = state.prompter;
-    ctx.desktop = state.desktop;
-    ctx.clock = state.clock;
-    ctx.error = &state.error;
-    ctx.window = target.window;
-    ctx.batchCad = target.batch;
-    ctx.projectName = target.projectName;
-    ctx.projectFile = target.projectFile;
-    return ctx;
-}
 
 void windowSettingsFrom(const Configuration& config, WindowSettings& w) {
     if (config.graphicsWidth > 0) w.width = config.graphicsWidth;
@@ -39,6 +27,19 @@ void windowSettingsFrom(const Configuration& config, WindowSettings& w) {
 }
 
 } // namespace
+
+DrawingContext programDrawingContext(ProgramState& state, const DrawingTarget& target) {
+    DrawingContext ctx;
+    ctx.prompter = state.prompter;
+    ctx.desktop = state.desktop;
+    ctx.clock = state.clock;
+    ctx.error = &state.error;
+    ctx.window = target.window;
+    ctx.batchCad = target.batch;
+    ctx.projectName = target.projectName;
+    ctx.projectFile = target.projectFile;
+    return ctx;
+}
 
 DrawingSettings drawingSettingsFrom(const Configuration& config, const std::string& tempFolder) {
     DrawingSettings s;
@@ -68,7 +69,7 @@ DrawingSettings drawingSettingsFrom(const Configuration& config, const std::stri
 
 DiagramOutcome drawProgramDiagram(ProgramState& state, DrawingSettings& settings, const DrawingTarget& target,
                                   int kind, int closing) {
-    DrawingLayer layer(settings, contextFor(state, target));
+    DrawingLayer layer(settings, programDrawingContext(state, target));
     const DiagramInput in{
         .chain = state.chain,
         .project = state.projectTexts,
@@ -84,7 +85,7 @@ DiagramOutcome drawProgramDiagram(ProgramState& state, DrawingSettings& settings
 
 bool drawProgramProjectDrawing(ProgramState& state, DrawingSettings& settings, const DrawingTarget& target) {
     state.error.clear();
-    DrawingLayer layer(settings, contextFor(state, target));
+    DrawingLayer layer(settings, programDrawingContext(state, target));
     static const SystemClock systemClock;
     const ProjectDrawingInput in{
         .chain = state.chain,

@@ -11,6 +11,7 @@ namespace zam1 {
 
 class GraphicsWindow;
 struct Configuration;
+struct DrawingContext;
 struct DrawingSettings;
 struct ProgramState;
 
@@ -22,6 +23,9 @@ struct DrawingTarget {
     std::string projectFile;         // the project file as the user named it, file-system text
     GraphicsWindow* window = nullptr; // the screen device
 };
+
+// The ports and the target of a drawing run on the program's state.
+DrawingContext programDrawingContext(ProgramState& state, const DrawingTarget& target);
 
 // The drawing settings of a configuration. The temporary folder is the one the
 // directory checks settled on; empty keeps the default.
