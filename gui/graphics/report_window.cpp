@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -43,7 +44,20 @@ ReportWindow::ReportWindow(PrintText print, QWidget* parent)
     resize(700, 440);
 }
 
-QFont reportFont() { return QFontDatabase::systemFont(QFontDatabase::FixedFont); }
+QFont reportFont() {
+    // The system's fixed font is not fixed on every machine (fontconfig may hand
+    // "monospace" to a font it only calls so); the report's columns need one that is.
+    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    if (QFontInfo(font).fixedPitch()) return font;
+    for (const char* family : {"DejaVu Sans Mono", "Liberation Mono", "Noto Mono", "Nimbus Mono PS", "Courier New"}) {
+        QFont candidate(QString::fromLatin1(family), font.pointSize());
+        candidate.setFixedPitch(true);
+        if (QFontInfo(candidate).fixedPitch()) return candidate;
+    }
+    return font;
+}
 
 std::optional<QString> reportTextForDisplay(const std::string& path) {
     std::string bytes;
