@@ -11,7 +11,7 @@ LAYERS = [
     ["text", "platform"],
     ["model", "standards", "config", "lang", "records"],
     ["session"],
-    ["files", "report", "messages", "graphics", "cad", "analysis"],
+    ["files", "report", "messages", "graphics", "cad", "analysis", "editors", "exchange"],
     ["app"],
 ]
 LEVEL = {folder: level for level, folders in enumerate(LAYERS) for folder in folders}
