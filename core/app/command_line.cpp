@@ -111,11 +111,9 @@ bool wantsWindow(const std::vector<std::string>& arguments) {
     return !isHelp(a1) && !isReportSwitch(a2) && !isCadSwitch(a2) && !extensionMissing(a1, a2);
 }
 
-std::string windowProject(const std::vector<std::string>& arguments) {
-    const Positional p = positionalOf(arguments);
-    if (!wantsWindow(arguments) || p.arguments.empty()) return {};
-    const std::string a2 = p.arguments.size() > 1 ? p.arguments[1] : std::string();
-    return a2 == "/E" || a2 == "/e" || a2 == "/G" ? std::string() : p.arguments[0];
+WindowStartPlan windowStart(const std::vector<std::string>& arguments) {
+    if (!wantsWindow(arguments)) return {};
+    return windowStartPlan(positionalOf(arguments).arguments);
 }
 
 CommandLineResult runCommandLine(ProgramState& state, const std::vector<std::string>& arguments, std::ostream& out,
@@ -132,7 +130,7 @@ CommandLineResult runCommandLine(ProgramState& state, const std::vector<std::str
     const Positional p = positionalOf(arguments);
     const std::vector<std::string>& positional = p.arguments;
     const bool quiet = p.quiet;
-    if (wantsWindow(arguments)) return {0, true, windowProject(arguments)};
+    if (wantsWindow(arguments)) return {0, true, windowStart(arguments)};
     BatchPorts ports(state, err);
     if (runGuardedBatch(state, err, [&] { readStartConfiguration(state, ScreenInfo{}); return 0; }) != 0) return done(1);
     const std::string& a1 = positional[0];

@@ -73,8 +73,8 @@ TEST(MainWindow, StartsWithTheStoredLanguageAndTheProjectInTheCaption) {
         }
         EXPECT_EQ(action(window, "mi_fileOpen")->text(), QString::fromUtf8(c.open)) << c.language;
         EXPECT_EQ(action(window, "mi_viewschema")->text().trimmed(), QString::fromUtf8(c.scheme)) << c.language;
-        // Rebuilt menus replace the old ones: each name is there once.
-        window.applyMenuCaptions();
+        // Refreshed menus keep their actions: each name is there once.
+        window.refreshCaption();
         EXPECT_EQ(window.findChildren<QAction*>(QStringLiteral("mi_fileOpen")).size(), 1);
     }
 }
@@ -129,7 +129,7 @@ TEST(MainWindow, AnExceptionInACommandBecomesTheErrorMessageAndTheFlag) {
     StartFolder folder(0);
     ProgramState state;
     Thh window(state);
-    window.start({});
+    window.start(std::string());
     QString caption, text;
     test::ModalScript script({[&](QWidget& d) {
         auto& box = dynamic_cast<QMessageBox&>(d);
