@@ -48,6 +48,11 @@ Thh::Thh(ProgramState& state)
       m_dialogs(std::make_unique<WindowDialogs>(*this)) {
     setObjectName(QStringLiteral("hh"));
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
+    // The window holds only its menu; the area below shows the background colour.
+    auto* area = new QWidget(this);
+    area->setObjectName(QStringLiteral("Area"));
+    area->setAutoFillBackground(true);
+    setCentralWidget(area);
     state.prompter = &m_prompter;
     state.desktop = m_desktop.get();
     m_menus = std::make_unique<MenuBuilder>(*menuBar(), m_context, [this](const MenuItem& item) { runItem(item); });
@@ -96,10 +101,10 @@ void Thh::applySettings() {
     m_desktop->setReportGeometry(config.textWindow);
     // The window's colour is the configured background colour.
     const Rgb bg = paletteColour(config.backgroundColour);
-    QPalette palette = this->palette();
+    QWidget* area = centralWidget();
+    QPalette palette = area->palette();
     palette.setColor(QPalette::Window, QColor(bg.r, bg.g, bg.b));
-    setPalette(palette);
-    setAutoFillBackground(true);
+    area->setPalette(palette);
 }
 
 void Thh::runItem(const MenuItem& item) {
