@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <QScreen>
+
 #include <gtest/gtest.h>
 
 #include "core/platform/prompter.h"
@@ -208,6 +210,25 @@ TEST(QtPrompter, DialogsFollowTheConfiguredScaleAndSitOverTheMainWindow) {
         EXPECT_NEAR(s.centre.x(), main.frameGeometry().center().x(), 2);
         EXPECT_NEAR(s.centre.y(), main.frameGeometry().center().y(), 2);
     }
+}
+
+// A main window at the screen's bottom edge (where the program puts it below the
+// graphics window) must not push the dialog's buttons off the screen.
+TEST(QtPrompter, DialogsStayOnTheScreenOverAMainWindowAtItsEdge) {
+    QWidget main;
+    const QRect room = main.screen()->availableGeometry();
+    main.setGeometry(room.left(), room.bottom() - 60, 800, 60);
+    main.show();
+    QRect seen;
+    test::ModalScript script({[&](QWidget& d) {
+        seen = d.geometry();
+        QTest::keyClick(&d, Qt::Key_Escape);
+    }});
+    QtPrompter prompter(&main);
+    int choice = 1;
+    prompter.askChoice("Wahl", lines(5), choice);
+    ASSERT_FALSE(seen.isNull());
+    EXPECT_TRUE(room.contains(seen)) << seen.y() << "+" << seen.height() << " in " << room.height();
 }
 
 } // namespace
