@@ -186,7 +186,9 @@ TEST(QtPrompter, HelpButtonsCarryTheCallersHelpNumberAndKeepTheDialogOpen) {
 
 TEST(QtPrompter, DialogsFollowTheConfiguredScaleAndSitOverTheMainWindow) {
     QWidget main;
-    main.setGeometry(200, 150, 900, 700);
+    const QRect room = main.screen()->availableGeometry();
+    main.setGeometry(room.left() + room.width() / 8, room.top() + room.height() / 8, room.width() * 3 / 4,
+                     room.height() * 3 / 4);
     main.show();
     struct Seen { QSize size; qreal pointSize = 0; QPoint centre; };
     const auto open = [&](int percent) {
