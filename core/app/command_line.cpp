@@ -1,4 +1,5 @@
 #include "core/app/command_line.h"
+#include "core/platform/private_folder.h"
 #include "core/app/batch_support.h"
 
 #include <ostream>
@@ -140,6 +141,14 @@ CommandLineResult runCommandLine(ProgramState& state, const std::vector<std::str
         return done(0);
     }
     state.file.dataDirectory.clear(); // the name is used as given
+    // The batch run's temporary files go into a folder of its own, so that two
+    // runs at once do not write over each other's.
+    const PrivateFolder folder(state.config.tempDirectory);
+    struct UsePrivate {
+        ProgramState& s;
+        ~UsePrivate() { s.privateFolder.clear(); }
+    } use{state};
+    state.privateFolder = folder.path();
     if (isReportSwitch(a2)) {
         return done(runGuardedBatch(state, err, [&] { return runBatchReport(state, a1, quiet, err); }));
     }

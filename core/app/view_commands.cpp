@@ -57,7 +57,7 @@ namespace {
 // A drawing run of the menu: `device` 0 asks ("CAD-Code"), 3 is the window.
 struct MenuDrawing {
     MenuDrawing(ProgramState& state, GraphicsWindow& window, int device)
-        : settings(drawingSettingsFrom(state.config, state.config.tempDirectory)) {
+        : settings(drawingSettingsFrom(state.config, temporaryFolder(state))) {
         settings.window = window.settings();  // the window keeps the size it was created with
         target.device = device;
         target.projectFile = currentProjectPath(state);

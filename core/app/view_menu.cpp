@@ -55,7 +55,7 @@ bool showErrorMessages(MenuContext& c) {
         .view = c.bench.explanationView(),
         .error = state.error,
         .messageFolder = state.config.pltDirectory,
-        .tempFolder = state.config.tempDirectory,
+        .tempFolder = temporaryFolder(state),
         .helpLevel = state.config.helpLevel,
     };
     showCalculationMessages(state.chain.messages, display);

@@ -14,6 +14,7 @@
 #include "core/graphics/graphics_window.h"
 #include "core/graphics/palette.h"
 #include "core/graphics/program_drawings.h"
+#include "core/platform/private_folder.h"
 #include "core/session/program_state.h"
 #include "gui/app/menu_builder.h"
 #include "gui/app/window_dialogs.h"
@@ -61,6 +62,7 @@ Thh::Thh(ProgramState& state)
 
 Thh::~Thh() {
     m_menus.reset();
+    m_state.privateFolder.clear();
     m_state.prompter = m_savedPrompter;
     m_state.desktop = m_savedDesktop;
 }
@@ -70,6 +72,8 @@ bool Thh::start(const WindowStartPlan& plan) {
     bool projectRead = false;
     runGuarded(m_state, [&] {
         readStartConfiguration(m_state, screenInfo(*this));
+        m_privateFolder = std::make_unique<PrivateFolder>(m_state.config.tempDirectory);
+        m_state.privateFolder = m_privateFolder->path();
         applySettings();
         started = startWindowSession(m_state, plan, projectRead);
     });
@@ -95,7 +99,7 @@ bool Thh::start(const std::string& project) {
 
 void Thh::applySettings() {
     const Configuration& config = m_state.config;
-    m_graphics->setSettings(drawingSettingsFrom(config, config.tempDirectory).window);
+    m_graphics->setSettings(drawingSettingsFrom(config, temporaryFolder(m_state)).window);
     m_graphicsWidget->resize(m_graphics->settings().width + 1, m_graphics->settings().height + 1);
     m_prompter.setScalePercent(config.inputWindowScale, config.inputWindowScale);
     m_desktop->setReportGeometry(config.textWindow);

@@ -17,6 +17,7 @@
 namespace zam1 {
 
 class MenuBuilder;
+class PrivateFolder;
 class TFkorvgra;
 class WindowDialogs;
 struct ProgramState;
@@ -82,6 +83,7 @@ private:
     MenuContext m_context;
     std::unique_ptr<WindowDialogs> m_dialogs;
     std::unique_ptr<MenuBuilder> m_menus;
+    std::unique_ptr<PrivateFolder> m_privateFolder;  // removed when the window goes
 };
 
 } // namespace zam1
