@@ -148,7 +148,7 @@ ElementImport readElementCsv(std::string_view bytes, const ExchangeTexts& words)
     long long firstNumber = 0;
     if (records.empty() || blankRecord(records.front())) return refuse({1, 0, {}, std::string(words.emptyFile)});
     if (parseInteger(records.front().front(), firstNumber)) {
-        return refuse({1, 1, trimmed(records.front().front()), std::string(words.noHeading)});
+        return refuse({1, 0, {}, std::string(words.noHeading)});
     }
     for (std::size_t r = 1; r < records.size() && !blankRecord(records[r]); ++r) {
         const int row = static_cast<int>(r) + 1;
@@ -178,9 +178,9 @@ std::string importProblemText(const ImportProblem& problem, const std::vector<st
         text += ", " + std::string(words.column) + " " + letters;
         const auto index = static_cast<std::size_t>(problem.column - 1);
         if (index < headings.size()) text += " (" + headings[index] + ")";
-        text += ": \u201E" + problem.cell + "\u201C";
+        return text + ": \"" + problem.cell + "\" " + problem.reason;
     }
-    return text + " " + problem.reason;
+    return text + ": " + problem.reason;
 }
 
 ElementTableChanges compareElements(const Chain& chain, const std::vector<Element>& imported) {

@@ -38,7 +38,7 @@ struct ElementImport {
 // their fields. The first unreadable cell refuses the whole file.
 ElementImport readElementCsv(std::string_view bytes, const ExchangeTexts& words);
 
-// "Zeile 4, Spalte D (Nennmaß): „abc“ ist keine Zahl", UTF-8. `headings` names the column.
+// "Zeile 4, Spalte D (Nennmaß): \"abc\" ist keine Zahl", UTF-8. `headings` names the column.
 std::string importProblemText(const ImportProblem& problem, const std::vector<std::string>& headings,
                               const ExchangeTexts& words);
 
