@@ -81,7 +81,7 @@ bool exportChosen(ProgramState& state, bool withClosings) {
     state.error.clear();
     FileChoice choice;
     choice.title = utf8ToOem(words(state).exportTitle);
-    choice.filter = "Excel (*.xlsx);;CSV (*.csv)";
+    choice.filter = "Excel|*.xlsx|CSV|*.csv";
     choice.folder = state.file.dataDirectory;
     choice.defaultExtension = "xlsx";
     std::string path;
@@ -133,7 +133,7 @@ bool importSpreadsheet(ProgramState& state, ImportPreview& preview) {
     const ExchangeTexts& w = words(state);
     FileChoice choice;
     choice.title = utf8ToOem(w.importTitle);
-    choice.filter = "CSV (*.csv)";
+    choice.filter = "CSV|*.csv";
     choice.folder = state.file.dataDirectory;
     choice.defaultExtension = "csv";
     std::string path;

@@ -12,7 +12,7 @@ constexpr ExchangeTexts kGermanTexts{
     "ist nicht die nächste Elementnummer", "zu viele Elemente (höchstens 2500)",
     "Die erste Zeile muss die Spaltenüberschriften enthalten", "Die Datei enthält keine Elemente",
     "Datei kann nicht gelesen werden", "Die Datei enthält die Elementtabelle unverändert", "neu", "geändert",
-    "entfällt", "geschrieben", "Das Programm konnte nicht gestartet werden", "Datei konnte nicht geschrieben werden",
+    "entfällt", "Änderung", "Spalten", "bisher", "neu aus der Datei", "geschrieben", "Das Programm konnte nicht gestartet werden", "Datei konnte nicht geschrieben werden",
 };
 
 constexpr ExchangeTexts kEnglishTexts{
@@ -21,7 +21,7 @@ constexpr ExchangeTexts kEnglishTexts{
     "is not a number", "is not a whole number from 0 to 2500", "is neither + nor -", "is not an ISO tolerance code",
     "is not the next element number", "too many elements (at most 2500)",
     "The first row must hold the column headings", "The file holds no elements", "File cannot be read",
-    "The file holds the element table unchanged", "new", "changed", "dropped", "written",
+    "The file holds the element table unchanged", "new", "changed", "dropped", "Change", "Columns", "Before", "From the file", "written",
     "The program could not be started", "File could not be written",
 };
 

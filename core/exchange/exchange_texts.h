@@ -30,6 +30,10 @@ struct ExchangeTexts {
     std::string_view added;             // kind of change
     std::string_view changed;
     std::string_view removed;
+    std::string_view change;            // headings of the import preview
+    std::string_view columns;
+    std::string_view before;
+    std::string_view after;
     std::string_view written;           // status after an export
     std::string_view cannotStart;       // the spreadsheet program did not start
     std::string_view writeFailed;       // the export could not be written
