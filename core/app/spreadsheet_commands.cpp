@@ -29,8 +29,8 @@ constexpr const char* kPrintProgram = "libreoffice";
 const ExchangeTexts& words(const ProgramState& state) { return exchangeTexts(state.config.language); }
 
 // Elements only, or elements and closing dimensions with their calculated values.
-std::vector<Sheet> projectSheets(ProgramState& state, bool withClosings) {
-    std::vector<Sheet> sheets{elementSheet(state.chain, state.texts, words(state))};
+std::vector<Worksheet> projectSheets(ProgramState& state, bool withClosings) {
+    std::vector<Worksheet> sheets{elementSheet(state.chain, state.texts, words(state))};
     if (withClosings) {
         state.chain.messages.clear();
         deriveElementValues(state.chain);
@@ -50,7 +50,7 @@ void showCalculationMessages(ProgramState& state) {
 bool isCsv(const std::string& path) { return asciiLower(fileNamePart(path)).ends_with(".csv"); }
 
 // Writes the sheets to `path` in the format its extension names; a failure is shown.
-bool writeSheets(ProgramState& state, const std::string& path, const std::vector<Sheet>& sheets) {
+bool writeSheets(ProgramState& state, const std::string& path, const std::vector<Worksheet>& sheets) {
     const int result = isCsv(path) ? writeFileSafely(path, [&](std::ostream& out) { writeCsv(out, sheets); })
                                    : writeXlsx(path, sheets);
     if (result != kIoOk) {
@@ -92,7 +92,7 @@ bool exportChosen(ProgramState& state, bool withClosings) {
     // Any other extension would be a workbook under a misleading name, or a project file overwritten.
     const std::string name = asciiLower(fileNamePart(path));
     if (!name.ends_with(".csv") && !name.ends_with(".xlsx")) path += ".xlsx";
-    const std::vector<Sheet> sheets = projectSheets(state, withClosings);
+    const std::vector<Worksheet> sheets = projectSheets(state, withClosings);
     if (!writeSheets(state, path, sheets)) return false;
     if (withClosings) showCalculationMessages(state);
     return true;

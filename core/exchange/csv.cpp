@@ -25,12 +25,12 @@ void writeField(std::ostream& out, std::string_view text) {
     out << '"';
 }
 
-void writeCell(std::ostream& out, const SheetCell& cell) {
+void writeCell(std::ostream& out, const WorksheetCell& cell) {
     switch (cell.kind) {
-    case SheetCell::Kind::Empty: break;
-    case SheetCell::Kind::Integer: out << intText(static_cast<long long>(cell.number)); break;
-    case SheetCell::Kind::Number: out << csvNumber(cell.number); break;
-    case SheetCell::Kind::Text: writeField(out, cell.text); break;
+    case WorksheetCell::Kind::Empty: break;
+    case WorksheetCell::Kind::Integer: out << intText(static_cast<long long>(cell.number)); break;
+    case WorksheetCell::Kind::Number: out << csvNumber(cell.number); break;
+    case WorksheetCell::Kind::Text: writeField(out, cell.text); break;
     }
 }
 
@@ -63,10 +63,10 @@ std::string csvNumber(long double value) {
     return std::string(buffer.data(), end);
 }
 
-void writeCsv(std::ostream& out, const std::vector<Sheet>& sheets) {
+void writeCsv(std::ostream& out, const std::vector<Worksheet>& sheets) {
     out << kByteOrderMark;
     bool first = true;
-    for (const Sheet& sheet : sheets) {
+    for (const Worksheet& sheet : sheets) {
         if (!first) out << "\r\n";
         first = false;
         for (std::size_t c = 0; c < sheet.headings.size(); ++c) {

@@ -15,7 +15,7 @@
 
 namespace zam1 {
 
-void writeCsv(std::ostream& out, const std::vector<Sheet>& sheets);
+void writeCsv(std::ostream& out, const std::vector<Worksheet>& sheets);
 
 // A number as the CSV holds it: the shortest text that reads back to the same value.
 std::string csvNumber(long double value);

@@ -31,6 +31,26 @@ std::string trimmed(std::string_view text) {
     return std::string(text);
 }
 
+// A whole number, also as a spreadsheet may write one ("12.0", "12,0").
+std::optional<long long> wholeNumber(std::string_view text) {
+    long long value = 0;
+    if (parseInteger(text, value)) return value;
+    long double number = 0;
+    if (!parseNumber(text, number) || !std::isfinite(number) || number != std::trunc(number) ||
+        std::fabs(number) > 1e15L) {
+        return std::nullopt;
+    }
+    return static_cast<long long>(number);
+}
+
+// A project file holds one text per line: line breaks and tabs of a cell become blanks.
+std::string oneLine(std::string text) {
+    for (char& c : text) {
+        if (c == '\r' || c == '\n' || c == '\t') c = ' ';
+    }
+    return text;
+}
+
 bool blankRecord(const std::vector<std::string>& record) {
     for (const std::string& cell : record) {
         if (!trimmed(cell).empty()) return false;
@@ -51,10 +71,13 @@ public:
 
     long long integer(int column, long long lower, long long upper) {
         const std::string text = cell(column);
-        long long value = 0;
         if (text.empty()) return 0;
-        if (!parseInteger(text, value) || value < lower || value > upper) fail(column, m_words.notAnInteger);
-        return value;
+        const std::optional<long long> value = wholeNumber(text);
+        if (!value || *value < lower || *value > upper) {
+            fail(column, m_words.notAnInteger);
+            return 0;
+        }
+        return *value;
     }
     long double number(int column) {
         const std::string text = cell(column);
@@ -82,8 +105,7 @@ private:
 };
 
 std::optional<ImportProblem> readElement(RowReader& in, int number, Element& e) {
-    long long written = 0;
-    if (!in.cell(kColNumber).empty() && (!parseInteger(in.cell(kColNumber), written) || written != number)) {
+    if (!in.cell(kColNumber).empty() && wholeNumber(in.cell(kColNumber)) != std::optional<long long>(number)) {
         in.fail(kColNumber, "");
         return in.problem();
     }
@@ -99,8 +121,8 @@ std::optional<ImportProblem> readElement(RowReader& in, int number, Element& e) 
         e.isoLetters = parts.letters.substr(0, 2);
         e.isoGrade = static_cast<std::uint8_t>(parts.grade);
     }
-    e.text = storedText(in.cell(kColText), decltype(e.text)::capacity);
-    e.remark = storedText(in.cell(kColRemark), decltype(e.remark)::capacity);
+    e.text = storedText(oneLine(in.cell(kColText)), decltype(e.text)::capacity);
+    e.remark = storedText(oneLine(in.cell(kColRemark)), decltype(e.remark)::capacity);
     return in.problem();
 }
 

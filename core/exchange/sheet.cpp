@@ -33,26 +33,26 @@ std::vector<std::string> elementHeadings(const LanguageTexts& texts) {
             utf8(t.isoTolerance),   utf8(t.text),           "Info"};
 }
 
-Sheet elementSheet(const Chain& chain, const LanguageTexts& texts, const ExchangeTexts& words) {
-    Sheet sheet;
+Worksheet elementSheet(const Chain& chain, const LanguageTexts& texts, const ExchangeTexts& words) {
+    Worksheet sheet;
     sheet.name = std::string(words.elementSheet);
     sheet.decimals = chain.decimals;
     sheet.headings = elementHeadings(texts);
     for (int n = 1; n <= chain.elementCount(); ++n) {
         const Element& e = chain.element(n);
-        sheet.rows.push_back({SheetCell::integer(n), SheetCell::integer(e.predecessor),
-                              SheetCell::textCell(e.positive != 0 ? "+" : "-"), SheetCell::value(e.distance),
-                              SheetCell::value(e.upperDev), SheetCell::value(e.lowerDev),
-                              SheetCell::textCell(utf8(isoCodeText(e.isoLetters.view(), e.isoGrade))),
-                              SheetCell::textCell(utf8(e.text.view())), SheetCell::textCell(utf8(e.remark.view()))});
+        sheet.rows.push_back({WorksheetCell::integer(n), WorksheetCell::integer(e.predecessor),
+                              WorksheetCell::textCell(e.positive != 0 ? "+" : "-"), WorksheetCell::value(e.distance),
+                              WorksheetCell::value(e.upperDev), WorksheetCell::value(e.lowerDev),
+                              WorksheetCell::textCell(utf8(isoCodeText(e.isoLetters.view(), e.isoGrade))),
+                              WorksheetCell::textCell(utf8(e.text.view())), WorksheetCell::textCell(utf8(e.remark.view()))});
     }
     return sheet;
 }
 
-Sheet closingSheet(const Chain& chain, const std::vector<ClosingSolution>& solutions, const LanguageTexts& texts,
+Worksheet closingSheet(const Chain& chain, const std::vector<ClosingSolution>& solutions, const LanguageTexts& texts,
                    const ExchangeTexts& words) {
     const MainTexts& t = texts.main;
-    Sheet sheet;
+    Worksheet sheet;
     sheet.name = std::string(words.closingSheet);
     sheet.decimals = chain.decimals;
     sheet.headings = {"Nr.",
@@ -71,9 +71,9 @@ Sheet closingSheet(const Chain& chain, const std::vector<ClosingSolution>& solut
                       std::string(words.structureError)};
     for (int k = 1; k <= chain.closingCount(); ++k) {
         const ClosingDimension& c = chain.closing(k);
-        std::vector<SheetCell> row{SheetCell::integer(k), SheetCell::integer(c.fromElement),
-                                   SheetCell::integer(c.toElement), SheetCell::textCell(utf8(c.text.view())),
-                                   SheetCell::textCell(utf8(c.remark.view()))};
+        std::vector<WorksheetCell> row{WorksheetCell::integer(k), WorksheetCell::integer(c.fromElement),
+                                   WorksheetCell::integer(c.toElement), WorksheetCell::textCell(utf8(c.text.view())),
+                                   WorksheetCell::textCell(utf8(c.remark.view()))};
         const ClosingSolution* s =
             static_cast<std::size_t>(k) <= solutions.size() ? &solutions[static_cast<std::size_t>(k - 1)] : nullptr;
         if (s != nullptr && s->resolved) {
@@ -81,37 +81,37 @@ Sheet closingSheet(const Chain& chain, const std::vector<ClosingSolution>& solut
             for (long double v : {r.closingNominal, r.closingMax, r.closingMin, r.closingMax - r.closingMin,
                                   r.closingMean, r.closingMean + r.closingStatDev, r.closingMean - r.closingStatDev,
                                   2 * r.closingStatDev}) {
-                row.push_back(SheetCell::value(v));
+                row.push_back(WorksheetCell::value(v));
             }
             row.push_back({});
         } else {
             row.resize(sheet.headings.size() - 1);
-            row.push_back(SheetCell::textCell(s != nullptr ? utf8(s->structureError.view()) : std::string()));
+            row.push_back(WorksheetCell::textCell(s != nullptr ? utf8(s->structureError.view()) : std::string()));
         }
         sheet.rows.push_back(std::move(row));
     }
     return sheet;
 }
 
-Sheet overviewSheet(const std::vector<OverviewRow>& rows, const ExchangeTexts& words) {
-    Sheet sheet;
+Worksheet overviewSheet(const std::vector<OverviewRow>& rows, const ExchangeTexts& words) {
+    Worksheet sheet;
     sheet.name = std::string(words.overviewSheet);
     for (std::string_view heading : overviewHeadings()) sheet.headings.emplace_back(heading);
     int decimals = 0;
     for (const OverviewRow& source : rows) {
-        std::vector<SheetCell> row;
+        std::vector<WorksheetCell> row;
         for (int c = 0; c < kOverviewColumns; ++c) {
             const std::string& cell = source.cells[static_cast<std::size_t>(c)];
             long double value = 0;
             if (overviewColumnIsNumeric(c) && !cell.empty() && parseNumber(cell, value)) {
-                row.push_back(c <= 7 ? SheetCell::integer(static_cast<long long>(value)) : SheetCell::value(value));
+                row.push_back(c <= 7 ? WorksheetCell::integer(static_cast<long long>(value)) : WorksheetCell::value(value));
                 // The overview prints its lengths with the configured decimals; show as many.
                 const std::size_t separator = cell.find_first_of(".,");
                 if (c > 7 && separator != std::string::npos) {
                     decimals = std::max(decimals, static_cast<int>(cell.size() - separator - 1));
                 }
             } else {
-                row.push_back(cell.empty() ? SheetCell{} : SheetCell::textCell(utf8(cell)));
+                row.push_back(cell.empty() ? WorksheetCell{} : WorksheetCell::textCell(utf8(cell)));
             }
         }
         sheet.rows.push_back(std::move(row));

@@ -36,18 +36,18 @@ std::string numberFormat(int decimals) {
 }
 
 // Width of a column in characters: the longest text in it, within reason.
-double columnWidth(const Sheet& sheet, std::size_t column) {
+double columnWidth(const Worksheet& sheet, std::size_t column) {
     std::size_t widest = column < sheet.headings.size() ? sheet.headings[column].size() : 0;
     for (const auto& row : sheet.rows) {
         if (column < row.size()) {
-            const SheetCell& cell = row[column];
-            widest = std::max(widest, cell.kind == SheetCell::Kind::Text ? cell.text.size() : std::size_t{10});
+            const WorksheetCell& cell = row[column];
+            widest = std::max(widest, cell.kind == WorksheetCell::Kind::Text ? cell.text.size() : std::size_t{10});
         }
     }
     return static_cast<double>(std::clamp<std::size_t>(widest + 2, 6, 60));
 }
 
-bool writeSheet(lxw_workbook* book, const Sheet& sheet, int index, lxw_format* heading, lxw_format* integer) {
+bool writeSheet(lxw_workbook* book, const Worksheet& sheet, int index, lxw_format* heading, lxw_format* integer) {
     lxw_worksheet* ws = workbook_add_worksheet(book, sheetName(sheet.name, index).c_str());
     if (ws == nullptr) return false;
     lxw_format* number = workbook_add_format(book);
@@ -61,18 +61,18 @@ bool writeSheet(lxw_workbook* book, const Sheet& sheet, int index, lxw_format* h
     for (std::size_t r = 0; r < sheet.rows.size(); ++r) {
         const auto row = static_cast<lxw_row_t>(r + 1);
         for (std::size_t c = 0; c < sheet.rows[r].size(); ++c) {
-            const SheetCell& cell = sheet.rows[r][c];
+            const WorksheetCell& cell = sheet.rows[r][c];
             const auto col = static_cast<lxw_col_t>(c);
             lxw_error e = LXW_NO_ERROR;
             switch (cell.kind) {
-            case SheetCell::Kind::Empty: break;
-            case SheetCell::Kind::Integer:
+            case WorksheetCell::Kind::Empty: break;
+            case WorksheetCell::Kind::Integer:
                 e = worksheet_write_number(ws, row, col, static_cast<double>(cell.number), integer);
                 break;
-            case SheetCell::Kind::Number:
+            case WorksheetCell::Kind::Number:
                 e = worksheet_write_number(ws, row, col, static_cast<double>(cell.number), number);
                 break;
-            case SheetCell::Kind::Text:
+            case WorksheetCell::Kind::Text:
                 if (!cell.text.empty()) e = worksheet_write_string(ws, row, col, cell.text.c_str(), nullptr);
                 break;
             }
@@ -85,7 +85,7 @@ bool writeSheet(lxw_workbook* book, const Sheet& sheet, int index, lxw_format* h
 
 } // namespace
 
-int writeXlsx(const std::string& path, const std::vector<Sheet>& sheets) {
+int writeXlsx(const std::string& path, const std::vector<Worksheet>& sheets) {
     const std::string part = path + ".part";
     lxw_workbook_options options{};
     options.constant_memory = LXW_FALSE;

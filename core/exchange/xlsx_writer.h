@@ -14,6 +14,6 @@ namespace zam1 {
 // Writes the workbook to `path`. It is built beside the target and renamed over
 // it only when complete, so a failed export keeps the file that was there.
 // Returns an I/O result number (kIoOk on success).
-int writeXlsx(const std::string& path, const std::vector<Sheet>& sheets);
+int writeXlsx(const std::string& path, const std::vector<Worksheet>& sheets);
 
 } // namespace zam1

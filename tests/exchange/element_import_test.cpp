@@ -21,7 +21,7 @@ const ExchangeTexts& german() { return exchangeTexts(kGerman); }
 
 std::string csvOf(const Chain& chain, bool withClosings) {
     LanguageTexts texts;
-    std::vector<Sheet> sheets{elementSheet(chain, texts, german())};
+    std::vector<Worksheet> sheets{elementSheet(chain, texts, german())};
     if (withClosings) {
         Chain copy = chain;
         deriveElementValues(copy);
@@ -88,6 +88,15 @@ TEST(ElementCsv, SpreadsheetVariantsReadTheSame) {
         EXPECT_EQ(in.elements[1].lowerDev, -0.1L);
         EXPECT_EQ(in.elements[1].remark.view(), "x");
     }
+}
+
+TEST(ElementCsv, WholeNumbersWrittenAsDecimalsAndLineBreaksInTexts) {
+    const ElementImport in = readElementCsv(kHeading + "1.0;0,0;+;5;0;0;;\"zwei\r\nZeilen\";\"a\tb\"\r\n", german());
+    ASSERT_FALSE(in.problem) << in.problem->reason;
+    EXPECT_EQ(in.elements[0].predecessor, 0);
+    // The project file holds one text per line: a line break must not reach it.
+    EXPECT_EQ(in.elements[0].text.view(), "zwei  Zeilen");
+    EXPECT_EQ(in.elements[0].remark.view(), "a b");
 }
 
 TEST(ElementCsv, WindowsCodePageFileKeepsItsUmlauts) {
