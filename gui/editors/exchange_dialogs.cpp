@@ -1,8 +1,6 @@
 #include "gui/editors/exchange_dialogs.h"
 
 #include <QDialog>
-
-#include <algorithm>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
@@ -10,6 +8,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "core/exchange/element_import.h"
 #include "core/exchange/exchange_texts.h"
