@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <locale.h>
 
 #include "core/platform/file_io.h"
 #include "core/text/codepage.h"
@@ -83,9 +84,33 @@ bool writeSheet(lxw_workbook* book, const Worksheet& sheet, int index, lxw_forma
     return ok;
 }
 
+// libxlsxwriter prints numbers with the C library's printf, which follows
+// LC_NUMERIC: under a German locale it would write "12,625" into the XML, a
+// workbook no reader accepts. The C numeric rules hold for this thread only while
+// the workbook is written; the process locale is never touched.
+class CNumericsOnThisThread {
+public:
+    CNumericsOnThisThread()
+        : m_c(newlocale(LC_NUMERIC_MASK, "C", duplocale(uselocale(static_cast<locale_t>(nullptr))))) {
+        if (m_c != static_cast<locale_t>(nullptr)) m_previous = uselocale(m_c);
+    }
+    ~CNumericsOnThisThread() {
+        if (m_c == static_cast<locale_t>(nullptr)) return;
+        uselocale(m_previous);
+        freelocale(m_c);
+    }
+    CNumericsOnThisThread(const CNumericsOnThisThread&) = delete;
+    CNumericsOnThisThread& operator=(const CNumericsOnThisThread&) = delete;
+
+private:
+    locale_t m_c;
+    locale_t m_previous = static_cast<locale_t>(nullptr);
+};
+
 } // namespace
 
 int writeXlsx(const std::string& path, const std::vector<Worksheet>& sheets) {
+    const CNumericsOnThisThread numerics;
     const std::string part = path + ".part";
     lxw_workbook_options options{};
     options.constant_memory = LXW_FALSE;

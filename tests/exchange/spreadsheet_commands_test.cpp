@@ -3,11 +3,15 @@
 // refused or cancelled import leaves the project byte for byte as it was.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <filesystem>
+#include <locale>
 
 #include "core/app/spreadsheet_commands.h"
 #include "core/app/table_commands.h"
 #include "core/exchange/element_import.h"
+#include "core/exchange/exchange_texts.h"
+#include "core/lang/language.h"
 #include "core/files/overview.h"
 #include "core/files/project_file.h"
 #include "core/platform/desktop.h"
@@ -162,6 +166,22 @@ TEST_F(Spreadsheet, ImportOfTheUnchangedTableSaysSoAndChangesNothing) {
     EXPECT_FALSE(importSpreadsheet(state, preview));
     EXPECT_TRUE(preview.files.empty());
     EXPECT_EQ(prompter.log().back(), "note: Die Datei enthält die Elementtabelle unverändert");
+}
+
+TEST_F(Spreadsheet, CsvRoundTripUnderAGermanLocale) {
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "de_DE.UTF-8 missing: run scripts/bootstrap";
+    const std::locale previous = std::locale::global(std::locale("de_DE.UTF-8"));
+    prompter.saveFile(folder.file("de.csv"));
+    const bool written = exportElementTableSpreadsheet(state);
+    std::string bytes;
+    readWholeFile(folder.file("de.csv"), bytes);
+    std::locale::global(previous);
+    std::setlocale(LC_ALL, "C");
+    ASSERT_TRUE(written);
+    EXPECT_NE(bytes.find(";12.625;"), std::string::npos) << bytes;  // element 1, with its decimal point
+    const ElementImport back = readElementCsv(bytes, exchangeTexts(kGerman));
+    ASSERT_FALSE(back.problem);
+    EXPECT_TRUE(compareElements(state.chain, back.elements).empty());
 }
 
 // Answers the table window from a script and records what it showed.

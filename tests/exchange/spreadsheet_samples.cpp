@@ -1,5 +1,6 @@
 // Writes one project as .xlsx and as CSV into the folder given, for a real
 // spreadsheet reader (openpyxl) to compare cell by cell: check_xlsx.py.
+#include <clocale>
 #include <cstdio>
 #include <string>
 
@@ -12,6 +13,8 @@
 int main(int argc, char** argv) {
     using namespace zam1;
     if (argc != 2) return 2;
+    // The window program runs under the user's locale; a German one must not put commas into the files.
+    std::setlocale(LC_ALL, "");
     const std::string folder = argv[1];
     ScriptedPrompter prompter([](const std::string& why) { std::fprintf(stderr, "prompter: %s\n", why.c_str()); });
     HeadlessDesktop desktop;
