@@ -1,10 +1,10 @@
 #pragma once
 // CSV as the spreadsheet exchange writes and reads it: UTF-8 with a byte-order
-// mark (so that every spreadsheet program recognises the encoding), ";" between
+// mark (from which spreadsheet programs tell the encoding), ";" between
 // cells, "." as the decimal point, CR LF line ends, fields holding ";", '"' or a
 // line break in double quotes. Several tables follow one another, each with its
-// heading row, separated by one empty line. Checked against LibreOffice Calc's
-// and Python's csv readers.
+// heading row, separated by one empty line. Read back in the tests by Python's
+// csv reader.
 
 #include <iosfwd>
 #include <string>

@@ -1,8 +1,8 @@
 #pragma once
 // Office Open XML workbooks (.xlsx) through libxlsxwriter: one worksheet per
 // table, the heading row bold and frozen, numbers as numbers shown with the
-// table's decimals, texts as shared strings. Read back in the tests by openpyxl;
-// LibreOffice Calc and Excel open them.
+// table's decimals, texts as shared strings. Read back in the tests by openpyxl,
+// cell by cell with the cell types.
 
 #include <string>
 #include <vector>
