@@ -8,6 +8,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -86,7 +87,8 @@ QTableWidget* makeTable(QWidget& parent, const char* name, const QStringList& he
     table->verticalHeader()->hide();
     table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
-    table->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+                           QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     return table;
 }
 
@@ -108,7 +110,6 @@ public:
         QObject::connect(addButton(m_dialog, *buttons, "Button_cancel", QStringLiteral("Abbrechen")),
                          &QPushButton::clicked, &m_dialog, &QDialog::reject);
         layout->addLayout(buttons);
-        m_dialog.resize(760, 640);
     }
 
     // The settings taken over, or nothing when cancelled.
@@ -135,7 +136,7 @@ private:
         m_limits->horizontalHeader()->setSectionResizeMode(ColClosing, QHeaderView::Stretch);
         m_limits->setColumnWidth(ColLowerLimit, 110);
         m_limits->setColumnWidth(ColUpperLimit, 110);
-        m_limits->setMinimumHeight(150);
+        m_limits->setMinimumSize(620, 150);
         (new QVBoxLayout(box))->addWidget(m_limits);
         return box;
     }
@@ -165,6 +166,9 @@ private:
         m_elements->resizeColumnsToContents();
         m_elements->setColumnWidth(ColDistribution, 190);
         m_elements->setColumnWidth(ColShift, 110);
+        int width = 2 * m_elements->frameWidth() + m_elements->verticalScrollBar()->sizeHint().width();
+        for (int c = 0; c < ElementColumns; ++c) width += m_elements->columnWidth(c);
+        m_elements->setMinimumSize(std::min(width, 900), 260);
         (new QVBoxLayout(box))->addWidget(m_elements);
         return box;
     }

@@ -50,7 +50,7 @@ bool editProjectText(ProgramState& state, QWidget* parent) {
         const int capacity = static_cast<int>(projectTextCapacities()[i]);
         edit->setMaxLength(capacity);
         // Wide enough to show the whole capacity, as the printouts will.
-        edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * (capacity + 2));
+        edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * capacity * 6 / 5 + 12);
         auto* label = new QLabel(labels[i], &dialog);
         label->setObjectName(QLatin1String(kFields[i].labelName));
         label->setBuddy(edit);
