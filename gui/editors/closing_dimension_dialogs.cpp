@@ -1,7 +1,6 @@
 #include "gui/editors/closing_dimension_dialogs.h"
 
 #include <QDialog>
-#include <functional>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,6 +9,8 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
+
+#include <functional>
 
 #include "core/editors/closing_editor.h"
 #include "core/session/program_state.h"
