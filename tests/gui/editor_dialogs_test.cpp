@@ -1,6 +1,7 @@
 // The closing-dimension editor, the project text dialog and the Monte Carlo
 // dialog driven like a user: dialogs and controls by object name, keys typed.
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -330,6 +331,28 @@ TEST_F(MonteCarloDialogTest, ShowsTheSavedSettingsAndCancelWritesNothing) {
     EXPECT_EQ(seed, QStringLiteral("9"));
     EXPECT_EQ(closingShown, QStringLiteral("2: 1 -> 3 : B  "));
     EXPECT_EQ(sidecarText(saved()), before);
+}
+
+TEST_F(MonteCarloDialogTest, TheLargestProjectShowsEveryElementAndClosingDimension) {
+    state.chain.setElementCount(kMaxElements);
+    state.chain.setClosingCount(kMaxClosing);
+    int elements = 0, closings = 0, choices = 0;
+    QElapsedTimer clock;
+    clock.start();
+    qint64 openedMs = 0;
+    ModalScript script({[&](QWidget& d) {
+        openedMs = clock.elapsed();
+        elements = child<QTableWidget>(d, "StringGrid_elements").rowCount();
+        closings = child<QTableWidget>(d, "StringGrid_limits").rowCount();
+        choices = child<QComboBox>(d, "ComboBox_closing").count();
+        click(d, "Button_cancel");
+    }});
+    int closing = kMaxClosing;
+    EXPECT_FALSE(editMonteCarloSettings(state, nullptr, closing));
+    EXPECT_EQ(elements, kMaxElements);
+    EXPECT_EQ(closings, kMaxClosing);
+    EXPECT_EQ(choices, kMaxClosing);
+    RecordProperty("openedMs", static_cast<int>(openedMs));
 }
 
 TEST_F(MonteCarloDialogTest, NoClosingDimensionsOrNoFileNameOpenNoDialog) {
