@@ -11,7 +11,6 @@
 #include "core/lang/language.h"
 #include "core/model/chain.h"
 #include "core/platform/error_flag.h"
-#include "core/text/codepage.h"
 #include "tests/support/scripted.h"
 
 namespace zam1 {
@@ -398,22 +397,6 @@ TEST_F(ClosingEditorTest, TheLimitOf250IsRefusedWithItsMessage) {
         EXPECT_EQ(local.closing(5).fromElement, 5);
         EXPECT_EQ(messages.errors(), std::vector<std::string>{row.message});
     }
-}
-
-TEST_F(ClosingEditorTest, AChosenLineBeyondTheListIsTakenAsTheLast) {
-    withClosings(2);
-    view.list(Action::Change, 7).record(typed("1", "1", "Z")).list(Action::Ok);
-    run();
-    ASSERT_EQ(view.edits.size(), 1u);
-    EXPECT_EQ(view.edits[0].k, 2);
-}
-
-TEST_F(ClosingEditorTest, UmlautsGoThroughInTheStoredCodePage) {
-    withClosings(1);
-    view.list(Action::Change, 1).record(typed("1", "2", utf8ToOem("Lücke"), utf8ToOem("Maß"))).list(Action::Ok);
-    run();
-    EXPECT_EQ(oemToUtf8(chain.closing(1).text.view()), "Lücke");
-    EXPECT_EQ(oemToUtf8(view.lists[1].lines[0]), "1: 1 -> 2 : Lücke  Maß");
 }
 
 } // namespace

@@ -187,12 +187,6 @@ TEST_F(EditorDialogs, ClosingEditorDoubleClickEditsThatLineAndEscapeCancels) {
     EXPECT_NE(prompter.log()[0].find("Warnung"), std::string::npos);
 }
 
-TEST_F(EditorDialogs, ClosingEditorWithoutElementsOnlySaysSo) {
-    state.chain.setElementCount(0);
-    EXPECT_FALSE(editClosingDimensions(state, nullptr));
-    EXPECT_EQ(prompter.errors(), std::vector<std::string>{"Es wurden noch keine Elemente eingegeben ! !"});
-}
-
 TEST_F(EditorDialogs, ProjectTextTakesEveryFieldWithinItsCapacity) {
     state.projectTexts.drawingNumber = "4711";
     QString caption, shownNumber;
