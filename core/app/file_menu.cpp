@@ -3,6 +3,7 @@
 #include "core/app/file_commands.h"
 #include "core/app/menu_rows.h"
 #include "core/app/report_setup.h"
+#include "core/app/table_commands.h"
 #include "core/app/workbench.h"
 #include "core/files/save_project.h"
 #include "core/files/zam_import.h"
@@ -89,12 +90,9 @@ bool exportZam(MenuContext& c) {
 
 bool showOverview(MenuContext& c) {
     c.state.error.clear();
-    c.bench.showOverview([&c] {
-        c.undo.clear();
-        c.closing = 1;
-        showResult(c);
-    });
-    return false;
+    if (!openTable(c.state, c.bench.overviewWindow())) return false;
+    c.closing = 1;
+    return true;
 }
 
 } // namespace
@@ -110,7 +108,7 @@ MenuSection fileMenu() {
          .caption = [](const MenuContext& c) {
              return commonCaption<&T::fileOpen>(c) + " (" + viewCaption<&ViewMenuTexts::table>(c) + ")";
          },
-         .run = showOverview},
+         .run = showOverview, .effect = MenuEffect::ReplacesProject},
         {.objectName = "mi_FileSave", .caption = commonCaption<&T::save>, .shortcut = "Ctrl+S",
          .run = [](MenuContext& c) { return fileSave(c.state); }},
         {.objectName = "mi_FileSaveAs", .caption = commonCaption<&T::saveAs>,

@@ -11,7 +11,7 @@ namespace zam1 {
 
 const std::vector<MenuSection>& menuTable() {
     static const std::vector<MenuSection> table = {
-        fileMenu(), editMenu(), viewMenu(), cadMenu(), documentationMenu(), helpMenu(),
+        fileMenu(), editMenu(), viewMenu(), cadMenu(), documentationMenu(), spreadsheetMenu(), helpMenu(),
     };
     return table;
 }

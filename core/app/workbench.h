@@ -14,6 +14,8 @@ namespace zam1 {
 class DocumentationDialogs;
 class ExplanationView;
 class GraphicsWindow;
+class ImportPreview;
+class OverviewWindow;
 
 class Workbench {
 public:
@@ -33,9 +35,11 @@ public:
     virtual DocumentationDialogs& documentationDialogs() = 0;
     virtual ExplanationView& explanationView() = 0;
 
-    // The overview table of the data directory. `opened` runs after a row's
-    // project became the current one.
-    virtual void showOverview(const std::function<void()>& opened) = 0;
+    // The table of the data directory's projects; after a row's project became
+    // the current one, the window shows its result.
+    virtual OverviewWindow& overviewWindow() = 0;
+    // The preview of an element table about to be imported from a spreadsheet file.
+    virtual ImportPreview& importPreview() = 0;
 
     // Closes the main window; closing runs the close query and may be refused.
     virtual void closeWindow() = 0;

@@ -155,10 +155,13 @@ bool Thh::editSettings() {
 }
 DocumentationDialogs& Thh::documentationDialogs() { return m_dialogs->documentation(); }
 ExplanationView& Thh::explanationView() { return m_dialogs->explanation(); }
-void Thh::showOverview(const std::function<void()>& opened) {
-    m_dialogs->showOverview([this, opened] {
-        runCommand(opened);
-    });
+OverviewWindow& Thh::overviewWindow() { return m_dialogs->overview(); }
+ImportPreview& Thh::importPreview() { return m_dialogs->importPreview(); }
+
+void Thh::projectOpenedFromTable() {
+    m_context.undo.clear();
+    m_context.closing = 1;
+    runCommand([this] { showResult(m_context); });
 }
 void Thh::showTextScreen(std::string_view title, const std::vector<std::string>& lines) {
     m_dialogs->showTextScreen(title, lines);

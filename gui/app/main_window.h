@@ -49,6 +49,9 @@ public:
     ProgramState& state() { return m_state; }
     MenuContext& context() { return m_context; }
 
+    // A project chosen in the folder table is the current one: its result and caption.
+    void projectOpenedFromTable();
+
     // The caption, the menu captions (language, recent files, message count) and enabled states.
     void refreshCaption();
 
@@ -61,7 +64,8 @@ public:
     bool editSettings() override;
     DocumentationDialogs& documentationDialogs() override;
     ExplanationView& explanationView() override;
-    void showOverview(const std::function<void()>& opened) override;
+    OverviewWindow& overviewWindow() override;
+    ImportPreview& importPreview() override;
     void closeWindow() override;
     void printLastOutput() override;
     void showTextScreen(std::string_view title, const std::vector<std::string>& lines) override;

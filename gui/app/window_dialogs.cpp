@@ -7,6 +7,13 @@
 #include "core/session/program_state.h"
 #include "core/text/codepage.h"
 #include "gui/app/main_window.h"
+#include "core/app/spreadsheet_commands.h"
+#include "core/app/table_commands.h"
+#include "gui/editors/closing_dimension_dialogs.h"
+#include "gui/editors/dialog_geometry.h"
+#include "gui/editors/exchange_dialogs.h"
+#include "gui/editors/monte_carlo_dialog.h"
+#include "gui/editors/project_text_dialog.h"
 #include "gui/editors/text_screen.h"
 
 namespace zam1 {
@@ -51,29 +58,36 @@ private:
     ProgramState& m_state;
 };
 
+// The configured scale of the input windows, centred over the main window.
+DialogLook lookOf(Thh& window) {
+    DialogLook look;
+    look.sizePercent = look.fontPercent = window.state().config.inputWindowScale;
+    look.centreOver = &window;
+    return look;
+}
+
 } // namespace
 
 WindowDialogs::WindowDialogs(Thh& window)
     : m_window(window),
       m_documentation(std::make_unique<PendingDocumentationDialogs>(window.state())),
-      m_explanation(std::make_unique<PendingExplanationView>(window.state())) {}
+      m_explanation(std::make_unique<PendingExplanationView>(window.state())),
+      m_overview(std::make_unique<QtOverviewWindow>(
+          &window, lookOf(window), [&window] { window.projectOpenedFromTable(); },
+          [&window](int number) { window.prompter().showHelp(number, false); })),
+      m_importPreview(std::make_unique<QtImportPreview>(&window, lookOf(window), window.state().texts,
+                                                         window.state().config.language)) {}
 
 WindowDialogs::~WindowDialogs() = default;
 
-bool WindowDialogs::editProjectText() {
-    notYet(m_window.state());
-    return false;
-}
+bool WindowDialogs::editProjectText() { return zam1::editProjectText(m_window.state(), &m_window); }
 bool WindowDialogs::editElementTable() {
     notYet(m_window.state());
     return false;
 }
-bool WindowDialogs::editClosingDimensions() {
-    notYet(m_window.state());
-    return false;
-}
+bool WindowDialogs::editClosingDimensions() { return zam1::editClosingDimensions(m_window.state(), &m_window); }
 bool WindowDialogs::editMonteCarlo(int& closing) {
-    return chooseClosingDimension(m_window.state(), closing);
+    return editMonteCarloSettings(m_window.state(), &m_window, closing);
 }
 bool WindowDialogs::editSettings() {
     notYet(m_window.state());
@@ -81,7 +95,8 @@ bool WindowDialogs::editSettings() {
 }
 DocumentationDialogs& WindowDialogs::documentation() { return *m_documentation; }
 ExplanationView& WindowDialogs::explanation() { return *m_explanation; }
-void WindowDialogs::showOverview(const std::function<void()>&) { notYet(m_window.state()); }
+OverviewWindow& WindowDialogs::overview() { return *m_overview; }
+ImportPreview& WindowDialogs::importPreview() { return *m_importPreview; }
 void WindowDialogs::showTextScreen(std::string_view title, const std::vector<std::string>& lines) {
     zam1::showTextScreen(&m_window, title, lines);
 }

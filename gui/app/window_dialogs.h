@@ -12,6 +12,8 @@ namespace zam1 {
 
 class DocumentationDialogs;
 class ExplanationView;
+class ImportPreview;
+class OverviewWindow;
 class Thh;
 
 class WindowDialogs {
@@ -26,13 +28,16 @@ public:
     bool editSettings();
     DocumentationDialogs& documentation();
     ExplanationView& explanation();
-    void showOverview(const std::function<void()>& opened);
+    OverviewWindow& overview();
+    ImportPreview& importPreview();
     void showTextScreen(std::string_view title, const std::vector<std::string>& lines);
 
 private:
     Thh& m_window;
     std::unique_ptr<DocumentationDialogs> m_documentation;
     std::unique_ptr<ExplanationView> m_explanation;
+    std::unique_ptr<OverviewWindow> m_overview;
+    std::unique_ptr<ImportPreview> m_importPreview;
 };
 
 } // namespace zam1

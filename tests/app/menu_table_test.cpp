@@ -69,6 +69,7 @@ TEST_F(Menus, TheTableHoldsEveryItemOfTheMainWindowOnce) {
         "mi_Document2", "mi_Document3", "mi_Document4", "mi_Document5", "mi_DocumentSetup", "mi_HelpHilfebild",
         "mi_helpErrorMessages", "mi_helplanguagedeutsch", "mi_helplanguageenglisch", "mi_helplanguagefrench",
         "mi_helplanguageKoreaKorea", "mi_helphistory", "mi_HelpAbout", "mi_editUndo", "mi_editRedo",
+        "mi_oleStartExcel", "mi_oleExportExcel", "mi_oleImportExcel", "mi_olePrintoutExcel", "mi_oleexportelement",
     };
     for (const char* name : required) {
         SCOPED_TRACE(name);

@@ -8,14 +8,21 @@
 #include <vector>
 
 #include "core/app/documentation_commands.h"
+#include "core/app/spreadsheet_commands.h"
+#include "core/app/table_commands.h"
 #include "core/app/workbench.h"
+#include "core/files/overview.h"
 #include "core/graphics/graphics_window.h"
 #include "core/messages/message_display.h"
 #include "core/session/program_state.h"
 
 namespace zam1::test {
 
-class ScriptedWorkbench final : public Workbench, public DocumentationDialogs, public ExplanationView {
+class ScriptedWorkbench final : public Workbench,
+                                public DocumentationDialogs,
+                                public ExplanationView,
+                                public OverviewWindow,
+                                public ImportPreview {
 public:
     explicit ScriptedWorkbench(ProgramState& state) : m_state(state), m_graphics(WindowSettings{}, state.error) {}
 
@@ -37,7 +44,18 @@ public:
     bool editSettings() override { return run("settings", settings); }
     DocumentationDialogs& documentationDialogs() override { return *this; }
     ExplanationView& explanationView() override { return *this; }
-    void showOverview(const std::function<void()>&) override { log.push_back("overview"); }
+    OverviewWindow& overviewWindow() override { return *this; }
+    ImportPreview& importPreview() override { return *this; }
+    // The table is closed without a choice; an import preview is refused.
+    Action show(const std::string&, std::vector<OverviewRow>& rows, int&) override {
+        log.push_back("table " + std::to_string(rows.size()));
+        return Action::Close;
+    }
+    void projectOpened() override { log.push_back("opened"); }
+    bool confirmImport(const std::string& file, const ElementTableChanges&) override {
+        log.push_back("preview " + file);
+        return false;
+    }
     void closeWindow() override { log.push_back("close"); }
     void printLastOutput() override { log.push_back("print"); }
     void showTextScreen(std::string_view title, const std::vector<std::string>& lines) override {
