@@ -6,6 +6,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QTextDocument>
 #include <QUrl>
 
@@ -40,6 +41,33 @@ bool QtDesktop::printText(const QString& text) {
     document.setPlainText(text);
     document.print(&printer);
     return true;
+}
+
+bool QtDesktop::showProgress(std::string_view text, long done, long total) {
+    if (done >= total) {
+        delete m_progress.data();
+        return true;
+    }
+    if (!m_progress) {
+        m_progress = new QProgressDialog(m_parent);
+        m_progress->setObjectName(QStringLiteral("ProgressDialog"));
+        m_progress->setWindowModality(Qt::ApplicationModal);
+        m_progress->setCancelButtonText(QStringLiteral("Abbrechen"));
+        m_progress->setAutoClose(false);
+        m_progress->setAutoReset(false);
+        m_progress->setMinimumDuration(300);
+    }
+    m_progress->setMaximum(static_cast<int>(total));
+    // The text is a file name: file-system text.
+    m_progress->setLabelText(QStringLiteral("%1 / %2   %3")
+                                 .arg(done + 1)
+                                 .arg(total)
+                                 .arg(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))));
+    m_progress->setValue(static_cast<int>(done));
+    QCoreApplication::processEvents();
+    if (!m_progress->wasCanceled()) return true;
+    delete m_progress.data();
+    return false;
 }
 
 bool QtDesktop::printTextFile(const std::string& path) {

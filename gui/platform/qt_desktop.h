@@ -11,6 +11,8 @@
 
 #include "core/platform/desktop.h"
 
+class QProgressDialog;
+
 namespace zam1 {
 
 class ReportWindow;
@@ -30,6 +32,9 @@ public:
     bool openInBrowser(const std::string& path) override;
     bool copyToClipboard(std::string_view text) override;
     void showGraphicsWindow() override;
+    // A progress dialog with "Abbrechen", shown once the work takes a moment; it
+    // closes when done reaches total.
+    bool showProgress(std::string_view text, long done, long total) override;
 
     // The print dialog for a text (the report window's print button); false when cancelled.
     bool printText(const QString& text);
@@ -38,6 +43,7 @@ private:
     QPointer<QWidget> m_parent;
     QPointer<QWidget> m_graphics;
     QPointer<ReportWindow> m_report;
+    QPointer<QProgressDialog> m_progress;
     std::array<int, 4> m_reportGeometry{10, 40, 700, 440};
 };
 
