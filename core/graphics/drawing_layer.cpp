@@ -5,6 +5,7 @@
 #include "core/graphics/drawing_layer.h"
 #include "core/platform/path_parts.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstdlib>
 #include <unistd.h>
@@ -164,8 +165,12 @@ bool DrawingLayer::startSelfPrint() {
     if (!m_printItself) return true;
     const PaperSize paper = plotPaper(*m_ctx.plotSettings);
     WindowSettings window = m_settings.window;
-    window.width = static_cast<int>(paper.widthMm * kPrintDotsPerInch / 25.4);
-    window.height = static_cast<int>(paper.heightMm * kPrintDotsPerInch / 25.4);
+    // The window's mapping takes its pixels to be shown on a 4:3 area (a screen);
+    // a 4:3 window within the paper keeps them square on paper too.
+    const int width = static_cast<int>(paper.widthMm * kPrintDotsPerInch / 25.4);
+    const int height = static_cast<int>(paper.heightMm * kPrintDotsPerInch / 25.4);
+    window.width = std::min(width, height * 4 / 3);
+    window.height = std::min(height, width * 3 / 4);
     window.backgroundColour = kWhite;  // paper
     m_plotWindow = std::make_unique<GraphicsWindow>(window, *m_ctx.error);
     m_plotWindow->Clear();

@@ -10,6 +10,10 @@
 #include <QTextDocument>
 #include <QUrl>
 
+#include "core/config/plot_settings.h"
+#include "gui/editors/dialog_geometry.h"
+#include "gui/editors/plot_settings_dialog.h"
+#include "gui/graphics/plot_print.h"
 #include "gui/graphics/report_window.h"
 
 namespace zam1 {
@@ -68,6 +72,24 @@ bool QtDesktop::showProgress(std::string_view text, long done, long total) {
     if (!m_progress->wasCanceled()) return true;
     delete m_progress.data();
     return false;
+}
+
+bool QtDesktop::editPlotSettings(PlotSettings& plot) {
+    DialogLook look;
+    look.centreOver = m_parent;
+    return zam1::editPlotSettings(plot, m_prompter, look, m_parent);
+}
+
+bool QtDesktop::printDrawing(GraphicsWindow& drawing, const PlotSettings& plot) {
+    QPrinter printer(QPrinter::HighResolution);
+    const PaperSize paper = plotPaper(plot);
+    printer.setPageSize(QPageSize(QSizeF(std::min(paper.widthMm, paper.heightMm), std::max(paper.widthMm, paper.heightMm)),
+                                  QPageSize::Millimeter));
+    printer.setPageOrientation(plot.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    QPrintDialog dialog(&printer, m_parent);
+    dialog.setObjectName(QStringLiteral("PrintDialog"));
+    if (dialog.exec() != QDialog::Accepted) return false;
+    return paintPlot(printer, drawing, plot);
 }
 
 bool QtDesktop::printTextFile(const std::string& path) {

@@ -9,15 +9,21 @@
 
 #include <array>
 
+#include "core/graphics/plot_port.h"
 #include "core/platform/desktop.h"
 
 class QProgressDialog;
 
 namespace zam1 {
+class Prompter;
+}
+
+namespace zam1 {
 
 class ReportWindow;
 
-class QtDesktop final : public Desktop {
+// Also the plot device's port: its parameter dialog, and printing a drawing itself.
+class QtDesktop final : public Desktop, public PlotPort {
 public:
     // `graphicsWindow` is shown on request; `parent` owns the report window.
     QtDesktop(QWidget* parent, QWidget* graphicsWindow);
@@ -36,6 +42,11 @@ public:
     // closes when done reaches total.
     bool showProgress(std::string_view text, long done, long total) override;
 
+    // The plot dialog's program picker asks through this prompter.
+    void setPrompter(Prompter* prompter) { m_prompter = prompter; }
+    bool editPlotSettings(PlotSettings& plot) override;
+    bool printDrawing(GraphicsWindow& drawing, const PlotSettings& plot) override;
+
     // The print dialog for a text (the report window's print button); false when cancelled.
     bool printText(const QString& text);
 
@@ -44,6 +55,7 @@ private:
     QPointer<QWidget> m_graphics;
     QPointer<ReportWindow> m_report;
     QPointer<QProgressDialog> m_progress;
+    Prompter* m_prompter = nullptr;
     std::array<int, 4> m_reportGeometry{10, 40, 700, 440};
 };
 

@@ -115,7 +115,7 @@ TEST_F(PlotFixture, WithoutARunnablePlotProgramTheDrawingIsPrinted) {
         EXPECT_EQ(port.printedRecords > 0, row.printed);
         if (row.printed) {
             EXPECT_EQ(port.printedPaper, "A4");
-            EXPECT_EQ(port.printedWidth, 2338) << "A4 landscape at 200 dpi";
+            EXPECT_EQ(port.printedWidth, 2204) << "4:3 within A4 landscape at 200 dpi";
             EXPECT_FALSE(fs::exists(dir / "pendraw.dxf")) << "nothing for a plot program";
         } else {
             ASSERT_FALSE(desktop.log().empty());
