@@ -27,7 +27,7 @@ using Items = std::vector<std::pair<int, QString>>;
 using Getter = std::function<QVariant(const Configuration&)>;
 using Setter = std::function<bool(Configuration&, const QVariant&)>;
 
-struct FieldSpec {
+struct FieldDefinition {
     SettingsTab tab;
     QString label;
     std::string key;
@@ -40,9 +40,9 @@ struct FieldSpec {
     int maxLength = 0;
 };
 
-FieldSpec spec(SettingsTab tab, QString label, std::string key, Editor editor, Getter get, Setter set,
+FieldDefinition define(SettingsTab tab, QString label, std::string key, Editor editor, Getter get, Setter set,
                int minimum = INT_MIN, int maximum = INT_MAX, Items items = {}, int maxLength = 0) {
-    FieldSpec s{tab, std::move(label), std::move(key), editor, std::move(get), std::move(set), minimum, maximum,
+    FieldDefinition s{tab, std::move(label), std::move(key), editor, std::move(get), std::move(set), minimum, maximum,
                 std::move(items), maxLength};
     return s;
 }
@@ -54,26 +54,26 @@ QString swatchStyle(int number, bool cad) {
 
 class Field final : public SettingsField {
 public:
-    explicit Field(FieldSpec spec) : SettingsField(spec.tab, spec.label), m_spec(std::move(spec)) {}
+    explicit Field(FieldDefinition definition) : SettingsField(definition.tab, definition.label), m_definition(std::move(definition)) {}
 
     QWidget* create(QWidget* parent, Prompter* prompter) override {
-        const QString key = QString::fromStdString(m_spec.key);
-        switch (m_spec.editor) {
+        const QString key = QString::fromStdString(m_definition.key);
+        switch (m_definition.editor) {
         case Editor::Line:
             m_line = new QLineEdit(parent);
-            if (m_spec.maxLength > 0) m_line->setMaxLength(m_spec.maxLength);
+            if (m_definition.maxLength > 0) m_line->setMaxLength(m_definition.maxLength);
             m_line->setObjectName(key);
             return m_line;
         case Editor::Folder:
         case Editor::File: return pathEditor(parent, prompter);
         case Editor::Spin:
             m_spin = new QSpinBox(parent);
-            m_spin->setRange(m_spec.minimum, m_spec.maximum);
+            m_spin->setRange(m_definition.minimum, m_definition.maximum);
             m_spin->setObjectName(key);
             return m_spin;
         case Editor::Combo:
             m_combo = new QComboBox(parent);
-            for (const auto& [value, text] : m_spec.items) m_combo->addItem(text, value);
+            for (const auto& [value, text] : m_definition.items) m_combo->addItem(text, value);
             m_combo->setObjectName(key);
             return m_combo;
         case Editor::Check:
@@ -87,7 +87,7 @@ public:
     }
 
     void load(const Configuration& config) override {
-        const QVariant v = m_spec.get(config);
+        const QVariant v = m_definition.get(config);
         if (m_line) m_line->setText(v.toString());
         if (m_spin) m_spin->setValue(v.toInt());
         if (m_check) m_check->setChecked(v.toBool());
@@ -105,7 +105,7 @@ public:
 
     bool changed() const override { return value() != m_shown; }
 
-    bool store(Configuration& config) const override { return m_spec.set(config, value()); }
+    bool store(Configuration& config) const override { return m_definition.set(config, value()); }
 
 private:
     QVariant value() const {
@@ -121,16 +121,16 @@ private:
         auto* row = new QHBoxLayout(box);
         row->setContentsMargins(0, 0, 0, 0);
         m_line = new QLineEdit(box);
-        m_line->setObjectName(QString::fromStdString(m_spec.key));
+        m_line->setObjectName(QString::fromStdString(m_definition.key));
         m_line->setMinimumWidth(320);
         auto* pick = new QPushButton(QStringLiteral("..."), box);
-        pick->setObjectName(QString::fromStdString(m_spec.key + "_pick"));
+        pick->setObjectName(QString::fromStdString(m_definition.key + "_pick"));
         pick->setMaximumWidth(32);
         pick->setAutoDefault(false);
         pick->setEnabled(prompter != nullptr);
         row->addWidget(m_line, 1);
         row->addWidget(pick);
-        const bool folder = m_spec.editor == Editor::Folder;
+        const bool folder = m_definition.editor == Editor::Folder;
         QObject::connect(pick, &QPushButton::clicked, m_line, [this, prompter, folder] {
             std::string path = m_line->text().toStdString();
             bool chosen = false;
@@ -154,10 +154,10 @@ private:
         row->setContentsMargins(0, 0, 0, 0);
         m_spin = new QSpinBox(box);
         m_spin->setRange(0, 255);
-        m_spin->setObjectName(QString::fromStdString(m_spec.key));
+        m_spin->setObjectName(QString::fromStdString(m_definition.key));
         auto* swatch = new QLabel(box);
         swatch->setFixedSize(40, 18);
-        const bool cad = m_spec.editor == Editor::CadColour;
+        const bool cad = m_definition.editor == Editor::CadColour;
         QObject::connect(m_spin, &QSpinBox::valueChanged, swatch,
                          [swatch, cad](int n) { swatch->setStyleSheet(swatchStyle(n, cad)); });
         swatch->setStyleSheet(swatchStyle(0, cad));
@@ -167,7 +167,7 @@ private:
         return box;
     }
 
-    FieldSpec m_spec;
+    FieldDefinition m_definition;
     QVariant m_shown;
     QLineEdit* m_line = nullptr;
     QSpinBox* m_spin = nullptr;
@@ -184,7 +184,7 @@ using Fields = std::vector<std::unique_ptr<SettingsField>>;
 // A text of the stored code page (names, fonts, labels), cut to `capacity`.
 template <class At>
 void text(Fields& f, SettingsTab tab, const QString& label, std::string key, At at, int capacity) {
-    f.push_back(std::make_unique<Field>(spec(
+    f.push_back(std::make_unique<Field>(define(
         tab, label, std::move(key), Editor::Line,
         [at](const Configuration& c) -> QVariant {
             const auto& v = at(c);
@@ -201,7 +201,7 @@ void text(Fields& f, SettingsTab tab, const QString& label, std::string key, At 
 // A file-system name (folder, program, command line), held as UTF-8.
 template <class At>
 void path(Fields& f, SettingsTab tab, const QString& label, std::string key, At at, Editor editor) {
-    f.push_back(std::make_unique<Field>(spec(
+    f.push_back(std::make_unique<Field>(define(
         tab, label, std::move(key), editor, [at](const Configuration& c) -> QVariant { return QString::fromStdString(at(c)); },
         [at](Configuration& c, const QVariant& v) {
             at(c) = v.toString().toStdString();
@@ -211,7 +211,7 @@ void path(Fields& f, SettingsTab tab, const QString& label, std::string key, At 
 
 template <class At>
 void integer(Fields& f, SettingsTab tab, const QString& label, std::string key, At at, int lo, int hi) {
-    f.push_back(std::make_unique<Field>(spec(
+    f.push_back(std::make_unique<Field>(define(
         tab, label, std::move(key), Editor::Spin, [at](const Configuration& c) -> QVariant { return at(c); },
         [at](Configuration& c, const QVariant& v) {
             at(c) = v.toInt();
@@ -222,7 +222,7 @@ void integer(Fields& f, SettingsTab tab, const QString& label, std::string key, 
 
 template <class At>
 void choice(Fields& f, SettingsTab tab, const QString& label, std::string key, At at, Items items) {
-    f.push_back(std::make_unique<Field>(spec(
+    f.push_back(std::make_unique<Field>(define(
         tab, label, std::move(key), Editor::Combo, [at](const Configuration& c) -> QVariant { return at(c); },
         [at](Configuration& c, const QVariant& v) {
             at(c) = v.toInt();
@@ -234,7 +234,7 @@ void choice(Fields& f, SettingsTab tab, const QString& label, std::string key, A
 // A yes/no setting; `shown` false for a setting stored as "hide" but offered as "show".
 template <class At>
 void flag(Fields& f, SettingsTab tab, const QString& label, std::string key, At at, bool shown = true) {
-    f.push_back(std::make_unique<Field>(spec(
+    f.push_back(std::make_unique<Field>(define(
         tab, label, std::move(key), Editor::Check, [at, shown](const Configuration& c) -> QVariant { return at(c) == shown; },
         [at, shown](Configuration& c, const QVariant& v) {
             at(c) = v.toBool() == shown;
@@ -245,7 +245,7 @@ void flag(Fields& f, SettingsTab tab, const QString& label, std::string key, At 
 // A real number; what is not a number is refused, never read as 0.
 template <class At>
 void real(Fields& f, SettingsTab tab, const QString& label, std::string key, At at) {
-    f.push_back(std::make_unique<Field>(spec(
+    f.push_back(std::make_unique<Field>(define(
         tab, label, std::move(key), Editor::Line,
         [at](const Configuration& c) -> QVariant { return QString::fromStdString(autoNumber(at(c), {}, 9)); },
         [at](Configuration& c, const QVariant& v) {
@@ -259,7 +259,7 @@ void real(Fields& f, SettingsTab tab, const QString& label, std::string key, At 
 
 template <class At>
 void colour(Fields& f, SettingsTab tab, const QString& label, std::string key, At at, bool cad) {
-    f.push_back(std::make_unique<Field>(spec(
+    f.push_back(std::make_unique<Field>(define(
         tab, label, std::move(key), cad ? Editor::CadColour : Editor::PaletteColour,
         [at](const Configuration& c) -> QVariant { return at(c); },
         [at](Configuration& c, const QVariant& v) {
@@ -313,7 +313,7 @@ void devices(Fields& f) {
     integer(f, t, QStringLiteral("Druckertyp"), "printerType", AT(printerType), INT_MIN, INT_MAX);
     integer(f, t, QStringLiteral("Druckdichte"), "printDensity", AT(printDensity), INT_MIN, INT_MAX);
     integer(f, t, QStringLiteral("Druckdicke vertikal"), "printThicknessVertical", AT(printThicknessVertical), 1, 4);
-    f.push_back(std::make_unique<Field>(spec(
+    f.push_back(std::make_unique<Field>(define(
         t, QStringLiteral("Hardcopy um 90° gedreht ?"), "hardcopyRotated", Editor::Check,
         [](const Configuration& c) -> QVariant { return c.hardcopyRotated == 'J'; },
         [](Configuration& c, const QVariant& v) {

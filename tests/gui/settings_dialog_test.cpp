@@ -87,8 +87,12 @@ TEST(SettingsDialog, UntouchedSettingsGoBackByteForByte) {
         SettingsHarness h(row.config);
         int tabs = 0;
         ModalScript script({[&](QWidget& d) {
-            tabs = child<QTabWidget>(d, "PageControl1").count();
-            test::keepShot(d, QStringLiteral("Form_config"));
+            auto& pages = child<QTabWidget>(d, "PageControl1");
+            tabs = pages.count();
+            for (int t = 0; t < tabs; ++t) {
+                pages.setCurrentIndex(t);
+                test::keepShot(d, QStringLiteral("Form_config_%1").arg(t));
+            }
             child<QPushButton>(d, "Button_ok").click();
         }});
         EXPECT_TRUE(editSettings(h.state, nullptr));
