@@ -126,6 +126,8 @@ bool fileOpenRecent(ProgramState& state, int k) {
     return openProject(state, path);
 }
 
+bool openProjectFile(ProgramState& state, const std::string& path) { return openProject(state, path); }
+
 bool fileExit(ProgramState& state) {
     state.error.clear();
     if (!closeQuery(state)) return false;

@@ -10,6 +10,8 @@
 // replaced; answering "No" to the close query alone keeps it, so a cancelled
 // dialog afterwards leaves the edited project flagged.
 
+#include <string>
+
 namespace zam1 {
 
 struct ProgramState;
@@ -47,6 +49,11 @@ bool fileSaveAs(ProgramState& state);
 // read succeeds. A file that is gone is removed from the list with
 // "File " + name + " not found !". True when read: the window shows the result.
 bool fileOpenRecent(ProgramState& state, int k);
+
+// Reads `path` and makes it the current project: name and folder, the recent
+// files and the cleared modified flag change only when the read succeeds. No
+// close query: the caller has run it (the overview's row choice).
+bool openProjectFile(ProgramState& state, const std::string& path);
 
 // The end of the program: the close query, then the temporary drawing files
 // "$*.dx$" of the temporary folder are deleted and the working copy is dropped.

@@ -5,6 +5,7 @@
 #include "core/graphics/drawing_layer.h"
 #include "core/platform/path_parts.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstdlib>
 #include <unistd.h>
@@ -22,6 +23,8 @@
 #include "core/platform/desktop.h"
 #include "core/platform/file_io.h"
 #include "core/platform/prompter.h"
+#include "core/config/plot_settings.h"
+#include "core/graphics/plot_port.h"
 
 namespace zam1 {
 namespace {
@@ -35,6 +38,8 @@ constexpr std::string_view kPlotting = "wird geplottet";
 constexpr std::string_view kFileNotFound = "file not found";
 constexpr std::string_view kExecError = "Exec error ";
 constexpr int kExecFailure = 31;
+constexpr int kPrintDotsPerInch = 200;  // the drawing the plot device prints itself
+constexpr int kWhite = 15;
 
 const std::vector<std::string>& deviceNames() {
     static const std::vector<std::string> names = {
@@ -114,6 +119,8 @@ bool DrawingLayer::startRun(int device) {
     m_origin = {};
     if (m_ctx.error->isSet()) return false;
     m_plotLine = 0;
+    m_printItself = false;
+    m_plotWindow.reset();
     if (device == kDeviceAsk && !chooseDevice(device)) {
         fail();
         return false;
@@ -135,6 +142,7 @@ bool DrawingLayer::startRun(int device) {
         ready = true;
         m_outputFile = pathIn(m_settings.tempFolder, kPlotFile);
         m_ctx.prompter->showStatus(m_outputFile + " " + std::string(kPlotting) + " ..");
+        ready = startSelfPrint();
         break;
     default: break;
     }
@@ -144,6 +152,28 @@ bool DrawingLayer::startRun(int device) {
     }
     createBackend();
     resetRunState();
+    return true;
+}
+
+// With the window's plot port, a line this system cannot run (none, or the DOS
+// default) means: record the drawing in a window of the paper's size and print it.
+bool DrawingLayer::startSelfPrint() {
+    if (!m_ctx.plot || !m_ctx.plotSettings) return true;
+    const std::vector<std::string>& lines = m_settings.plotCommandLines;
+    const std::string line = static_cast<std::size_t>(m_plotLine) < lines.size() ? lines[static_cast<std::size_t>(m_plotLine)] : "";
+    m_printItself = m_printItself || plotLineMeansPrintItself(line);
+    if (!m_printItself) return true;
+    const PaperSize paper = plotPaper(*m_ctx.plotSettings);
+    WindowSettings window = m_settings.window;
+    // The window's mapping takes its pixels to be shown on a 4:3 area (a screen);
+    // a 4:3 window within the paper keeps them square on paper too.
+    const int width = static_cast<int>(paper.widthMm * kPrintDotsPerInch / 25.4);
+    const int height = static_cast<int>(paper.heightMm * kPrintDotsPerInch / 25.4);
+    window.width = std::min(width, height * 4 / 3);
+    window.height = std::min(height, width * 3 / 4);
+    window.backgroundColour = kWhite;  // paper
+    m_plotWindow = std::make_unique<GraphicsWindow>(window, *m_ctx.error);
+    m_plotWindow->Clear();
     return true;
 }
 
@@ -187,11 +217,24 @@ bool DrawingLayer::choosePlotCommand() {
         if (choice < 1 || choice > static_cast<int>(lines.size())) choice = 1;
     }
     m_plotLine = choice - 1;
+    const bool withDialog = m_ctx.plot && m_ctx.plotSettings;
+    if (withDialog && !m_ctx.plot->editPlotSettings(*m_ctx.plotSettings)) return false;
     std::string line = lines[static_cast<std::size_t>(m_plotLine)];
     if (!m_ctx.prompter->askText(kPlotLinePrompt, kPlotLineLength, line)) return false;
-    // "0" or nothing asks for the line built from the plot parameters; without a
-    // parameter dialog that is the stored line itself.
-    if (!line.empty() && line.front() != '0') lines[static_cast<std::size_t>(m_plotLine)] = line;
+    if (!line.empty() && line.front() != '0') {
+        lines[static_cast<std::size_t>(m_plotLine)] = line;
+        return true;
+    }
+    // "0" or nothing stands for the line built from the plot parameters; without a
+    // parameter dialog that is the stored line itself, and without a plot program
+    // the drawing is printed.
+    if (!withDialog) return true;
+    const std::string built = plotCommandLine(*m_ctx.plotSettings, pathIn(m_settings.tempFolder, kPlotFile));
+    if (built.empty()) {
+        m_printItself = true;
+    } else {
+        lines[static_cast<std::size_t>(m_plotLine)] = built;
+    }
     return true;
 }
 
@@ -224,7 +267,13 @@ void DrawingLayer::createBackend() {
     m_file = std::make_unique<OutputStream>();
     switch (m_device) {
     case kDeviceDxf:
-    case kDevicePlot: m_backend = std::make_unique<DxfWriter>(*m_file, m_settings, m_ctx.prompter); break;
+    case kDevicePlot:
+        if (m_plotWindow) {
+            m_backend = std::make_unique<ScreenBackend>(*m_plotWindow, m_settings, m_ctx.prompter);
+        } else {
+            m_backend = std::make_unique<DxfWriter>(*m_file, m_settings, m_ctx.prompter);
+        }
+        break;
     case kDeviceIges:
         m_backend = std::make_unique<IgesWriter>(*m_file, m_settings, baseNameOf(m_outputFile), clockOf(m_ctx).now(),
                                                  m_ctx.prompter);
@@ -261,10 +310,17 @@ void DrawingLayer::finishRun() {
     const std::unique_ptr<DrawingBackend> backend = std::move(m_backend);
     const bool failed = m_ctx.error->isSet();
     if (failed && m_device != kDeviceScreen) {
+        m_plotWindow.reset();
         m_file.reset();  // nothing is written: the file that was there stays
         return;
     }
     backend->finish();
+    if (m_plotWindow) {
+        if (!m_ctx.plot->printDrawing(*m_plotWindow, *m_ctx.plotSettings)) m_ctx.error->set();
+        m_plotWindow.reset();
+        m_file.reset();
+        return;
+    }
     const bool toFile = m_device == kDeviceDxf || m_device == kDeviceIges || m_device == kDeviceTxt || m_device == kDevicePlot;
     if (toFile && commitOutput() && m_device == kDevicePlot) startPlot();
     m_file.reset();

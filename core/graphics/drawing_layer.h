@@ -26,6 +26,8 @@ class Desktop;
 class ErrorFlag;
 class GraphicsWindow;
 class Prompter;
+class PlotPort;
+struct PlotSettings;
 
 enum OutputDevice : int {
     kDeviceAsk = 0,        // as a device of a running run: the caller's own back-end
@@ -50,6 +52,10 @@ struct DrawingContext {
     bool batchCad = false;              // file name from the project name, no dialog
     std::string projectName;            // base name: proposed and batch file name
     std::string projectFile;            // full file name, shown in the screen footer
+    // The plot device: its dialog and printing, and the parameters it edits. With
+    // both, a plot command line that this system cannot run prints the drawing.
+    PlotPort* plot = nullptr;
+    PlotSettings* plotSettings = nullptr;
 };
 
 enum class HAlign : int { Left = 0, Centre = 1, Right = 2 };
@@ -116,6 +122,8 @@ public:
     Point cursor() const { return m_cursor; }
     Point origin() const { return m_origin; }
     bool blockMode() const { return m_blockMode; }
+    // The plot device prints the drawing itself instead of starting a plot program.
+    bool printsItself() const { return m_printItself; }
     // Where an aligned text starts (before the origin is added).
     Point alignedTextStart(std::string_view oem, long double x, long double y) const;
 
@@ -130,6 +138,7 @@ private:
     std::string footerText() const;
     bool commitOutput();
     void startPlot();
+    bool startSelfPrint();
     Point shifted(long double x, long double y) const { return {x + m_origin.x, y + m_origin.y}; }
     void fail();
 
@@ -139,6 +148,8 @@ private:
     std::unique_ptr<OutputStream> m_file;
     int m_device = 0;
     int m_plotLine = 0;
+    bool m_printItself = false;
+    std::unique_ptr<GraphicsWindow> m_plotWindow;  // the drawing the plot device prints itself
     std::string m_outputFile;
 
     Point m_origin;

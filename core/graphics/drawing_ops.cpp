@@ -162,7 +162,7 @@ void DrawingLayer::setLayer(int layer) {
 }
 
 void DrawingLayer::setScreenLineStyle(int style) {
-    if (active() && m_device == kDeviceScreen) m_backend->setScreenLineStyle(style);
+    if (active() && (m_device == kDeviceScreen || m_plotWindow)) m_backend->setScreenLineStyle(style);
 }
 
 void DrawingLayer::setSymbolScale(long double s) {

@@ -5,6 +5,8 @@
 #include "core/session/program_state.h"
 #include "core/graphics/drawing_layer.h"
 #include "core/graphics/drawing_settings.h"
+#include "core/graphics/plot_port.h"
+#include "core/platform/desktop.h"
 #include "core/graphics/project_drawing.h"
 #include "core/platform/clock.h"
 #include "core/text/codepage.h"
@@ -38,6 +40,9 @@ DrawingContext programDrawingContext(ProgramState& state, const DrawingTarget& t
     ctx.batchCad = target.batch;
     ctx.projectName = target.projectName;
     ctx.projectFile = target.projectFile;
+    // The window's desktop also serves the plot device.
+    ctx.plot = dynamic_cast<PlotPort*>(state.desktop);
+    ctx.plotSettings = &state.plot;
     return ctx;
 }
 

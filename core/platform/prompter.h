@@ -35,6 +35,13 @@ public:
     virtual bool chooseSaveFile(const FileChoice& choice, std::string& path) = 0;
     // The output device of a report or drawing run; `device` is 1-based in and out.
     virtual bool chooseDevice(std::string_view title, const std::vector<std::string>& devices, int& device) = 0;
+    // A folder; `folder` (file-system text) is where the dialog starts and what it
+    // gives back. Without a window there is nobody to choose one.
+    virtual bool chooseFolder(std::string_view title, std::string& folder) {
+        (void)title;
+        (void)folder;
+        return false;
+    }
     // A passing status text ("Ausdruck erfolgt  -   bitte warten ..."); no answer.
     virtual void showStatus(std::string_view text) { (void)text; }
     virtual void beep() {}

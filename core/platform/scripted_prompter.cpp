@@ -16,6 +16,7 @@ const char* kindName(ScriptedPrompter::Kind k) {
     case ScriptedPrompter::Kind::OpenFile: return "open";
     case ScriptedPrompter::Kind::SaveFile: return "save";
     case ScriptedPrompter::Kind::Device: return "device";
+    case ScriptedPrompter::Kind::Folder: return "folder";
     }
     return "?";
 }
@@ -70,6 +71,11 @@ ScriptedPrompter& ScriptedPrompter::saveFile(std::string path) {
 }
 ScriptedPrompter& ScriptedPrompter::device(int device) {
     m_answers.push_back({Kind::Device, false, device, {}, Answer::Cancel});
+    return *this;
+}
+
+ScriptedPrompter& ScriptedPrompter::folder(std::string path) {
+    m_answers.push_back({Kind::Folder, false, 0, std::move(path), Answer::Cancel});
     return *this;
 }
 ScriptedPrompter& ScriptedPrompter::cancel(Kind kind) {
@@ -147,6 +153,13 @@ bool ScriptedPrompter::chooseDevice(std::string_view title, const std::vector<st
     const Scripted* a = next(Kind::Device, entry);
     if (!a) return false;
     device = a->number;
+    return true;
+}
+
+bool ScriptedPrompter::chooseFolder(std::string_view title, std::string& folder) {
+    const Scripted* a = next(Kind::Folder, "folder: " + oemToUtf8(title));
+    if (!a) return false;
+    folder = a->text;
     return true;
 }
 

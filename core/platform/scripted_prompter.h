@@ -15,7 +15,7 @@ namespace zam1 {
 
 class ScriptedPrompter : public Prompter {
 public:
-    enum class Kind { Choice, Text, YesNo, YesNoCancel, OpenFile, SaveFile, Device };
+    enum class Kind { Choice, Text, YesNo, YesNoCancel, OpenFile, SaveFile, Device, Folder };
 
     using FailureHandler = std::function<void(const std::string&)>;
     explicit ScriptedPrompter(FailureHandler onFailure = {});
@@ -29,6 +29,7 @@ public:
     ScriptedPrompter& openFile(std::string path);
     ScriptedPrompter& saveFile(std::string path);
     ScriptedPrompter& device(int device);
+    ScriptedPrompter& folder(std::string path);
     ScriptedPrompter& cancel(Kind kind);
 
     bool askChoice(std::string_view prompt, const std::vector<std::string>& lines, int& choice) override;
@@ -40,11 +41,12 @@ public:
     bool chooseOpenFile(const FileChoice& choice, std::string& path) override;
     bool chooseSaveFile(const FileChoice& choice, std::string& path) override;
     bool chooseDevice(std::string_view title, const std::vector<std::string>& devices, int& device) override;
+    bool chooseFolder(std::string_view title, std::string& folder) override;
     void showStatus(std::string_view text) override;
     void beep() override;
 
     // "choice: ...", "text: ...", "yesno: ...", "question: ...", "error: ...",
-    // "note: ...", "open: ...", "save: ...", "device: ...", "status: ...", "beep".
+    // "note: ...", "open: ...", "save: ...", "device: ...", "folder: ...", "status: ...", "beep".
     const std::vector<std::string>& log() const { return m_log; }
     // The choice each choice prompt had selected when it opened.
     const std::vector<int>& offeredChoices() const { return m_offered; }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/config/configuration.h"
+#include "core/config/plot_settings.h"
 #include "core/lang/language.h"
 #include "core/model/chain.h"
 #include "core/platform/error_flag.h"
@@ -40,6 +41,7 @@ struct ProgramState {
     ProjectTexts projectTexts;
     Documentation documentation;
     Configuration config;
+    PlotSettings plot;           // the plot device's parameters, for this run of the program
     LanguageTexts texts;
     GeneralToleranceSetting generalTolerance;
     IsoStepPositions isoSteps;  // the step commands keep their places for the whole run

@@ -9,9 +9,14 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QTextDocument>
 #include <QUrl>
 
+#include "core/config/plot_settings.h"
+#include "gui/editors/dialog_geometry.h"
+#include "gui/editors/plot_settings_dialog.h"
+#include "gui/graphics/plot_print.h"
 #include "gui/graphics/report_window.h"
 
 namespace zam1 {
@@ -66,6 +71,51 @@ bool QtDesktop::printLastOutput() {
     painter.setWindow(picture.rect());
     painter.drawPixmap(0, 0, picture);
     return true;
+}
+
+bool QtDesktop::showProgress(std::string_view text, long done, long total) {
+    if (done >= total) {
+        delete m_progress.data();
+        return true;
+    }
+    if (!m_progress) {
+        m_progress = new QProgressDialog(m_parent);
+        m_progress->setObjectName(QStringLiteral("ProgressDialog"));
+        m_progress->setWindowModality(Qt::ApplicationModal);
+        m_progress->setCancelButtonText(QStringLiteral("Abbrechen"));
+        m_progress->setAutoClose(false);
+        m_progress->setAutoReset(false);
+        m_progress->setMinimumDuration(300);
+    }
+    m_progress->setMaximum(static_cast<int>(total));
+    // The text is a file name: file-system text.
+    m_progress->setLabelText(QStringLiteral("%1 / %2   %3")
+                                 .arg(done + 1)
+                                 .arg(total)
+                                 .arg(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))));
+    m_progress->setValue(static_cast<int>(done));
+    QCoreApplication::processEvents();
+    if (!m_progress->wasCanceled()) return true;
+    delete m_progress.data();
+    return false;
+}
+
+bool QtDesktop::editPlotSettings(PlotSettings& plot) {
+    DialogLook look;
+    look.centreOver = m_parent;
+    return zam1::editPlotSettings(plot, m_prompter, look, m_parent);
+}
+
+bool QtDesktop::printDrawing(GraphicsWindow& drawing, const PlotSettings& plot) {
+    QPrinter printer(QPrinter::HighResolution);
+    const PaperSize paper = plotPaper(plot);
+    printer.setPageSize(QPageSize(QSizeF(std::min(paper.widthMm, paper.heightMm), std::max(paper.widthMm, paper.heightMm)),
+                                  QPageSize::Millimeter));
+    printer.setPageOrientation(plot.landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    QPrintDialog dialog(&printer, m_parent);
+    dialog.setObjectName(QStringLiteral("PrintDialog"));
+    if (dialog.exec() != QDialog::Accepted) return false;
+    return paintPlot(printer, drawing, plot);
 }
 
 bool QtDesktop::printTextFile(const std::string& path) {

@@ -9,13 +9,21 @@
 
 #include <array>
 
+#include "core/graphics/plot_port.h"
 #include "core/platform/desktop.h"
+
+class QProgressDialog;
+
+namespace zam1 {
+class Prompter;
+}
 
 namespace zam1 {
 
 class ReportWindow;
 
-class QtDesktop final : public Desktop {
+// Also the plot device's port: its parameter dialog, and printing a drawing itself.
+class QtDesktop final : public Desktop, public PlotPort {
 public:
     // `graphicsWindow` is shown on request; `parent` owns the report window.
     QtDesktop(QWidget* parent, QWidget* graphicsWindow);
@@ -30,6 +38,14 @@ public:
     bool openInBrowser(const std::string& path) override;
     bool copyToClipboard(std::string_view text) override;
     void showGraphicsWindow() override;
+    // A progress dialog with "Abbrechen", shown once the work takes a moment; it
+    // closes when done reaches total.
+    bool showProgress(std::string_view text, long done, long total) override;
+
+    // The plot dialog's program picker asks through this prompter.
+    void setPrompter(Prompter* prompter) { m_prompter = prompter; }
+    bool editPlotSettings(PlotSettings& plot) override;
+    bool printDrawing(GraphicsWindow& drawing, const PlotSettings& plot) override;
 
     // The print dialog for a text (the report window's print button); false when cancelled.
     bool printText(const QString& text);
@@ -41,6 +57,8 @@ private:
     QPointer<QWidget> m_parent;
     QPointer<QWidget> m_graphics;
     QPointer<ReportWindow> m_report;
+    QPointer<QProgressDialog> m_progress;
+    Prompter* m_prompter = nullptr;
     std::array<int, 4> m_reportGeometry{10, 40, 700, 440};
     enum class Shown { Nothing, Report, Picture };
     Shown m_lastShown = Shown::Nothing;

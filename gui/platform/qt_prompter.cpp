@@ -119,6 +119,13 @@ bool QtPrompter::chooseOpenFile(const FileChoice& choice, std::string& path) {
     return true;
 }
 
+bool QtPrompter::chooseFolder(std::string_view title, std::string& folder) {
+    const QString chosen = QFileDialog::getExistingDirectory(m_mainWindow, fromOem(title), QString::fromStdString(folder));
+    if (chosen.isEmpty()) return false;
+    folder = chosen.toStdString();
+    return true;
+}
+
 bool QtPrompter::chooseSaveFile(const FileChoice& choice, std::string& path) {
     QFileDialog dialog(m_mainWindow, fromOem(choice.title), QString::fromStdString(choice.folder), qtFileFilter(choice));
     dialog.setAcceptMode(QFileDialog::AcceptSave);

@@ -34,6 +34,7 @@ public:
     bool chooseOpenFile(const FileChoice& choice, std::string& path) override;
     bool chooseSaveFile(const FileChoice& choice, std::string& path) override;
     bool chooseDevice(std::string_view title, const std::vector<std::string>& devices, int& device) override;
+    bool chooseFolder(std::string_view title, std::string& folder) override;
     void showStatus(std::string_view text) override;
     void beep() override;
     // The help text (false) or help picture (true) of a help number, for the

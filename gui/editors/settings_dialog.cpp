@@ -1,0 +1,136 @@
+#include "gui/editors/settings_dialog.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QFormLayout>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "core/config/config_file.h"
+#include "core/platform/prompter.h"
+#include "core/session/program_state.h"
+#include "gui/editors/dialog_support.h"
+#include "gui/editors/settings_fields.h"
+
+namespace zam1 {
+namespace {
+
+constexpr int kSettingsHelp = 0;
+
+QString tabTitle(int tab) {
+    static const char* const titles[kSettingsTabs] = {"Ordner und Programme", "Ausgabe und Geräte", "Zahlen",
+                                                      "Zeichnung und CAD",    "Farben und Layer",   "Sprachen"};
+    return QString::fromUtf8(titles[tab]);
+}
+
+ScreenInfo currentScreen() {
+    ScreenInfo info;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        info.width = screen->size().width();
+        info.height = screen->size().height();
+        info.dpiY = static_cast<int>(screen->logicalDotsPerInchY());
+    }
+    return info;
+}
+
+class SettingsDialog {
+public:
+    SettingsDialog(ProgramState& state, QWidget* parent) : m_state(state), m_dialog(parent), m_fields(settingsFields()) {
+        m_dialog.setObjectName(QStringLiteral("Form_config"));
+        m_dialog.setWindowTitle(QStringLiteral("Einstellungen"));
+        auto* tabs = new QTabWidget(&m_dialog);
+        tabs->setObjectName(QStringLiteral("PageControl1"));
+        QFormLayout* forms[kSettingsTabs] = {};
+        for (int t = 0; t < kSettingsTabs; ++t) {
+            auto* scroll = new QScrollArea(tabs);
+            scroll->setWidgetResizable(true);
+            scroll->setFrameShape(QFrame::NoFrame);
+            auto* page = new QWidget(scroll);
+            forms[t] = new QFormLayout(page);
+            forms[t]->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
+            scroll->setWidget(page);
+            tabs->addTab(scroll, tabTitle(t));
+        }
+        for (const auto& field : m_fields) {
+            QFormLayout* form = forms[static_cast<int>(field->tab())];
+            form->addRow(field->label(), field->create(form->parentWidget(), state.prompter));
+        }
+        auto* outer = new QVBoxLayout(&m_dialog);
+        outer->addWidget(tabs);
+        QHBoxLayout* row = okCancelHelpRow(m_dialog, {}, kSettingsHelp);
+        QPushButton* import = addButton(m_dialog, row, "Button_import", QStringLiteral("Import"));
+        row->insertWidget(0, import);
+        QObject::connect(import, &QPushButton::clicked, &m_dialog, [this] { importFile(); });
+        // OK writes first and closes only when the file was written.
+        QPushButton* ok = m_dialog.findChild<QPushButton*>(QStringLiteral("Button_ok"));
+        QObject::disconnect(ok, &QPushButton::clicked, &m_dialog, &QDialog::accept);
+        QObject::connect(ok, &QPushButton::clicked, &m_dialog, [this] {
+            if (save()) m_dialog.accept();
+        });
+        outer->addLayout(row);
+        m_base = state.config;
+        load();
+        // Tabs in scroll areas ask for little room; the longest page and a path with its picker need this much.
+        m_dialog.setMinimumSize(820, 620);
+        DialogLook look;
+        look.sizePercent = state.config.inputWindowScale;
+        look.fontPercent = state.config.inputWindowScale;
+        look.centreOver = parent;
+        applyDialogLook(m_dialog, look);
+    }
+
+    bool run() { return m_dialog.exec() == QDialog::Accepted; }
+
+private:
+    void load() {
+        for (const auto& field : m_fields) field->load(m_base);
+    }
+
+    // The settings as the dialog shows them: the loaded ones with the user's changes.
+    bool collect(Configuration& out) {
+        out = m_base;
+        for (const auto& field : m_fields) {
+            if (field->changed() && !field->store(out)) {
+                m_state.prompter->showError(m_state.texts.main.invalidInput + toOem(field->label()));
+                return false;
+            }
+        }
+        return true;
+    }
+
+    bool save() {
+        Configuration config;
+        if (!collect(config)) return false;
+        m_state.error.clear();
+        if (!writeConfiguration(m_state.configDirectory, config, m_state.texts.main, *m_state.prompter, m_state.error)) {
+            return false;  // the writer has said why; the dialog stays open
+        }
+        m_state.config = config;
+        return true;
+    }
+
+    void importFile() {
+        Configuration config;
+        readConfiguration(m_state.configDirectory, config, currentScreen(), QDir::currentPath().toStdString());
+        m_base = config;
+        load();
+    }
+
+    ProgramState& m_state;
+    QDialog m_dialog;
+    std::vector<std::unique_ptr<SettingsField>> m_fields;
+    Configuration m_base;
+};
+
+} // namespace
+
+bool editSettings(ProgramState& state, QWidget* parent) {
+    SettingsDialog dialog(state, parent);
+    return dialog.run();
+}
+
+} // namespace zam1

@@ -1,0 +1,48 @@
+#pragma once
+// The fields of the settings dialog: one widget per setting of the configuration,
+// each knowing how to show its setting and how to store it back. A field stores
+// only when the user changed it, so a configuration goes back into "zam1.cfg"
+// exactly as it came whenever nothing was touched.
+
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "core/config/configuration.h"
+
+namespace zam1 {
+
+class Prompter;
+
+enum class SettingsTab { Folders, Devices, Numbers, Drawing, Colours, Languages };
+inline constexpr int kSettingsTabs = 6;
+
+class SettingsField {
+public:
+    virtual ~SettingsField() = default;
+    SettingsTab tab() const { return m_tab; }
+    const QString& label() const { return m_label; }
+    // The editing widget, created for `parent`; its object name is the setting's key.
+    virtual QWidget* create(QWidget* parent, Prompter* prompter) = 0;
+    // Shows the setting and remembers what was shown.
+    virtual void load(const Configuration& config) = 0;
+    virtual bool changed() const = 0;
+    // Stores the shown value; false for input that is not a valid value.
+    virtual bool store(Configuration& config) const = 0;
+
+protected:
+    SettingsField(SettingsTab tab, QString label) : m_tab(tab), m_label(std::move(label)) {}
+
+private:
+    SettingsTab m_tab;
+    QString m_label;
+};
+
+// Every setting of the configuration that a user sets, grouped by tab in the
+// order the tabs show them.
+std::vector<std::unique_ptr<SettingsField>> settingsFields();
+
+} // namespace zam1

@@ -1,0 +1,177 @@
+// The settings dialog over a real "zam1.cfg": untouched it writes the file back
+// byte for byte; a change in one field changes exactly that setting's line.
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+
+#include <gtest/gtest.h>
+
+#include "core/config/config_file.h"
+#include "core/session/program_state.h"
+#include "gui/editors/settings_dialog.h"
+#include "tests/gui/dialog_test_support.h"
+#include "tests/gui/modal_script.h"
+#include "tests/report/report_harness.h"
+
+namespace zam1 {
+namespace {
+
+using test::child;
+using test::ModalScript;
+
+struct SettingsHarness {
+    test::TempFolder folder;
+    test::TestPrompter prompter;
+    ProgramState state;
+    std::string before;
+
+    explicit SettingsHarness(const Configuration& config) {
+        loadLanguage(state.texts, kGerman);
+        state.prompter = &prompter;
+        state.configDirectory = folder.path();
+        // The file as the program writes it: reading fills in what the file
+        // leaves to the screen and the start folder.
+        test::writeBytes(path(), configurationText(config));
+        readConfiguration(folder.path(), state.config, ScreenInfo{}, folder.path());
+        before = configurationText(state.config);
+        test::writeBytes(path(), before);
+    }
+    std::string path() const { return settingsFilePath(folder.path(), "cfg"); }
+    std::string after() const { return test::readBytes(path()); }
+};
+
+std::vector<std::string> fileLines(const std::string& bytes) {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    for (std::size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        out.push_back(bytes.substr(start, end - start));
+    }
+    return out;
+}
+
+// The lines in which two files differ, each as "label: old -> new" (the label is
+// the line above, which names the setting).
+std::vector<std::string> changedLines(const std::string& before, const std::string& after) {
+    const auto a = fileLines(before);
+    const auto b = fileLines(after);
+    if (a.size() != b.size()) return {"line count " + std::to_string(a.size()) + " -> " + std::to_string(b.size())};
+    std::vector<std::string> out;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i] != b[i]) out.push_back((i > 0 ? a[i - 1] : std::string()) + ": " + a[i] + " -> " + b[i]);
+    }
+    return out;
+}
+
+// A configuration away from the defaults wherever the kinds of lines differ.
+Configuration unusualConfiguration() {
+    Configuration c;
+    c.layers[1].name = "Ma\xe1";  // "Maß" in CP850
+    c.cadDirectory = "/home/müller/cad";
+    c.zoomFactor = 1.0375L;
+    c.plotCommandCount = 3;
+    c.plotCommands[2] = "lp -d plotter";
+    c.layerColours16to31[3] = 200;
+    c.hideLogo = true;
+    c.dateCode = 3;
+    c.textWindow = {5, 6, 700, 300};
+    c.dataDirectory = "/daten";
+    return c;
+}
+
+TEST(SettingsDialog, UntouchedSettingsGoBackByteForByte) {
+    struct Row { const char* name; Configuration config; };
+    for (const Row& row : {Row{"defaults", Configuration{}}, Row{"unusual", unusualConfiguration()}}) {
+        SCOPED_TRACE(row.name);
+        SettingsHarness h(row.config);
+        int tabs = 0;
+        ModalScript script({[&](QWidget& d) {
+            auto& pages = child<QTabWidget>(d, "PageControl1");
+            tabs = pages.count();
+            for (int t = 0; t < tabs; ++t) {
+                pages.setCurrentIndex(t);
+                test::keepShot(d, QStringLiteral("Form_config_%1").arg(t));
+            }
+            child<QPushButton>(d, "Button_ok").click();
+        }});
+        EXPECT_TRUE(editSettings(h.state, nullptr));
+        EXPECT_EQ(tabs, 6);
+        EXPECT_EQ(changedLines(h.before, h.after()), std::vector<std::string>{});
+        EXPECT_EQ(h.after(), h.before);
+    }
+}
+
+TEST(SettingsDialog, OneChangedFieldChangesExactlyItsLine) {
+    struct Row {
+        const char* name;
+        std::function<void(QWidget&)> edit;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {"integer", [](QWidget& d) { child<QSpinBox>(d, "linesPerPage").setValue(72); },
+         "Zeilen pro Seite f\x81r Drucker: 66 -> 72"},
+        {"text with umlaut",
+         [](QWidget& d) { child<QLineEdit>(d, "layerName2").setText(QStringLiteral("Höhe")); },
+         "Layer: Ma\xe1 -> H\x94he"},
+        {"real with comma", [](QWidget& d) { child<QLineEdit>(d, "panFactor").setText(QStringLiteral("0,05")); },
+         "Pan-Faktor: 0.0100000 -> 0.0500000"},
+        {"shown as show, stored as hide", [](QWidget& d) { child<QCheckBox>(d, "hideLogo").setChecked(true); },
+         "FALSE: TRUE -> FALSE"},  // the last of four unlabelled flags
+        {"colour", [](QWidget& d) { child<QSpinBox>(d, "backgroundColour").setValue(7); }, "Hintergrundfarbe: 1 -> 7"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        SettingsHarness h(unusualConfiguration());
+        ModalScript script({[&](QWidget& d) {
+            row.edit(d);
+            child<QPushButton>(d, "Button_ok").click();
+        }});
+        EXPECT_TRUE(editSettings(h.state, nullptr));
+        EXPECT_EQ(changedLines(h.before, h.after()), std::vector<std::string>{row.expected});
+        EXPECT_EQ(configurationText(h.state.config), h.after()) << "the settings in memory are the ones written";
+    }
+}
+
+TEST(SettingsDialog, PickedFolderIsTakenAndInvalidNumbersAreRefused) {
+    SettingsHarness h(Configuration{});
+    h.prompter.folder("/srv/zeichnungen");
+    ModalScript script({[&](QWidget& d) {
+                            child<QPushButton>(d, "cadDirectory_pick").click();
+                            child<QLineEdit>(d, "zoomFactor").setText(QStringLiteral("1.o2"));
+                            child<QPushButton>(d, "Button_ok").click();  // refused: the dialog stays
+                            child<QPushButton>(d, "Button_cancel").click();
+                        }});
+    EXPECT_FALSE(editSettings(h.state, nullptr));
+    EXPECT_EQ(h.after(), h.before);
+    EXPECT_EQ(h.state.config.cadDirectory, "");
+    EXPECT_EQ(h.prompter.log(), (std::vector<std::string>{"folder: CAD Ordner", "error: Ungültige Eingabe Zoomfaktor"}));
+
+    h.prompter.folder("/srv/zeichnungen");
+    ModalScript again({[&](QWidget& d) {
+        child<QPushButton>(d, "cadDirectory_pick").click();
+        child<QPushButton>(d, "Button_ok").click();
+    }});
+    EXPECT_TRUE(editSettings(h.state, nullptr));
+    EXPECT_EQ(changedLines(h.before, h.after()), std::vector<std::string>{"CAD Ordner:  -> /srv/zeichnungen"});
+}
+
+TEST(SettingsDialog, ImportFillsTheDialogFromTheFile) {
+    SettingsHarness h(Configuration{});
+    h.state.config.decimals = 7;  // in memory only; the file says 3
+    int shown = 0, imported = 0;
+    ModalScript script({[&](QWidget& d) {
+        shown = child<QSpinBox>(d, "decimals").value();
+        child<QPushButton>(d, "Button_import").click();
+        imported = child<QSpinBox>(d, "decimals").value();
+        child<QPushButton>(d, "Button_ok").click();
+    }});
+    EXPECT_TRUE(editSettings(h.state, nullptr));
+    EXPECT_EQ(shown, 7);
+    EXPECT_EQ(imported, 3);
+    EXPECT_EQ(h.after(), h.before);
+    EXPECT_EQ(h.state.config.decimals, 3);
+}
+
+} // namespace
+} // namespace zam1
