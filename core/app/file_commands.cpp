@@ -35,7 +35,9 @@ bool openProject(ProgramState& state, const std::string& path) {
     if (!readProjectFile(state, path)) return false;
     const fs::path p(path);
     state.file.dataDirectory = p.parent_path().string();
-    state.file.currentFile = p.stem().string();
+    // A name that ends otherwise than ".zm1" ("Rad.ZM1", "welle.alt") is kept
+    // whole, so that Save writes the file that was read, not a new one beside it.
+    state.file.currentFile = p.extension() == ".zm1" ? p.stem().string() : p.string();
     enterRecentFile(state.file.recentFiles, currentProjectPath(state));
     projectMatchesItsFile(state);
     return true;

@@ -22,18 +22,6 @@ std::string overviewFolder(const ProgramState& state) {
     return ".";
 }
 
-// The name changes only when the read succeeded: a name over a project that is
-// not the file's would let the next Save overwrite that file with other data.
-bool openFromTable(ProgramState& state, const OverviewRow& row) {
-    if (!readProjectFile(state, row.path)) return false;
-    const fs::path p(row.path);
-    state.file.dataDirectory = p.parent_path().string();
-    state.file.currentFile = p.stem().string();
-    enterRecentFile(state.file.recentFiles, currentProjectPath(state));
-    state.file.modified = false;
-    dropWorkingCopy(state);
-    return true;
-}
 
 } // namespace
 
@@ -56,7 +44,8 @@ bool openTable(ProgramState& state, OverviewWindow& window) {
             continue;
         }
         if (row < 0 || static_cast<std::size_t>(row) >= rows.size()) continue;
-        if (openFromTable(state, rows[static_cast<std::size_t>(row)])) {
+        // The name changes only after a successful read (openProjectFile).
+        if (openProjectFile(state, rows[static_cast<std::size_t>(row)].path)) {
             opened = true;
             window.projectOpened();
         }

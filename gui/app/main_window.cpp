@@ -56,6 +56,7 @@ Thh::Thh(ProgramState& state)
     setCentralWidget(area);
     state.prompter = &m_prompter;
     state.desktop = m_desktop.get();
+    m_desktop->setPrompter(&m_prompter);
     m_menus = std::make_unique<MenuBuilder>(*menuBar(), m_context, [this](const MenuItem& item) { runItem(item); });
     refreshCaption();
 }

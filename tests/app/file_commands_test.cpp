@@ -199,6 +199,26 @@ TEST_F(FileCommands, ARecentFileBecomesCurrentOnlyWhenItWasRead) {
     EXPECT_EQ(state->file.recentFiles, (RecentFiles{broken, "", "", ""}));
 }
 
+// On Linux "Rad.ZM1" and "Rad.zm1" are two files: Save after opening one writes
+// that one, not a new file beside it.
+TEST_F(FileCommands, SaveWritesTheFileThatWasReadWhateverItsExtension) {
+    for (const char* name : {"Rad.ZM1", "welle.alt", "getriebe.zm1"}) {
+        SCOPED_TRACE(name);
+        const std::string path = project(name, 2);
+        state->file.recentFiles = {path, "", "", ""};
+        state->file.modified = false;
+        ASSERT_TRUE(fileOpenRecent(*state, 1));
+        edit(7.5L);
+        ASSERT_TRUE(fileSave(*state));
+        ASSERT_TRUE(readProjectFile(*state, path));
+        EXPECT_EQ(distance(), 7.5L);
+        std::size_t files = 0;
+        for (const auto& entry : fs::directory_iterator(folder)) files += entry.is_regular_file() ? 1 : 0;
+        EXPECT_EQ(files, 1u) << "no second file beside the one read";
+        fs::remove(path);
+    }
+}
+
 TEST_F(FileCommands, SaveAsksBeforeWritingOverAFileThisRunHasNotSeen) {
     // A command-line name whose file could not be read: the name stands, the file is unknown.
     const std::string foreign = (folder / "fremd.zm1").string();
