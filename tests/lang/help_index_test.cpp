@@ -74,7 +74,9 @@ TEST(HelpIndex, EveryHelpAnchorInTheManualIsInTheTable) {
                                  "excel.html", "help.html", "methods.html", "formats.html", "commandline.html"}) {
             SCOPED_TRACE(std::string(folder) + page);
             for (const std::string& id : idsOf(manualPath(std::string(folder) + page))) {
-                if (std::regex_match(id, helpId)) EXPECT_TRUE(table.contains(page + ("#" + id))) << id;
+                if (std::regex_match(id, helpId)) {
+                    EXPECT_TRUE(table.contains(page + ("#" + id))) << id;
+                }
             }
         }
     }
