@@ -41,7 +41,14 @@ static_assert(std::ranges::is_sorted(kTopics, {}, &HelpTopic::number));
 
 std::span<const HelpTopic> helpTopics() { return kTopics; }
 
-std::string helpLanguageFolder(int language) { return language == 0 || language == 1 ? "de" : "en"; }
+std::string helpLanguageFolder(int language) {
+    switch (language) {
+    case 0:
+    case 1: return "de";
+    case 3: return "fr";
+    default: return "en";
+    }
+}
 
 std::string helpPage(int number, int language) {
     const std::string folder = helpLanguageFolder(language) + "/";

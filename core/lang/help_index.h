@@ -16,8 +16,8 @@ struct HelpTopic {
 // All numbers the program asks for, ascending.
 std::span<const HelpTopic> helpTopics();
 
-// The manual's folder for a configured language: 0 and 1 German, 2 English,
-// everything else English (the manual has no other languages yet).
+// The manual's folder for a configured language: 0 and 1 German, 3 French,
+// 2 and every other language English.
 std::string helpLanguageFolder(int language);
 
 // The page and anchor of a help number relative to the manual folder

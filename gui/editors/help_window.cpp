@@ -15,7 +15,20 @@ namespace {
 
 const QString kWindowName = QStringLiteral("HelpWindow");
 
-bool german(int language) { return helpLanguageFolder(language) == "de"; }
+// The window's own captions, in the language of the manual it shows.
+struct HelpCaptions {
+    const char* title;
+    const char* back;
+    const char* forward;
+    const char* home;
+    const char* close;
+};
+
+HelpCaptions captionsFor(const std::string& folder) {
+    if (folder == "de") return {"ZAM1 - Hilfe", "&Zurück", "&Vor", "&Inhalt", "&Schließen"};
+    if (folder == "fr") return {"ZAM1 - Aide", "&Retour", "&Suivant", "&Sommaire", "&Fermer"};
+    return {"ZAM1 - Help", "&Back", "&Forward", "&Contents", "&Close"};
+}
 
 QUrl manualUrl(const std::string& relative) {
     const std::size_t hash = relative.find('#');
@@ -30,17 +43,17 @@ public:
         : QWidget(owner, Qt::Window), m_folder(helpLanguageFolder(language)), m_home(manualUrl(helpPage(0, language))) {
         setObjectName(kWindowName);
         setAttribute(Qt::WA_DeleteOnClose);
-        const bool de = german(language);
-        setWindowTitle(de ? QStringLiteral("ZAM1 - Hilfe") : QStringLiteral("ZAM1 - Help"));
+        const HelpCaptions captions = captionsFor(m_folder);
+        setWindowTitle(QString::fromUtf8(captions.title));
         m_browser = new QTextBrowser(this);
         m_browser->setObjectName(QStringLiteral("HelpBrowser"));
         m_browser->setOpenExternalLinks(false);
         auto* row = new QHBoxLayout;
-        QPushButton* back = button("Button_back", de ? QStringLiteral("&Zurück") : QStringLiteral("&Back"), row);
-        QPushButton* forward = button("Button_forward", de ? QStringLiteral("&Vor") : QStringLiteral("&Forward"), row);
-        QPushButton* home = button("Button_home", de ? QStringLiteral("&Inhalt") : QStringLiteral("&Contents"), row);
+        QPushButton* back = button("Button_back", captions.back, row);
+        QPushButton* forward = button("Button_forward", captions.forward, row);
+        QPushButton* home = button("Button_home", captions.home, row);
         row->addStretch();
-        QPushButton* close = button("Button_close", de ? QStringLiteral("&Schließen") : QStringLiteral("&Close"), row);
+        QPushButton* close = button("Button_close", captions.close, row);
         back->setEnabled(false);
         forward->setEnabled(false);
         connect(back, &QPushButton::clicked, m_browser, &QTextBrowser::backward);
@@ -73,8 +86,8 @@ public:
     }
 
 private:
-    QPushButton* button(const char* name, const QString& caption, QHBoxLayout* row) {
-        auto* b = new QPushButton(caption, this);
+    QPushButton* button(const char* name, const char* caption, QHBoxLayout* row) {
+        auto* b = new QPushButton(QString::fromUtf8(caption), this);
         b->setObjectName(QLatin1String(name));
         b->setAutoDefault(false);
         row->addWidget(b);

@@ -63,7 +63,8 @@ TEST_F(HelpWindowTest, OpensAtTheSectionOfTheNumberInTheConfiguredLanguage) {
         {"element sigma, German", 5200, 1, "de/edit.html", "h5200", "Sigma eines Elements (Sigma i)", true},
         {"no language chosen yet: German", 6200, 0, "de/edit.html", "h6200", "Schräge (Winkel)", true},
         {"explanation dialog, English", 1970, 2, "en/help.html", "h1970", "Explanation of a message", false},
-        {"French reads the English manual", 9020, 3, "en/edit.html", "h9020", "One closing dimension", false},
+        {"French", 9020, 3, "fr/edit.html", "h9020", "Une cote résultante", false},
+        {"Korean reads the English manual", 9020, 8, "en/edit.html", "h9020", "One closing dimension", false},
         {"unknown number: the contents from the top", 4711, 1, "de/index.html", "", "Inhalt · Datei · Bearbeiten", true},
     };
     for (const auto& row : rows) {

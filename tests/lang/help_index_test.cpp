@@ -35,7 +35,7 @@ TEST(HelpIndex, PagesAndAnchorsFollowNumberAndLanguage) {
         {"element table, German", 9010, 1, "de/edit.html#h9010"},
         {"language 0 counts as German", 9010, 0, "de/edit.html#h9010"},
         {"explanation dialog, English", 1970, 2, "en/help.html#h1970"},
-        {"French falls back to English", 5200, 3, "en/edit.html#h5200"},
+        {"French", 5200, 3, "fr/edit.html#h5200"},
         {"Korean falls back to English", 6600, 8, "en/view.html#h6600"},
         {"unknown number: the index", 1234, 1, "de/index.html"},
         {"number 0: the index", 0, 2, "en/index.html"},
@@ -52,7 +52,7 @@ TEST(HelpIndex, PagesAndAnchorsFollowNumberAndLanguage) {
 // A help button must never land on a page without its section.
 TEST(HelpIndex, EveryNumberHasItsAnchorInEveryLanguage) {
     ASSERT_FALSE(helpTopics().empty());
-    for (const int language : {1, 2}) {
+    for (const int language : {1, 2, 3}) {
         for (const HelpTopic& topic : helpTopics()) {
             const std::string page = helpPage(topic.number, language);
             SCOPED_TRACE(page);
@@ -69,7 +69,7 @@ TEST(HelpIndex, EveryHelpAnchorInTheManualIsInTheTable) {
     std::set<std::string> table;
     for (const HelpTopic& topic : helpTopics()) table.insert(topic.page + std::string("#h") + std::to_string(topic.number));
     static const std::regex helpId(R"(h[0-9]+)");
-    for (const char* folder : {"de/", "en/"}) {
+    for (const char* folder : {"de/", "en/", "fr/"}) {
         for (const char* page : {"index.html", "file.html", "edit.html", "view.html", "cad.html", "documentation.html",
                                  "excel.html", "help.html", "methods.html", "formats.html", "commandline.html"}) {
             SCOPED_TRACE(std::string(folder) + page);
