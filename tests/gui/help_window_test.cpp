@@ -29,12 +29,13 @@ QWidget* helpWindow() {
 // The text of the first block at the top of the browser's viewport.
 QString topLine(QTextBrowser& browser) { return browser.cursorForPosition(QPoint(8, 8)).block().text(); }
 
-// Whether the block holding the text lies inside the viewport; a section near
+// Whether the heading's block lies inside the viewport; a section near
 // the end of a page cannot be scrolled to the top, but it must be in view.
-bool inView(QTextBrowser& browser, const QString& text) {
-    const QTextCursor found = browser.document()->find(text);
-    if (found.isNull()) return false;
-    const qreal top = browser.document()->documentLayout()->blockBoundingRect(found.block()).top();
+bool inView(QTextBrowser& browser, const QString& heading) {
+    QTextBlock block = browser.document()->firstBlock();
+    while (block.isValid() && block.text() != heading) block = block.next();
+    if (!block.isValid()) return false;
+    const qreal top = browser.document()->documentLayout()->blockBoundingRect(block).top();
     const int scrolled = browser.verticalScrollBar()->value();
     return top >= scrolled && top < scrolled + browser.viewport()->height();
 }
