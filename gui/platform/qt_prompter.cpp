@@ -8,6 +8,7 @@
 
 #include "core/session/program_identity.h"
 #include "core/text/codepage.h"
+#include "gui/editors/help_window.h"
 #include "gui/editors/prompt_dialogs.h"
 
 namespace zam1 {
@@ -57,10 +58,13 @@ PromptContext QtPrompter::context() {
 }
 
 void QtPrompter::showHelp(int helpContext, bool picture) {
-    // No help files are installed with this build; say so with the number asked for.
-    const QString what = picture ? QStringLiteral("Hilfebild") : QStringLiteral("Hilfetext");
+    if (!picture) {
+        zam1::showHelp(m_mainWindow, helpContext, m_language ? m_language() : 1);
+        return;
+    }
+    // No help pictures are installed with this build; say so with the number asked for.
     QMessageBox box(QMessageBox::Information, QStringLiteral("Meldung:"),
-                    QStringLiteral("%1 %2 ist nicht installiert.").arg(what).arg(helpContext), QMessageBox::Ok,
+                    QStringLiteral("Hilfebild %1 ist nicht installiert.").arg(helpContext), QMessageBox::Ok,
                     m_mainWindow);
     box.setObjectName(QStringLiteral("HelpMessage"));
     box.exec();

@@ -5,6 +5,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
+
 #include "core/platform/prompter.h"
 #include "gui/editors/prompt_dialogs.h"
 
@@ -23,6 +25,9 @@ public:
     // The help number that the next prompts' help buttons show.
     void setHelpContext(int helpContext) { m_helpContext = helpContext; }
     int helpContext() const { return m_helpContext; }
+    // The configured language, asked each time a help text opens (the manual
+    // follows the language switch); without a source the help is German.
+    void setLanguageSource(std::function<int()> language) { m_language = std::move(language); }
     int beeps() const { return m_beeps; }
 
     bool askChoice(std::string_view prompt, const std::vector<std::string>& lines, int& choice) override;
@@ -47,6 +52,7 @@ private:
     QPointer<QWidget> m_mainWindow;
     DialogLook m_look;
     int m_helpContext = 0;
+    std::function<int()> m_language;
     int m_beeps = 0;
 };
 
