@@ -10,6 +10,7 @@
 #include <QUrl>
 
 #include "gui/graphics/report_window.h"
+#include "gui/platform/report_pdf.h"
 
 namespace zam1 {
 
@@ -67,6 +68,10 @@ void QtDesktop::showGraphicsWindow() {
     if (!m_graphics) return;
     m_graphics->show();
     m_graphics->raise();
+}
+
+PdfResult QtDesktop::writePdf(const std::string& textFile, const std::string& pdfPath, const PageLayout& layout) {
+    return writeReportPdf(textFile, pdfPath, layout);
 }
 
 } // namespace zam1

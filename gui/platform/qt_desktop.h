@@ -30,6 +30,8 @@ public:
     bool openInBrowser(const std::string& path) override;
     bool copyToClipboard(std::string_view text) override;
     void showGraphicsWindow() override;
+    // The report's pages laid out in the printer's font on A4 (gui/platform/report_pdf.h).
+    PdfResult writePdf(const std::string& textFile, const std::string& pdfPath, const PageLayout& layout) override;
 
     // The print dialog for a text (the report window's print button); false when cancelled.
     bool printText(const QString& text);
