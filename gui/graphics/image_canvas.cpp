@@ -32,9 +32,12 @@ QRect boxOf(Pixel a, Pixel b) {
 
 } // namespace
 
-ImageCanvas::ImageCanvas(QImage& image) : m_painter(std::make_unique<QPainter>(&image)) {
+ImageCanvas::ImageCanvas(QImage& image) : ImageCanvas(static_cast<QPaintDevice&>(image), 1.0) {}
+
+ImageCanvas::ImageCanvas(QPaintDevice& device, double scale) : m_painter(std::make_unique<QPainter>(&device)) {
     m_painter->setRenderHint(QPainter::Antialiasing, false);
     m_painter->setBrush(Qt::NoBrush);
+    if (scale != 1.0) m_painter->scale(scale, scale);
 }
 
 ImageCanvas::~ImageCanvas() { m_painter->end(); }
