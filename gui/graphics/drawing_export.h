@@ -16,7 +16,7 @@ enum class DrawingExportFormat { Pdf, Svg, Png };
 
 inline constexpr int kScreenDpi = 96;   // the size a window pixel stands for
 inline constexpr int kMinimumExportDpi = 30;
-inline constexpr int kMaximumExportDpi = 1200;
+inline constexpr int kMaximumExportDpi = 600;   // a 641 x 481 window is then 4006 x 3006 pixels
 
 // The format a file name asks for by its extension (any case); nothing for others.
 std::optional<DrawingExportFormat> drawingFormatOf(std::string_view path);

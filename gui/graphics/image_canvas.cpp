@@ -86,15 +86,16 @@ void ImageCanvas::text(Pixel topLeft, const FontSpec& wanted, Rgb colour, std::s
     font.setItalic(wanted.italic);
     font.setUnderline(wanted.underline);
     font.setStrikeOut(wanted.strikeOut);
+    // The character width as a horizontal scale along the text, not as a font
+    // stretch: PDF and SVG output keep a transform, but drop a stretch.
     const qreal natural = QFontMetricsF(font).averageCharWidth();
-    if (wanted.widthPx > 0 && natural > 0) {
-        font.setStretch(std::clamp(static_cast<int>(100.0 * wanted.widthPx / natural), 1, 4000));
-    }
+    const qreal widthScale = wanted.widthPx > 0 && natural > 0 ? std::clamp(wanted.widthPx / natural, 0.01, 40.0) : 1.0;
     m_painter->save();
     m_painter->setFont(font);
     m_painter->setPen(qColour(colour));
     m_painter->translate(topLeft.x, topLeft.y);
     m_painter->rotate(-wanted.escapement / 10.0);
+    if (widthScale != 1.0) m_painter->scale(widthScale, 1.0);
     m_painter->drawText(QPointF(0, QFontMetricsF(font).ascent()), QString::fromStdString(ansiToUtf8(ansi)));
     m_painter->restore();
 }
