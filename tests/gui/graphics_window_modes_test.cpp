@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QDir>
 #include <QImageReader>
+#include <QMenu>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -66,6 +67,8 @@ TEST_F(ModesFixture, StepModePausesInTheDialogUntilRunToTheEnd) {
     StepDialog* dialog = waitForStepOrEnd(widget);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Animation"));
+    QDir().mkpath(QDir::tempPath() + QStringLiteral("/pdf-export-shots"));
+    dialog->grab().save(QDir::tempPath() + QStringLiteral("/pdf-export-shots/step_dialog.png"));
     pauses.push_back(widget.replayPosition());
     // The first stroke is on the screen while the replay waits.
     const QImage waiting = widget.grab().toImage();
@@ -177,6 +180,15 @@ TEST_F(ModesFixture, TheSaveEntryAsksForFileAndResolution) {
     const std::string png = (folder.path() + QStringLiteral("/bild.png")).toStdString();
     test::TestPrompter prompter;
     widget.setPrompter(&prompter);
+    {
+        // The context menu's entries, for a person to look at.
+        QMenu menu;
+        menu.addAction(&action("mi_saveDrawing"));
+        menu.addAction(&action("mi_stepMode"));
+        menu.adjustSize();
+        QDir().mkpath(QDir::tempPath() + QStringLiteral("/pdf-export-shots"));
+        menu.grab().save(QDir::tempPath() + QStringLiteral("/pdf-export-shots/context_menu.png"));
+    }
 
     prompter.saveFile(png).type("150");
     action("mi_saveDrawing").trigger();
