@@ -34,7 +34,8 @@ QRect boxOf(Pixel a, Pixel b) {
 
 ImageCanvas::ImageCanvas(QImage& image) : ImageCanvas(static_cast<QPaintDevice&>(image), 1.0) {}
 
-ImageCanvas::ImageCanvas(QPaintDevice& device, double scale) : m_painter(std::make_unique<QPainter>(&device)) {
+ImageCanvas::ImageCanvas(QPaintDevice& device, double scale)
+    : m_painter(std::make_unique<QPainter>(&device)), m_widthByTransform(device.devType() != QInternal::Image) {
     m_painter->setRenderHint(QPainter::Antialiasing, false);
     m_painter->setBrush(Qt::NoBrush);
     if (scale != 1.0) m_painter->scale(scale, scale);
@@ -86,10 +87,17 @@ void ImageCanvas::text(Pixel topLeft, const FontSpec& wanted, Rgb colour, std::s
     font.setItalic(wanted.italic);
     font.setUnderline(wanted.underline);
     font.setStrikeOut(wanted.strikeOut);
-    // The character width as a horizontal scale along the text, not as a font
-    // stretch: PDF and SVG output keep a transform, but drop a stretch.
+    // The character width: a font stretch on pictures (the fast way), a
+    // horizontal scale along the text on PDF and SVG, which drop a stretch.
     const qreal natural = QFontMetricsF(font).averageCharWidth();
-    const qreal widthScale = wanted.widthPx > 0 && natural > 0 ? std::clamp(wanted.widthPx / natural, 0.01, 40.0) : 1.0;
+    qreal widthScale = 1.0;
+    if (wanted.widthPx > 0 && natural > 0) {
+        if (m_widthByTransform) {
+            widthScale = std::clamp(wanted.widthPx / natural, 0.01, 40.0);
+        } else {
+            font.setStretch(std::clamp(static_cast<int>(100.0 * wanted.widthPx / natural), 1, 4000));
+        }
+    }
     m_painter->save();
     m_painter->setFont(font);
     m_painter->setPen(qColour(colour));

@@ -39,6 +39,7 @@ public:
 private:
     std::unique_ptr<QPainter> m_painter;
     Pixel m_current;
+    bool m_widthByTransform = false;  // vector output: text width as a transform
 };
 
 // Replays the window's list into an image of the window's client size filled
