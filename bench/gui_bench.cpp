@@ -132,7 +132,7 @@ bool writeLargestReport(const std::string& path) {
     OutputChannel out(settings, texts, {prompter, desktop, clock, error});
     if (!out.openOutput(kReportDosFile, "x")) return false;
     writeMainReport(*project.chain, out, true, false);
-    const bool written = writeFileSafely(path, out.contents());
+    const bool written = writeFileSafely(path, out.contents()) == kIoOk;
     out.abortOutput();
     return written;
 }
