@@ -1,7 +1,8 @@
 // The window's own speed, measured in-process (offscreen when there is no
 // display): the graphics window's replay of the largest scheme into its image,
 // 100,000 primitives to the first full picture and after a zoom key, and the
-// standard report of the largest project shown in the report window.
+// standard report of the largest project shown in the report window; the same
+// report laid out as PDF, and the 100,000 primitives saved as PDF, SVG and PNG.
 
 #include <benchmark/benchmark.h>
 
@@ -27,8 +28,10 @@
 #include "core/report/main_report.h"
 #include "core/report/output_channel.h"
 #include "core/session/program_state.h"
+#include "gui/graphics/drawing_export.h"
 #include "gui/graphics/graphics_widget.h"
 #include "gui/graphics/report_window.h"
+#include "gui/platform/report_pdf.h"
 #include "bench/bench_drawings.h"
 #include "tests/files/sample_project.h"
 
@@ -115,26 +118,65 @@ void BM_HundredThousandPrimitives(benchmark::State& bench) {
     }
 }
 
-void BM_ReportWindowLargestReport(benchmark::State& bench) {
+// The standard report of the largest project as the report devices write it, in a file.
+bool writeLargestReport(const std::string& path) {
     const test::SampleProject project = test::sampleProject(kMaxElements, kMaxClosing, 0, 0);
+    std::ostringstream errors;
+    BatchPrompter prompter(errors);
+    HeadlessDesktop desktop;
+    const FixedClock clock(DateTime{2024, 3, 15, 14, 30, 0});
+    ErrorFlag error;
+    LanguageTexts texts;
+    OutputSettings settings;
+    settings.workFolder = std::filesystem::temp_directory_path().string();
+    OutputChannel out(settings, texts, {prompter, desktop, clock, error});
+    if (!out.openOutput(kReportDosFile, "x")) return false;
+    writeMainReport(*project.chain, out, true, false);
+    const bool written = writeFileSafely(path, out.contents()) == kIoOk;
+    out.abortOutput();
+    return written;
+}
+
+std::string benchFile(const std::string& name) {
+    return (std::filesystem::temp_directory_path() / ("zam1-bench-" + std::to_string(::getpid()) + "-" + name)).string();
+}
+
+void BM_ReportPdfLargestReport(benchmark::State& bench) {
+    const std::string text = benchFile("report.txt");
+    const std::string pdf = benchFile("report.pdf");
+    if (!writeLargestReport(text)) {
+        bench.SkipWithError("no report");
+        return;
+    }
+    for (auto _ : bench) {
+        if (writeReportPdf(text, pdf, PageLayout{}) != PdfResult::Written) bench.SkipWithError("no PDF");
+    }
+    bench.counters["MB text"] = static_cast<double>(std::filesystem::file_size(text)) / 1e6;
+    bench.counters["MB PDF"] = static_cast<double>(std::filesystem::file_size(pdf)) / 1e6;
+    std::filesystem::remove(text);
+    std::filesystem::remove(pdf);
+}
+
+// arg 0: PDF, 1: SVG, 2: PNG at 300 dpi.
+void BM_ExportHundredThousandPrimitives(benchmark::State& bench) {
+    Screen screen;
+    DrawingLayer layer(screen.settings, screen.context());
+    layer.startRun(std::make_unique<ScreenBackend>(*screen.window, screen.settings, &screen.prompter));
+    drawMany(layer);
+    const auto format = static_cast<DrawingExportFormat>(bench.range(0));
+    const std::string path = benchFile(format == DrawingExportFormat::Pdf ? "x.pdf" : format == DrawingExportFormat::Svg ? "x.svg" : "x.png");
+    for (auto _ : bench) {
+        if (!exportDrawing(*screen.window, path, format, 300)) bench.SkipWithError("not saved");
+    }
+    bench.counters["MB"] = static_cast<double>(std::filesystem::file_size(path)) / 1e6;
+    std::filesystem::remove(path);
+}
+
+void BM_ReportWindowLargestReport(benchmark::State& bench) {
     const std::string path = (std::filesystem::temp_directory_path() / ("zam1-bench-report-" + std::to_string(::getpid()) + ".txt")).string();
-    {
-        std::ostringstream errors;
-        BatchPrompter prompter(errors);
-        HeadlessDesktop desktop;
-        const FixedClock clock(DateTime{2024, 3, 15, 14, 30, 0});
-        ErrorFlag error;
-        LanguageTexts texts;
-        OutputSettings settings;
-        settings.workFolder = std::filesystem::temp_directory_path().string();
-        OutputChannel out(settings, texts, {prompter, desktop, clock, error});
-        if (!out.openOutput(kReportDosFile, "x")) {
-            bench.SkipWithError("no report");
-            return;
-        }
-        writeMainReport(*project.chain, out, true, false);
-        writeFileSafely(path, out.contents());
-        out.abortOutput();
+    if (!writeLargestReport(path)) {
+        bench.SkipWithError("no report");
+        return;
     }
     std::size_t bytes = 0;
     for (auto _ : bench) {
@@ -151,6 +193,8 @@ void BM_ReportWindowLargestReport(benchmark::State& bench) {
 BENCHMARK(BM_ReplayLargestScheme)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_HundredThousandPrimitives)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ReportWindowLargestReport)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_ReportPdfLargestReport)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_ExportHundredThousandPrimitives)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 } // namespace
 

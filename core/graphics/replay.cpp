@@ -38,7 +38,7 @@ void arcAngles(ArcSpec& arc) {
 
 class Replay {
 public:
-    Replay(GraphicsWindow& w, ReplayCanvas& c) : m_w(w), m_c(c) {}
+    Replay(GraphicsWindow& w, ReplayCanvas& c, bool sliced = false) : m_w(w), m_c(c), m_sliced(sliced) {}
 
     bool run() {
         begin();
@@ -56,8 +56,14 @@ public:
     }
 
     // Plays up to `count` records; false when the list is done or a record stopped it.
+    // In step mode it stops in front of each erase colour until `release` lets it pass.
     bool step(std::size_t count) {
         for (std::size_t n = 0; n < count && m_position < m_w.m_list.size(); ++n) {
+            if (m_w.m_stepMode && !m_released && isEraseColour(m_w.m_list[m_position])) {
+                m_waiting = true;
+                return true;
+            }
+            m_released = false;
             if (!playNext()) break;
         }
         const bool more = m_complete && m_position < m_w.m_list.size();
@@ -65,11 +71,22 @@ public:
         return more;
     }
 
+    bool waiting() const { return m_waiting; }
+    void release() {
+        m_waiting = false;
+        m_released = true;
+    }
+
     bool complete() const { return m_complete; }
     std::size_t position() const { return m_position; }
 
 private:
     Pixel at(long double x, long double y) const { return {m_w.pixelX(x), m_w.pixelY(y)}; }
+
+    static bool isEraseColour(std::string_view recordText) {
+        RecordReader r(recordText);
+        return r.valid() && r.code() == kRecColor && r.integer() == 0;
+    }
 
     bool playNext() {
         if (!play(m_w.m_list[m_position++])) m_complete = false;
@@ -132,7 +149,8 @@ private:
         const WindowSettings& s = m_w.m_settings;
         if (number < 0 || number > 16) return;
         if (number == 0) {
-            if (m_w.m_stepMode && !m_c.stepPause()) m_w.m_stepMode = false;
+            // A sliced replay has paused in front of this record already (step()).
+            if (m_w.m_stepMode && !m_sliced && !m_c.stepPause()) m_w.m_stepMode = false;
             m_pen.colour = paletteColour(s.backgroundColour);
         } else {
             m_pen.colour = s.colourGraphics ? paletteColour(number) : Rgb{};
@@ -206,8 +224,11 @@ private:
 
     GraphicsWindow& m_w;
     ReplayCanvas& m_c;
+    bool m_sliced;
     std::size_t m_position = 0;
     bool m_complete = true;
+    bool m_waiting = false;   // sliced step mode: stopped in front of an erase colour
+    bool m_released = false;  // the next erase colour may pass
     PenSpec m_pen;
     int m_textColourNumber = 1;
     Rgb m_textColour;
@@ -219,7 +240,7 @@ private:
 bool GraphicsWindow::FormPaint(ReplayCanvas& canvas) { return Replay(*this, canvas).run(); }
 
 SlicedReplay::SlicedReplay(GraphicsWindow& window, ReplayCanvas& canvas)
-    : m_replay(std::make_unique<Replay>(window, canvas)) {
+    : m_replay(std::make_unique<Replay>(window, canvas, true)) {
     m_replay->begin();
 }
 
@@ -228,5 +249,7 @@ SlicedReplay::~SlicedReplay() = default;
 bool SlicedReplay::step(std::size_t records) { return m_replay->step(records); }
 bool SlicedReplay::complete() const { return m_replay->complete(); }
 std::size_t SlicedReplay::position() const { return m_replay->position(); }
+bool SlicedReplay::waitingForStep() const { return m_replay->waiting(); }
+void SlicedReplay::continueStep() { m_replay->release(); }
 
 } // namespace zam1

@@ -87,6 +87,12 @@ public:
     bool step(std::size_t records);
     bool complete() const;
     std::size_t position() const;
+    // Step mode: step() stops in front of each erase colour (colour 0) and
+    // waits; the window shows its step dialog then, never from inside a paint.
+    // "+" continues to the next erase colour; "++" switches step mode off
+    // (GraphicsWindow::setStepMode) and continues to the end.
+    bool waitingForStep() const;
+    void continueStep();
 
 private:
     std::unique_ptr<Replay> m_replay;

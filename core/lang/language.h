@@ -176,6 +176,9 @@ struct MainTexts {
     std::string deviceTextProgram;  // "externes Textprogramm"
     std::string deviceSpreadsheet;  // "TXT File (Excel, QPRO ...)"
     std::string deviceHtml;         // "HTML File (Netscape, Internet Explorer ...)"
+    std::string devicePdf;          // "PDF-Datei"
+    std::string pdfUnavailable;     // PDF output without a window
+    std::string pdfFailed;          // the PDF file could not be written
     std::string pauseAfterPage;     // "Pause nach jeder Seite ?"
     std::string printingWait;       // "Ausdruck erfolgt  -   bitte warten ..."
     std::string andWindowsFile;     // "und Windows-Datei"

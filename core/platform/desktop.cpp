@@ -31,4 +31,9 @@ bool HeadlessDesktop::copyToClipboard(std::string_view text) {
 
 void HeadlessDesktop::showGraphicsWindow() { m_log.emplace_back("graphics"); }
 
+PdfResult HeadlessDesktop::writePdf(const std::string& textFile, const std::string& pdfPath, const PageLayout&) {
+    m_log.push_back("pdf " + textFile + " -> " + pdfPath);
+    return PdfResult::Unavailable;
+}
+
 } // namespace zam1

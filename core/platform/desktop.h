@@ -9,6 +9,14 @@
 
 namespace zam1 {
 
+// How a report's text pages become PDF pages.
+struct PageLayout {
+    int linesPerPage = 66;  // a page of the text holds this many lines; the font is sized to fit
+    std::string title;      // the document's title (UTF-8)
+};
+
+enum class PdfResult { Written, Failed, Unavailable };
+
 class Desktop {
 public:
     virtual ~Desktop() = default;
@@ -18,6 +26,14 @@ public:
     virtual bool openInBrowser(const std::string& path) = 0;
     virtual bool copyToClipboard(std::string_view text) = 0;
     virtual void showGraphicsWindow() = 0;
+    // Lays out a report's text file (stored code page, pages ended by form-feed
+    // lines) on PDF pages in a fixed-pitch font. Only a desktop with fonts can.
+    virtual PdfResult writePdf(const std::string& textFile, const std::string& pdfPath, const PageLayout& layout) {
+        (void)textFile;
+        (void)pdfPath;
+        (void)layout;
+        return PdfResult::Unavailable;
+    }
     // Long work tells how far it got ("file 3 of 120"); false when the user
     // asked to stop. Without a window there is nobody to ask.
     virtual bool showProgress(std::string_view text, long done, long total) {
@@ -38,6 +54,8 @@ public:
     bool openInBrowser(const std::string& path) override;
     bool copyToClipboard(std::string_view text) override;
     void showGraphicsWindow() override;
+    // Logged, and unavailable: there are no fonts to lay the pages out with.
+    PdfResult writePdf(const std::string& textFile, const std::string& pdfPath, const PageLayout& layout) override;
 
     const std::vector<std::string>& log() const { return m_log; }
 

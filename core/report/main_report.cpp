@@ -117,7 +117,7 @@ bool writeOnDevice(Chain& chain, OutputChannel& out, int device, const char* fil
                    int* unresolved) {
     if (!out.openOutput(device, fileName)) return false;
     bool newPage = false;
-    if (out.device() == kReportTextPrinter || out.device() == kReportWindowsPrinter) {
+    if (out.isPrinted()) {
         if (!out.prompter().askYesNo(out.texts().report.newPageQuestion, newPage)) {
             out.abortOutput();
             return false;

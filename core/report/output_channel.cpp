@@ -105,10 +105,7 @@ void OutputChannel::endPage() {
     putLine(kMargin);
 }
 
-void OutputChannel::formFeed() {
-    if (m_device == kReportScreen || m_device == kReportWindowsPrinter) putLine("\f");
-    if (m_device == kReportTextPrinter) put("\f");
-}
+void OutputChannel::formFeed() { put(m_sink->formFeed()); }
 
 void OutputChannel::writeLine(std::string_view text) {
     if (!isOpen()) return;
@@ -195,7 +192,11 @@ void OutputChannel::pageBreak() {
     formFeed();
     m_lineCount = 0;
     ++m_page;
-    if (m_device == kReportTextPrinter && !flushPrinterPort()) return;
+    SinkContext context = sinkContext();
+    if (!m_sink->pageDone(context, m_buffer)) {
+        abort();
+        return;
+    }
     if (m_settings.headerEveryPage && m_settings.pageFrame) m_headerPending = true;
 }
 

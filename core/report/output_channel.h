@@ -12,10 +12,12 @@
 // Texts come in the stored code page (CP850); the HTML device converts them to
 // Windows-1252 and escapes what would be markup.
 
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "core/report/output_settings.h"
+#include "core/report/report_sinks.h"
 
 namespace zam1 {
 
@@ -81,8 +83,10 @@ public:
 
     bool isOpen() const { return m_state == State::Open; }
     int device() const { return m_device; }
-    bool isSpreadsheet() const { return m_device == kReportSpreadsheet || m_device == kReportProjectText; }
-    bool isHtml() const { return m_device == kReportHtml; }
+    bool isSpreadsheet() const { return m_format == LineFormat::Spreadsheet; }
+    bool isHtml() const { return m_format == LineFormat::Html; }
+    // A printer or the PDF file: the main report asks whether each result starts a new page.
+    bool isPrinted() const { return m_sink && m_sink->isPrinted(); }
     // The file of the last output (for devices that keep one).
     const std::string& lastOutputFile() const { return m_lastOutputFile; }
     // What the open report has collected so far.
@@ -114,14 +118,9 @@ private:
     void writeSpreadsheetHeader();
     // output_devices.cpp
     bool chooseDevice(int& device);
-    bool prepareTarget(std::string_view fileName);
-    bool openPrinterPort();
-    bool flushPrinterPort();
-    bool commitTarget();
-    bool runEndAction();
-    bool writeWindowsCopy(const std::string& path);
-    void reportCreateError(int ioResult, const std::string& path);
-    void reportWriteError(int ioResult, const std::string& path);
+    void reset();
+    bool startOutput();
+    SinkContext sinkContext();
     void releaseTarget();
 
     OutputSettings m_settings;
@@ -134,19 +133,17 @@ private:
 
     State m_state = State::Closed;
     int m_device = 0;
+    LineFormat m_format = LineFormat::Paged;
+    std::unique_ptr<ReportSink> m_sink; // where the lines of the open report go
     bool m_namedFile = false;      // export form: no end action
     std::string m_fileName;        // the report's default file name
-    std::string m_target;          // the file the lines go to
-    bool m_targetIsTemporary = false;
     std::string m_buffer;          // what the report wrote so far
     bool m_midLine = false;        // writePart left the line open
     bool m_tableOpen = false;      // HTML table opened by writeRow
     bool m_headerPending = false;  // the next line starts with the page header
-    bool m_pauseAfterPage = false; // text printer: ask before each page
     int m_lineCount = 0;
     int m_page = 1;
     int m_outputCounter = 0;       // spreadsheet outputs of this run
-    int m_portFd = -1;
     std::string m_lastOutputFile;
 };
 

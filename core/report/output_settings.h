@@ -26,9 +26,10 @@ enum ReportDevice : int {
     kReportHtml = 7,
     kReportDosFile = 8,       // "OUTDOS.TXT"
     kReportProjectText = 9,   // project name + ".txt", as device 6
+    kReportPdf = 10,          // a PDF file with the printer's pages
 };
-inline constexpr int kLastReportDevice = 9;
-inline constexpr int kReportMenuDevices = 7; // the device menu offers 1..7
+inline constexpr int kLastReportDevice = 10;
+inline constexpr int kReportMenuDevices = 7; // the device menu offers 1..7, then the PDF file
 
 struct OutputSettings {
     int defaultDevice = kReportScreen;   // used when the device menu is not shown

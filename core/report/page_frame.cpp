@@ -53,7 +53,7 @@ std::string OutputChannel::framedRow() const {
 void OutputChannel::writePageHeader() {
     m_headerPending = false; // written now, by request or because it was due
     if (!isOpen() || isHtml() || isSpreadsheet()) return;
-    if (m_device == kReportTextPrinter && m_pauseAfterPage) {
+    if (m_sink->pausesBeforePage()) {
         bool go = false;
         if (!m_ports.prompter.askYesNo(m_texts.main.insertSheet, go) || !go) {
             abort();
@@ -94,7 +94,7 @@ void OutputChannel::writePageHeader() {
 }
 
 void OutputChannel::writeHtmlSkeleton() {
-    putLine("<!-- " + commentText(m_target) + " -->");
+    putLine("<!-- " + commentText(m_sink->target()) + " -->");
     putLine("<HTML>");
     putLine("<head><title>" + htmlText(programAndVersion()) + "</title></head>");
     putLine("<BODY BGCOLOR=\"C0C0C0\">");
@@ -107,7 +107,7 @@ void OutputChannel::writeHtmlSkeleton() {
 
 void OutputChannel::writeSpreadsheetHeader() {
     putLine(programAndVersion() + " " + todayText() + "\t" + timeText());
-    putLine(utf8ToOem(m_target));
+    putLine(utf8ToOem(m_sink->target()));
     for (std::size_t i = 0; i < 3; ++i) putLine(m_project.descriptionLines[i]);
     putLine(" ");
 }

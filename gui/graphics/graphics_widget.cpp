@@ -1,15 +1,23 @@
 #include "gui/graphics/graphics_widget.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSignalBlocker>
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 
 #include "core/graphics/palette.h"
 #include "core/graphics/replay.h"
+#include "core/platform/prompter.h"
+#include "core/text/codepage.h"
+#include "gui/graphics/drawing_export.h"
 #include "gui/graphics/image_canvas.h"
+#include "gui/graphics/step_dialog.h"
 
 namespace zam1 {
 namespace {
@@ -47,6 +55,18 @@ TFkorvgra::TFkorvgra(GraphicsWindow& window, QWidget* parent) : QWidget(parent),
     connect(&m_timer, &QTimer::timeout, this, &TFkorvgra::replaySlice);
     m_window.setHost(this);
     resize(clientSize());
+
+    m_saveAction = new QAction(QStringLiteral("Speichern als PDF/SVG/PNG ..."), this);
+    m_saveAction->setObjectName(QStringLiteral("mi_saveDrawing"));
+    m_saveAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(m_saveAction, &QAction::triggered, this, [this] { saveDrawingAs(); });
+    m_stepAction = new QAction(QStringLiteral("Schrittmodus"), this);
+    m_stepAction->setObjectName(QStringLiteral("mi_stepMode"));
+    m_stepAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    m_stepAction->setCheckable(true);
+    connect(m_stepAction, &QAction::toggled, this, [this](bool on) { setStepMode(on); });
+    addAction(m_saveAction);
+    addAction(m_stepAction);
 }
 
 TFkorvgra::~TFkorvgra() {
@@ -65,6 +85,7 @@ void TFkorvgra::stopReplay() {
     m_replay.reset();
     m_canvas.reset();
     m_timer.stop();
+    if (m_stepDialog) m_stepDialog->hide();
 }
 
 void TFkorvgra::startReplay() {
@@ -73,27 +94,113 @@ void TFkorvgra::startReplay() {
     m_timer.start();
 }
 
+// A fresh image of the widget's size with the list's W x H area scaled to fit
+// and centred; a canvas that paints the list into it.
+void TFkorvgra::beginReplay() {
+    const QSize list = clientSize();
+    QSize area = size();
+    if (area.isEmpty()) area = list;
+    m_viewScale = std::min(static_cast<double>(area.width()) / list.width(),
+                           static_cast<double>(area.height()) / list.height());
+    if (!(m_viewScale > 0)) m_viewScale = 1.0;
+    const QSize shown(static_cast<int>(std::lround(list.width() * m_viewScale)),
+                      static_cast<int>(std::lround(list.height() * m_viewScale)));
+    m_viewOffset = QPoint(std::max(0, (area.width() - shown.width()) / 2), std::max(0, (area.height() - shown.height()) / 2));
+    const Rgb bg = paletteColour(m_window.settings().backgroundColour);
+    m_image = QImage(area, QImage::Format_RGB32);
+    m_image.fill(QColor(bg.r, bg.g, bg.b));
+    m_canvas = std::make_unique<ImageCanvas>(static_cast<QPaintDevice&>(m_image), 1.0);
+    m_canvas->painter().translate(m_viewOffset);
+    if (m_viewScale != 1.0) m_canvas->painter().scale(m_viewScale, m_viewScale);
+    m_replay = std::make_unique<SlicedReplay>(m_window, *m_canvas);
+}
+
 void TFkorvgra::replaySlice() {
     if (m_restartPending) {
         m_restartPending = false;
         ++m_replaysStarted;
-        const Rgb bg = paletteColour(m_window.settings().backgroundColour);
-        m_image = QImage(clientSize(), QImage::Format_RGB32);
-        m_image.fill(QColor(bg.r, bg.g, bg.b));
-        m_canvas = std::make_unique<ImageCanvas>(m_image);
-        m_replay = std::make_unique<SlicedReplay>(m_window, *m_canvas);
+        beginReplay();
     }
     if (!m_replay) {
         m_timer.stop();
         return;
     }
     const bool more = m_replay->step(kSliceRecords);
+    if (more && m_replay->waitingForStep()) {
+        // The dialog is asked from here, between two slices, never from a paint event.
+        m_timer.stop();
+        update();
+        askStep();
+        return;
+    }
     if (!more) {
         stopReplay();
         setWaitCursor(false);
         emit replayFinished();
     }
     update();
+}
+
+void TFkorvgra::askStep() {
+    if (!m_stepDialog) {
+        m_stepDialog = new StepDialog(this);
+        connect(m_stepDialog, &StepDialog::stepChosen, this, &TFkorvgra::stepChosen);
+    }
+    m_stepDialog->show();
+    m_stepDialog->raise();
+}
+
+StepDialog* TFkorvgra::stepDialog() const { return m_stepDialog && m_stepDialog->isVisible() ? m_stepDialog : nullptr; }
+
+void TFkorvgra::stepChosen(bool runToEnd) {
+    if (runToEnd) setStepMode(false);
+    if (!m_replay) return;
+    m_replay->continueStep();
+    m_timer.start();
+}
+
+void TFkorvgra::setStepMode(bool on) {
+    m_window.setStepMode(on);
+    const QSignalBlocker quiet(m_stepAction);
+    m_stepAction->setChecked(on);
+}
+
+bool TFkorvgra::saveDrawingAs() {
+    if (!m_prompter) return false;
+    const FileChoice choice{utf8ToOem("Speichern als PDF/SVG/PNG ..."), "PDF|*.pdf|SVG|*.svg|PNG|*.png", {}, "png"};
+    std::string path;
+    if (!m_prompter->chooseSaveFile(choice, path)) return false;
+    const std::optional<DrawingExportFormat> format = drawingFormatOf(path);
+    if (!format) {
+        m_prompter->showError(utf8ToOem("Unbekanntes Bildformat (PDF, SVG oder PNG): " + path));
+        return false;
+    }
+    if (*format == DrawingExportFormat::Png) {
+        long long dpi = m_exportDpi;
+        if (!askInteger(*m_prompter, utf8ToOem("Auflösung (dpi)"), dpi, kMinimumExportDpi, kMaximumExportDpi)) return false;
+        m_exportDpi = static_cast<int>(dpi);
+    }
+    // The saved picture replays the list in one go; a replay under way starts afresh after it.
+    const bool wasRunning = replayRunning();
+    stopReplay();
+    const bool saved = exportDrawing(m_window, path, *format, m_exportDpi);
+    if (wasRunning) startReplay();
+    if (!saved) m_prompter->showError(utf8ToOem("Datei konnte nicht geschrieben werden: " + path));
+    return saved;
+}
+
+QPoint TFkorvgra::listPixel(QPoint widgetPos) const {
+    const QPointF p = QPointF(widgetPos - m_viewOffset) / m_viewScale;
+    return {static_cast<int>(std::lround(p.x())), static_cast<int>(std::lround(p.y()))};
+}
+
+QRect TFkorvgra::widgetRect(const PixelRect& r) const {
+    const QRect band = bandRect(r);
+    const auto at = [this](QPoint p) {
+        return m_viewOffset + QPoint(static_cast<int>(std::lround(p.x() * m_viewScale)),
+                                     static_cast<int>(std::lround(p.y() * m_viewScale)));
+    };
+    return QRect(at(band.topLeft()), at(band.bottomRight()));
 }
 
 void TFkorvgra::show() {
@@ -118,7 +225,7 @@ void TFkorvgra::paintEvent(QPaintEvent*) {
         // Drawn over the picture, so nothing needs erasing when the band moves.
         painter.setPen(QPen(Qt::white, 1, Qt::DashLine));
         painter.setBrush(Qt::NoBrush);
-        painter.drawRect(bandRect(m_band));
+        painter.drawRect(widgetRect(m_band));
     }
 }
 
@@ -132,7 +239,9 @@ void TFkorvgra::keyPressEvent(QKeyEvent* event) {
 }
 
 void TFkorvgra::mousePressEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
+    // Shift + right button opens the context menu instead of resetting the zoom.
+    if (event->button() == Qt::RightButton && (event->modifiers() & Qt::ShiftModifier)) return;
+    const QPoint p = listPixel(event->position().toPoint());
     MouseButton button = MouseButton::Middle;
     if (event->button() == Qt::LeftButton) button = MouseButton::Left;
     if (event->button() == Qt::RightButton) button = MouseButton::Right;
@@ -140,7 +249,7 @@ void TFkorvgra::mousePressEvent(QMouseEvent* event) {
 }
 
 void TFkorvgra::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
+    const QPoint p = listPixel(event->position().toPoint());
     PixelRect erase;
     if (m_window.FormMouseMove(p.x(), p.y(), erase, m_band)) {
         m_bandShown = true;
@@ -149,7 +258,7 @@ void TFkorvgra::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TFkorvgra::mouseReleaseEvent(QMouseEvent* event) {
-    const QPoint p = event->position().toPoint();
+    const QPoint p = listPixel(event->position().toPoint());
     m_bandShown = false;
     const QSize client = clientSize();
     if (m_window.FormMouseUp(p.x(), p.y(), client.width(), client.height())) {
@@ -163,9 +272,28 @@ void TFkorvgra::mouseDoubleClickEvent(QMouseEvent*) { m_window.FormDblClick(); }
 
 void TFkorvgra::wheelEvent(QWheelEvent* event) {
     const int delta = event->angleDelta().y();
-    const QPoint p = event->position().toPoint();
+    const QPoint p = listPixel(event->position().toPoint());
     if (delta != 0 && m_window.zoomAbout(p.x(), p.y(), delta > 0)) startReplay();
     event->accept();
+}
+
+void TFkorvgra::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // The view follows the new size; the first show of an unpainted window needs no extra replay.
+    if (!m_image.isNull() && m_image.size() != size()) startReplay();
+}
+
+void TFkorvgra::contextMenuEvent(QContextMenuEvent* event) {
+    if (event->reason() == QContextMenuEvent::Mouse && !(event->modifiers() & Qt::ShiftModifier)) {
+        event->ignore();
+        return;
+    }
+    setStepMode(m_window.stepMode()); // a replay in one go may have ended it
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("GraphicsContextMenu"));
+    menu.addAction(m_saveAction);
+    menu.addAction(m_stepAction);
+    menu.exec(event->globalPos());
 }
 
 } // namespace zam1

@@ -4,7 +4,15 @@
 // paintEvent only copies that image (and the rubber band over it). Keys and mouse
 // go to the core's window state; whatever changes the view drops a replay under
 // way and starts a fresh one.
+//
+// The picture keeps the proportions of the configured W x H client area and is
+// scaled to fit the widget, so the view follows when the window is resized;
+// mouse positions are mapped back to the list's pixels. In step mode the replay
+// waits in front of each erase colour and the step dialog asks how to go on.
+// The context menu (Shift + right button, or the menu key) saves the picture as
+// PDF, SVG or PNG and switches step mode.
 
+#include <QAction>
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
@@ -17,7 +25,9 @@
 namespace zam1 {
 
 class ImageCanvas;
+class Prompter;
 class SlicedReplay;
+class StepDialog;
 
 class TFkorvgra final : public QWidget, public WindowHost {
     Q_OBJECT
@@ -37,6 +47,20 @@ public:
     int replaysStarted() const { return m_replaysStarted; }
     const QImage& image() const { return m_image; }
 
+    // The prompter that asks for the file and resolution of a saved picture;
+    // without one the save entry does nothing.
+    void setPrompter(Prompter* prompter) { m_prompter = prompter; }
+    // "Speichern als PDF/SVG/PNG ..." (Ctrl+S, context menu): asks for the file
+    // (the extension picks the format) and, for PNG, the resolution; true when saved.
+    bool saveDrawingAs();
+    // "Schrittmodus" (Ctrl+T, context menu): the replay pauses at each erase colour.
+    void setStepMode(bool on);
+    // The step dialog while a replay waits in it, else null.
+    StepDialog* stepDialog() const;
+    // The scale and offset of the list's pixels in the widget.
+    double viewScale() const { return m_viewScale; }
+    QPoint viewOffset() const { return m_viewOffset; }
+
     // WindowHost: the core's drawing run asks for a repaint and for the window.
     void invalidate() override { startReplay(); }
     void show() override;
@@ -54,11 +78,19 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void replaySlice();
     void stopReplay();
+    void beginReplay();
+    void askStep();
+    void stepChosen(bool runToEnd);
     QSize clientSize() const;
+    // A widget position in the pixels of the display list.
+    QPoint listPixel(QPoint widgetPos) const;
+    QRect widgetRect(const PixelRect& listRect) const;
 
     GraphicsWindow& m_window;
     // Declared in this order so that the replay goes before its canvas, the canvas before its image.
@@ -70,6 +102,13 @@ private:
     int m_replaysStarted = 0;
     PixelRect m_band;
     bool m_bandShown = false;
+    double m_viewScale = 1.0;
+    QPoint m_viewOffset;
+    Prompter* m_prompter = nullptr;
+    int m_exportDpi = 300;
+    QAction* m_saveAction = nullptr;
+    QAction* m_stepAction = nullptr;
+    StepDialog* m_stepDialog = nullptr;  // child of this widget, created on first use
 };
 
 } // namespace zam1

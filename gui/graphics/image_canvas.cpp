@@ -32,9 +32,13 @@ QRect boxOf(Pixel a, Pixel b) {
 
 } // namespace
 
-ImageCanvas::ImageCanvas(QImage& image) : m_painter(std::make_unique<QPainter>(&image)) {
+ImageCanvas::ImageCanvas(QImage& image) : ImageCanvas(static_cast<QPaintDevice&>(image), 1.0) {}
+
+ImageCanvas::ImageCanvas(QPaintDevice& device, double scale)
+    : m_painter(std::make_unique<QPainter>(&device)), m_widthByTransform(device.devType() != QInternal::Image) {
     m_painter->setRenderHint(QPainter::Antialiasing, false);
     m_painter->setBrush(Qt::NoBrush);
+    if (scale != 1.0) m_painter->scale(scale, scale);
 }
 
 ImageCanvas::~ImageCanvas() { m_painter->end(); }
@@ -83,15 +87,23 @@ void ImageCanvas::text(Pixel topLeft, const FontSpec& wanted, Rgb colour, std::s
     font.setItalic(wanted.italic);
     font.setUnderline(wanted.underline);
     font.setStrikeOut(wanted.strikeOut);
+    // The character width: a font stretch on pictures (the fast way), a
+    // horizontal scale along the text on PDF and SVG, which drop a stretch.
     const qreal natural = QFontMetricsF(font).averageCharWidth();
+    qreal widthScale = 1.0;
     if (wanted.widthPx > 0 && natural > 0) {
-        font.setStretch(std::clamp(static_cast<int>(100.0 * wanted.widthPx / natural), 1, 4000));
+        if (m_widthByTransform) {
+            widthScale = std::clamp(wanted.widthPx / natural, 0.01, 40.0);
+        } else {
+            font.setStretch(std::clamp(static_cast<int>(100.0 * wanted.widthPx / natural), 1, 4000));
+        }
     }
     m_painter->save();
     m_painter->setFont(font);
     m_painter->setPen(qColour(colour));
     m_painter->translate(topLeft.x, topLeft.y);
     m_painter->rotate(-wanted.escapement / 10.0);
+    if (widthScale != 1.0) m_painter->scale(widthScale, 1.0);
     m_painter->drawText(QPointF(0, QFontMetricsF(font).ascent()), QString::fromStdString(ansiToUtf8(ansi)));
     m_painter->restore();
 }

@@ -1,8 +1,8 @@
 #pragma once
-// The graphics window's canvas: paints the replayed display list into an image
-// with QPainter. The window replays into it and copies the image to the screen;
-// tests and tools paint diagrams into PNG files with it. Needs a QGuiApplication
-// (the offscreen platform will do).
+// The graphics window's canvas: paints the replayed display list with QPainter
+// onto an image (the window copies it to the screen), or onto a PDF or SVG
+// device when a drawing is saved. Tests and tools paint diagrams into PNG files
+// with it. Needs a QGuiApplication (the offscreen platform will do).
 
 #include <memory>
 #include <string>
@@ -10,6 +10,7 @@
 #include "core/graphics/replay.h"
 
 class QImage;
+class QPaintDevice;
 class QPainter;
 
 namespace zam1 {
@@ -19,6 +20,8 @@ class GraphicsWindow;
 class ImageCanvas final : public ReplayCanvas {
 public:
     explicit ImageCanvas(QImage& image);
+    // Any paint device; `scale` maps the window's pixels onto the device's units.
+    ImageCanvas(QPaintDevice& device, double scale);
     ~ImageCanvas() override;
 
     void setPen(const PenSpec& pen) override;
@@ -30,9 +33,13 @@ public:
     void polygon(const Pixel (&points)[4]) override;
     void text(Pixel topLeft, const FontSpec& font, Rgb colour, std::string_view ansi) override;
 
+    // The painter in window pixels, for what is painted around the list (a background).
+    QPainter& painter() { return *m_painter; }
+
 private:
     std::unique_ptr<QPainter> m_painter;
     Pixel m_current;
+    bool m_widthByTransform = false;  // vector output: text width as a transform
 };
 
 // Replays the window's list into an image of the window's client size filled

@@ -18,6 +18,7 @@
 #include "gui/editors/plot_settings_dialog.h"
 #include "gui/graphics/plot_print.h"
 #include "gui/graphics/report_window.h"
+#include "gui/platform/report_pdf.h"
 
 namespace zam1 {
 
@@ -144,6 +145,10 @@ void QtDesktop::showGraphicsWindow() {
     m_lastShown = Shown::Picture;
     m_graphics->show();
     m_graphics->raise();
+}
+
+PdfResult QtDesktop::writePdf(const std::string& textFile, const std::string& pdfPath, const PageLayout& layout) {
+    return writeReportPdf(textFile, pdfPath, layout);
 }
 
 } // namespace zam1

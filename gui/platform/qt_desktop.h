@@ -47,6 +47,9 @@ public:
     bool editPlotSettings(PlotSettings& plot) override;
     bool printDrawing(GraphicsWindow& drawing, const PlotSettings& plot) override;
 
+    // The report's pages laid out in the printer's font on A4 (gui/platform/report_pdf.h).
+    PdfResult writePdf(const std::string& textFile, const std::string& pdfPath, const PageLayout& layout) override;
+
     // The print dialog for a text (the report window's print button); false when cancelled.
     bool printText(const QString& text);
     // The print dialog for what was shown last: the report window's text or the

@@ -184,6 +184,55 @@ TEST_F(ReplayFixture, SlicedReplayStopsAtADegenerateWindow) {
     EXPECT_EQ(drawn(canvas, "line").size(), 1u);
 }
 
+// In slices the replay never asks from inside itself: it stops in front of each
+// erase colour and waits for the window's step dialog.
+TEST_F(ReplayFixture, SlicedReplayWaitsInFrontOfEveryEraseInStepMode) {
+    sheet();
+    window.SetColor(4);
+    window.line(0, 0, 1, 1);
+    window.SetColor(0);
+    window.line(0, 0, 1, 1);
+    window.SetColor(4);
+    window.line(0, 0, 2, 2);
+    window.SetColor(0);
+    window.line(0, 0, 3, 3);
+    const std::size_t firstErase = 3;  // window record, colour, line
+    const std::size_t secondErase = 7;
+    struct Row {
+        const char* name;
+        bool stepMode;
+        bool runToEndAtFirst;  // "++" at the first pause
+        std::vector<std::size_t> pausesAt;
+    };
+    const Row rows[] = {
+        {"step mode off never waits", false, false, {}},
+        {"\"+\" waits again at the next erase", true, false, {firstErase, secondErase}},
+        {"\"++\" runs to the end", true, true, {firstErase}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        window.setStepMode(row.stepMode);
+        RecordingCanvas sliced;
+        SlicedReplay replay(window, sliced);
+        std::vector<std::size_t> pauses;
+        int guard = 0;
+        while (replay.step(1000) && ++guard < 10) {
+            ASSERT_TRUE(replay.waitingForStep());
+            pauses.push_back(replay.position());
+            // Asked again without an answer, it stays where it is.
+            EXPECT_TRUE(replay.step(1000));
+            EXPECT_EQ(replay.position(), pauses.back());
+            if (row.runToEndAtFirst) window.setStepMode(false);
+            replay.continueStep();
+        }
+        EXPECT_EQ(pauses, row.pausesAt);
+        EXPECT_TRUE(replay.complete());
+        EXPECT_EQ(replay.position(), window.displayList().size());
+        EXPECT_EQ(sliced.pauses, 0);  // the canvas is never asked
+        EXPECT_EQ(drawn(sliced, "line").size(), 4u);
+    }
+}
+
 TEST(ArcAngles, SystemArcsBecomePainterAngles) {
     ArcSpec quarter{{0, 0}, {100, 100}, {100, 50}, {50, 0}};
     arcAngles(quarter);

@@ -14,39 +14,10 @@
 #include "core/graphics/palette.h"
 #include "gui/graphics/graphics_widget.h"
 #include "gui/graphics/image_canvas.h"
+#include "tests/gui/graphics_widget_support.h"
 
 namespace zam1 {
 namespace {
-
-WindowSettings screen() {
-    WindowSettings s;
-    s.width = 640;
-    s.height = 480;
-    s.zoomFactor = 1.2L;
-    s.panFactor = 0.1L;
-    s.backgroundColour = 1;
-    return s;
-}
-
-bool waitForReplay(const TFkorvgra& w) {
-    QElapsedTimer t;
-    t.start();
-    while (w.replayRunning() && t.elapsed() < 20000) QCoreApplication::processEvents();
-    return !w.replayRunning();
-}
-
-void sendMouse(QWidget& w, QEvent::Type type, Qt::MouseButton button, QPoint at) {
-    const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
-    QMouseEvent e(type, QPointF(at), w.mapToGlobal(QPointF(at)), type == QEvent::MouseMove ? Qt::NoButton : button,
-                  held, Qt::NoModifier);
-    QCoreApplication::sendEvent(&w, &e);
-}
-
-void sendWheel(QWidget& w, QPoint at, int delta) {
-    QWheelEvent e(QPointF(at), w.mapToGlobal(QPointF(at)), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                  Qt::NoScrollPhase, false);
-    QCoreApplication::sendEvent(&w, &e);
-}
 
 struct WidgetFixture : ::testing::Test {
     ErrorFlag error;

@@ -1,0 +1,31 @@
+#pragma once
+// Saving what the graphics window shows (any diagram, the project drawing) as a
+// PDF page, an SVG file or a PNG picture. The display list is replayed through
+// the same canvas that paints the screen, at the window's current zoom; the
+// picture is the window's client area, one window pixel taken as 1/96 inch.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zam1 {
+
+class GraphicsWindow;
+
+enum class DrawingExportFormat { Pdf, Svg, Png };
+
+inline constexpr int kScreenDpi = 96;   // the size a window pixel stands for
+inline constexpr int kMinimumExportDpi = 30;
+inline constexpr int kMaximumExportDpi = 600;   // a 641 x 481 window is then 4006 x 3006 pixels
+
+// The format a file name asks for by its extension (any case); nothing for others.
+std::optional<DrawingExportFormat> drawingFormatOf(std::string_view path);
+
+// Replays the window's display list into `path`. `dpi` sets the PNG's pixels
+// (the window's size at that resolution, stored in the file) and is ignored by
+// the vector formats. The file is replaced only when complete. False when the
+// replay stopped early or the file could not be written; the window's step mode
+// is left as it was.
+bool exportDrawing(GraphicsWindow& window, const std::string& path, DrawingExportFormat format, int dpi);
+
+} // namespace zam1
