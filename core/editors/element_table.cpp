@@ -425,7 +425,7 @@ void ElementTable::chooseClosing(int k) {
         return;
     }
     m_chosenClosing = k;
-    resultsFrom(m_state.chain, true);
+    previewResults(true);
 }
 
 void ElementTable::previewRow(int row) {
@@ -435,7 +435,7 @@ void ElementTable::previewRow(int row) {
     readRow(row, e, badColumn);  // an unreadable cell keeps the last value that read
 }
 
-void ElementTable::previewResults() {
+void ElementTable::previewResults(bool promptErrors) {
     Chain& preview = *m_preview;
     const Chain& chain = m_state.chain;
     preview.setElementCount(m_count);
@@ -447,7 +447,7 @@ void ElementTable::previewResults() {
         m_results = {};
         return;
     }
-    resultsFrom(preview, false);
+    resultsFrom(preview, promptErrors);
 }
 
 void ElementTable::resultsFrom(Chain& chain, bool promptErrors) {

@@ -111,12 +111,13 @@ public:
     // The closing-dimension choice: item texts, the chosen one (1-based, 0 = none).
     std::vector<std::string> closingItems() const;
     int chosenClosing() const { return m_chosenClosing; }
-    // Chooses closing dimension k and calculates its results from the chain,
+    // Chooses closing dimension k and calculates its results from the grid,
     // showing a structure error as a message.
     void chooseClosing(int k);
     // The results of the chosen closing dimension from the grid as it stands, without
-    // taking it over; problems go into the result message only, not into a prompt.
-    void previewResults();
+    // taking it over; problems go into the result message, and into a prompt only
+    // when asked (after each keystroke a message box would be in the way).
+    void previewResults(bool promptErrors = false);
     const ResultValues& results() const { return m_results; }
     // Result cell text: row 0..2 (maximum, minimum, tolerance), column 0..1 (classic, statistical).
     std::string resultText(int row, int column) const;
