@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -71,7 +72,13 @@ void TForm_zam1elemente::buildGrid() {
     m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 6);
     m_grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     const double scale = std::max(1.0, m_grid->fontMetrics().averageCharWidth() / 6.0);
-    for (int c = 0; c < kElementColumns; ++c) m_grid->setColumnWidth(c, static_cast<int>(kColumnWidths[c] * scale));
+    const QFontMetrics header(m_grid->horizontalHeader()->font());
+    for (int c = 0; c < kElementColumns; ++c) {
+        // The classic widths, but never narrower than the column's heading.
+        const int heading = header.horizontalAdvance(m_model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString()) + 14;
+        m_grid->setColumnWidth(c, std::max(static_cast<int>(kColumnWidths[c] * scale), heading));
+    }
+    m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->setMinimumWidth(static_cast<int>(600 * scale));
     m_grid->setMinimumHeight(m_grid->verticalHeader()->defaultSectionSize() * 14);
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentChanged, this,

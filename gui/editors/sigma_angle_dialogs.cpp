@@ -102,6 +102,7 @@ bool runSigmaDialog(ProgramState& state, int elementNumber, QWidget* parent) {
     QDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("Form_zam1elsi"));
     dialog.setWindowTitle(kProgramName);
+    dialog.setMinimumWidth(340);
     auto* layout = new QVBoxLayout(&dialog);
     auto* label1 = namedLabel(&dialog, "Label1");
     auto* label2 = namedLabel(&dialog, "Label2");

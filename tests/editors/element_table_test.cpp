@@ -255,6 +255,25 @@ TEST(ElementTable, AFailedClosingDimensionClearsTheResultsAndSaysWhy) {
     }
 }
 
+TEST(ElementTable, AnInclinedDistanceKeepsTheChainsDecimals) {
+    struct Row {
+        int decimals;
+        const char* nominal;
+        const char* upper;
+    };
+    const Row rows[] = {{3, "123.456", "0.123"}, {4, "123.4560", "0.1235"}, {2, "123.46", "0.12"}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.decimals);
+        Editor ed;
+        ed.state->chain.decimals = r.decimals;
+        ed.table->selectCell(kColNominal, 2);
+        ed.table->setInclinedDistance(123.456L, 0.12346L, -0.05L);
+        EXPECT_EQ(ed.table->cell(2, kColNominal), r.nominal) << "not the 3-digit automatic format";
+        EXPECT_EQ(ed.table->cell(2, kColUpper), r.upper);
+        EXPECT_EQ(ed.table->cell(1, kColNominal).substr(0, 2), "25") << "only the current row";
+    }
+}
+
 TEST(ElementTable, AnInsertedRowReachesTheChainOnTakeOver) {
     Editor ed;
     ASSERT_TRUE(ed.table->setCell(1, kColNominal, "30"));
