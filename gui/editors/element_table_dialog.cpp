@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "core/editors/element_table.h"
@@ -198,6 +199,8 @@ void TForm_zam1elemente::FormShow() {
     m_placing = true;
     moveTo(m_table->currentColumn(), m_table->currentRow());
     m_placing = false;
+    // The current cell's editor is open from the start, once the grid is on screen.
+    QTimer::singleShot(0, m_grid, [grid = m_grid] { grid->edit(grid->currentIndex()); });
 }
 
 void TForm_zam1elemente::fillClosingChoice() {
