@@ -55,7 +55,12 @@ TForm_zam1elemente::TForm_zam1elemente(ProgramState& state, QWidget* parent)
     m_table->setRowsChanged([this](int first, int last) { m_model->rowsChangedByRule(first, last); });
 }
 
-TForm_zam1elemente::~TForm_zam1elemente() = default;
+TForm_zam1elemente::~TForm_zam1elemente() {
+    // An open cell editor commits when it is torn down; the grid and its model
+    // must go while the table they write into still exists.
+    delete m_grid;
+    delete m_model;
+}
 
 void TForm_zam1elemente::buildGrid() {
     m_model = new ElementTableModel(*m_table, m_state.texts, this);

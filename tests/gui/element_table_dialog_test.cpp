@@ -228,6 +228,25 @@ TEST(ElementTableDialog, RowTwelveRaisesTheCountAndOkCanLowerIt) {
     EXPECT_EQ(s.state->chain.elementCount(), 11);
 }
 
+TEST(ElementTableDialog, ClosingWithACellStillBeingTypedIsSafe) {
+    Session s;
+    s.oneElement();
+    {
+        TForm_zam1elemente dialog(*s.state, nullptr);
+        dialog.FormShow();
+        dialog.show();
+        dialog.activateWindow();
+        QCoreApplication::processEvents();
+        auto& grid = dialog.grid();
+        grid.setCurrentIndex(grid.model()->index(0, kColUpper));
+        QCoreApplication::processEvents();
+        QWidget* editor = QApplication::focusWidget();
+        ASSERT_NE(editor, nullptr);
+        QTest::keyClicks(editor, QStringLiteral("0.3"));
+    }  // the editor commits while the dialog goes away
+    EXPECT_EQ(s.state->chain.element(1).upperDev, 0.1L) << "nothing is taken over by closing";
+}
+
 TEST(GeneralToleranceDialog, OkStoresTheChoiceAndCancelKeepsIt) {
     Session s;
     ModalScript script({
