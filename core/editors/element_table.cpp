@@ -1,6 +1,7 @@
 #include "core/editors/element_table.h"
 
 #include <algorithm>
+#include <map>
 
 #include "core/model/calculation.h"
 #include "core/model/chain.h"
@@ -105,7 +106,27 @@ ElementTable::ElementTable(ProgramState& state)
     : m_state(state), m_rows(static_cast<std::size_t>(kMaxElements) + 1),
       m_before(std::make_unique<Chain>(state.chain)), m_preview(std::make_unique<Chain>(state.chain)) {
     m_count = state.chain.elementCount();
+    resetOrigins();
     fill();
+}
+
+void ElementTable::resetOrigins() {
+    m_origin.resize(static_cast<std::size_t>(kMaxElements) + 1);
+    for (int n = 0; n <= kMaxElements; ++n) m_origin[static_cast<std::size_t>(n)] = n;
+    m_replacedBy.clear();
+    m_rowsMoved = false;
+}
+
+int ElementTable::rowOfElement(int element) const {
+    // An element of the chain as it was, followed through deletions to the row it now has.
+    for (int step = 0; element > 0 && step <= kMaxElements; ++step) {
+        const auto at = std::find(m_origin.begin() + 1, m_origin.end(), element);
+        if (at != m_origin.end()) return static_cast<int>(at - m_origin.begin());
+        const auto replaced = m_replacedBy.find(element);
+        if (replaced == m_replacedBy.end()) return element;
+        element = replaced->second;
+    }
+    return element;
 }
 
 ElementTable::~ElementTable() = default;
@@ -322,6 +343,15 @@ bool ElementTable::takeOver() {
         readRow(n, chain.element(n), badColumn);
     }
     chain.setElementCount(m_count);
+    // Rows inserted or deleted move the elements the closing dimensions name.
+    if (m_rowsMoved) {
+        for (int k = 1; k <= chain.closingCount(); ++k) {
+            ClosingDimension& c = chain.closing(k);
+            c.fromElement = rowOfElement(c.fromElement);
+            c.toElement = rowOfElement(c.toElement);
+        }
+        resetOrigins();
+    }
     return true;
 }
 
@@ -378,6 +408,9 @@ bool ElementTable::insertRow(int row) {
     }
     m_rows.insert(m_rows.begin() + row, Row{});
     m_rows.pop_back();
+    m_origin.insert(m_origin.begin() + row, 0);  // a new element, named by no closing dimension
+    m_origin.pop_back();
+    m_rowsMoved = true;
     auto& cells = m_rows[static_cast<std::size_t>(row)].cells;
     const Element cleared = Chain::clearedElement();
     cells[kColPredecessor] = intText(row > 1 ? row - 1 : 0);
@@ -402,8 +435,19 @@ bool ElementTable::deleteRow(int row) {
             p = m_rows[static_cast<std::size_t>(row)].cells[kColPredecessor];
         }
     }
+    long long predecessorRow = 0;
+    readInteger(m_rows[static_cast<std::size_t>(row)].cells[kColPredecessor], predecessorRow);
+    const int deleted = m_origin[static_cast<std::size_t>(row)];
+    if (deleted > 0) {
+        // A closing dimension that ended at the deleted element ends at its predecessor.
+        const bool known = predecessorRow > 0 && predecessorRow <= kMaxElements;
+        m_replacedBy[deleted] = known ? m_origin[static_cast<std::size_t>(predecessorRow)] : 0;
+    }
     m_rows.erase(m_rows.begin() + row);
     m_rows.emplace_back();
+    m_origin.erase(m_origin.begin() + row);
+    m_origin.push_back(0);
+    m_rowsMoved = true;
     const int last = m_count;
     --m_count;
     for (int n = 1; n <= m_count; ++n) previewRow(n);
@@ -453,7 +497,7 @@ void ElementTable::previewResults(bool promptErrors) {
 void ElementTable::resultsFrom(Chain& chain, bool promptErrors) {
     const ClosingDimension& closing = chain.closing(m_chosenClosing);
     deriveElementValues(chain);
-    resolveDistance(chain, closing.fromElement, closing.toElement);
+    resolveDistance(chain, rowOfElement(closing.fromElement), rowOfElement(closing.toElement));
     // The values of another closing dimension, or of the chain before the change,
     // must not stand beside a failed one.
     m_results = {};

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -139,6 +140,8 @@ private:
     void resultsFrom(Chain& chain, bool promptErrors);
     void invalidInput(std::string_view text) const;
     void previewRow(int row);
+    void resetOrigins();
+    int rowOfElement(int element) const;
 
     ProgramState& m_state;
     std::vector<Row> m_rows;  // index 0 unused
@@ -148,6 +151,11 @@ private:
     int m_chosenClosing = 0;
     ResultValues m_results;
     RowsChanged m_rowsChanged;
+    // Which element of the chain each row held when the grid was last taken over
+    // (0: a row inserted since), and where deleted elements' references go.
+    std::vector<int> m_origin;
+    std::map<int, int> m_replacedBy;
+    bool m_rowsMoved = false;
     std::unique_ptr<Chain> m_before;   // the chain as the editor found it
     std::unique_ptr<Chain> m_preview;  // the grid as it stands, for the live results
 };

@@ -255,6 +255,28 @@ TEST(ElementTable, AFailedClosingDimensionClearsTheResultsAndSaysWhy) {
     }
 }
 
+TEST(ElementTable, ClosingDimensionsFollowTheirElementsThroughInsertAndDelete) {
+    Editor ed(3);  // 1 <- 2 <- 3 in a row; closing 1 is 0 -> 3
+    Chain& chain = ed.state->chain;
+    chain.setClosingCount(2);
+    chain.closing(2).fromElement = 1;
+    chain.closing(2).toElement = 2;
+    ASSERT_TRUE(ed.table->insertRow(1));
+    ed.table->previewResults();
+    EXPECT_EQ(ed.table->resultText(0, 0), "45.600") << "the preview already follows the moved elements";
+    EXPECT_EQ(chain.closing(1).toElement, 3) << "the chain changes only on take-over";
+    ASSERT_TRUE(ed.table->takeOver());
+    EXPECT_EQ(chain.closing(1).toElement, 4);
+    EXPECT_EQ(chain.closing(2).fromElement, 2);
+    EXPECT_EQ(chain.closing(2).toElement, 3);
+
+    ASSERT_TRUE(ed.table->deleteRow(3));  // the old element 2, predecessor row 2
+    ASSERT_TRUE(ed.table->takeOver());
+    EXPECT_EQ(chain.closing(1).toElement, 3);
+    EXPECT_EQ(chain.closing(2).toElement, 2) << "an end on a deleted element moves to its predecessor";
+    EXPECT_EQ(chain.closing(1).fromElement, 0);
+}
+
 TEST(ElementTable, AnInclinedDistanceKeepsTheChainsDecimals) {
     struct Row {
         int decimals;
