@@ -21,6 +21,7 @@
 #include "gui/editors/element_table_dialog.h"
 #include "gui/editors/general_tolerance_dialog.h"
 #include "gui/platform/qt_prompter.h"
+#include "tests/files/sample_project.h"
 #include "tests/gui/modal_script.h"
 
 namespace zam1 {
@@ -245,6 +246,28 @@ TEST(ElementTableDialog, ClosingWithACellStillBeingTypedIsSafe) {
         QTest::keyClicks(editor, QStringLiteral("0.3"));
     }  // the editor commits while the dialog goes away
     EXPECT_EQ(s.state->chain.element(1).upperDev, 0.1L) << "nothing is taken over by closing";
+}
+
+TEST(ElementTableDialog, ALargeProjectShowsItsTextsAndCancelChangesNothing) {
+    Session s;
+    test::SampleProject project = test::sampleProject(kMaxElements, 5, 0, 0);
+    s.state->chain = *project.chain;
+    s.state->projectTexts = project.texts;
+    QString caption, lastNumber, text;
+    ModalScript script({[&](QWidget& d) {
+        caption = d.windowTitle();
+        text = cell(d, 1, kColText);
+        lastNumber = cell(d, kMaxElements, kColNumber);
+        shot(d, "element_table_large");
+        click(d, "Button_cancel");
+    }});
+    EXPECT_FALSE(editElementTable(*s.state, nullptr));
+    EXPECT_TRUE(s.state->error.isSet());
+    EXPECT_TRUE(caption.startsWith(QStringLiteral("ZAM1 Name äöüÄÖÜß")));
+    EXPECT_TRUE(caption.endsWith(QStringLiteral(": Maßelemente")));
+    EXPECT_EQ(text, QStringLiteral("El1 äöüÄÖÜß |,.;qr"));
+    EXPECT_EQ(lastNumber, QStringLiteral("2500"));
+    EXPECT_EQ(s.state->chain.elementCount(), kMaxElements);
 }
 
 TEST(GeneralToleranceDialog, OkStoresTheChoiceAndCancelKeepsIt) {
