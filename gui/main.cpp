@@ -16,5 +16,5 @@ int main(int argc, char** argv) {
         std::cerr << zam1::noDisplayText() << '\n';
         return 1;
     }
-    return zam1::runWindow(argc, argv, arguments);
+    return zam1::runWindow(argc, argv, start.start);
 }

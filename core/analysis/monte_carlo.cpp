@@ -76,6 +76,9 @@ struct DrawGroup {
 
 struct Plan {
     std::vector<Step> steps;
+    // The steps' element and predecessor numbers on their own, for the sample loop.
+    std::vector<std::int32_t> stepElement;
+    std::vector<std::int32_t> stepPredecessor;
     DrawGroup normal;     // Normal and ShiftedNormal
     DrawGroup uniform;
     DrawGroup triangular;
@@ -185,6 +188,8 @@ Plan makePlan(const Chain& chain, const std::vector<ClosingSolution>& solutions,
             g.key1.push_back(st.key1);
         }
         plan.steps.push_back(st);
+        plan.stepElement.push_back(st.element);
+        plan.stepPredecessor.push_back(st.predecessor);
     }
     for (std::size_t k = 0; k < solutions.size(); ++k) {
         const ClosingSolution& s = solutions[k];
@@ -204,16 +209,16 @@ Plan makePlan(const Chain& chain, const std::vector<ClosingSolution>& solutions,
 }
 
 // The deviations of every drawn step of one sample into `d` (indexed by step).
-void drawSample(const Plan& plan, std::uint64_t key, double* d) {
+void drawSample(const Plan& plan, const ziggurat::Tables& tables, std::uint64_t key, double* d) {
     const DrawGroup& n = plan.normal;
     for (std::size_t i = 0; i < n.step.size(); ++i) {
         const std::uint64_t base = key ^ n.key0[i];
         const auto word = [base](int k) { return mix64(base + static_cast<std::uint64_t>(k) * 0x9E3779B97F4A7C15ull); };
-        d[n.step[i]] = n.offset[i] + n.scale[i] * zigguratNormal(word);
+        d[n.step[i]] = n.offset[i] + n.scale[i] * zigguratNormal(tables, word);
     }
     const DrawGroup& u = plan.uniform;
     for (std::size_t i = 0; i < u.step.size(); ++i) {
-        d[u.step[i]] = u.scale[i] * (2 * toUnit(mix64(key ^ u.key0[i])) - 1);
+        d[u.step[i]] = u.scale[i] * ziggurat::signedUnit(mix64(key ^ u.key0[i]));  // 2 toUnit - 1, bit for bit
     }
     const DrawGroup& t = plan.triangular;
     for (std::size_t i = 0; i < t.step.size(); ++i) {
@@ -225,16 +230,18 @@ void drawSample(const Plan& plan, std::uint64_t key, double* d) {
 void runBlock(const Plan& plan, std::uint64_t seed, std::int64_t first, std::int64_t last, std::vector<double>& dev,
               BlockSums* sums, std::uint32_t* fine) {
     std::vector<double> d(plan.steps.size(), 0.0);  // steps on no path keep 0
+    const ziggurat::Tables& tables = ziggurat::tables();
+    const std::size_t steps = plan.steps.size();
+    const std::int32_t* element = plan.stepElement.data();
+    const std::int32_t* predecessor = plan.stepPredecessor.data();
+    double* devs = dev.data();
     for (std::int64_t sample = first; sample < last; ++sample) {
-        drawSample(plan, sampleKey(seed, sample), d.data());
-        for (std::size_t i = 0; i < plan.steps.size(); ++i) {
-            const Step& st = plan.steps[i];
-            dev[static_cast<std::size_t>(st.element)] = dev[static_cast<std::size_t>(st.predecessor)] + d[i];
-        }
+        drawSample(plan, tables, sampleKey(seed, sample), d.data());
+        for (std::size_t i = 0; i < steps; ++i) devs[element[i]] = devs[predecessor[i]] + d[i];
         for (std::size_t k = 0; k < plan.closings.size(); ++k) {
             const ClosingPlan& c = plan.closings[k];
             if (!c.resolved) continue;
-            const double v = dev[static_cast<std::size_t>(c.b)] - dev[static_cast<std::size_t>(c.a)];
+            const double v = devs[c.b] - devs[c.a];
             BlockSums& s = sums[k];
             const double w = v - c.centre;
             s.sum += w;

@@ -21,15 +21,19 @@ struct Tables {
 const Tables& tables();
 
 // (0, 1) from the top 53 bits; (-1, 1) likewise, never exactly 0 or 1.
-inline double unit(std::uint64_t bits) { return (static_cast<double>(bits >> 11) + 0.5) * 0x1.0p-53; }
-inline double signedUnit(std::uint64_t bits) { return 2 * unit(bits) - 1; }
+// The 53 bits convert as a signed number (one instruction; unsigned takes more),
+// and 2 (x + 0.5) 2^-53 is (x + 0.5) 2^-52 to the last bit.
+inline double wordBits(std::uint64_t bits) { return static_cast<double>(static_cast<std::int64_t>(bits >> 11)); }
+inline double unit(std::uint64_t bits) { return (wordBits(bits) + 0.5) * 0x1.0p-53; }
+inline double signedUnit(std::uint64_t bits) { return (wordBits(bits) + 0.5) * 0x1.0p-52 - 1; }
 
 } // namespace ziggurat
 
+// With the tables at hand: a loop of draws looks them up once, not on every draw
+// (they live behind a function-local static in another translation unit).
 template <typename Words>
-double zigguratNormal(Words&& word) {
+double zigguratNormal(const ziggurat::Tables& t, Words&& word) {
     using namespace ziggurat;
-    const Tables& t = tables();
     for (int k = 0;; k += 3) {
         const std::uint64_t w = word(k);
         const int i = static_cast<int>(w & (kLayers - 1));
@@ -53,6 +57,11 @@ double zigguratNormal(Words&& word) {
         // Rejected: the next try starts three words on (k + 2 is left unused
         // so that the tail's words never overlap a later try's).
     }
+}
+
+template <typename Words>
+double zigguratNormal(Words&& word) {
+    return zigguratNormal(ziggurat::tables(), word);
 }
 
 } // namespace zam1

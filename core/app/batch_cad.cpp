@@ -66,7 +66,7 @@ int runBatchCad(ProgramState& state, const std::string& projectPath, const std::
     if (!readProjectFile(state, projectPath)) return 1;
     state.file.currentFile = base;
 
-    DrawingSettings settings = drawingSettingsFrom(state.config, state.config.tempDirectory);
+    DrawingSettings settings = drawingSettingsFrom(state.config, temporaryFolder(state));
     DrawingTarget target;
     target.device = request.format;
     target.batch = true;

@@ -37,6 +37,7 @@ int runBatchReport(ProgramState& state, const std::string& projectPath, bool qui
     state.file.currentFile = projectBaseName(projectPath);
 
     OutputSettings settings = outputSettingsFrom(state.config);
+    settings.workFolder = temporaryFolder(state);
     settings.defaultDevice = kReportProjectText;
     settings.askDevice = false;
     OutputChannel out(settings, state.texts, {*state.prompter, *state.desktop, *state.clock, state.error});

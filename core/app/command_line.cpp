@@ -1,4 +1,5 @@
 #include "core/app/command_line.h"
+#include "core/platform/private_folder.h"
 #include "core/app/batch_support.h"
 
 #include <ostream>
@@ -111,11 +112,9 @@ bool wantsWindow(const std::vector<std::string>& arguments) {
     return !isHelp(a1) && !isReportSwitch(a2) && !isCadSwitch(a2) && !extensionMissing(a1, a2);
 }
 
-std::string windowProject(const std::vector<std::string>& arguments) {
-    const Positional p = positionalOf(arguments);
-    if (!wantsWindow(arguments) || p.arguments.empty()) return {};
-    const std::string a2 = p.arguments.size() > 1 ? p.arguments[1] : std::string();
-    return a2 == "/E" || a2 == "/e" || a2 == "/G" ? std::string() : p.arguments[0];
+WindowStartPlan windowStart(const std::vector<std::string>& arguments) {
+    if (!wantsWindow(arguments)) return {};
+    return windowStartPlan(positionalOf(arguments).arguments);
 }
 
 CommandLineResult runCommandLine(ProgramState& state, const std::vector<std::string>& arguments, std::ostream& out,
@@ -132,7 +131,7 @@ CommandLineResult runCommandLine(ProgramState& state, const std::vector<std::str
     const Positional p = positionalOf(arguments);
     const std::vector<std::string>& positional = p.arguments;
     const bool quiet = p.quiet;
-    if (wantsWindow(arguments)) return {0, true, windowProject(arguments)};
+    if (wantsWindow(arguments)) return {0, true, windowStart(arguments)};
     BatchPorts ports(state, err);
     if (runGuardedBatch(state, err, [&] { readStartConfiguration(state, ScreenInfo{}); return 0; }) != 0) return done(1);
     const std::string& a1 = positional[0];
@@ -142,6 +141,14 @@ CommandLineResult runCommandLine(ProgramState& state, const std::vector<std::str
         return done(0);
     }
     state.file.dataDirectory.clear(); // the name is used as given
+    // The batch run's temporary files go into a folder of its own, so that two
+    // runs at once do not write over each other's.
+    const PrivateFolder folder(state.config.tempDirectory);
+    struct UsePrivate {
+        ProgramState& s;
+        ~UsePrivate() { s.privateFolder.clear(); }
+    } use{state};
+    state.privateFolder = folder.path();
     if (isReportSwitch(a2)) {
         return done(runGuardedBatch(state, err, [&] { return runBatchReport(state, a1, quiet, err); }));
     }

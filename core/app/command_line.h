@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/app/window_start.h"
+
 namespace zam1 {
 
 struct ProgramState;
@@ -15,7 +17,7 @@ struct ProgramState;
 struct CommandLineResult {
     int exitCode = 0;
     bool openWindow = false;
-    std::string project;  // the project the window loads; empty for none
+    WindowStartPlan start;  // what the window does with the project named
 };
 
 // Runs the command line (arguments without the program name) on `state`; the
@@ -26,7 +28,7 @@ CommandLineResult runCommandLine(ProgramState& state, const std::vector<std::str
 // True when the arguments ask for the window: none, or a project name (with an
 // extension) without a batch switch. Help, /I, /CAD, --iso and --analyse run headless.
 bool wantsWindow(const std::vector<std::string>& arguments);
-// The project the window loads at start; empty for none ("/E" and "/G" name none).
-std::string windowProject(const std::vector<std::string>& arguments);
+// What the window does at start with the project named ("/E" and "/G" read none).
+WindowStartPlan windowStart(const std::vector<std::string>& arguments);
 
 } // namespace zam1

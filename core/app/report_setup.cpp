@@ -21,8 +21,18 @@ ProjectHeading currentProjectHeading(const ProgramState& state) {
     return projectHeading(state.projectTexts, currentProjectPath(state), state.file.commandLineProject);
 }
 
+namespace {
+
+OutputSettings commandOutputSettings(const ProgramState& state) {
+    OutputSettings settings = outputSettingsFrom(state.config);
+    settings.workFolder = temporaryFolder(state);
+    return settings;
+}
+
+} // namespace
+
 CommandChannel::CommandChannel(ProgramState& state)
-    : out(outputSettingsFrom(state.config), state.texts, {*state.prompter, *state.desktop, *state.clock, state.error}) {
+    : out(commandOutputSettings(state), state.texts, {*state.prompter, *state.desktop, *state.clock, state.error}) {
     out.setProject(currentProjectHeading(state));
 }
 

@@ -52,19 +52,49 @@ bool chooseClosingDimension(ProgramState& state, int& closing) {
     return true;
 }
 
-void viewDiagram(ProgramState& state, GraphicsWindow& window, int kind, int closing) {
-    state.error.clear();
-    DrawingSettings settings = drawingSettingsFrom(state.config, state.config.tempDirectory);
-    settings.window = window.settings();  // the window keeps the size it was created with
+namespace {
+
+// A drawing run of the menu: `device` 0 asks ("CAD-Code"), 3 is the window.
+struct MenuDrawing {
+    MenuDrawing(ProgramState& state, GraphicsWindow& window, int device)
+        : settings(drawingSettingsFrom(state.config, temporaryFolder(state))) {
+        settings.window = window.settings();  // the window keeps the size it was created with
+        target.device = device;
+        target.projectFile = currentProjectPath(state);
+        target.projectName = projectBaseName(target.projectFile);
+        target.window = &window;
+    }
+    DrawingSettings settings;
     DrawingTarget target;
-    target.device = 3;
-    target.projectFile = currentProjectPath(state);
-    target.projectName = projectBaseName(target.projectFile);
-    target.window = &window;
-    if (drawProgramDiagram(state, settings, target, kind, closing) == DiagramOutcome::Messages) {
+};
+
+void drawDiagram(ProgramState& state, GraphicsWindow& window, int device, int kind, int closing) {
+    state.error.clear();
+    MenuDrawing run(state, window, device);
+    if (drawProgramDiagram(state, run.settings, run.target, kind, closing) == DiagramOutcome::Messages) {
         showCalculationMessages(state);
     }
 }
+
+void drawProjectDrawing(ProgramState& state, GraphicsWindow& window, int device) {
+    state.error.clear();
+    MenuDrawing run(state, window, device);
+    drawProgramProjectDrawing(state, run.settings, run.target);
+}
+
+} // namespace
+
+void viewDiagram(ProgramState& state, GraphicsWindow& window, int kind, int closing) {
+    drawDiagram(state, window, kDeviceScreen, kind, closing);
+}
+
+void cadDiagram(ProgramState& state, GraphicsWindow& window, int kind, int closing) {
+    drawDiagram(state, window, 0, kind, closing);
+}
+
+void viewProjectDrawing(ProgramState& state, GraphicsWindow& window) { drawProjectDrawing(state, window, kDeviceScreen); }
+
+void cadProjectDrawing(ProgramState& state, GraphicsWindow& window) { drawProjectDrawing(state, window, 0); }
 
 void viewStandardReport(ProgramState& state) {
     state.error.clear();
@@ -92,14 +122,8 @@ void viewMonteCarlo(ProgramState& state, GraphicsWindow& window, int closing) {
     OutputChannel& out = channel.out;
     reportAnalysis(result, projectBaseName(project), out, kReportAsk);
     state.error.clear();  // a cancelled report still leaves the picture to show
-    DrawingSettings settings = drawingSettingsFrom(state.config, state.config.tempDirectory);
-    settings.window = window.settings();
-    DrawingTarget target;
-    target.device = kDeviceScreen;
-    target.projectFile = project;
-    target.projectName = projectBaseName(project);
-    target.window = &window;
-    DrawingLayer layer(settings, programDrawingContext(state, target));
+    MenuDrawing run(state, window, kDeviceScreen);
+    DrawingLayer layer(run.settings, programDrawingContext(state, run.target));
     if (!layer.startRun(kDeviceScreen)) return;
     drawHistogramDiagram(layer, result.closings.at(static_cast<std::size_t>(closing - 1)), state.chain.productionSigma);
 }

@@ -16,6 +16,14 @@ bool chooseClosingDimension(ProgramState& state, int& closing);
 // The calculation's messages, when they keep the diagram from being drawn, are shown.
 void viewDiagram(ProgramState& state, GraphicsWindow& window, int kind, int closing);
 
+// The same diagram on the device the user chooses ("CAD-Code": DXF, IGES, the
+// window, the plot tool, TXT).
+void cadDiagram(ProgramState& state, GraphicsWindow& window, int kind, int closing);
+
+// The project drawing in the window, or on the device the user chooses.
+void viewProjectDrawing(ProgramState& state, GraphicsWindow& window);
+void cadProjectDrawing(ProgramState& state, GraphicsWindow& window);
+
 // The standard report of the project.
 void viewStandardReport(ProgramState& state);
 

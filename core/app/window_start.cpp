@@ -1,19 +1,19 @@
 #include "core/app/window_start.h"
-#include "core/app/file_commands.h"
-#include "core/session/file_names.h"
 
 #include <algorithm>
 #include <filesystem>
+#include <ostream>
 
-#include "core/session/program_identity.h"
-#include "core/session/program_state.h"
-#include "core/app/report_setup.h"
 #include "core/config/config_file.h"
-#include "core/session/program_settings.h"
 #include "core/files/project_file.h"
+#include "core/files/save_project.h"
+#include "core/files/working_copy.h"
 #include "core/lang/language.h"
-#include "core/platform/prompter.h"
-#include "core/text/codepage.h"
+#include "core/platform/batch_prompter.h"
+#include "core/platform/file_io.h"
+#include "core/session/file_names.h"
+#include "core/session/program_settings.h"
+#include "core/session/program_state.h"
 
 namespace zam1 {
 namespace {
@@ -21,15 +21,31 @@ namespace {
 // The current file as the session keeps it: the base name, in the data directory.
 void makeCurrent(ProgramState& state, const std::string& path) {
     const std::filesystem::path p(path);
-    state.file.currentFile = projectBaseName(path);
+    state.file.currentFile = p.stem().string();
     state.file.dataDirectory = p.has_parent_path() ? p.parent_path().string() : std::string();
     state.file.modified = false;
-    std::string full = std::filesystem::absolute(p).lexically_normal().string();
-    auto& recent = state.file.recentFiles;
-    auto found = std::find(recent.begin(), recent.end(), full);
-    if (found == recent.end()) found = recent.end() - 1;
-    std::rotate(recent.begin(), found, found + 1);
-    recent.front() = std::move(full);
+    enterRecentFile(state.file.recentFiles, std::filesystem::absolute(p).lexically_normal().string());
+}
+
+// The project of the command line, read without the file functions' messages.
+bool readQuietly(ProgramState& state, const std::string& path) {
+    std::ostream nowhere(nullptr);
+    BatchPrompter quiet(nowhere);
+    Prompter* shown = state.prompter;
+    state.prompter = &quiet;
+    const bool read = readProjectFile(state, path);
+    state.prompter = shown;
+    return read;
+}
+
+// Without a project of the command line: the configured data directory, and its
+// template project as the start of a new one.
+void startFromTemplate(ProgramState& state) {
+    state.file.dataDirectory = state.config.dataDirectory;
+    const std::string templatePath = projectFilePath(state.file.dataDirectory, "null");
+    if (!fileExists(templatePath)) return;
+    if (readProjectFile(state, templatePath)) state.file.currentFile.clear();
+    state.error.clear();
 }
 
 } // namespace
@@ -42,19 +58,57 @@ void readStartConfiguration(ProgramState& state, const ScreenInfo& screen) {
     state.error.clear();
 }
 
-void startWindowSession(ProgramState& state, const std::string& project) {
+WindowStartPlan windowStartPlan(const std::vector<std::string>& positional) {
+    WindowStartPlan plan;
+    if (positional.empty()) return plan;
+    plan.name = positional[0];
+    const std::string a2 = positional.size() > 1 ? positional[1] : std::string();
+    if (a2 == "/E" || a2 == "/e" || a2 == "/G") {
+        plan.project = WindowStartPlan::Project::NameOnly;
+        plan.startFlag = a2 == "/G";
+    } else {
+        plan.project = WindowStartPlan::Project::Read;
+    }
+    return plan;
+}
+
+bool startWindowSession(ProgramState& state, const WindowStartPlan& plan, bool& projectRead) {
+    projectRead = false;
     readRecentFiles(state);
     state.error.clear();
-    if (!project.empty()) {
+    bool named = false;
+    switch (plan.project) {
+    case WindowStartPlan::Project::None:
+        break;
+    case WindowStartPlan::Project::NameOnly:
+        state.file.currentFile = plan.name;
+        state.file.dataDirectory.clear();
+        break;
+    case WindowStartPlan::Project::Read:
         state.file.commandLineProject = true;
-        if (readProjectFile(state, project)) makeCurrent(state, project);
+        if (readQuietly(state, plan.name)) {
+            makeCurrent(state, plan.name);
+            projectRead = named = true;
+            break;
+        }
+        // Unreadable or missing: a new project under that name, if the file may be
+        // created there (an existing one only with the user's consent).
         state.error.clear();
+        state.chain.clear();
+        state.file.currentFile = plan.name;
+        state.file.dataDirectory.clear();
+        if (!checkFileCreation(state, plan.name, true)) return false;
+        named = true;
+        break;
     }
+    if (!named) startFromTemplate(state);
+    state.error.clear();
+    if (offerWorkingCopy(state)) projectRead = true;
+    state.error.clear();
     if (state.config.language > 0) loadLanguage(state.texts, state.config.language);
+    return true;
 }
 
 std::string windowCaption(const ProgramState& state) { return windowCaption(state.file.currentFile); }
-
-bool openProjectCommand(ProgramState& state) { return fileOpen(state); }
 
 } // namespace zam1

@@ -1,9 +1,11 @@
 #pragma once
 // The start-up of the program that the command line and the window share, and
 // what only the window does: the recent files, the project named on the command
-// line, the stored language, the caption.
+// line, the template project, the working copy left by a crash, the stored
+// language, the caption.
 
 #include <string>
+#include <vector>
 
 namespace zam1 {
 
@@ -14,16 +16,28 @@ struct ScreenInfo;
 // checks of the configured folders. A failure is shown and cleared: start-up goes on.
 void readStartConfiguration(ProgramState& state, const ScreenInfo& screen);
 
-// The window's start-up after the configuration: the recent files, the project
-// named on the command line (empty: none), the stored language. Failures are cleared.
-void startWindowSession(ProgramState& state, const std::string& project);
+// What an interactive start does with the command line's project name.
+struct WindowStartPlan {
+    enum class Project {
+        None,      // no name: the template project of the data directory, if any
+        Read,      // "wzam1 name.zm1": read it (an unreadable one becomes a new project under its name)
+        NameOnly,  // "/E", "/G": the name stays the current name, nothing is read
+    };
+    Project project = Project::None;
+    std::string name;        // as typed
+    bool startFlag = false;  // "/G"
+};
+WindowStartPlan windowStartPlan(const std::vector<std::string>& positional);
+
+// The window's start-up after the configuration: the recent files, the plan's
+// project, the template "null.zm1" when no project was read, the offer to restore
+// a working copy, the stored language. False when the start must end (exit code
+// 1): a project name that can be neither read nor created. Other failures are
+// shown and cleared. `projectRead` tells whether the overall graphic is due.
+bool startWindowSession(ProgramState& state, const WindowStartPlan& plan, bool& projectRead);
 
 // The program title, then "  -  " and the current file name + ".zm1" (or the name
 // as typed when it has a "."); the title alone without a current file. UTF-8.
 std::string windowCaption(const ProgramState& state);
-
-// The File menu's Open (the close query, the open dialog, the read, the newest
-// recent file). False when cancelled or unreadable (error flag set).
-bool openProjectCommand(ProgramState& state);
 
 } // namespace zam1

@@ -77,7 +77,8 @@ std::string temporaryFolderFromEnvironment();
 
 // The checks after start-up: empty folders are filled in (the temporary folder
 // from `environmentTemp`, else the start directory; the DBF, PLT, EDI and data
-// folders from the start directory), then every folder is tested and an invalid
+// folders from the start directory; the PLT folder from the installed share
+// folder instead when only that one holds the message file), then every folder is tested and an invalid
 // one reported; for an invalid temporary folder the user is asked for another.
 void checkDirectories(Configuration& config, const std::string& startDirectory, const std::string& environmentTemp,
                       const MainTexts& texts, Prompter& prompter);

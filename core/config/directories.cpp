@@ -5,6 +5,8 @@
 
 #include "core/lang/language.h"
 #include "core/config/config_file.h"
+#include "core/platform/install_paths.h"
+#include "core/platform/path_parts.h"
 #include "core/platform/prompter.h"
 #include "core/text/codepage.h"
 
@@ -47,6 +49,15 @@ void checkDirectories(Configuration& config, const std::string& startDirectory, 
                       const MainTexts& texts, Prompter& prompter) {
     if (config.tempDirectory.empty()) config.tempDirectory = environmentTemp;
     if (config.tempDirectory.empty()) config.tempDirectory = startDirectory;
+    // An installed program keeps its message file and help pictures in its share
+    // folder; a start directory that has its own message file (or a configured
+    // folder) still comes first.
+    if (config.pltDirectory.empty() && ::access(pathIn(startDirectory, "zam1.err").c_str(), R_OK) != 0) {
+        const std::string installed = installedDataFolder();
+        if (!installed.empty() && ::access(pathIn(installed, "zam1.err").c_str(), R_OK) == 0) {
+            config.pltDirectory = installed;
+        }
+    }
     for (std::string* folder : {&config.dbfDirectory, &config.pltDirectory, &config.ediDirectory,
                                 &config.dataDirectory}) {
         if (folder->empty()) *folder = startDirectory;

@@ -180,7 +180,12 @@ void drawLogo(DrawingLayer& layer, const ProjectDrawingInput& in) {
     const bool screen = layer.device() == kDeviceScreen;
     if (!screen && layer.device() != kDevicePlot) return;
     std::string bytes;
-    if (readWholeFile(blockFilePath(in.tempFolder, kLogoBlock), bytes) != kIoOk) return;
+    // The user keeps the logo in the configured temporary folder; the screen reads
+    // its blocks from the run's own folder, so it is put there for the drawing.
+    if (readWholeFile(blockFilePath(in.config.tempDirectory, kLogoBlock), bytes) != kIoOk) return;
+    if (screen && in.tempFolder != in.config.tempDirectory) {
+        writeFileSafely(blockFilePath(in.tempFolder, kLogoBlock), bytes);
+    }
     if (screen) {
         layer.insertBlock(kLogoBlock, 75, 10);
     } else {

@@ -53,6 +53,8 @@ struct CommonMenuTexts {
     std::string preview;            // "&Preview" in every language once a language is loaded
     std::string importWord;         // + " ZAM"
     std::string exportWord;         // + " ZAM"
+    std::string undo;               // "&Rückgängig" (Ctrl+Z)
+    std::string redo;               // "&Wiederherstellen" (Ctrl+Shift+Z)
     std::string editQuick;
     std::string editText;
     std::string editElements;

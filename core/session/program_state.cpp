@@ -23,6 +23,10 @@ ProgramState& program() {
     return *state;
 }
 
+const std::string& temporaryFolder(const ProgramState& state) {
+    return state.privateFolder.empty() ? state.config.tempDirectory : state.privateFolder;
+}
+
 std::string todayText(const ProgramState& state) {
     const SystemClock systemClock;
     const Clock& clock = state.clock != nullptr ? *state.clock : systemClock;

@@ -44,6 +44,9 @@ struct ProgramState {
     GeneralToleranceSetting generalTolerance;
     IsoStepPositions isoSteps;  // the step commands keep their places for the whole run
     std::string configDirectory; // where zam1.cfg and zam1.cff are read and written
+    // The running program's own temporary folder (see PrivateFolder); empty: the
+    // configured one. The configured folder keeps what the user puts there (the logo block).
+    std::string privateFolder;
     FileState file;
     ErrorFlag error;
     Prompter* prompter = nullptr;
@@ -55,6 +58,10 @@ struct ProgramState {
 // prompter on standard error, the headless desktop and the system clock; the GUI
 // installs its own.
 ProgramState& program();
+
+// Where the program writes its temporary files: its private folder, or the
+// configured temporary folder when it has none.
+const std::string& temporaryFolder(const ProgramState& state);
 
 // Today's date as the state's clock and configured date code write it.
 std::string todayText(const ProgramState& state);

@@ -2,12 +2,13 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <QTimer>
 
 #include <algorithm>
 
 #include <cstdlib>
 
-#include "core/app/command_line.h"
+#include "core/app/window_start.h"
 #include "core/session/program_state.h"
 #include "core/config/config_file.h"
 #include "core/session/program_settings.h"
@@ -34,11 +35,11 @@ std::string noDisplayText() {
            "Without a window: wzam1 project.zm1 /I writes the standard report, wzam1 --help lists the batch modes.";
 }
 
-int runWindow(int& argc, char** argv, const std::vector<std::string>& arguments) {
+int runWindow(int& argc, char** argv, const WindowStartPlan& start) {
     QApplication app(argc, argv);
     ProgramState& state = program();
     Thh window(state);
-    window.start(windowProject(arguments));
+    if (!window.start(start)) return 1;
     // The graphics window takes the top left corner; the main window goes below
     // it when the screen has room, so that neither hides the other.
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
@@ -49,6 +50,8 @@ int runWindow(int& argc, char** argv, const std::vector<std::string>& arguments)
     window.show();
     ScreenshotTour tour(window);
     tour.startFromEnvironment();
+    // For the start-time measurement: end as soon as the window is on the screen.
+    if (isSet("ZAM1_QUIT_WHEN_SHOWN")) QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
     const int code = app.exec();
     // Shut-down: the recent files of this session.
     writeRecentFiles(state);

@@ -3,24 +3,21 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMenuBar>
+#include <QPalette>
 #include <QScreen>
 
 #include "core/app/command_guard.h"
 #include "core/app/file_commands.h"
-#include "core/app/show_result.h"
-#include "core/files/zam_import.h"
-#include "core/platform/prompter.h"
-#include "core/session/file_names.h"
-#include "core/session/program_state.h"
-#include "core/app/view_commands.h"
 #include "core/app/window_start.h"
 #include "core/config/config_file.h"
-#include "core/graphics/diagram_run.h"
 #include "core/graphics/drawing_settings.h"
 #include "core/graphics/graphics_window.h"
+#include "core/graphics/palette.h"
 #include "core/graphics/program_drawings.h"
-#include "core/lang/language.h"
+#include "core/platform/private_folder.h"
+#include "core/session/program_state.h"
 #include "gui/app/menu_builder.h"
+#include "gui/app/window_dialogs.h"
 #include "gui/graphics/graphics_widget.h"
 
 namespace zam1 {
@@ -47,31 +44,76 @@ Thh::Thh(ProgramState& state)
       m_prompter(this),
       m_desktop(std::make_unique<QtDesktop>(this, m_graphicsWidget.get())),
       m_savedPrompter(state.prompter),
-      m_savedDesktop(state.desktop) {
+      m_savedDesktop(state.desktop),
+      m_context(state, *this),
+      m_dialogs(std::make_unique<WindowDialogs>(*this)) {
     setObjectName(QStringLiteral("hh"));
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
+    // The window holds only its menu; the area below shows the background colour.
+    auto* area = new QWidget(this);
+    area->setObjectName(QStringLiteral("Area"));
+    area->setAutoFillBackground(true);
+    setCentralWidget(area);
     state.prompter = &m_prompter;
     state.desktop = m_desktop.get();
-    applyMenuCaptions();
+    m_menus = std::make_unique<MenuBuilder>(*menuBar(), m_context, [this](const MenuItem& item) { runItem(item); });
     refreshCaption();
 }
 
 Thh::~Thh() {
+    m_menus.reset();
+    m_state.privateFolder.clear();
     m_state.prompter = m_savedPrompter;
     m_state.desktop = m_savedDesktop;
 }
 
-void Thh::start(const std::string& project) {
-    readStartConfiguration(m_state, screenInfo(*this));
-    startWindowSession(m_state, project);
+bool Thh::start(const WindowStartPlan& plan) {
+    bool started = true;
+    bool projectRead = false;
+    runGuarded(m_state, [&] {
+        readStartConfiguration(m_state, screenInfo(*this));
+        m_privateFolder = std::make_unique<PrivateFolder>(m_state.config.tempDirectory);
+        m_state.privateFolder = m_privateFolder->path();
+        applySettings();
+        started = startWindowSession(m_state, plan, projectRead);
+    });
+    m_state.error.clear();
+    if (started && projectRead) {
+        m_context.closing = 1;
+        runCommand([this] { m_graphics->ResetZoom(); });
+        runItem(*findMenuItem("mi_viewgesamtgrafik"));
+        m_state.error.clear();
+    }
+    refreshCaption();
+    return started;
+}
+
+bool Thh::start(const std::string& project) {
+    WindowStartPlan plan;
+    if (!project.empty()) {
+        plan.project = WindowStartPlan::Project::Read;
+        plan.name = project;
+    }
+    return start(plan);
+}
+
+void Thh::applySettings() {
     const Configuration& config = m_state.config;
-    m_graphics->setSettings(drawingSettingsFrom(config, config.tempDirectory).window);
+    m_graphics->setSettings(drawingSettingsFrom(config, temporaryFolder(m_state)).window);
     m_graphicsWidget->resize(m_graphics->settings().width + 1, m_graphics->settings().height + 1);
     m_prompter.setScalePercent(config.inputWindowScale, config.inputWindowScale);
     m_desktop->setReportGeometry(config.textWindow);
-    applyMenuCaptions();
+    // The window's colour is the configured background colour.
+    const Rgb bg = paletteColour(config.backgroundColour);
+    QWidget* area = centralWidget();
+    QPalette palette = area->palette();
+    palette.setColor(QPalette::Window, QColor(bg.r, bg.g, bg.b));
+    area->setPalette(palette);
+}
+
+void Thh::runItem(const MenuItem& item) {
+    runMenuItem(m_context, item);
     refreshCaption();
-    m_state.error.clear();
 }
 
 void Thh::runCommand(const std::function<void()>& command) {
@@ -79,99 +121,47 @@ void Thh::runCommand(const std::function<void()>& command) {
     refreshCaption();
 }
 
-void Thh::viewDiagram(int kind, int closing) {
-    if (closing == 0) {
-        if (!chooseClosingDimension(m_state, m_closing)) return;
-        closing = m_closing;
-    }
-    zam1::viewDiagram(m_state, *m_graphics, kind, closing);
-}
-
-void Thh::viewStandardReport() { zam1::viewStandardReport(m_state); }
-
-void Thh::openProject() {
-    if (openProjectCommand(m_state)) zam1::viewDiagram(m_state, *m_graphics, kDiagramOverall, m_closing = 1);
-    applyMenuCaptions();  // the recent files changed
-}
-
-void Thh::openRecent(int k) {
-    const bool read = fileOpenRecent(m_state, k);
-    applyMenuCaptions();
-    if (read && resultGraphic(m_state) != ResultGraphic::None) {
-        zam1::viewDiagram(m_state, *m_graphics, kDiagramOverall, m_closing = 1);
-    }
-}
-
-void Thh::viewMonteCarlo() {
-    if (!chooseClosingDimension(m_state, m_closing)) return;
-    zam1::viewMonteCarlo(m_state, *m_graphics, m_closing);
+void Thh::refreshCaption() {
+    setWindowTitle(QString::fromStdString(windowCaption(m_state)));
+    if (m_menus) m_menus->refresh();
 }
 
 void Thh::closeEvent(QCloseEvent* event) {
     bool mayClose = false;
     runGuarded(m_state, [&] { mayClose = fileExit(m_state); });
     if (mayClose) {
+        m_graphicsWidget->close();
         event->accept();
     } else {
         event->ignore();
     }
+    refreshCaption();
 }
 
-void Thh::refreshCaption() { setWindowTitle(QString::fromStdString(windowCaption(m_state))); }
+GraphicsWindow& Thh::graphics() { return *m_graphics; }
 
-void Thh::applyMenuCaptions() {
-    const LanguageTexts& t = m_state.texts;
-    const auto common = [&t](const std::string& text) { return QString::fromStdString(commonMenuToUtf8(t, text)); };
-    const auto view = [&t](const std::string& text) { return QString::fromStdString(viewMenuToUtf8(t, text)); };
-    std::vector<MenuCommand> file = {
-        {QStringLiteral("mi_fileNew"), common(t.menu.fileNew), QKeySequence(Qt::CTRL | Qt::Key_N),
-         [this] { fileNew(m_state); }},
-        {QStringLiteral("mi_fileOpen"), common(t.menu.fileOpen), QKeySequence(Qt::CTRL | Qt::Key_O),
-         [this] { openProject(); }},
-        {QStringLiteral("mi_FileSave"), common(t.menu.save), QKeySequence(Qt::CTRL | Qt::Key_S),
-         [this] { fileSave(m_state); }},
-        {QStringLiteral("mi_FileSaveAs"), common(t.menu.saveAs), {}, [this] {
-             fileSaveAs(m_state);
-             applyMenuCaptions();
-         }},
-        {QStringLiteral("mi_fileImportZAM"), common(t.menu.importWord) + QStringLiteral(" ZAM"), {}, [this] {
-             FileChoice choice;
-             choice.filter = "*.zam|*.zam";
-             choice.folder = m_state.file.dataDirectory;
-             std::string path;
-             if (m_state.prompter->chooseOpenFile(choice, path) && importZamFile(m_state, path)) {
-                 zam1::viewDiagram(m_state, *m_graphics, kDiagramOverall, m_closing = 1);
-             }
-         }},
-    };
-    // The recent files stand above Exit, the separator only when there is one.
-    for (int k = 1; k <= 4; ++k) {
-        const std::string caption = recentFileCaption(m_state.file.recentFiles, k);
-        if (caption.empty()) continue;
-        if (k == 1) file.push_back({});
-        file.push_back({QStringLiteral("mi_file%1").arg(k), QString::fromStdString(caption), {}, [this, k] { openRecent(k); }});
-    }
-    file.push_back({});
-    file.push_back({QStringLiteral("mi_fileexit"), common(t.menu.exit), {}, [this] { close(); }});
-    const std::vector<MenuSection> sections = {
-        {QStringLiteral("mi_file"), common(t.menu.fileMenu), file},
-        {QStringLiteral("mi_view"), common(t.menu.viewMenu),
-         {
-             {QStringLiteral("mi_ViewStandard"), common(t.menu.viewStandard), {}, [this] { viewStandardReport(); }},
-             {},
-             {QStringLiteral("mi_viewgesamtgrafik"), view(t.viewMenu.overallGraphic), {},
-              [this] { viewDiagram(kDiagramOverall, m_closing); }},
-             {QStringLiteral("mi_viewschema"), view(t.viewMenu.scheme), {},
-              [this] { viewDiagram(kDiagramScheme, 0); }},
-             {QStringLiteral("mi_viewmasstaeblich"), view(t.viewMenu.chainToScale), {},
-              [this] { viewDiagram(kDiagramToScale, 0); }},
-             {QStringLiteral("mi_viewnormalverteilung"), view(t.viewMenu.normalDistribution), {},
-              [this] { viewDiagram(kDiagramNormalDistribution, 0); }},
-             {},
-             {QStringLiteral("mi_viewmontecarlo"), QStringLiteral("Monte Carlo ..."), {}, [this] { viewMonteCarlo(); }},
-         }},
-    };
-    buildMenuBar(*menuBar(), sections, [this](const std::function<void()>& command) { runCommand(command); });
+void Thh::closeWindow() { close(); }
+
+void Thh::printLastOutput() { m_desktop->printLastOutput(); }
+
+bool Thh::editProjectText() { return m_dialogs->editProjectText(); }
+bool Thh::editElementTable() { return m_dialogs->editElementTable(); }
+bool Thh::editClosingDimensions() { return m_dialogs->editClosingDimensions(); }
+bool Thh::editMonteCarlo(int& closing) { return m_dialogs->editMonteCarlo(closing); }
+bool Thh::editSettings() {
+    const bool written = m_dialogs->editSettings();
+    if (written) applySettings();
+    return written;
+}
+DocumentationDialogs& Thh::documentationDialogs() { return m_dialogs->documentation(); }
+ExplanationView& Thh::explanationView() { return m_dialogs->explanation(); }
+void Thh::showOverview(const std::function<void()>& opened) {
+    m_dialogs->showOverview([this, opened] {
+        runCommand(opened);
+    });
+}
+void Thh::showTextScreen(std::string_view title, const std::vector<std::string>& lines) {
+    m_dialogs->showTextScreen(title, lines);
 }
 
 } // namespace zam1

@@ -1,25 +1,29 @@
 #pragma once
 // The main window "Thh": construction, caption, start-up and close. The menus
-// come from the menu builder; the commands are the core's, each run through the
-// exception boundary.
+// come from the core's menu table through the menu builder; the window is the
+// commands' workbench (graphics window, editors, text screens).
 
 #include <QMainWindow>
 
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
+#include "core/app/menu_table.h"
+#include "core/app/workbench.h"
 #include "gui/platform/qt_desktop.h"
 #include "gui/platform/qt_prompter.h"
 
 namespace zam1 {
 
-class GraphicsWindow;
+class MenuBuilder;
+class PrivateFolder;
 class TFkorvgra;
+class WindowDialogs;
 struct ProgramState;
+struct WindowStartPlan;
 
-class Thh final : public QMainWindow {
+class Thh final : public QMainWindow, public Workbench {
     Q_OBJECT
 
 public:
@@ -28,33 +32,47 @@ public:
     ~Thh() override;
 
     // The start-up after construction: configuration, recent files, the project
-    // named on the command line, graphics settings, stored language, caption.
-    void start(const std::string& project);
+    // of the command line or the template, the working copy, graphics settings,
+    // stored language, caption. False when the program must end (exit code 1).
+    bool start(const WindowStartPlan& plan);
+    // A start with this project read (empty: none), as "wzam1 name.zm1" does.
+    bool start(const std::string& project);
 
-    // One menu command inside the exception boundary; the caption follows.
+    // A menu item by object name, as the menu runs it.
+    void runItem(const MenuItem& item);
+    // Any command through the exception boundary; captions and menus follow.
     void runCommand(const std::function<void()>& command);
-
-    // The View commands; `closing` 0 asks which closing dimension.
-    void viewDiagram(int kind, int closing);
-    void viewStandardReport();
-    void viewMonteCarlo();
-    void openProject();
-    void openRecent(int k);
 
     TFkorvgra& graphicsWidget() { return *m_graphicsWidget; }
     QtPrompter& prompter() { return m_prompter; }
     QtDesktop& desktop() { return *m_desktop; }
     ProgramState& state() { return m_state; }
+    MenuContext& context() { return m_context; }
 
+    // The caption, the menu captions (language, recent files, message count) and enabled states.
     void refreshCaption();
-    // The menu captions of the current language.
-    void applyMenuCaptions();
+
+    // Workbench
+    GraphicsWindow& graphics() override;
+    bool editProjectText() override;
+    bool editElementTable() override;
+    bool editClosingDimensions() override;
+    bool editMonteCarlo(int& closing) override;
+    bool editSettings() override;
+    DocumentationDialogs& documentationDialogs() override;
+    ExplanationView& explanationView() override;
+    void showOverview(const std::function<void()>& opened) override;
+    void closeWindow() override;
+    void printLastOutput() override;
+    void showTextScreen(std::string_view title, const std::vector<std::string>& lines) override;
 
 protected:
     // Exit and every other way of closing run the close query; a cancelled one keeps the window.
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void applySettings();
+
     ProgramState& m_state;
     std::unique_ptr<GraphicsWindow> m_graphics;
     std::unique_ptr<TFkorvgra> m_graphicsWidget;
@@ -62,7 +80,10 @@ private:
     std::unique_ptr<QtDesktop> m_desktop;
     Prompter* m_savedPrompter;
     Desktop* m_savedDesktop;
-    int m_closing = 1;  // the closing dimension chosen last
+    MenuContext m_context;
+    std::unique_ptr<WindowDialogs> m_dialogs;
+    std::unique_ptr<MenuBuilder> m_menus;
+    std::unique_ptr<PrivateFolder> m_privateFolder;  // removed when the window goes
 };
 
 } // namespace zam1

@@ -4,31 +4,62 @@
 #include <QMenu>
 #include <QMenuBar>
 
-namespace zam1 {
+#include "core/app/menu_table.h"
 
-void buildMenuBar(QMenuBar& bar, const std::vector<MenuSection>& sections, const CommandGuard& guard) {
-    // clear() leaves the old menus alive as children of the bar. They go later,
-    // since the command that rebuilds the bar may be running from one of them,
-    // and leave the bar now, so that a search by object name finds only the new.
-    for (QMenu* old : bar.findChildren<QMenu*>(QString(), Qt::FindDirectChildrenOnly)) {
-        old->setParent(nullptr);
-        old->deleteLater();
-    }
-    bar.clear();
-    for (const MenuSection& section : sections) {
-        QMenu* menu = bar.addMenu(section.caption);
-        menu->setObjectName(section.objectName);
-        for (const MenuCommand& command : section.commands) {
-            if (command.objectName.isEmpty()) {
-                menu->addSeparator();
-                continue;
+namespace zam1 {
+namespace {
+
+QString latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+MenuBuilder::MenuBuilder(QMenuBar& bar, const MenuContext& context, Runner run)
+    : m_bar(bar), m_context(context), m_run(std::move(run)) {
+    for (const MenuSection& section : menuTable()) {
+        QMenu* menu = m_bar.addMenu(QString());
+        menu->setObjectName(latin1(section.objectName));
+        m_sections.push_back({&section, menu});
+        QMenu* target = menu;
+        for (const MenuItem& item : section.items) {
+            switch (item.row) {
+            case MenuRow::Separator:
+                m_entries.push_back({&item, target->addSeparator()});
+                break;
+            case MenuRow::SubmenuStart: {
+                QMenu* sub = target->addMenu(QString());
+                sub->setObjectName(latin1(item.objectName));
+                m_entries.push_back({&item, sub->menuAction()});
+                target = sub;
+                break;
             }
-            QAction* action = menu->addAction(command.caption);
-            action->setObjectName(command.objectName);
-            action->setShortcut(command.shortcut);
-            action->setEnabled(command.enabled);
-            QObject::connect(action, &QAction::triggered, &bar, [guard, run = command.run] { guard(run); });
+            case MenuRow::SubmenuEnd:
+                target = menu;
+                break;
+            case MenuRow::Command: {
+                QAction* action = target->addAction(QString());
+                action->setObjectName(latin1(item.objectName));
+                if (!item.shortcut.empty()) action->setShortcut(QKeySequence(latin1(item.shortcut)));
+                const MenuItem* row = &item;
+                QObject::connect(action, &QAction::triggered, &m_bar, [this, row] { m_run(*row); });
+                m_entries.push_back({&item, action});
+                break;
+            }
+            }
         }
+    }
+    refresh();
+}
+
+void MenuBuilder::refresh() {
+    for (const Section& s : m_sections) s.menu->setTitle(QString::fromStdString(s.section->caption(m_context)));
+    for (const Entry& e : m_entries) {
+        const MenuItem& item = *e.item;
+        e.action->setVisible(menuItemVisible(m_context, item));
+        if (item.row == MenuRow::Separator) continue;
+        e.action->setText(QString::fromStdString(item.caption(m_context)));
+        e.action->setEnabled(menuItemEnabled(m_context, item));
     }
 }
 

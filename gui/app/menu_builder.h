@@ -1,38 +1,46 @@
 #pragma once
-// Builds the menu bar from a table: menus of commands, each with its object name,
-// caption, shortcut, command and enabled state. Every action is connected
-// explicitly, through the one exception boundary the window hands in. The table
-// is plain data, so the core's menu model can fill it later.
-
-#include <QKeySequence>
-#include <QString>
+// The menu bar of the main window, built once from the core's menu table. Every
+// action carries the item's object name and is connected explicitly to the one
+// runner the window hands in; refresh() re-reads captions (a language switch, the
+// recent files, the error-message count), enabled and visible states from the
+// table after every command.
 
 #include <functional>
 #include <vector>
 
+class QAction;
+class QMenu;
 class QMenuBar;
 
 namespace zam1 {
 
-struct MenuCommand {
-    QString objectName;      // empty: a separator
-    QString caption;
-    QKeySequence shortcut;
-    std::function<void()> run;
-    bool enabled = true;
+struct MenuContext;
+struct MenuItem;
+struct MenuSection;
+
+class MenuBuilder {
+public:
+    using Runner = std::function<void(const MenuItem& item)>;
+
+    MenuBuilder(QMenuBar& bar, const MenuContext& context, Runner run);
+
+    void refresh();
+
+private:
+    struct Entry {
+        const MenuItem* item;
+        QAction* action;  // a menu's own action for submenus
+    };
+    struct Section {
+        const MenuSection* section;
+        QMenu* menu;
+    };
+
+    QMenuBar& m_bar;
+    const MenuContext& m_context;
+    Runner m_run;
+    std::vector<Section> m_sections;
+    std::vector<Entry> m_entries;
 };
-
-struct MenuSection {
-    QString objectName;
-    QString caption;
-    std::vector<MenuCommand> commands;
-};
-
-// Runs one menu command inside the exception boundary.
-using CommandGuard = std::function<void(const std::function<void()>& command)>;
-
-// Replaces what the bar holds by the table's menus; a later call (a language
-// switch) builds them again with new captions.
-void buildMenuBar(QMenuBar& bar, const std::vector<MenuSection>& sections, const CommandGuard& guard);
 
 } // namespace zam1

@@ -9,6 +9,7 @@
 
 #include <cstdio>
 
+#include "core/app/view_commands.h"
 #include "core/graphics/diagram_run.h"
 #include "gui/app/main_window.h"
 #include "gui/graphics/graphics_widget.h"
@@ -27,10 +28,11 @@ void ScreenshotTour::startFromEnvironment() {
     QDir().mkpath(m_folder);
     Thh& w = m_window;
     m_steps = {
-        {QStringLiteral("overall"), [&w] { w.viewDiagram(kDiagramOverall, 1); }, true},
-        {QStringLiteral("scheme"), [&w] { w.viewDiagram(kDiagramScheme, 1); }, true},
-        {QStringLiteral("normal_distribution"), [&w] { w.viewDiagram(kDiagramNormalDistribution, 1); }, true},
-        {QStringLiteral("standard_report"), [&w] { w.viewStandardReport(); }, false},
+        {QStringLiteral("overall"), [&w] { viewDiagram(w.state(), w.graphics(), kDiagramOverall, 1); }, true},
+        {QStringLiteral("scheme"), [&w] { viewDiagram(w.state(), w.graphics(), kDiagramScheme, 1); }, true},
+        {QStringLiteral("normal_distribution"),
+         [&w] { viewDiagram(w.state(), w.graphics(), kDiagramNormalDistribution, 1); }, true},
+        {QStringLiteral("standard_report"), [&w] { viewStandardReport(w.state()); }, false},
     };
     connect(&m_window.graphicsWidget(), &TFkorvgra::replayFinished, this, [this] {
         if (!m_waiting) return;

@@ -1,5 +1,7 @@
 #include "gui/editors/dialog_geometry.h"
 
+#include <QScreen>
+
 #include <algorithm>
 
 namespace zam1 {
@@ -20,7 +22,15 @@ void applyDialogLook(QWidget& dialog, const DialogLook& look, bool centre) {
     dialog.resize(size.expandedTo(dialog.minimumSizeHint()));
     if (centre && look.centreOver) {
         const QRect over = look.centreOver->frameGeometry();
-        dialog.move(over.center() - QPoint(dialog.width() / 2, dialog.height() / 2));
+        QPoint place = over.center() - QPoint(dialog.width() / 2, dialog.height() / 2);
+        // The main window may sit at the screen's edge: the whole dialog, its
+        // buttons too, stays on the screen.
+        if (const QScreen* screen = look.centreOver->screen()) {
+            const QRect room = screen->availableGeometry();
+            place.setX(std::clamp(place.x(), room.left(), std::max(room.left(), room.right() - dialog.width())));
+            place.setY(std::clamp(place.y(), room.top(), std::max(room.top(), room.bottom() - dialog.height() - 40)));
+        }
+        dialog.move(place);
     }
 }
 

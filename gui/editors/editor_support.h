@@ -1,40 +1,40 @@
 #pragma once
-// What the chain editors' dialogs share: the code-page conversion at the window's
-// edge, the look of a dialog from the configuration, buttons by object name, the
-// number validator and the help buttons' answer.
+// What the editor dialogs share: the conversion between the records' stored
+// (OEM) code page and the Unicode they show, the configured look of a dialog
+// opened over the main window, and their plain push buttons.
 
+#include <QBoxLayout>
+#include <QPushButton>
 #include <QString>
 
 #include <string>
 #include <string_view>
 
+#include "core/session/program_state.h"
+#include "core/text/codepage.h"
 #include "gui/editors/dialog_geometry.h"
-
-class QPushButton;
-class QValidator;
-class QWidget;
-class QObject;
 
 namespace zam1 {
 
-struct ProgramState;
+inline QString displayText(std::string_view oem) { return QString::fromStdString(oemToUtf8(oem)); }
+inline std::string storedText(const QString& text) { return utf8ToOem(text.toStdString()); }
 
-QString oemToQt(std::string_view oem);
-// What the user typed, in the stored code page, cut to `capacity` characters.
-std::string qtToOem(const QString& text, std::size_t capacity = 255);
+// The configured input window scale, centred over the window `parent` belongs to.
+inline DialogLook editorLook(const ProgramState& state, QWidget* parent) {
+    DialogLook look;
+    look.sizePercent = state.config.inputWindowScale;
+    look.fontPercent = state.config.inputWindowScale;
+    look.centreOver = parent ? parent->window() : nullptr;
+    return look;
+}
 
-DialogLook editorLook(const ProgramState& state, QWidget* parent);
-
-// A push button with its object name; never a default button unless asked.
-QPushButton* namedButton(QWidget* parent, const char* name, const QString& caption);
-
-// A number as the program reads it: optional sign, digits, "." or "," once.
-// A regular expression, not the locale's number validator, so "." works under de_DE.
-QValidator* numberValidator(QObject* parent);
-// An element number: up to 4 digits.
-QValidator* elementNumberValidator(QObject* parent);
-
-// No help files come with this build: the help buttons say which text they would show.
-void showHelpNumber(ProgramState& state, int number, bool picture = false);
+// A button that is not the default by accident: only OK takes Enter.
+inline QPushButton* addButton(QWidget& dialog, QBoxLayout& layout, const char* objectName, const QString& caption) {
+    auto* b = new QPushButton(caption, &dialog);
+    b->setObjectName(QLatin1String(objectName));
+    b->setAutoDefault(false);
+    layout.addWidget(b);
+    return b;
+}
 
 } // namespace zam1

@@ -19,6 +19,7 @@
 #include "core/model/resolution.h"
 #include "core/platform/prompter.h"
 #include "core/session/program_state.h"
+#include "gui/editors/cell_input.h"
 #include "gui/editors/editor_support.h"
 #include "gui/editors/element_table_model.h"
 #include "gui/editors/general_tolerance_dialog.h"
@@ -42,8 +43,8 @@ TForm_zam1elemente::TForm_zam1elemente(ProgramState& state, QWidget* parent)
     : QDialog(parent), m_state(state), m_table(std::make_unique<ElementTable>(state)) {
     setObjectName(QStringLiteral("Form_zam1elemente"));
     const ProjectTexts& p = state.projectTexts;
-    setWindowTitle(QStringLiteral("ZAM1 ") + oemToQt(p.drawingName.view()) + QStringLiteral(" ") +
-                   oemToQt(p.drawingNumber.view()) + QStringLiteral(": ") + oemToQt(state.texts.main.dimensionElements));
+    setWindowTitle(QStringLiteral("ZAM1 ") + displayText(p.drawingName.view()) + QStringLiteral(" ") +
+                   displayText(p.drawingNumber.view()) + QStringLiteral(": ") + displayText(state.texts.main.dimensionElements));
     auto* layout = new QVBoxLayout(this);
     buildGrid();
     layout->addWidget(m_grid, 1);
@@ -100,7 +101,7 @@ void TForm_zam1elemente::buildGrid() {
 QLayout* TForm_zam1elemente::buildResults() {
     const MainTexts& m = m_state.texts.main;
     auto* column = new QVBoxLayout;
-    auto* label = new QLabel(oemToQt(m.closingDimension), this);
+    auto* label = new QLabel(displayText(m.closingDimension), this);
     label->setObjectName(QStringLiteral("Label_schliessmass"));
     column->addWidget(label);
     auto* choiceRow = new QHBoxLayout;
@@ -124,10 +125,10 @@ QLayout* TForm_zam1elemente::buildResults() {
     m_results->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_results->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_results->setFocusPolicy(Qt::NoFocus);
-    const QString fixed[4][3] = {{{}, oemToQt(m.classicMethod), oemToQt(m.statisticalMethod)},
-                                 {oemToQt(m.maximumSize), {}, {}},
-                                 {oemToQt(m.minimumSize), {}, {}},
-                                 {oemToQt(m.tolerance), {}, {}}};
+    const QString fixed[4][3] = {{{}, displayText(m.classicMethod), displayText(m.statisticalMethod)},
+                                 {displayText(m.maximumSize), {}, {}},
+                                 {displayText(m.minimumSize), {}, {}},
+                                 {displayText(m.tolerance), {}, {}}};
     for (int r = 0; r < 4; ++r) {
         for (int c = 0; c < 3; ++c) {
             auto* item = new QTableWidgetItem(fixed[r][c]);
@@ -163,9 +164,9 @@ QLayout* TForm_zam1elemente::buildButtons() {
     };
     const ButtonSpec specs[] = {
         {"Button_berechnen", QStringLiteral("&Berechnen"), &TForm_zam1elemente::Button_berechnenClick, 0, 0},
-        {"Button_freimass", oemToQt(m_state.texts.tolerance.generalTolerance), &TForm_zam1elemente::Button_freimassClick, 0, 1},
+        {"Button_freimass", displayText(m_state.texts.tolerance.generalTolerance), &TForm_zam1elemente::Button_freimassClick, 0, 1},
         {"Button_sigmatol", QStringLiteral("Sigma i"), &TForm_zam1elemente::Button_sigmatolClick, 1, 0},
-        {"Button_winkel", oemToQt(m.inclined), &TForm_zam1elemente::Button_winkelClick, 1, 1},
+        {"Button_winkel", displayText(m.inclined), &TForm_zam1elemente::Button_winkelClick, 1, 1},
         {"Button_einfuegen", QStringLiteral("&Einfügen"), &TForm_zam1elemente::Button_einfuegenClick, 2, 0},
         {"Button_loeschen", QStringLiteral("&Löschen"), &TForm_zam1elemente::Button_loeschenClick, 2, 1},
         {"Button_ok", QStringLiteral("OK"), &TForm_zam1elemente::Button_okClick, 4, 0},
@@ -210,15 +211,15 @@ void TForm_zam1elemente::FormShow() {
 
 void TForm_zam1elemente::fillClosingChoice() {
     m_closingChoice->clear();
-    for (const std::string& item : m_table->closingItems()) m_closingChoice->addItem(oemToQt(item));
+    for (const std::string& item : m_table->closingItems()) m_closingChoice->addItem(displayText(item));
     m_closingChoice->setCurrentIndex(m_table->chosenClosing() - 1);
 }
 
 void TForm_zam1elemente::showResults() {
     for (int r = 0; r < 3; ++r) {
-        for (int c = 0; c < 2; ++c) m_results->item(r + 1, c + 1)->setText(oemToQt(m_table->resultText(r, c)));
+        for (int c = 0; c < 2; ++c) m_results->item(r + 1, c + 1)->setText(displayText(m_table->resultText(r, c)));
     }
-    m_message->setText(oemToQt(m_table->results().message));
+    m_message->setText(displayText(m_table->results().message));
 }
 
 void TForm_zam1elemente::finishTyping() {
@@ -292,8 +293,8 @@ void TForm_zam1elemente::Button_sigmatolClick() {
 void TForm_zam1elemente::Button_winkelClick() {
     finishTyping();
     const int row = m_table->currentRow();
-    const auto result = runAngleDialog(m_state, oemToQt(m_table->cell(row, kColPredecessor)),
-                                       oemToQt(m_table->cell(row, kColNumber)), this);
+    const auto result = runAngleDialog(m_state, displayText(m_table->cell(row, kColPredecessor)),
+                                       displayText(m_table->cell(row, kColNumber)), this);
     if (!result) {
         m_state.error.clear();
         return;

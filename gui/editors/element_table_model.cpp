@@ -9,6 +9,7 @@
 
 #include "core/editors/element_table.h"
 #include "core/lang/language.h"
+#include "gui/editors/cell_input.h"
 #include "gui/editors/editor_support.h"
 
 namespace zam1 {
@@ -16,10 +17,10 @@ namespace zam1 {
 ElementTableModel::ElementTableModel(ElementTable& table, const LanguageTexts& texts, QObject* parent)
     : QAbstractTableModel(parent), m_table(table) {
     const MainTexts& m = texts.main;
-    for (const std::string* h : {&m.elementNumber, &m.predecessor}) m_headers << oemToQt(*h);
+    for (const std::string* h : {&m.elementNumber, &m.predecessor}) m_headers << displayText(*h);
     m_headers << QStringLiteral("+/-");
     for (const std::string* h : {&m.nominalSize, &m.upperTolerance, &m.lowerTolerance, &m.isoTolerance, &m.text}) {
-        m_headers << oemToQt(*h);
+        m_headers << displayText(*h);
     }
     m_headers << QStringLiteral("Info");
 }
@@ -33,7 +34,7 @@ int ElementTableModel::columnCount(const QModelIndex& parent) const { return par
 QVariant ElementTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     if (role == Qt::DisplayRole || role == Qt::EditRole) {
-        return oemToQt(m_table.cell(index.row() + 1, index.column()));
+        return displayText(m_table.cell(index.row() + 1, index.column()));
     }
     if (role == Qt::TextAlignmentRole) {
         const CellKind kind = cellKind(index.column());

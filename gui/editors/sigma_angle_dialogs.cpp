@@ -17,6 +17,7 @@
 #include "core/platform/prompter.h"
 #include "core/session/program_state.h"
 #include "core/text/number_format.h"
+#include "gui/editors/cell_input.h"
 #include "gui/editors/editor_support.h"
 
 namespace zam1 {
@@ -107,11 +108,11 @@ bool runSigmaDialog(ProgramState& state, int elementNumber, QWidget* parent) {
     auto* label1 = namedLabel(&dialog, "Label1");
     auto* label2 = namedLabel(&dialog, "Label2");
     auto* fields = new QFormLayout;
-    auto* edit = new QLineEdit(oemToQt(autoNumber(productionSigma)), &dialog);
+    auto* edit = new QLineEdit(displayText(autoNumber(productionSigma)), &dialog);
     edit->setObjectName(QStringLiteral("Edit1"));
     edit->setValidator(numberValidator(edit));
     fields->addRow(namedLabel(&dialog, "Label3", QStringLiteral("Sigma i")), edit);
-    fields->addRow(namedLabel(&dialog, "Label4", QStringLiteral("Sigma glob = ") + oemToQt(autoNumber(productionSigma))));
+    fields->addRow(namedLabel(&dialog, "Label4", QStringLiteral("Sigma glob = ") + displayText(autoNumber(productionSigma))));
     layout->addLayout(fields);
     layout->addWidget(label1);
     layout->addWidget(label2);
@@ -127,8 +128,8 @@ bool runSigmaDialog(ProgramState& state, int elementNumber, QWidget* parent) {
         if (!rescale) return;
         valid = rescale;
         const SigmaTexts t = sigmaTexts(element, *rescale, s, productionSigma, plusMinus);
-        label1->setText(oemToQt(t.before));
-        label2->setText(oemToQt(t.after));
+        label1->setText(displayText(t.before));
+        label2->setText(displayText(t.after));
     };
     update();
     QObject::connect(edit, &QLineEdit::textChanged, &dialog, update);
@@ -167,7 +168,7 @@ std::optional<InclinedDistance> runAngleDialog(ProgramState& state, const QStrin
     dialog.setObjectName(QStringLiteral("Form_zam1el2"));
     dialog.setWindowTitle(kProgramName);
     auto* layout = new QHBoxLayout(&dialog);
-    auto* sketch = new AngleSketch(oemToQt(m.predecessor), oemToQt(m.elementNumber), &dialog);
+    auto* sketch = new AngleSketch(displayText(m.predecessor), displayText(m.elementNumber), &dialog);
     namedLabel(sketch, "Label2", QStringLiteral("phi"))->move(104, 178);
     namedLabel(sketch, "Label_vorgel", predecessor)->move(8, 205);
     namedLabel(sketch, "Label_elnr", elementNumber)->move(272, 205);
@@ -175,8 +176,8 @@ std::optional<InclinedDistance> runAngleDialog(ProgramState& state, const QStrin
 
     auto* right = new QVBoxLayout;
     auto* grid = new QGridLayout;
-    const QString upperWord = oemToQt(m.upperTolerance);
-    const QString lowerWord = oemToQt(m.lowerTolerance);
+    const QString upperWord = displayText(m.upperTolerance);
+    const QString lowerWord = displayText(m.lowerTolerance);
     struct Field {
         const char* edit;
         const char* caption;
@@ -226,7 +227,7 @@ std::optional<InclinedDistance> runAngleDialog(ProgramState& state, const QStrin
         const auto input = readAngleInput(texts);
         result = input ? inclinedDistance(*input) : std::nullopt;
         const auto labels = result ? inclinedLabels(*result) : std::array<std::string, 3>{};
-        for (std::size_t i = 0; i < 3; ++i) resultLabels[i]->setText(oemToQt(labels[i]));
+        for (std::size_t i = 0; i < 3; ++i) resultLabels[i]->setText(displayText(labels[i]));
         // Without a result there is nothing to take over; OK must not zero the element.
         ok->setEnabled(result.has_value());
     };

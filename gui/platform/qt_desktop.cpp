@@ -3,6 +3,9 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QGuiApplication>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPixmap>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
@@ -25,6 +28,7 @@ bool QtDesktop::showTextFile(const std::string& path, std::string_view title) {
         m_report->applyGeometry(m_reportGeometry);
     }
     if (!m_report->showFile(path, title)) return false;
+    m_lastShown = Shown::Report;
     m_report->show();
     m_report->raise();
     return true;
@@ -39,6 +43,28 @@ bool QtDesktop::printText(const QString& text) {
     document.setDefaultFont(reportFont());
     document.setPlainText(text);
     document.print(&printer);
+    return true;
+}
+
+bool QtDesktop::printLastOutput() {
+    if (m_lastShown == Shown::Report && m_report) return printText(m_report->text());
+    if (m_lastShown != Shown::Picture || !m_graphics) {
+        QMessageBox::information(m_parent, QStringLiteral("ZAM1"),
+                                 QStringLiteral("Es wurde noch kein Bericht und keine Grafik angezeigt."));
+        return false;
+    }
+    const QPixmap picture = m_graphics->grab();
+    QPrinter printer;
+    printer.setPageOrientation(picture.width() > picture.height() ? QPageLayout::Landscape : QPageLayout::Portrait);
+    QPrintDialog dialog(&printer, m_parent);
+    dialog.setObjectName(QStringLiteral("PrintDialog"));
+    if (dialog.exec() != QDialog::Accepted) return false;
+    QPainter painter(&printer);
+    const QRect page = painter.viewport();
+    const QSize size = picture.size().scaled(page.size(), Qt::KeepAspectRatio);
+    painter.setViewport(page.x(), page.y(), size.width(), size.height());
+    painter.setWindow(picture.rect());
+    painter.drawPixmap(0, 0, picture);
     return true;
 }
 
@@ -65,6 +91,7 @@ bool QtDesktop::copyToClipboard(std::string_view text) {
 
 void QtDesktop::showGraphicsWindow() {
     if (!m_graphics) return;
+    m_lastShown = Shown::Picture;
     m_graphics->show();
     m_graphics->raise();
 }

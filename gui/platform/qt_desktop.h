@@ -33,12 +33,17 @@ public:
 
     // The print dialog for a text (the report window's print button); false when cancelled.
     bool printText(const QString& text);
+    // The print dialog for what was shown last: the report window's text or the
+    // graphics window's picture. False when there is none or it was cancelled.
+    bool printLastOutput();
 
 private:
     QPointer<QWidget> m_parent;
     QPointer<QWidget> m_graphics;
     QPointer<ReportWindow> m_report;
     std::array<int, 4> m_reportGeometry{10, 40, 700, 440};
+    enum class Shown { Nothing, Report, Picture };
+    Shown m_lastShown = Shown::Nothing;
 };
 
 } // namespace zam1

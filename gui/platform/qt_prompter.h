@@ -36,10 +36,12 @@ public:
     bool chooseDevice(std::string_view title, const std::vector<std::string>& devices, int& device) override;
     void showStatus(std::string_view text) override;
     void beep() override;
+    // The help text (false) or help picture (true) of a help number, for the
+    // editors' own help buttons.
+    void showHelp(int helpContext, bool picture);
 
 private:
     PromptContext context();
-    void showHelp(int helpContext, bool picture);
 
     QPointer<QWidget> m_mainWindow;
     DialogLook m_look;

@@ -227,7 +227,7 @@ TEST_F(CommandLine, InteractiveStartsWaitForTheWindow) {
     struct Case {
         std::vector<std::string> args;
         bool window;
-        std::string project;  // what the window loads
+        std::string project;  // the name the window starts with
         std::string err;
         int exitCode = 0;
     };
@@ -236,15 +236,15 @@ TEST_F(CommandLine, InteractiveStartsWaitForTheWindow) {
         {{"test"}, false, "", "Erweiterung .zm1 muß mit angegeben werden\n", 1},   // no extension: nothing opens, a failure
         {{"test.zm1"}, true, "test.zm1", ""},
         {{"test.zm1", "/g"}, true, "test.zm1", ""},   // "/g" is not "/G": an interactive load
-        {{"test", "/E"}, true, "", ""},               // "/E" and "/G" do not read the project
-        {{"test", "/G"}, true, "", ""},
+        {{"test", "/E"}, true, "test", ""},           // "/E" and "/G" keep the name but read nothing
+        {{"test", "/G"}, true, "test", ""},
         {{"/nogui", "test.zm1"}, true, "test.zm1", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.args.empty() ? std::string("(none)") : c.args[0]);
         const CommandLineResult r = start(c.args);
         EXPECT_EQ(r.openWindow, c.window);
-        EXPECT_EQ(r.project, c.project);
+        EXPECT_EQ(r.start.name, c.project);
         EXPECT_EQ(r.exitCode, c.exitCode);
         EXPECT_EQ(m_err.str(), c.err);
         EXPECT_EQ(m_out.str(), "");

@@ -171,11 +171,17 @@ struct ScreenDrawing : ::testing::Test {
     ~ScreenDrawing() override { std::filesystem::remove_all(folder); }
 
     // Draws on screen and tells whether the logo's line (from (1, 2) to (3, 4) in the block) is in the list.
+    // The user keeps the logo in the configured temporary folder; the run draws
+    // from a private folder of its own.
     bool drawsLogo(bool hide) {
+        const std::filesystem::path run = folder / "run";
+        std::filesystem::create_directories(run);
         writeFileSafely(blockFilePath(folder.string(), kLogoBlock),
                         "  0\r\nLINE\r\n  8\r\n0\r\n 10\r\n1.0\r\n 20\r\n2.0\r\n 11\r\n3.0\r\n 21\r\n4.0\r\n  0\r\nEOF\r\n");
         ProgramState& state = *s.state;
         state.config.hideLogo = hide;
+        state.config.tempDirectory = folder.string();
+        settings.tempFolder = run.string();
         GraphicsWindow window(settings.window, state.error);
         FixedClock clock({2024, 3, 9, 14, 5, 30});
         DrawingContext ctx;
@@ -187,7 +193,7 @@ struct ScreenDrawing : ::testing::Test {
         EXPECT_TRUE(runProjectDrawing(layer,
                                       {.chain = state.chain, .project = state.projectTexts, .docs = state.documentation,
                                        .config = state.config, .texts = state.texts, .clock = clock,
-                                       .tempFolder = folder.string()},
+                                       .tempFolder = run.string()},
                                       kDeviceScreen));
         const DisplayList& list = window.displayList();
         return std::find(list.begin(), list.end(), "4;76;12;78;14") != list.end();

@@ -2,6 +2,7 @@
 // the stored language, the menu entries by object name, commands through the
 // exception boundary into the graphics window.
 #include <QAction>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 
@@ -13,6 +14,7 @@
 #include <stdexcept>
 #include <unistd.h>
 
+#include "core/app/menu_table.h"
 #include "core/session/program_state.h"
 #include "core/config/config_file.h"
 #include "core/graphics/graphics_window.h"
@@ -73,8 +75,8 @@ TEST(MainWindow, StartsWithTheStoredLanguageAndTheProjectInTheCaption) {
         }
         EXPECT_EQ(action(window, "mi_fileOpen")->text(), QString::fromUtf8(c.open)) << c.language;
         EXPECT_EQ(action(window, "mi_viewschema")->text().trimmed(), QString::fromUtf8(c.scheme)) << c.language;
-        // Rebuilt menus replace the old ones: each name is there once.
-        window.applyMenuCaptions();
+        // Refreshed menus keep their actions: each name is there once.
+        window.refreshCaption();
         EXPECT_EQ(window.findChildren<QAction*>(QStringLiteral("mi_fileOpen")).size(), 1);
     }
 }
@@ -125,11 +127,52 @@ TEST(MainWindow, TheFileMenuIsTheSessionsAndClosingAsksFirst) {
     EXPECT_TRUE(window.close());
 }
 
+// Every row of the core's menu table is an action of the window under its
+// object name, with the table's caption, enabled and visible state, also after
+// a command changed them (the recent files, Undo).
+TEST(MainWindow, EveryItemOfTheMenuTableIsAnActionAsTheTableSays) {
+    StartFolder folder(0);
+    ProgramState state;
+    Thh window(state);
+    window.start(kExample);
+    const auto check = [&] {
+        for (const MenuSection& section : menuTable()) {
+            for (const MenuItem& item : section.items) {
+                if (item.row != MenuRow::Command) continue;
+                SCOPED_TRACE(std::string(item.objectName));
+                QAction* a = action(window, std::string(item.objectName).c_str());
+                ASSERT_NE(a, nullptr);
+                EXPECT_EQ(a->text().toStdString(), item.caption(window.context()));
+                EXPECT_EQ(a->isVisible(), menuItemVisible(window.context(), item));
+                // A hidden action counts as disabled in Qt.
+                if (a->isVisible()) {
+                    EXPECT_EQ(a->isEnabled(), menuItemEnabled(window.context(), item));
+                }
+            }
+        }
+    };
+    check();
+    EXPECT_TRUE(action(window, "mi_file1")->isVisible());
+    EXPECT_FALSE(action(window, "mi_file2")->isVisible());
+    EXPECT_FALSE(action(window, "mi_editUndo")->isEnabled());
+    test::ModalScript script({[&](QWidget& d) {
+        auto* edit = d.findChild<QLineEdit*>();
+        ASSERT_NE(edit, nullptr);
+        edit->setText(QStringLiteral("4"));
+        QTest::keyClick(&d, Qt::Key_Return);
+    }});
+    action(window, "mi_editsigma")->trigger();
+    EXPECT_EQ(state.chain.productionSigma, 4);
+    EXPECT_TRUE(action(window, "mi_editUndo")->isEnabled());
+    check();
+    state.file.modified = false;
+}
+
 TEST(MainWindow, AnExceptionInACommandBecomesTheErrorMessageAndTheFlag) {
     StartFolder folder(0);
     ProgramState state;
     Thh window(state);
-    window.start({});
+    window.start(std::string());
     QString caption, text;
     test::ModalScript script({[&](QWidget& d) {
         auto& box = dynamic_cast<QMessageBox&>(d);

@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <QScreen>
+
 #include <gtest/gtest.h>
 
 #include "core/platform/prompter.h"
@@ -184,7 +186,9 @@ TEST(QtPrompter, HelpButtonsCarryTheCallersHelpNumberAndKeepTheDialogOpen) {
 
 TEST(QtPrompter, DialogsFollowTheConfiguredScaleAndSitOverTheMainWindow) {
     QWidget main;
-    main.setGeometry(200, 150, 900, 700);
+    const QRect room = main.screen()->availableGeometry();
+    main.setGeometry(room.left() + room.width() / 8, room.top() + room.height() / 8, room.width() * 3 / 4,
+                     room.height() * 3 / 4);
     main.show();
     struct Seen { QSize size; qreal pointSize = 0; QPoint centre; };
     const auto open = [&](int percent) {
@@ -208,6 +212,25 @@ TEST(QtPrompter, DialogsFollowTheConfiguredScaleAndSitOverTheMainWindow) {
         EXPECT_NEAR(s.centre.x(), main.frameGeometry().center().x(), 2);
         EXPECT_NEAR(s.centre.y(), main.frameGeometry().center().y(), 2);
     }
+}
+
+// A main window at the screen's bottom edge (where the program puts it below the
+// graphics window) must not push the dialog's buttons off the screen.
+TEST(QtPrompter, DialogsStayOnTheScreenOverAMainWindowAtItsEdge) {
+    QWidget main;
+    const QRect room = main.screen()->availableGeometry();
+    main.setGeometry(room.left(), room.bottom() - 60, 800, 60);
+    main.show();
+    QRect seen;
+    test::ModalScript script({[&](QWidget& d) {
+        seen = d.geometry();
+        QTest::keyClick(&d, Qt::Key_Escape);
+    }});
+    QtPrompter prompter(&main);
+    int choice = 1;
+    prompter.askChoice("Wahl", lines(5), choice);
+    ASSERT_FALSE(seen.isNull());
+    EXPECT_TRUE(room.contains(seen)) << seen.y() << "+" << seen.height() << " in " << room.height();
 }
 
 } // namespace

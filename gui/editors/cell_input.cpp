@@ -1,4 +1,4 @@
-#include "gui/editors/editor_support.h"
+#include "gui/editors/cell_input.h"
 
 #include <QPushButton>
 #include <QRegularExpression>
@@ -11,17 +11,7 @@
 
 namespace zam1 {
 
-QString oemToQt(std::string_view oem) { return QString::fromStdString(oemToUtf8(oem)); }
-
 std::string qtToOem(const QString& text, std::size_t capacity) { return storedText(text.toStdString(), capacity); }
-
-DialogLook editorLook(const ProgramState& state, QWidget* parent) {
-    DialogLook look;
-    look.sizePercent = state.config.inputWindowScale;
-    look.fontPercent = state.config.inputWindowScale;
-    look.centreOver = parent ? parent->window() : nullptr;
-    return look;
-}
 
 QPushButton* namedButton(QWidget* parent, const char* name, const QString& caption) {
     auto* b = new QPushButton(caption, parent);

@@ -1,0 +1,111 @@
+// The Edit menu: Undo and Redo, the guided input and the editors of the project
+// text, the element table, the closing dimensions, sigma and the decimals.
+#include "core/app/file_commands.h"
+#include "core/app/menu_rows.h"
+#include "core/app/view_commands.h"
+#include "core/app/workbench.h"
+#include "core/graphics/diagram_run.h"
+#include "core/platform/prompter.h"
+
+namespace zam1 {
+namespace {
+
+// The element table; the project counts as changed when the chain then has elements.
+bool editElementTable(MenuContext& c) {
+    c.state.error.clear();
+    const bool changed = c.bench.editElementTable();
+    if (c.state.error.isSet()) return changed;
+    viewOverallGraphic(c);
+    return changed || c.state.chain.elementCount() > 0;
+}
+
+// The production factor sigma, 0 to 10.
+bool editSigma(MenuContext& c) {
+    ProgramState& state = c.state;
+    state.error.clear();
+    long double sigma = state.chain.productionSigma;
+    if (!askNumber(*state.prompter, state.texts.report.productionSigma, sigma, 0, 10)) {
+        state.error.set();
+        return false;
+    }
+    state.chain.productionSigma = sigma;
+    return true;
+}
+
+// The decimals of the element table, 2 to 6.
+bool editDecimals(MenuContext& c) {
+    ProgramState& state = c.state;
+    state.error.clear();
+    long long decimals = state.chain.decimals;
+    if (!askInteger(*state.prompter, state.texts.main.decimalsTitle, decimals, 2, 6)) {
+        state.error.set();
+        return false;
+    }
+    const bool changed = decimals != state.chain.decimals;
+    state.chain.decimals = static_cast<int>(decimals);
+    return changed;
+}
+
+// Quick: the project text, the element table, the overall graphic, the closing
+// dimensions and sigma in a row; an error stops it where it happened.
+bool guidedInput(MenuContext& c) {
+    ProgramState& state = c.state;
+    state.error.clear();
+    bool changed = c.bench.editProjectText();
+    if (state.error.isSet()) return changed;
+    changed = c.bench.editElementTable() || changed || state.chain.elementCount() > 0;
+    if (state.error.isSet()) return changed;
+    viewOverallGraphic(c);
+    state.error.clear();
+    changed = c.bench.editClosingDimensions() || changed;
+    if (!state.error.isSet()) changed = editSigma(c) || changed;
+    state.error.clear();
+    showResult(c);
+    return true;
+}
+
+bool undo(MenuContext& c) { return c.undo.undo(c.state); }
+bool redo(MenuContext& c) { return c.undo.redo(c.state); }
+
+} // namespace
+
+bool newProject(MenuContext& c) {
+    if (fileNew(c.state) == AfterNew::Cancelled) return false;
+    c.undo.clear();
+    c.closing = 1;
+    guidedInput(c);
+    return true;
+}
+
+MenuSection editMenu() {
+    using T = CommonMenuTexts;
+    return {"mi_edit", commonCaption<&T::editMenu>, {
+        {.objectName = "mi_editUndo", .caption = commonCaption<&T::undo>, .shortcut = "Ctrl+Z", .run = undo,
+         .effect = MenuEffect::UndoStep, .enabled = [](const MenuContext& c) { return c.undo.canUndo(); }},
+        {.objectName = "mi_editRedo", .caption = commonCaption<&T::redo>, .shortcut = "Ctrl+Shift+Z", .run = redo,
+         .effect = MenuEffect::UndoStep, .enabled = [](const MenuContext& c) { return c.undo.canRedo(); }},
+        separator(),
+        {.objectName = "mi_EditQuick", .caption = commonCaption<&T::editQuick>, .run = guidedInput,
+         .effect = MenuEffect::ChangesProject},
+        {.objectName = "mi_EditText", .caption = commonCaption<&T::editText>,
+         .run = [](MenuContext& c) {
+             c.state.error.clear();
+             return c.bench.editProjectText();
+         },
+         .effect = MenuEffect::ChangesProject},
+        {.objectName = "mi_editelementetabelle", .caption = commonCaption<&T::editElements>, .run = editElementTable,
+         .effect = MenuEffect::ChangesProject},
+        {.objectName = "mi_editschliessmasse", .caption = commonCaption<&T::editClosing>,
+         .run = [](MenuContext& c) {
+             c.state.error.clear();
+             return c.bench.editClosingDimensions();
+         },
+         .effect = MenuEffect::ChangesProject},
+        {.objectName = "mi_editsigma", .caption = commonCaption<&T::editSigma>, .run = editSigma,
+         .effect = MenuEffect::ChangesProject},
+        {.objectName = "mi_editeinstellungen", .caption = commonCaption<&T::editDecimals>, .run = editDecimals,
+         .effect = MenuEffect::ChangesProject},
+    }};
+}
+
+} // namespace zam1

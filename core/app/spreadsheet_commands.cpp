@@ -1,0 +1,171 @@
+#include "core/app/spreadsheet_commands.h"
+
+#include <ostream>
+
+#include "core/exchange/csv.h"
+#include "core/exchange/element_import.h"
+#include "core/exchange/exchange_texts.h"
+#include "core/exchange/sheet.h"
+#include "core/exchange/xlsx_writer.h"
+#include "core/files/overview.h"
+#include "core/files/save_project.h"
+#include "core/model/closing_solution.h"
+#include "core/model/resolution.h"
+#include "core/platform/desktop.h"
+#include "core/platform/file_io.h"
+#include "core/platform/file_messages.h"
+#include "core/platform/path_parts.h"
+#include "core/platform/prompter.h"
+#include "core/session/program_state.h"
+#include "core/text/ascii_case.h"
+#include "core/text/codepage.h"
+
+namespace zam1 {
+namespace {
+
+// The program a printout is handed to: it prints on the default printer and ends.
+constexpr const char* kPrintProgram = "libreoffice";
+
+const ExchangeTexts& words(const ProgramState& state) { return exchangeTexts(state.config.language); }
+
+// Elements only, or elements and closing dimensions with their calculated values.
+std::vector<Worksheet> projectSheets(ProgramState& state, bool withClosings) {
+    std::vector<Worksheet> sheets{elementSheet(state.chain, state.texts, words(state))};
+    if (withClosings) {
+        state.chain.messages.clear();
+        deriveElementValues(state.chain);
+        sheets.push_back(closingSheet(state.chain, solveAllClosings(state.chain), state.texts, words(state)));
+    }
+    return sheets;
+}
+
+void showCalculationMessages(ProgramState& state) {
+    const MessageList& messages = state.chain.messages;
+    if (messages.empty()) return;
+    std::string text = state.texts.main.calculationWarnings;
+    for (int i = 0; i < messages.count(); ++i) text += "\n" + std::string(messages.at(i));
+    state.prompter->showNote(text);
+}
+
+bool isCsv(const std::string& path) { return asciiLower(fileNamePart(path)).ends_with(".csv"); }
+
+// Writes the sheets to `path` in the format its extension names; a failure is shown.
+bool writeSheets(ProgramState& state, const std::string& path, const std::vector<Worksheet>& sheets) {
+    const int result = isCsv(path) ? writeFileSafely(path, [&](std::ostream& out) { writeCsv(out, sheets); })
+                                   : writeXlsx(path, sheets);
+    if (result != kIoOk) {
+        state.prompter->showError(utf8ToOem(path) + "\n" + writeErrorText(result) + "\n" +
+                                  utf8ToOem(words(state).writeFailed));
+        state.error.set();
+        return false;
+    }
+    state.prompter->showStatus(utf8ToOem(path + " " + std::string(words(state).written)));
+    return true;
+}
+
+// "<project>.xlsx" in the temporary folder ("zam1.xlsx" for a project without a name).
+std::string temporaryWorkbook(const ProgramState& state) {
+    const std::string project = currentProjectPath(state);
+    const std::string base = project.empty() ? std::string("zam1") : baseNameOf(project);
+    return pathIn(state.config.tempDirectory, base + ".xlsx");
+}
+
+bool startProgram(ProgramState& state, const std::string& program, const std::vector<std::string>& arguments) {
+    if (state.desktop->startProgram(program, arguments)) return true;
+    state.prompter->showError(utf8ToOem(std::string(words(state).cannotStart) + ": " + program));
+    state.error.set();
+    return false;
+}
+
+bool exportChosen(ProgramState& state, bool withClosings) {
+    state.error.clear();
+    FileChoice choice;
+    choice.title = utf8ToOem(words(state).exportTitle);
+    choice.filter = "Excel|*.xlsx|CSV|*.csv";
+    choice.folder = state.file.dataDirectory;
+    choice.defaultExtension = "xlsx";
+    std::string path;
+    if (!state.prompter->chooseSaveFile(choice, path) || path.empty()) {
+        state.error.set();
+        return false;
+    }
+    // Any other extension would be a workbook under a misleading name, or a project file overwritten.
+    const std::string name = asciiLower(fileNamePart(path));
+    if (!name.ends_with(".csv") && !name.ends_with(".xlsx")) path += ".xlsx";
+    const std::vector<Worksheet> sheets = projectSheets(state, withClosings);
+    if (!writeSheets(state, path, sheets)) return false;
+    if (withClosings) showCalculationMessages(state);
+    return true;
+}
+
+} // namespace
+
+bool startSpreadsheet(ProgramState& state) {
+    state.error.clear();
+    const std::string path = temporaryWorkbook(state);
+    if (!writeSheets(state, path, projectSheets(state, true))) return false;
+    showCalculationMessages(state);
+    startProgram(state, kDefaultViewerProgram, {path});
+    return true;
+}
+
+bool exportSpreadsheet(ProgramState& state) { return exportChosen(state, true); }
+
+bool exportElementTableSpreadsheet(ProgramState& state) { return exportChosen(state, false); }
+
+bool printSpreadsheet(ProgramState& state) {
+    state.error.clear();
+    const std::string path = temporaryWorkbook(state);
+    if (!writeSheets(state, path, projectSheets(state, true))) return false;
+    return startProgram(state, kPrintProgram, {"-p", path});
+}
+
+bool startOverviewSpreadsheet(ProgramState& state, const std::vector<OverviewRow>& rows) {
+    state.error.clear();
+    const std::string path = pathIn(state.config.tempDirectory, "zam1-overview.xlsx");
+    if (!writeSheets(state, path, {overviewSheet(rows, words(state))})) return false;
+    startProgram(state, kDefaultViewerProgram, {path});
+    return true;
+}
+
+bool importSpreadsheet(ProgramState& state, ImportPreview& preview) {
+    state.error.clear();
+    const ExchangeTexts& w = words(state);
+    FileChoice choice;
+    choice.title = utf8ToOem(w.importTitle);
+    choice.filter = "CSV|*.csv";
+    choice.folder = state.file.dataDirectory;
+    choice.defaultExtension = "csv";
+    std::string path;
+    if (!state.prompter->chooseOpenFile(choice, path) || path.empty()) {
+        state.error.set();
+        return false;
+    }
+    std::string bytes;
+    if (const int result = readWholeFile(path, bytes, 64u << 20); result != kIoOk) {
+        state.prompter->showError(utf8ToOem(path + "\n" + std::string(w.unreadableFile)) + "\n" + writeErrorText(result));
+        state.error.set();
+        return false;
+    }
+    const ElementImport imported = readElementCsv(bytes, w);
+    if (imported.problem) {
+        state.prompter->showError(utf8ToOem(std::string(fileNamePart(path)) + "\n" +
+                                            importProblemText(*imported.problem, elementHeadings(state.texts), w)));
+        state.error.set();
+        return false;
+    }
+    const ElementTableChanges changes = compareElements(state.chain, imported.elements);
+    if (changes.empty()) {
+        state.prompter->showNote(utf8ToOem(w.nothingChanges));
+        return false;
+    }
+    if (!preview.confirmImport(std::string(fileNamePart(path)), changes)) {
+        state.error.set();
+        return false;
+    }
+    applyElementImport(state.chain, imported.elements);
+    state.file.modified = true;
+    return true;
+}
+
+} // namespace zam1

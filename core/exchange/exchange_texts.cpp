@@ -1,0 +1,34 @@
+#include "core/exchange/exchange_texts.h"
+
+#include "core/lang/language.h"
+
+namespace zam1 {
+namespace {
+
+constexpr ExchangeTexts kGermanTexts{
+    "Maßelemente", "Schließmaße", "Übersicht", "Mittelmaß", "Strukturfehler",
+    "Export nach Tabellenkalkulation", "Elementtabelle importieren", "Zeile", "Spalte",
+    "ist keine Zahl", "ist keine ganze Zahl von 0 bis 2500", "ist weder + noch -", "ist kein ISO-Toleranzcode",
+    "ist nicht die nächste Elementnummer", "zu viele Elemente (höchstens 2500)",
+    "Die erste Zeile muss die Spaltenüberschriften enthalten", "Die Datei enthält keine Elemente",
+    "Datei kann nicht gelesen werden", "Die Datei enthält die Elementtabelle unverändert", "neu", "geändert",
+    "entfällt", "Änderung", "Spalten", "bisher", "neu aus der Datei", "geschrieben", "Das Programm konnte nicht gestartet werden", "Datei konnte nicht geschrieben werden",
+};
+
+constexpr ExchangeTexts kEnglishTexts{
+    "Dimension elements", "Closing dimensions", "Overview", "Mean size", "Structure error",
+    "Export to spreadsheet", "Import element table", "Row", "column",
+    "is not a number", "is not a whole number from 0 to 2500", "is neither + nor -", "is not an ISO tolerance code",
+    "is not the next element number", "too many elements (at most 2500)",
+    "The first row must hold the column headings", "The file holds no elements", "File cannot be read",
+    "The file holds the element table unchanged", "new", "changed", "dropped", "Change", "Columns", "Before", "From the file", "written",
+    "The program could not be started", "File could not be written",
+};
+
+} // namespace
+
+const ExchangeTexts& exchangeTexts(int language) {
+    return language == kGerman || language == kNoLanguage ? kGermanTexts : kEnglishTexts;
+}
+
+} // namespace zam1

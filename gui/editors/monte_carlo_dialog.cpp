@@ -1,0 +1,283 @@
+#include "gui/editors/monte_carlo_dialog.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <array>
+#include <utility>
+
+#include "core/editors/closing_editor.h"
+#include "core/editors/monte_carlo_form.h"
+#include "core/platform/prompter.h"
+#include "core/text/number_format.h"
+#include "gui/editors/editor_support.h"
+
+namespace zam1 {
+namespace {
+
+constexpr std::array<std::pair<Distribution, const char*>, 4> kDistributionCaptions = {{
+    {Distribution::Normal, "normal (Sigma)"},
+    {Distribution::Uniform, "gleichverteilt"},
+    {Distribution::Triangular, "dreieckig"},
+    {Distribution::ShiftedNormal, "normal, Mitte verschoben"},
+}};
+
+constexpr std::array<std::pair<AnalysisMethod, const char*>, 3> kMethodCaptions = {{
+    {AnalysisMethod::WorstCase, "klassische Methode (Worst Case)"},
+    {AnalysisMethod::Statistical, "statistische Methode"},
+    {AnalysisMethod::MonteCarlo, "Monte Carlo"},
+}};
+
+QString distributionCaption(Distribution kind) {
+    for (const auto& [d, caption] : kDistributionCaptions) {
+        if (d == kind) return QString::fromUtf8(caption);
+    }
+    return {};
+}
+
+// Element table columns; the distribution is picked from a list in its cell.
+enum ElementColumn { ColNumber, ColText, ColUpper, ColLower, ColDistribution, ColShift, ElementColumns };
+enum LimitColumn { ColClosing, ColLowerLimit, ColUpperLimit, LimitColumns };
+
+constexpr int kDistributionRole = Qt::UserRole;
+
+class DistributionDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override {
+        auto* combo = new QComboBox(parent);
+        combo->setObjectName(QStringLiteral("ComboBox_distribution"));
+        for (const auto& [kind, caption] : kDistributionCaptions) {
+            combo->addItem(QString::fromUtf8(caption), static_cast<int>(kind));
+        }
+        return combo;
+    }
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        auto* combo = static_cast<QComboBox*>(editor);
+        combo->setCurrentIndex(std::max(0, combo->findData(index.data(kDistributionRole))));
+    }
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override {
+        auto* combo = static_cast<QComboBox*>(editor);
+        model->setData(index, combo->currentData(), kDistributionRole);
+        model->setData(index, combo->currentText(), Qt::DisplayRole);
+    }
+};
+
+QTableWidgetItem* fixedItem(const QString& text) {
+    auto* item = new QTableWidgetItem(text);
+    item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+    return item;
+}
+
+QTableWidget* makeTable(QWidget& parent, const char* name, const QStringList& headers, int rows) {
+    auto* table = new QTableWidget(rows, static_cast<int>(headers.size()), &parent);
+    table->setObjectName(QLatin1String(name));
+    table->setHorizontalHeaderLabels(headers);
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+                           QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    return table;
+}
+
+class MonteCarloDialog {
+public:
+    MonteCarloDialog(ProgramState& state, QWidget* parent, const MonteCarloForm& form, int closing)
+        : m_state(state), m_dialog(parent) {
+        m_dialog.setObjectName(QStringLiteral("Form_montecarlo"));
+        m_dialog.setWindowTitle(QStringLiteral("ZAM1 Monte Carlo"));
+        auto* layout = new QVBoxLayout(&m_dialog);
+        layout->addWidget(limitsBox(form));
+        layout->addWidget(elementsBox(form), 1);
+        layout->addLayout(runRow(form, closing));
+        auto* buttons = new QHBoxLayout;
+        buttons->addStretch();
+        QPushButton* ok = addButton(m_dialog, *buttons, "Button_ok", QStringLiteral("OK"));
+        ok->setDefault(true);
+        QObject::connect(ok, &QPushButton::clicked, &m_dialog, [this] { accept(); });
+        QObject::connect(addButton(m_dialog, *buttons, "Button_cancel", QStringLiteral("Abbrechen")),
+                         &QPushButton::clicked, &m_dialog, &QDialog::reject);
+        layout->addLayout(buttons);
+    }
+
+    // The settings taken over, or nothing when cancelled.
+    bool run(AnalysisData& data, int& closing) {
+        m_data = &data;
+        applyDialogLook(m_dialog, editorLook(m_state, m_dialog.parentWidget()));
+        if (m_dialog.exec() != QDialog::Accepted) return false;
+        closing = m_closing->currentIndex() + 1;
+        return true;
+    }
+
+private:
+    QGroupBox* limitsBox(const MonteCarloForm& form) {
+        auto* box = new QGroupBox(QStringLiteral("Geforderte Grenzen der Schließmaße (leer: keine)"), &m_dialog);
+        m_limits = makeTable(*box, "StringGrid_limits",
+                             {displayText(m_state.texts.main.closingDimension), QStringLiteral("untere Grenze"),
+                              QStringLiteral("obere Grenze")},
+                             static_cast<int>(form.limits.size()));
+        for (int r = 0; r < m_limits->rowCount(); ++r) {
+            m_limits->setItem(r, ColClosing, fixedItem(displayText(closingListText(m_state.chain, r + 1))));
+            m_limits->setItem(r, ColLowerLimit, new QTableWidgetItem(QString::fromStdString(form.limits[r].lower)));
+            m_limits->setItem(r, ColUpperLimit, new QTableWidgetItem(QString::fromStdString(form.limits[r].upper)));
+        }
+        m_limits->horizontalHeader()->setSectionResizeMode(ColClosing, QHeaderView::Stretch);
+        m_limits->setColumnWidth(ColLowerLimit, 110);
+        m_limits->setColumnWidth(ColUpperLimit, 110);
+        m_limits->setMinimumSize(620, 150);
+        (new QVBoxLayout(box))->addWidget(m_limits);
+        return box;
+    }
+
+    QGroupBox* elementsBox(const MonteCarloForm& form) {
+        auto* box = new QGroupBox(QStringLiteral("Verteilung der Maßelemente"), &m_dialog);
+        const MainTexts& t = m_state.texts.main;
+        m_elements = makeTable(*box, "StringGrid_elements",
+                               {displayText(t.elementNumber), displayText(t.text), displayText(t.upperTolerance),
+                                displayText(t.lowerTolerance), QStringLiteral("Verteilung"),
+                                QStringLiteral("Verschiebung %")},
+                               static_cast<int>(form.elements.size()));
+        m_elements->setItemDelegateForColumn(ColDistribution, new DistributionDelegate(m_elements));
+        const NumberFormat format;
+        for (int r = 0; r < m_elements->rowCount(); ++r) {
+            const Element& e = m_state.chain.element(r + 1);
+            const MonteCarloForm::Element& row = form.elements[static_cast<std::size_t>(r)];
+            m_elements->setItem(r, ColNumber, fixedItem(QString::number(r + 1)));
+            m_elements->setItem(r, ColText, fixedItem(displayText(e.text.view())));
+            m_elements->setItem(r, ColUpper, fixedItem(QString::fromStdString(fixedText(e.upperDev, 0, m_state.chain.decimals, false))));
+            m_elements->setItem(r, ColLower, fixedItem(QString::fromStdString(fixedText(e.lowerDev, 0, m_state.chain.decimals, false))));
+            auto* kind = new QTableWidgetItem(distributionCaption(row.kind));
+            kind->setData(kDistributionRole, static_cast<int>(row.kind));
+            m_elements->setItem(r, ColDistribution, kind);
+            m_elements->setItem(r, ColShift, new QTableWidgetItem(QString::fromStdString(row.shiftPercent)));
+        }
+        m_elements->resizeColumnsToContents();
+        m_elements->setColumnWidth(ColDistribution, 190);
+        m_elements->setColumnWidth(ColShift, 110);
+        int width = 2 * m_elements->frameWidth() + m_elements->verticalScrollBar()->sizeHint().width();
+        for (int c = 0; c < ElementColumns; ++c) width += m_elements->columnWidth(c);
+        m_elements->setMinimumSize(std::min(width, 900), 260);
+        (new QVBoxLayout(box))->addWidget(m_elements);
+        return box;
+    }
+
+    QLayout* runRow(const MonteCarloForm& form, int closing) {
+        auto* fields = new QFormLayout;
+        m_closing = new QComboBox(&m_dialog);
+        m_closing->setObjectName(QStringLiteral("ComboBox_closing"));
+        for (int k = 1; k <= m_state.chain.closingCount(); ++k) {
+            m_closing->addItem(displayText(closingListText(m_state.chain, k)));
+        }
+        m_closing->setCurrentIndex(std::clamp(closing, 1, m_closing->count()) - 1);
+        fields->addRow(QStringLiteral("Histogramm von"), m_closing);
+
+        m_method = new QComboBox(&m_dialog);
+        m_method->setObjectName(QStringLiteral("ComboBox_method"));
+        for (const auto& [method, caption] : kMethodCaptions) m_method->addItem(QString::fromUtf8(caption), static_cast<int>(method));
+        m_method->setCurrentIndex(std::max(0, m_method->findData(static_cast<int>(form.method))));
+        fields->addRow(QStringLiteral("Prüfung nach"), m_method);
+
+        m_samples = new QLineEdit(QString::fromStdString(form.samples), &m_dialog);
+        m_samples->setObjectName(QStringLiteral("Edit_samples"));
+        fields->addRow(QStringLiteral("Anzahl N"), m_samples);
+        m_seed = new QLineEdit(QString::fromStdString(form.seed), &m_dialog);
+        m_seed->setObjectName(QStringLiteral("Edit_seed"));
+        fields->addRow(QStringLiteral("Startwert"), m_seed);
+        return fields;
+    }
+
+    MonteCarloForm collect() const {
+        MonteCarloForm form;
+        for (int r = 0; r < m_limits->rowCount(); ++r) {
+            form.limits.push_back({m_limits->item(r, ColLowerLimit)->text().toStdString(),
+                                   m_limits->item(r, ColUpperLimit)->text().toStdString()});
+        }
+        for (int r = 0; r < m_elements->rowCount(); ++r) {
+            form.elements.push_back({static_cast<Distribution>(m_elements->item(r, ColDistribution)->data(kDistributionRole).toInt()),
+                                     m_elements->item(r, ColShift)->text().toStdString()});
+        }
+        form.method = static_cast<AnalysisMethod>(m_method->currentData().toInt());
+        form.samples = m_samples->text().toStdString();
+        form.seed = m_seed->text().toStdString();
+        return form;
+    }
+
+    // OK closes only over a form without faults; a fault is named and its field gets the cursor.
+    void accept() {
+        AnalysisData taken = *m_data;
+        const std::optional<MonteCarloFault> fault = takeMonteCarloForm(collect(), m_state.texts, taken);
+        if (!fault) {
+            *m_data = std::move(taken);
+            m_dialog.accept();
+            return;
+        }
+        m_state.prompter->showError(fault->message);
+        switch (fault->field) {
+        case MonteCarloField::Lower:
+        case MonteCarloField::Upper:
+            focusCell(*m_limits, fault->number - 1, fault->field == MonteCarloField::Lower ? ColLowerLimit : ColUpperLimit);
+            break;
+        case MonteCarloField::ShiftPercent:
+            focusCell(*m_elements, fault->number - 1, ColShift);
+            break;
+        case MonteCarloField::Samples:
+            m_samples->setFocus();
+            m_samples->selectAll();
+            break;
+        case MonteCarloField::Seed:
+            m_seed->setFocus();
+            m_seed->selectAll();
+            break;
+        }
+    }
+
+    static void focusCell(QTableWidget& table, int row, int column) {
+        table.setCurrentCell(row, column);
+        table.scrollToItem(table.item(row, column));
+        table.setFocus();
+    }
+
+    ProgramState& m_state;
+    QDialog m_dialog;
+    AnalysisData* m_data = nullptr;
+    QTableWidget* m_limits = nullptr;
+    QTableWidget* m_elements = nullptr;
+    QComboBox* m_closing = nullptr;
+    QComboBox* m_method = nullptr;
+    QLineEdit* m_samples = nullptr;
+    QLineEdit* m_seed = nullptr;
+};
+
+} // namespace
+
+bool editMonteCarloSettings(ProgramState& state, QWidget* parent, int& closing) {
+    state.error.clear();
+    if (state.chain.closingCount() == 0) {
+        state.prompter->showError(state.texts.report.noClosing + " ...");
+        state.error.set();
+        return false;
+    }
+    AnalysisData data;
+    if (!readProjectAnalysis(state, data)) return false;
+    const MonteCarloForm form = monteCarloForm(data, state.chain.elementCount(), state.chain.closingCount());
+    MonteCarloDialog dialog(state, parent, form, closing);
+    if (!dialog.run(data, closing)) {
+        state.error.set();
+        return false;
+    }
+    return writeProjectAnalysis(state, data);
+}
+
+} // namespace zam1

@@ -1,0 +1,88 @@
+#include "gui/editors/project_text_dialog.h"
+
+#include <QDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/editors/project_text.h"
+#include "core/session/program_state.h"
+#include "gui/editors/dialog_geometry.h"
+#include "gui/editors/editor_support.h"
+
+namespace zam1 {
+namespace {
+
+struct FieldLook {
+    const char* labelName;
+    const char* editName;
+};
+
+constexpr FieldLook kFields[kProjectTextFields] = {
+    {"Label_zeichname", "Edit_zeichname"},   {"Label_zeichname2", "Edit_zeichname2"},
+    {"Label_zeichnr", "Edit_zeichnr"},       {"Label_bemerkung1", "Edit_bemerkung1"},
+    {"Label_bemerkung2", "Edit_bemerkung2"}, {"Label_bemerkung3", "Edit_bemerkung3"},
+};
+
+std::array<QString, kProjectTextFields> captions(const MainTexts& t) {
+    const QString remark = displayText(t.remarkLine);
+    return {displayText(t.drawingName), displayText(t.drawingName2), displayText(t.drawingNumber),
+            remark + QStringLiteral(" 1"), remark + QStringLiteral(" 2"), remark + QStringLiteral(" 3")};
+}
+
+} // namespace
+
+bool editProjectText(ProgramState& state, QWidget* parent) {
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("Form_projekttext"));
+    dialog.setWindowTitle(QStringLiteral("ZAM1 ") + displayText(state.texts.main.projectText));
+
+    const std::array<std::string, kProjectTextFields> values = projectTextFields(state.projectTexts);
+    const std::array<QString, kProjectTextFields> labels = captions(state.texts.main);
+    std::array<QLineEdit*, kProjectTextFields> edits{};
+    auto* grid = new QGridLayout;
+    for (std::size_t i = 0; i < kProjectTextFields; ++i) {
+        auto* edit = new QLineEdit(displayText(values[i]), &dialog);
+        edit->setObjectName(QLatin1String(kFields[i].editName));
+        const int capacity = static_cast<int>(projectTextCapacities()[i]);
+        edit->setMaxLength(capacity);
+        // Wide enough to show the whole capacity, as the printouts will.
+        edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * capacity * 6 / 5 + 12);
+        auto* label = new QLabel(labels[i], &dialog);
+        label->setObjectName(QLatin1String(kFields[i].labelName));
+        label->setBuddy(edit);
+        const int row = static_cast<int>(i);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(edit, row, 1, Qt::AlignLeft);
+        edits[i] = edit;
+    }
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    QPushButton* ok = addButton(dialog, *buttons, "Button_ok", QStringLiteral("OK"));
+    ok->setDefault(true);
+    QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+    QObject::connect(addButton(dialog, *buttons, "Button_cancel", QStringLiteral("Abbrechen")), &QPushButton::clicked,
+                     &dialog, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addLayout(grid);
+    layout->addLayout(buttons);
+    edits[0]->setFocus();
+    edits[0]->selectAll();
+
+    applyDialogLook(dialog, editorLook(state, parent));
+    if (dialog.exec() != QDialog::Accepted) {
+        state.error.set();
+        return false;
+    }
+    std::array<std::string, kProjectTextFields> typed;
+    for (std::size_t i = 0; i < kProjectTextFields; ++i) typed[i] = storedText(edits[i]->text());
+    state.error.clear();
+    return applyProjectTextFields(state.projectTexts, typed);
+}
+
+} // namespace zam1

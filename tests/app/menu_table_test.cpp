@@ -1,0 +1,251 @@
+// The menus without a window: every item of the main window is in the table,
+// captions follow the language, every row runs headless, and the runner keeps
+// the undo history, the modified flag and the working copy.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
+#include "core/app/command_guard.h"
+#include "core/app/menu_table.h"
+#include "core/files/project_file.h"
+#include "core/files/working_copy.h"
+#include "core/platform/clock.h"
+#include "core/platform/desktop.h"
+#include "core/platform/scripted_prompter.h"
+#include "core/text/codepage.h"
+#include "tests/app/scripted_workbench.h"
+#include "tests/report/report_harness.h"
+#include "tests/support/scripted.h"
+
+namespace zam1::test {
+namespace {
+
+const std::string kExample = std::string(ZAM1_SOURCE_DIR) + "/examples/getriebewelle.zm1";
+
+struct Menus : ::testing::Test {
+    TempFolder folder;
+    TestPrompter prompter;
+    HeadlessDesktop desktop;
+    FixedClock clock{{2024, 3, 9, 14, 5, 30}};
+    ProgramState state;
+    ScriptedWorkbench bench{state};
+    MenuContext context{state, bench};
+
+    void SetUp() override {
+        state.prompter = &prompter;
+        state.desktop = &desktop;
+        state.clock = &clock;
+        state.config.tempDirectory = folder.path();
+        state.config.dataDirectory = folder.path();
+        state.config.pltDirectory = folder.path();
+        state.file.dataDirectory = folder.path();
+    }
+    void readExample() {
+        ASSERT_TRUE(readProjectFile(state, kExample));
+        state.file.currentFile = "getriebewelle";
+        state.file.modified = false;
+    }
+    void run(std::string_view name) {
+        const MenuItem* item = findMenuItem(name);
+        ASSERT_NE(item, nullptr) << name;
+        runMenuItem(context, *item);
+    }
+    std::string caption(std::string_view name) { return findMenuItem(name)->caption(context); }
+};
+
+TEST_F(Menus, TheTableHoldsEveryItemOfTheMainWindowOnce) {
+    const char* required[] = {
+        "mi_fileNew", "mi_fileOpen", "mi_fileopentable", "mi_FileSave", "mi_FileSaveAs", "mi_fileImportZAM",
+        "mi_fileExportZam", "mi_fileprint", "mi_fileConfig", "mi_file1", "mi_file2", "mi_file3", "mi_file4",
+        "mi_fileexit", "mi_EditQuick", "mi_EditText", "mi_editelementetabelle", "mi_editschliessmasse",
+        "mi_editsigma", "mi_editeinstellungen", "mi_ViewStandard", "mi_ViewExcerpt", "mi_viewnullabstaende",
+        "mi_viewgesamtgrafik", "mi_viewschliessmassundstat", "mi_viewmasskette", "mi_viewschema",
+        "mi_viewmasstaeblich", "mi_viewnormalverteilung", "mi_viewquerverweis", "mi_viewquerverweise",
+        "mi_viewzeichnung", "mi_viewerrormessages", "mi_cadgesamtgrafik", "mi_cadschema", "mi_cadmassstaeblich",
+        "mi_cadnormalverteilung", "mi_cadzeichnung", "mi_docdrawinginfo", "mi_docuShowChanges1",
+        "mi_docuPrintChanges", "mi_docuNewChange", "mi_docuModifyChanges", "mi_docudeleteChange", "mi_Document1",
+        "mi_Document2", "mi_Document3", "mi_Document4", "mi_Document5", "mi_DocumentSetup", "mi_HelpHilfebild",
+        "mi_helpErrorMessages", "mi_helplanguagedeutsch", "mi_helplanguageenglisch", "mi_helplanguagefrench",
+        "mi_helplanguageKoreaKorea", "mi_helphistory", "mi_HelpAbout", "mi_editUndo", "mi_editRedo",
+    };
+    for (const char* name : required) {
+        SCOPED_TRACE(name);
+        const MenuItem* item = findMenuItem(name);
+        ASSERT_NE(item, nullptr);
+        EXPECT_NE(item->run, nullptr);
+    }
+    std::set<std::string_view> names;
+    for (const MenuSection& section : menuTable()) {
+        EXPECT_FALSE(section.caption(context).empty()) << section.objectName;
+        int depth = 0;
+        for (const MenuItem& item : section.items) {
+            if (item.row == MenuRow::SubmenuStart) ++depth;
+            if (item.row == MenuRow::SubmenuEnd) --depth;
+            if (item.row != MenuRow::Command && item.row != MenuRow::SubmenuStart) continue;
+            SCOPED_TRACE(std::string(item.objectName));
+            EXPECT_TRUE(item.objectName.starts_with("mi_"));
+            EXPECT_TRUE(names.insert(item.objectName).second) << "twice";
+            EXPECT_TRUE(item.row == MenuRow::SubmenuStart || item.run != nullptr);
+        }
+        EXPECT_EQ(depth, 0) << section.objectName;
+    }
+}
+
+TEST_F(Menus, CaptionsFollowTheLanguageSwitchOfTheHelpMenu) {
+    state.file.recentFiles[0] = "/projekte/welle.zm1";
+    struct Case { const char* switchItem; int index; const char* item; const char* caption; };
+    const Case cases[] = {
+        {nullptr, 0, "mi_fileOpen", "\u00d6&ffnen..."},
+        {nullptr, 0, "mi_fileopentable", "\u00d6&ffnen... (T&abelle)"},
+        {nullptr, 0, "mi_fileImportZAM", "&Import ZAM"},
+        {nullptr, 0, "mi_fileExportZam", "Ex&port ZAM"},
+        {nullptr, 0, "mi_Document3", "Dokument &3"},
+        {nullptr, 0, "mi_viewmasskette", "Ma\u00df&kette (&Ausdruck)"},
+        {nullptr, 0, "mi_file1", "&1 /projekte/welle.zm1"},
+        {nullptr, 0, "mi_helplanguageKoreaKorea", "Korea"},
+        {"mi_helplanguageenglisch", 2, "mi_fileOpen", "&Open..."},
+        {"mi_helplanguageenglisch", 2, "mi_fileConfig", "Config"},
+        {"mi_helplanguageenglisch", 2, "mi_editUndo", "&Undo"},
+        {"mi_helplanguagefrench", 3, "mi_fileNew", "&Nouveau"},
+        {"mi_helplanguageKoreaKorea", 8, "mi_fileNew", "\uc0c8\ub85c \ub9cc\ub4e4\uae30(&N)"},
+        {"mi_helplanguagedeutsch", 1, "mi_fileNew", "&Neu"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.item) + " " + std::to_string(c.index));
+        if (c.switchItem) {
+            run(c.switchItem);
+            EXPECT_EQ(state.config.language, c.index);
+        }
+        EXPECT_EQ(caption(c.item), c.caption);
+    }
+}
+
+// "... (n)", off at 0, and read afresh after every command that calculates.
+TEST_F(Menus, TheErrorMessageEntryCountsTheCalculationsMessages) {
+    const MenuItem& entry = *findMenuItem("mi_viewerrormessages");
+    EXPECT_EQ(entry.caption(context), "&Fehlermeldungen (0)");
+    EXPECT_FALSE(menuItemEnabled(context, entry));
+    state.chain.messages.add("Sigma = 0 : keine Wahrscheinlichkeit");
+    state.chain.messages.add("Element 3 : Toleranz 0");
+    EXPECT_EQ(entry.caption(context), "&Fehlermeldungen (2)");
+    EXPECT_TRUE(menuItemEnabled(context, entry));
+    prompter.choose(1);  // "Weiter/zurück..." ends the loop
+    runMenuItem(context, entry);
+    EXPECT_EQ(prompter.log().front().rfind("choice:", 0), 0u) << prompter.log().front();
+}
+
+// Every row runs without a window, with every question cancelled: no exception
+// reaches the boundary, and a row that does not change the project leaves it unmodified.
+TEST_F(Menus, EveryRowRunsHeadlessWithEveryQuestionCancelled) {
+    for (const MenuSection& section : menuTable()) {
+        for (const MenuItem& item : section.items) {
+            if (item.row != MenuRow::Command) continue;
+            SCOPED_TRACE(std::string(item.objectName));
+            ProgramState s;
+            ScriptedPrompter quiet([](const std::string&) {});  // every prompt is answered with Cancel
+            HeadlessDesktop d;
+            s.prompter = &quiet;
+            s.desktop = &d;
+            s.clock = &clock;
+            s.config.tempDirectory = s.config.dataDirectory = s.config.pltDirectory = folder.path();
+            ASSERT_TRUE(readProjectFile(s, kExample));
+            s.file.currentFile = "getriebewelle";
+            s.file.dataDirectory = folder.path();
+            s.file.recentFiles = {folder.path() + "/fehlt.zm1", "", "", ""};
+            ScriptedWorkbench b(s);
+            MenuContext c(s, b);
+            runMenuItem(c, item);
+            for (const std::string& error : quiet.errors()) {
+                EXPECT_EQ(error.find(unexpectedFaultText("")), std::string::npos) << error;
+            }
+            if (item.effect == MenuEffect::None) {
+                EXPECT_FALSE(s.file.modified);
+            }
+        }
+    }
+}
+
+TEST_F(Menus, AChangeLeavesAnUndoStepTheModifiedFlagAndTheWorkingCopy) {
+    readExample();
+    const long double sigma = state.chain.productionSigma;
+    EXPECT_FALSE(menuItemEnabled(context, *findMenuItem("mi_editUndo")));
+    prompter.type("4");
+    run("mi_editsigma");
+    EXPECT_EQ(state.chain.productionSigma, 4);
+    EXPECT_TRUE(state.file.modified);
+    EXPECT_TRUE(std::filesystem::exists(workingCopyPath(state)));
+    EXPECT_TRUE(menuItemEnabled(context, *findMenuItem("mi_editUndo")));
+
+    // A cancelled editor leaves no step.
+    prompter.cancel(ScriptedPrompter::Kind::Text);
+    run("mi_editsigma");
+    run("mi_editUndo");
+    EXPECT_EQ(state.chain.productionSigma, sigma);
+    EXPECT_FALSE(menuItemEnabled(context, *findMenuItem("mi_editUndo")));
+    EXPECT_TRUE(menuItemEnabled(context, *findMenuItem("mi_editRedo")));
+    EXPECT_TRUE(state.file.modified);  // undoing is a change too
+    run("mi_editRedo");
+    EXPECT_EQ(state.chain.productionSigma, 4);
+
+    // A whole editor session is one step.
+    bench.elementTable = [](ProgramState& s) {
+        s.chain.element(1).distance = 99;
+        s.chain.element(2).distance = 98;
+        return true;
+    };
+    const long double first = state.chain.element(1).distance;
+    run("mi_editelementetabelle");
+    EXPECT_EQ(state.chain.element(2).distance, 98);
+    run("mi_editUndo");
+    EXPECT_EQ(state.chain.element(1).distance, first);
+    EXPECT_EQ(state.chain.productionSigma, 4);
+
+    // Another project in its place starts a new history.
+    state.file.modified = false;
+    state.file.recentFiles[0] = kExample;
+    run("mi_file1");
+    EXPECT_FALSE(state.error.isSet());
+    EXPECT_FALSE(menuItemEnabled(context, *findMenuItem("mi_editUndo")));
+    EXPECT_FALSE(menuItemEnabled(context, *findMenuItem("mi_editRedo")));
+}
+
+// Quick: text, elements, the overall graphic, closing dimensions, sigma; an error stops it.
+TEST_F(Menus, TheGuidedInputRunsTheEditorsInOrderAndStopsOnAnError) {
+    readExample();
+    struct Case { bool textOk; bool elementsOk; std::vector<std::string> log; bool sigmaAsked; };
+    const Case cases[] = {
+        {true, true, {"text", "elements", "closing"}, true},
+        {false, true, {"text"}, false},
+        {true, false, {"text", "elements"}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.log.size());
+        bench.log.clear();
+        bench.projectText = c.textOk ? ScriptedWorkbench::Editor([](ProgramState&) { return true; }) : nullptr;
+        bench.elementTable = c.elementsOk ? ScriptedWorkbench::Editor([](ProgramState&) { return true; }) : nullptr;
+        bench.closingDimensions = [](ProgramState&) { return true; };
+        if (c.sigmaAsked) prompter.type("3");
+        run("mi_EditQuick");
+        EXPECT_EQ(bench.log, c.log);
+        prompter.finish();
+    }
+}
+
+// A recent file (like New, Quick and the overview) shows the result graphic
+// only with a help level above 0.
+TEST_F(Menus, TheResultGraphicFollowsTheHelpLevel) {
+    for (const int level : {0, 1}) {
+        SCOPED_TRACE(level);
+        state.config.helpLevel = level;
+        state.file.recentFiles[0] = kExample;
+        bench.graphics().Clear();
+        run("mi_file1");
+        EXPECT_EQ(state.file.currentFile, "getriebewelle");
+        EXPECT_EQ(bench.graphics().displayList().empty(), level == 0);
+    }
+}
+
+} // namespace
+} // namespace zam1::test

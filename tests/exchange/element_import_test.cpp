@@ -1,0 +1,198 @@
+// The CSV side of the exchange: a table written and read back is the same table,
+// a spreadsheet program's variants of it (comma, tab, decimal comma, Windows code
+// page) read the same, and every unreadable cell is named by row and column.
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "core/exchange/csv.h"
+#include "core/exchange/element_import.h"
+#include "core/exchange/exchange_texts.h"
+#include "core/exchange/sheet.h"
+#include "core/lang/language.h"
+#include "core/model/closing_solution.h"
+#include "core/model/resolution.h"
+#include "tests/files/sample_project.h"
+
+namespace zam1::test {
+namespace {
+
+const ExchangeTexts& german() { return exchangeTexts(kGerman); }
+
+std::string csvOf(const Chain& chain, bool withClosings) {
+    LanguageTexts texts;
+    std::vector<Worksheet> sheets{elementSheet(chain, texts, german())};
+    if (withClosings) {
+        Chain copy = chain;
+        deriveElementValues(copy);
+        sheets.push_back(closingSheet(copy, solveAllClosings(copy), texts, german()));
+    }
+    std::ostringstream out;
+    writeCsv(out, sheets);
+    return out.str();
+}
+
+const std::string kHeading = "El.Nr.;Vorg.el.;+/-;Nennmaß;ob.Tol.;unt.Tol.;ISO-Tol.;Text;Info\r\n";
+
+TEST(ElementCsv, WrittenTableReadsBackUnchanged) {
+    for (bool withClosings : {false, true}) {
+        SCOPED_TRACE(withClosings ? "project layout" : "element table");
+        SampleProject p = sampleProject(15, 3, 0, 0);
+        p.chain->element(2).distance = 0.1L;        // no exact binary value
+        p.chain->element(3).upperDev = -1e-7L;      // below the shown decimals
+        p.chain->element(4).text = "\"Zitat\"; x";  // quotes and separator
+        const ElementImport back = readElementCsv(csvOf(*p.chain, withClosings), german());
+        ASSERT_FALSE(back.problem) << back.problem->reason;
+        ASSERT_EQ(back.elements.size(), 15u);
+        const ElementTableChanges changes = compareElements(*p.chain, back.elements);
+        EXPECT_TRUE(changes.empty()) << changes.changes.front().before << "\n" << changes.changes.front().after;
+        EXPECT_EQ(back.elements[6].isoLetters.view(), "js");
+        EXPECT_EQ(back.elements[6].isoGrade, 12);
+    }
+}
+
+TEST(ElementCsv, FileStartsWithByteOrderMarkAndUsesCrLf) {
+    SampleProject p = sampleProject(1, 0, 0, 0);
+    p.chain->element(1).text = "Wa\x84lze";  // OEM ä
+    const std::string csv = csvOf(*p.chain, false);
+    EXPECT_TRUE(csv.starts_with("\xEF\xBB\xBF" + kHeading)) << csv;
+    EXPECT_NE(csv.find(";Wa\xC3\xA4lze;"), std::string::npos) << csv;  // UTF-8 in the file
+}
+
+TEST(ElementCsv, SpreadsheetVariantsReadTheSame) {
+    struct Row {
+        const char* name;
+        std::string file;
+    };
+    const std::vector<Row> rows = {
+        {"semicolon, point", kHeading + "1;0;+;25.5;0.021;0;H 7;Welle;\r\n2;1;-;10;0;-0.1;;Nabe;x\r\n"},
+        {"semicolon, comma, LF", kHeading + "1;0;+;25,5;0,021;0;H7;Welle;\n2;1;-;10;0;-0,1;;Nabe;x\n"},
+        {"comma with quotes",
+         "El.Nr.,Vorg.el.,+/-,Nennmaß,ob.Tol.,unt.Tol.,ISO-Tol.,Text,Info\r\n"
+         "1,0,+,\"25,5\",0.021,0,h 7,Welle,\r\n2,1,-1,10,0,-0.1,,Nabe,x\r\n"},
+        {"tab, no numbers column", "El.Nr.\tVorg.el.\t+/-\tNennmaß\tob.Tol.\tunt.Tol.\tISO-Tol.\tText\tInfo\n"
+                                   "\t0\t1\t25.5\t0.021\t0\tH 7\tWelle\n\t1\t0\t10\t0\t-0.1\t\tNabe\tx\n"},
+        {"blanks around cells", kHeading + " 1 ; 0 ; + ; 25.5 ;0.021; 0 ; H 7 ;Welle;\r\n2;1;-;10;;-0.1;;Nabe;x\r\n\r\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const ElementImport in = readElementCsv(row.file, german());
+        ASSERT_FALSE(in.problem) << importProblemText(*in.problem, {}, german());
+        ASSERT_EQ(in.elements.size(), 2u);
+        EXPECT_EQ(in.elements[0].distance, 25.5L);
+        EXPECT_EQ(in.elements[0].upperDev, 0.021L);
+        EXPECT_TRUE(in.elements[0].positive);
+        EXPECT_EQ(in.elements[0].isoGrade, 7);
+        EXPECT_EQ(in.elements[1].predecessor, 1);
+        EXPECT_FALSE(in.elements[1].positive);
+        EXPECT_EQ(in.elements[1].lowerDev, -0.1L);
+        EXPECT_EQ(in.elements[1].remark.view(), "x");
+    }
+}
+
+TEST(ElementCsv, WholeNumbersWrittenAsDecimalsAndLineBreaksInTexts) {
+    const ElementImport in = readElementCsv(kHeading + "1.0;0,0;+;5;0;0;;\"zwei\r\nZeilen\";\"a\tb\"\r\n", german());
+    ASSERT_FALSE(in.problem) << in.problem->reason;
+    EXPECT_EQ(in.elements[0].predecessor, 0);
+    // The project file holds one text per line: a line break must not reach it.
+    EXPECT_EQ(in.elements[0].text.view(), "zwei  Zeilen");
+    EXPECT_EQ(in.elements[0].remark.view(), "a b");
+}
+
+TEST(ElementCsv, WindowsCodePageFileKeepsItsUmlauts) {
+    const std::string file = "El.Nr.;Vorg.el.;+/-;Nennma\xDF;ob.Tol.;unt.Tol.;ISO-Tol.;Text;Info\r\n1;0;+;5;0;0;;Geh\xE4use;\r\n";
+    const ElementImport in = readElementCsv(file, german());
+    ASSERT_FALSE(in.problem);
+    EXPECT_EQ(in.elements[0].text.view(), "Geh\x84use");  // OEM ä
+}
+
+TEST(ElementCsv, UnreadableCellIsNamedByRowAndColumn) {
+    struct Row {
+        const char* name;
+        std::string body;  // after the heading row
+        std::string message;
+    };
+    const std::vector<Row> rows = {
+        {"letters as a distance", "1;0;+;25.0;0;0;;;\r\n2;1;+;abc;0;0;;;\r\n",
+         "Zeile 3, Spalte D (Nennmaß): \"abc\" ist keine Zahl"},
+        {"thousands separator", "1;0;+;1.234,5;0;0;;;\r\n", "Zeile 2, Spalte D (Nennmaß): \"1.234,5\" ist keine Zahl"},
+        {"not finite", "1;0;+;5;inf;0;;;\r\n", "Zeile 2, Spalte E (ob.Tol.): \"inf\" ist keine Zahl"},
+        {"lower deviation", "1;0;+;5;0;-0.1x;;;\r\n", "Zeile 2, Spalte F (unt.Tol.): \"-0.1x\" ist keine Zahl"},
+        {"fraction as predecessor", "1;0.5;+;5;0;0;;;\r\n",
+         "Zeile 2, Spalte B (Vorg.el.): \"0.5\" ist keine ganze Zahl von 0 bis 2500"},
+        {"predecessor out of range", "1;2501;+;5;0;0;;;\r\n",
+         "Zeile 2, Spalte B (Vorg.el.): \"2501\" ist keine ganze Zahl von 0 bis 2500"},
+        {"direction word", "1;0;plus;5;0;0;;;\r\n", "Zeile 2, Spalte C (+/-): \"plus\" ist weder + noch -"},
+        {"ISO code", "1;0;+;5;0;0;H;;\r\n", "Zeile 2, Spalte G (ISO-Tol.): \"H\" ist kein ISO-Toleranzcode"},
+        {"element numbers skip", "1;0;+;5;0;0;;;\r\n3;0;+;5;0;0;;;\r\n",
+         "Zeile 3, Spalte A (El.Nr.): \"3\" ist nicht die nächste Elementnummer"},
+        {"first fault wins", "1;x;y;z;0;0;;;\r\n", "Zeile 2, Spalte B (Vorg.el.): \"x\" ist keine ganze Zahl von 0 bis 2500"},
+    };
+    LanguageTexts texts;
+    const std::vector<std::string> headings = elementHeadings(texts);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const ElementImport in = readElementCsv(kHeading + row.body, german());
+        ASSERT_TRUE(in.problem);
+        EXPECT_TRUE(in.elements.empty());
+        EXPECT_EQ(importProblemText(*in.problem, headings, german()), row.message);
+    }
+}
+
+TEST(ElementCsv, FilesWithoutATableAreRefused) {
+    struct Row {
+        const char* name;
+        std::string file;
+        std::string message;
+    };
+    std::string tooMany = kHeading;
+    for (int n = 1; n <= 2501; ++n) tooMany += std::to_string(n) + ";0;+;1;0;0;;;\r\n";
+    const std::vector<Row> rows = {
+        {"empty file", "", "Zeile 1: Die Datei enthält keine Elemente"},
+        {"heading only", kHeading, "Zeile 2: Die Datei enthält keine Elemente"},
+        {"no heading row", "1;0;+;5;0;0;;;\r\n", "Zeile 1: Die erste Zeile muss die Spaltenüberschriften enthalten"},
+        {"2501 elements", tooMany, "Zeile 2502: zu viele Elemente (höchstens 2500)"},
+    };
+    LanguageTexts texts;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const ElementImport in = readElementCsv(row.file, german());
+        ASSERT_TRUE(in.problem);
+        EXPECT_EQ(importProblemText(*in.problem, elementHeadings(texts), german()), row.message);
+    }
+}
+
+TEST(ElementCsv, ChangesListAddedChangedAndRemovedRows) {
+    SampleProject p = sampleProject(3, 0, 0, 0);
+    std::vector<Element> imported{p.chain->element(1), p.chain->element(2)};
+    imported[1].upperDev = 0.2L;
+    imported[1].text = "neu";
+    EXPECT_TRUE(compareElements(*p.chain, {p.chain->element(1), p.chain->element(2), p.chain->element(3)}).empty());
+
+    const ElementTableChanges fewer = compareElements(*p.chain, imported);
+    ASSERT_EQ(fewer.changes.size(), 2u);
+    EXPECT_EQ(fewer.changes[0].element, 2);
+    EXPECT_EQ(fewer.changes[0].kind, ElementChange::Kind::Changed);
+    EXPECT_EQ(fewer.changes[0].columns, (std::vector<int>{kColUpper, kColText}));
+    EXPECT_EQ(fewer.changes[1].kind, ElementChange::Kind::Removed);
+    EXPECT_TRUE(fewer.changes[1].after.empty());
+
+    imported.push_back(p.chain->element(3));
+    imported.push_back(p.chain->element(3));
+    const ElementTableChanges more = compareElements(*p.chain, imported);
+    ASSERT_EQ(more.changes.size(), 2u);
+    EXPECT_EQ(more.changes[1].element, 4);
+    EXPECT_EQ(more.changes[1].kind, ElementChange::Kind::Added);
+    EXPECT_EQ(more.elementsAfter, 4);
+}
+
+TEST(CsvRecords, QuotedFieldsKeepSeparatorsQuotesAndLineBreaks) {
+    const auto records = readCsvRecords("a;\"b;\"\"c\"\"\r\nd\";\r\n\r\n;x\n");
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0], (std::vector<std::string>{"a", "b;\"c\"\r\nd", ""}));
+    EXPECT_TRUE(records[1].empty());
+    EXPECT_EQ(records[2], (std::vector<std::string>{"", "x"}));
+}
+
+} // namespace
+} // namespace zam1::test

@@ -1,0 +1,244 @@
+// The spreadsheet commands and the folder table on a scripted prompter and the
+// headless desktop: which file is written where, what is started, and that a
+// refused or cancelled import leaves the project byte for byte as it was.
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <filesystem>
+#include <locale>
+
+#include "core/app/spreadsheet_commands.h"
+#include "core/app/table_commands.h"
+#include "core/exchange/element_import.h"
+#include "core/exchange/exchange_texts.h"
+#include "core/lang/language.h"
+#include "core/files/overview.h"
+#include "core/files/project_file.h"
+#include "core/platform/desktop.h"
+#include "core/platform/file_io.h"
+#include "core/session/program_state.h"
+#include "tests/files/sample_project.h"
+#include "tests/report/report_harness.h"
+#include "tests/support/scripted.h"
+
+namespace zam1::test {
+namespace {
+
+using Kind = ScriptedPrompter::Kind;
+
+class RecordingPreview final : public ImportPreview {
+public:
+    explicit RecordingPreview(bool answer) : m_answer(answer) {}
+    bool confirmImport(const std::string& file, const ElementTableChanges& changes) override {
+        files.push_back(file);
+        seen = changes;
+        return m_answer;
+    }
+    std::vector<std::string> files;
+    ElementTableChanges seen;
+
+private:
+    bool m_answer;
+};
+
+class Spreadsheet : public ::testing::Test {
+protected:
+    void SetUp() override {
+        state.prompter = &prompter;
+        state.desktop = &desktop;
+        state.config.tempDirectory = folder.path();
+        state.file.dataDirectory = folder.path();
+        state.file.currentFile = "welle";
+        SampleProject p = sampleProject(4, 2, 0, 0);
+        state.chain = *p.chain;
+    }
+    std::string projectBytes() const {
+        return projectFileText(state.chain, state.projectTexts, state.documentation, {});
+    }
+    std::string importFile(const std::string& body) {
+        const std::string path = folder.file("import.csv");
+        EXPECT_EQ(writeFileSafely(path, "El.Nr.;Vorg.el.;+/-;Nennmaß;ob.Tol.;unt.Tol.;ISO-Tol.;Text;Info\r\n" + body), kIoOk);
+        return path;
+    }
+
+    TempFolder folder;
+    TestPrompter prompter;
+    HeadlessDesktop desktop;
+    ProgramState state;
+};
+
+TEST_F(Spreadsheet, ExportPicksTheFormatByExtension) {
+    struct Row {
+        const char* chosen;
+        const char* written;
+        bool csv;
+    };
+    for (const Row& row : {Row{"a.csv", "a.csv", true}, Row{"b.xlsx", "b.xlsx", false},
+                           Row{"c.XLSX", "c.XLSX", false}, Row{"d.zm1", "d.zm1.xlsx", false}}) {
+        SCOPED_TRACE(row.chosen);
+        prompter.saveFile(folder.file(row.chosen));
+        EXPECT_TRUE(exportSpreadsheet(state));
+        std::string bytes;
+        ASSERT_EQ(readWholeFile(folder.file(row.written), bytes), kIoOk);
+        EXPECT_EQ(bytes.starts_with("\xEF\xBB\xBF"), row.csv);
+        EXPECT_EQ(bytes.starts_with("PK"), !row.csv);  // a zip container
+        EXPECT_FALSE(state.error.isSet());
+    }
+    EXPECT_FALSE(fileExists(folder.file("d.zm1")));
+}
+
+TEST_F(Spreadsheet, ProjectCsvHoldsBothTablesElementExportOnlyOne) {
+    prompter.saveFile(folder.file("p.csv")).saveFile(folder.file("e.csv"));
+    ASSERT_TRUE(exportSpreadsheet(state));
+    ASSERT_TRUE(exportElementTableSpreadsheet(state));
+    std::string project, elements;
+    readWholeFile(folder.file("p.csv"), project);
+    readWholeFile(folder.file("e.csv"), elements);
+    EXPECT_NE(project.find("\r\n\r\nNr.;von Element;bis Element;"), std::string::npos);
+    EXPECT_EQ(elements.find("\r\n\r\n"), std::string::npos);
+    EXPECT_TRUE(project.starts_with(elements));
+}
+
+TEST_F(Spreadsheet, CancelledSaveDialogWritesNothing) {
+    prompter.cancel(Kind::SaveFile);
+    EXPECT_FALSE(exportSpreadsheet(state));
+    EXPECT_TRUE(state.error.isSet());
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+}
+
+TEST_F(Spreadsheet, UnwritableTargetIsReportedAsFailure) {
+    prompter.saveFile(folder.file("missing/x.xlsx")).saveFile(folder.file("missing/x.csv"));
+    EXPECT_FALSE(exportSpreadsheet(state));
+    EXPECT_FALSE(exportSpreadsheet(state));
+    EXPECT_TRUE(state.error.isSet());
+    EXPECT_EQ(prompter.errors().size(), 2u);
+}
+
+TEST_F(Spreadsheet, StartAndPrintoutHandTheTemporaryWorkbookOn) {
+    ASSERT_TRUE(startSpreadsheet(state));
+    ASSERT_TRUE(printSpreadsheet(state));
+    const std::string workbook = folder.file("welle.xlsx");
+    EXPECT_TRUE(fileExists(workbook));
+    EXPECT_EQ(desktop.log(), (std::vector<std::string>{"start xdg-open " + workbook,
+                                                       "start libreoffice -p " + workbook}));
+}
+
+TEST_F(Spreadsheet, RefusedOrCancelledImportLeavesProjectByteIdentical) {
+    const std::string before = projectBytes();
+    struct Row {
+        const char* name;
+        std::string body;
+        bool confirm;
+    };
+    for (const Row& row : {Row{"bad cell", "1;0;+;5;0;0;;;\r\n2;1;+;5;0;zero;;;\r\n", true},
+                           Row{"user cancels preview", "1;0;+;5;0;0;;;\r\n", false}}) {
+        SCOPED_TRACE(row.name);
+        RecordingPreview preview(row.confirm);
+        prompter.openFile(importFile(row.body));
+        EXPECT_FALSE(importSpreadsheet(state, preview));
+        EXPECT_TRUE(state.error.isSet());
+        EXPECT_FALSE(state.file.modified);
+        EXPECT_EQ(projectBytes(), before);
+    }
+    ASSERT_EQ(prompter.errors().size(), 1u);
+    EXPECT_EQ(prompter.errors()[0], "import.csv\nZeile 3, Spalte F (unt.Tol.): \"zero\" ist keine Zahl");
+}
+
+TEST_F(Spreadsheet, ConfirmedImportReplacesTheElementTable) {
+    RecordingPreview preview(true);
+    prompter.openFile(importFile("1;0;+;30;0.1;-0.1;;Gehäuse;\r\n2;1;-;12.5;0;0;h 6;;\r\n"));
+    ASSERT_TRUE(importSpreadsheet(state, preview));
+    EXPECT_TRUE(state.file.modified);
+    EXPECT_EQ(preview.files, std::vector<std::string>{"import.csv"});
+    EXPECT_EQ(preview.seen.elementsBefore, 4);
+    EXPECT_EQ(state.chain.elementCount(), 2);
+    EXPECT_EQ(state.chain.element(1).text.view(), "Geh\x84use");
+    EXPECT_EQ(state.chain.element(2).isoGrade, 6);
+    EXPECT_EQ(state.chain.element(2).signedNominal, -12.5L);  // working values recomputed
+    EXPECT_EQ(state.chain.closingCount(), 2);
+}
+
+TEST_F(Spreadsheet, ImportOfTheUnchangedTableSaysSoAndChangesNothing) {
+    prompter.saveFile(folder.file("same.csv"));
+    ASSERT_TRUE(exportSpreadsheet(state));
+    RecordingPreview preview(true);
+    prompter.openFile(folder.file("same.csv"));
+    EXPECT_FALSE(importSpreadsheet(state, preview));
+    EXPECT_TRUE(preview.files.empty());
+    EXPECT_EQ(prompter.log().back(), "note: Die Datei enthält die Elementtabelle unverändert");
+}
+
+TEST_F(Spreadsheet, CsvRoundTripUnderAGermanLocale) {
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr) << "de_DE.UTF-8 missing: run scripts/bootstrap";
+    const std::locale previous = std::locale::global(std::locale("de_DE.UTF-8"));
+    prompter.saveFile(folder.file("de.csv"));
+    const bool written = exportElementTableSpreadsheet(state);
+    std::string bytes;
+    readWholeFile(folder.file("de.csv"), bytes);
+    std::locale::global(previous);
+    std::setlocale(LC_ALL, "C");
+    ASSERT_TRUE(written);
+    EXPECT_NE(bytes.find(";12.625;"), std::string::npos) << bytes;  // element 1, with its decimal point
+    const ElementImport back = readElementCsv(bytes, exchangeTexts(kGerman));
+    ASSERT_FALSE(back.problem);
+    EXPECT_TRUE(compareElements(state.chain, back.elements).empty());
+}
+
+// Answers the table window from a script and records what it showed.
+class ScriptedTable final : public OverviewWindow {
+public:
+    std::vector<int> picks;  // row to choose; -1 closes, -2 asks for the spreadsheet
+    std::vector<std::size_t> shownRows;
+    int opened = 0;
+    Action show(const std::string&, std::vector<OverviewRow>& rows, int& row) override {
+        shownRows.push_back(rows.size());
+        if (m_next >= picks.size() || picks[m_next] == -1) return Action::Close;
+        const int pick = picks[m_next++];
+        if (pick == -2) return Action::ExportSpreadsheet;
+        row = pick;
+        return Action::Choose;
+    }
+    void projectOpened() override { ++opened; }
+
+private:
+    std::size_t m_next = 0;
+};
+
+TEST_F(Spreadsheet, TableOpensTheChosenProject) {
+    SampleProject a = sampleProject(3, 1, 0, 0);
+    ASSERT_EQ(writeFileSafely(folder.file("a.zm1"), projectFileText(*a.chain, a.texts, a.docs, {})), kIoOk);
+    ASSERT_EQ(writeFileSafely(folder.file("b.zm1"), "kein Projekt\r\n"), kIoOk);
+    ScriptedTable table;
+    table.picks = {-2, 1, 0, -1};  // spreadsheet, the broken file, then a.zm1
+    EXPECT_TRUE(openTable(state, table));
+    EXPECT_EQ(table.shownRows, (std::vector<std::size_t>{2, 2, 2, 2}));
+    EXPECT_EQ(table.opened, 1);
+    EXPECT_EQ(state.file.currentFile, "a");
+    EXPECT_EQ(state.chain.elementCount(), 3);
+    EXPECT_TRUE(state.error.isSet());  // closed without a choice
+    EXPECT_EQ(prompter.errors().size(), 1u);  // the broken file's message
+    EXPECT_EQ(desktop.log().front(), "start xdg-open " + folder.file("zam1-overview.xlsx"));
+}
+
+TEST_F(Spreadsheet, TableOfABrokenChoiceKeepsProjectAndNoName) {
+    ASSERT_EQ(writeFileSafely(folder.file("b.zm1"), "kein Projekt\r\n"), kIoOk);
+    const std::string before = projectBytes();
+    ScriptedTable table;
+    table.picks = {0};
+    EXPECT_FALSE(openTable(state, table));
+    EXPECT_EQ(projectBytes(), before);
+    EXPECT_EQ(state.file.currentFile, "");  // the table starts by dropping the name
+    EXPECT_EQ(prompter.errors().size(), 1u);
+}
+
+TEST_F(Spreadsheet, TableStopsWhenTheCloseQueryIsCancelled) {
+    state.file.modified = true;
+    prompter.answer(Answer::Cancel);
+    ScriptedTable table;
+    EXPECT_FALSE(openTable(state, table));
+    EXPECT_TRUE(table.shownRows.empty());
+    EXPECT_EQ(state.file.currentFile, "welle");
+}
+
+} // namespace
+} // namespace zam1::test

@@ -1,0 +1,34 @@
+// Writes one project as .xlsx and as CSV into the folder given, for a real
+// spreadsheet reader (openpyxl) to compare cell by cell: check_xlsx.py.
+#include <clocale>
+#include <cstdio>
+#include <string>
+
+#include "core/app/spreadsheet_commands.h"
+#include "core/platform/desktop.h"
+#include "core/platform/scripted_prompter.h"
+#include "core/session/program_state.h"
+#include "tests/files/sample_project.h"
+
+int main(int argc, char** argv) {
+    using namespace zam1;
+    if (argc != 2) return 2;
+    // The window program runs under the user's locale; a German one must not put commas into the files.
+    std::setlocale(LC_ALL, "");
+    const std::string folder = argv[1];
+    ScriptedPrompter prompter([](const std::string& why) { std::fprintf(stderr, "prompter: %s\n", why.c_str()); });
+    HeadlessDesktop desktop;
+    ProgramState state;
+    state.prompter = &prompter;
+    state.desktop = &desktop;
+    test::SampleProject p = test::sampleProject(12, 4, 0, 0);
+    state.chain = *p.chain;
+    state.chain.decimals = 4;  // the sheets show the project's decimals
+    state.chain.closing(1) = {0, 5, "Spalt \x84\x94\x81", "Bemerkung"};
+    state.chain.closing(2) = {1, 2501, "Fehler", ""};  // cannot be resolved: named, no numbers
+    prompter.saveFile(folder + "/project.xlsx").saveFile(folder + "/project.csv");
+    prompter.saveFile(folder + "/elements.xlsx");
+    const bool ok = exportSpreadsheet(state) && exportSpreadsheet(state) && exportElementTableSpreadsheet(state);
+    prompter.finish();
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,363 @@
+// The closing-dimension editor, the project text dialog and the Monte Carlo
+// dialog driven like a user: dialogs and controls by object name, keys typed.
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "core/analysis/sidecar.h"
+#include "core/session/program_state.h"
+#include "core/text/codepage.h"
+#include "gui/editors/closing_dimension_dialogs.h"
+#include "gui/editors/monte_carlo_dialog.h"
+#include "gui/editors/project_text_dialog.h"
+#include "tests/gui/modal_script.h"
+#include "tests/support/scripted.h"
+
+namespace zam1 {
+namespace {
+
+using test::ModalScript;
+using test::child;
+
+// With ZAM1_SHOTS_DIR set, each dialog a test reaches is kept as a picture there.
+void shoot(QWidget& dialog, const char* name) {
+    const QByteArray dir = qgetenv("ZAM1_SHOTS_DIR");
+    if (dir.isEmpty()) return;
+    dialog.grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
+}
+
+void click(QWidget& dialog, const char* button) { QTest::mouseClick(&child<QPushButton>(dialog, button), Qt::LeftButton); }
+
+void retype(QWidget& dialog, const char* edit, const QString& text) {
+    auto& e = child<QLineEdit>(dialog, edit);
+    e.selectAll();
+    e.del();
+    // QTest types ASCII keys only; other characters arrive as input-method text would.
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80) {
+            QTest::keyClick(&e, c.toLatin1());
+        } else {
+            e.insert(QString(c));
+        }
+    }
+}
+
+QStringList listLines(QWidget& dialog) {
+    auto& list = child<QListWidget>(dialog, "ListBox1");
+    QStringList out;
+    for (int i = 0; i < list.count(); ++i) out << list.item(i)->text();
+    return out;
+}
+
+void clickLine(QWidget& dialog, int row) {
+    auto& list = child<QListWidget>(dialog, "ListBox1");
+    const QRect rect = list.visualItemRect(list.item(row));
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+int selectedLine(QWidget& dialog) {
+    const auto selected = child<QListWidget>(dialog, "ListBox1").selectedItems();
+    return selected.isEmpty() ? 0 : child<QListWidget>(dialog, "ListBox1").row(selected.front()) + 1;
+}
+
+class EditorDialogs : public ::testing::Test {
+protected:
+    EditorDialogs() {
+        state.prompter = &prompter;
+        state.chain.setElementCount(3);
+        for (int n = 1; n <= 3; ++n) {
+            state.chain.element(n).predecessor = n - 1;
+            state.chain.element(n).distance = 10 * n;
+            state.chain.element(n).upperDev = 0.1L;
+            state.chain.element(n).lowerDev = -0.1L;
+        }
+    }
+
+    test::TestPrompter prompter;
+    ProgramState state;
+};
+
+TEST_F(EditorDialogs, ClosingEditorNewInsertDeleteThroughTheButtons) {
+    QString listCaption, recordCaption, labels, shownOnInsert;
+    QStringList afterNew, afterInsert, afterDelete;
+    bool errorButtonShown = true;
+    int chosenAfterInsert = -1, chosenAfterDelete = -1;
+    ModalScript script({
+        [&](QWidget& d) {
+            listCaption = d.windowTitle();
+            errorButtonShown = child<QPushButton>(d, "Button_error").isVisible();
+            click(d, "Button_neu");
+        },
+        [&](QWidget& d) {
+            recordCaption = d.windowTitle();
+            for (const char* name : {"Label_vonel", "Label_bisel", "Label_komment", "Label_komment2"}) {
+                labels += child<QLabel>(d, name).text() + QLatin1Char('|');
+            }
+            retype(d, "Edit_vonel", QStringLiteral("1x"));  // the x is refused
+            retype(d, "Edit_bisel", QStringLiteral("3"));
+            retype(d, "Edit_komment", QStringLiteral("Lücke"));
+            retype(d, "Edit_komment2", QStringLiteral("Maß über alles"));
+            shoot(d, "closing_record");
+            click(d, "Button_ok");
+        },
+        [&](QWidget& d) {
+            afterNew = listLines(d);
+            shoot(d, "closing_list");
+            clickLine(d, 0);
+            click(d, "Button_einfuegen");
+        },
+        [&](QWidget& d) {
+            shownOnInsert = child<QLineEdit>(d, "Edit_komment").text();
+            retype(d, "Edit_komment", QStringLiteral("Neu"));
+            QTest::keyClick(&child<QLineEdit>(d, "Edit_komment"), Qt::Key_Return);
+        },
+        [&](QWidget& d) {
+            afterInsert = listLines(d);
+            chosenAfterInsert = selectedLine(d);
+            click(d, "Button_loeschen");
+        },
+        [&](QWidget& d) {
+            afterDelete = listLines(d);
+            chosenAfterDelete = selectedLine(d);
+            click(d, "Button_ok");
+        },
+    });
+    state.error.set();
+    EXPECT_TRUE(editClosingDimensions(state, nullptr));
+    EXPECT_EQ(script.unused(), 0u);
+    EXPECT_FALSE(state.error.isSet());
+    EXPECT_EQ(listCaption, QStringLiteral("ZAM1 Schließmaße"));
+    EXPECT_FALSE(errorButtonShown);
+    EXPECT_EQ(recordCaption, QStringLiteral("ZAM1 Schließmaß 1"));
+    EXPECT_EQ(labels, QStringLiteral("von Element|bis Element|Text 1|Text 2|"));
+    EXPECT_EQ(afterNew, QStringList{QStringLiteral("1: 1 -> 3 : Lücke  Maß über alles")});
+    EXPECT_EQ(shownOnInsert, QStringLiteral("Lücke"));
+    EXPECT_EQ(afterInsert, (QStringList{QStringLiteral("1: 1 -> 3 : Neu  Maß über alles"),
+                                        QStringLiteral("2: 1 -> 3 : Lücke  Maß über alles")}));
+    EXPECT_EQ(chosenAfterInsert, 1);
+    EXPECT_EQ(afterDelete, QStringList{QStringLiteral("1: 1 -> 3 : Lücke  Maß über alles")});
+    EXPECT_EQ(chosenAfterDelete, 1);
+    ASSERT_EQ(state.chain.closingCount(), 1);
+    EXPECT_EQ(oemToUtf8(state.chain.closing(1).text.view()), "Lücke");
+    EXPECT_EQ(state.chain.closing(1).fromElement, 1);
+    EXPECT_EQ(state.chain.closing(1).toElement, 3);
+}
+
+TEST_F(EditorDialogs, ClosingEditorDoubleClickEditsThatLineAndEscapeCancels) {
+    state.chain.setClosingCount(2);
+    state.chain.messages.add("Warnung");
+    int edited = 0;
+    bool errorButtonShown = false;
+    ModalScript script({
+        [&](QWidget& d) {
+            errorButtonShown = child<QPushButton>(d, "Button_error").isVisible();
+            click(d, "Button_error");  // the scripted prompter takes the note
+            auto& list = child<QListWidget>(d, "ListBox1");
+            // A double click is a press, a release and a second press that comes as the double click.
+            const QPoint at = list.visualItemRect(list.item(1)).center();
+            QTest::mousePress(list.viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseRelease(list.viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, at);
+        },
+        [&](QWidget& d) {
+            edited = d.windowTitle().section(QLatin1Char(' '), -1).toInt();
+            retype(d, "Edit_bisel", QStringLiteral("2"));
+            click(d, "Button_ok");
+        },
+        test::pressKey(Qt::Key_Escape),
+    });
+    EXPECT_TRUE(editClosingDimensions(state, nullptr));
+    EXPECT_EQ(script.unused(), 0u);
+    EXPECT_TRUE(state.error.isSet());
+    EXPECT_TRUE(errorButtonShown);
+    EXPECT_EQ(edited, 2);
+    EXPECT_EQ(state.chain.closing(2).toElement, 2);
+    ASSERT_EQ(prompter.log().size(), 1u);
+    EXPECT_NE(prompter.log()[0].find("Warnung"), std::string::npos);
+}
+
+TEST_F(EditorDialogs, ProjectTextTakesEveryFieldWithinItsCapacity) {
+    state.projectTexts.drawingNumber = "4711";
+    QString caption, shownNumber;
+    int nameLimit = 0;
+    ModalScript script({[&](QWidget& d) {
+        caption = d.windowTitle();
+        shownNumber = child<QLineEdit>(d, "Edit_zeichnr").text();
+        nameLimit = child<QLineEdit>(d, "Edit_zeichname").maxLength();
+        retype(d, "Edit_zeichname", QStringLiteral("Getriebewelle mit Lagersitz und Nut"));
+        retype(d, "Edit_zeichname2", QStringLiteral("Größe 2"));
+        retype(d, "Edit_bemerkung3", QStringLiteral("dritte Zeile"));
+        shoot(d, "project_text");
+        QTest::keyClick(&child<QLineEdit>(d, "Edit_bemerkung3"), Qt::Key_Return);
+    }});
+    EXPECT_TRUE(editProjectText(state, nullptr));
+    EXPECT_EQ(script.unused(), 0u);
+    EXPECT_EQ(caption, QStringLiteral("ZAM1 Projekttext"));
+    EXPECT_EQ(shownNumber, QStringLiteral("4711"));
+    EXPECT_EQ(nameLimit, 25);
+    EXPECT_EQ(state.projectTexts.drawingName, "Getriebewelle mit Lagersi");
+    EXPECT_EQ(oemToUtf8(state.projectTexts.drawingName2.view()), "Größe 2");
+    EXPECT_EQ(state.projectTexts.drawingNumber, "4711");
+    EXPECT_EQ(state.projectTexts.remarkLines[2], "dritte Zeile");
+    EXPECT_FALSE(state.error.isSet());
+}
+
+TEST_F(EditorDialogs, ProjectTextCancelSetsTheFlagAndOkWithoutChangeIsNoChange) {
+    state.projectTexts.drawingName = "Welle";
+    {
+        ModalScript script({[](QWidget& d) {
+            retype(d, "Edit_zeichname", QStringLiteral("anders"));
+            click(d, "Button_cancel");
+        }});
+        EXPECT_FALSE(editProjectText(state, nullptr));
+        EXPECT_TRUE(state.error.isSet());
+        EXPECT_EQ(state.projectTexts.drawingName, "Welle");
+    }
+    ModalScript script({[](QWidget& d) { click(d, "Button_ok"); }});
+    EXPECT_FALSE(editProjectText(state, nullptr));
+    EXPECT_FALSE(state.error.isSet());
+}
+
+class MonteCarloDialogTest : public EditorDialogs {
+protected:
+    void SetUp() override {
+        dir = std::filesystem::temp_directory_path() / ("zam1-mcdialog-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        state.file.dataDirectory = dir.string();
+        state.file.currentFile = "welle";
+        state.chain.setClosingCount(2);
+        state.chain.closing(1) = ClosingDimension{0, 2, "A", ""};
+        state.chain.closing(2) = ClosingDimension{1, 3, "B", ""};
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    AnalysisData saved() const {
+        AnalysisData data;
+        EXPECT_TRUE(readSidecar((dir / "welle.zm1.json").string(), state.chain, data).ok);
+        return data;
+    }
+
+    std::filesystem::path dir;
+};
+
+void setCell(QWidget& d, const char* table, int row, int column, const QString& text) {
+    child<QTableWidget>(d, table).item(row, column)->setText(text);
+}
+
+TEST_F(MonteCarloDialogTest, OkWritesTheSettingsAfterABadFieldWasNamed) {
+    int rowsShown = 0;
+    QString samplesShown;
+    bool stayedOpen = false;
+    ModalScript script({[&](QWidget& d) {
+        rowsShown = child<QTableWidget>(d, "StringGrid_elements").rowCount();
+        samplesShown = child<QLineEdit>(d, "Edit_samples").text();
+        setCell(d, "StringGrid_limits", 1, 1, QStringLiteral("abc"));
+        click(d, "Button_ok");
+        stayedOpen = d.isVisible();
+        setCell(d, "StringGrid_limits", 1, 1, QStringLiteral("29,9"));
+        setCell(d, "StringGrid_limits", 1, 2, QStringLiteral("30.1"));
+        auto& elements = child<QTableWidget>(d, "StringGrid_elements");
+        elements.editItem(elements.item(1, 4));
+        auto& combo = child<QComboBox>(d, "ComboBox_distribution");
+        combo.setCurrentIndex(3);
+        elements.setCurrentCell(2, 0);  // leaving the cell takes the choice
+        setCell(d, "StringGrid_elements", 1, 5, QStringLiteral("10"));
+        retype(d, "Edit_samples", QStringLiteral("5000"));
+        retype(d, "Edit_seed", QStringLiteral("42"));
+        child<QComboBox>(d, "ComboBox_method").setCurrentIndex(2);
+        child<QComboBox>(d, "ComboBox_closing").setCurrentIndex(1);
+        shoot(d, "monte_carlo");
+        click(d, "Button_ok");
+    }});
+    int closing = 1;
+    ASSERT_TRUE(editMonteCarloSettings(state, nullptr, closing));
+    EXPECT_EQ(script.unused(), 0u);
+    EXPECT_TRUE(stayedOpen);
+    EXPECT_EQ(prompter.errors(), std::vector<std::string>{"Schließmaß 2, untere Grenze: Ungültige Eingabe \"abc\" !"});
+    EXPECT_EQ(rowsShown, 3);
+    EXPECT_EQ(samplesShown, QStringLiteral("100000"));
+    EXPECT_EQ(closing, 2);
+    const AnalysisData data = saved();
+    EXPECT_EQ(data.options.samples, 5000);
+    EXPECT_EQ(data.options.seed, 42u);
+    EXPECT_EQ(data.options.method, AnalysisMethod::MonteCarlo);
+    EXPECT_FALSE(data.limitsOf(1).any());
+    EXPECT_DOUBLE_EQ(static_cast<double>(*data.limitsOf(2).lower), 29.9);
+    EXPECT_DOUBLE_EQ(static_cast<double>(*data.limitsOf(2).upper), 30.1);
+    EXPECT_EQ(data.distributionOf(2).kind, Distribution::ShiftedNormal);
+    EXPECT_DOUBLE_EQ(static_cast<double>(data.distributionOf(2).meanShiftPercent), 10.0);
+    EXPECT_EQ(data.distributionOf(1).kind, Distribution::Normal);
+}
+
+TEST_F(MonteCarloDialogTest, ShowsTheSavedSettingsAndCancelWritesNothing) {
+    AnalysisData data;
+    data.limits[1] = RequiredLimits{std::nullopt, 20.5L};
+    data.elements[3] = ElementDistribution{Distribution::Triangular, 0};
+    data.options.seed = 9;
+    ASSERT_EQ(writeSidecar((dir / "welle.zm1.json").string(), data), 0);
+    const std::string before = sidecarText(data);
+    QString upper, distribution, seed, closingShown;
+    ModalScript script({[&](QWidget& d) {
+        upper = child<QTableWidget>(d, "StringGrid_limits").item(0, 2)->text();
+        distribution = child<QTableWidget>(d, "StringGrid_elements").item(2, 4)->text();
+        seed = child<QLineEdit>(d, "Edit_seed").text();
+        closingShown = child<QComboBox>(d, "ComboBox_closing").currentText();
+        retype(d, "Edit_seed", QStringLiteral("10"));
+        click(d, "Button_cancel");
+    }});
+    int closing = 2;
+    EXPECT_FALSE(editMonteCarloSettings(state, nullptr, closing));
+    EXPECT_TRUE(state.error.isSet());
+    EXPECT_EQ(upper, QStringLiteral("20.5"));
+    EXPECT_EQ(distribution, QStringLiteral("dreieckig"));
+    EXPECT_EQ(seed, QStringLiteral("9"));
+    EXPECT_EQ(closingShown, QStringLiteral("2: 1 -> 3 : B  "));
+    EXPECT_EQ(sidecarText(saved()), before);
+}
+
+TEST_F(MonteCarloDialogTest, TheLargestProjectShowsEveryElementAndClosingDimension) {
+    state.chain.setElementCount(kMaxElements);
+    state.chain.setClosingCount(kMaxClosing);
+    int elements = 0, closings = 0, choices = 0;
+    QElapsedTimer clock;
+    clock.start();
+    qint64 openedMs = 0;
+    ModalScript script({[&](QWidget& d) {
+        openedMs = clock.elapsed();
+        elements = child<QTableWidget>(d, "StringGrid_elements").rowCount();
+        closings = child<QTableWidget>(d, "StringGrid_limits").rowCount();
+        choices = child<QComboBox>(d, "ComboBox_closing").count();
+        click(d, "Button_cancel");
+    }});
+    int closing = kMaxClosing;
+    EXPECT_FALSE(editMonteCarloSettings(state, nullptr, closing));
+    EXPECT_EQ(elements, kMaxElements);
+    EXPECT_EQ(closings, kMaxClosing);
+    EXPECT_EQ(choices, kMaxClosing);
+    RecordProperty("openedMs", static_cast<int>(openedMs));
+}
+
+TEST_F(MonteCarloDialogTest, NoClosingDimensionsOrNoFileNameOpenNoDialog) {
+    int closing = 1;
+    state.file.currentFile.clear();
+    EXPECT_FALSE(editMonteCarloSettings(state, nullptr, closing));
+    state.chain.setClosingCount(0);
+    EXPECT_FALSE(editMonteCarloSettings(state, nullptr, closing));
+    EXPECT_TRUE(state.error.isSet());
+    EXPECT_EQ(prompter.errors().size(), 2u);
+}
+
+} // namespace
+} // namespace zam1
