@@ -33,11 +33,25 @@ ClosingDimensionEditor& closingEditor() {
     return editor;
 }
 
+struct Exchange {
+    ElementTableExchange exportTable;
+    ElementTableExchange importTable;
+};
+
+Exchange& exchange() {
+    static Exchange e;
+    return e;
+}
+
 constexpr int kColumnWidths[kElementColumns] = {30, 41, 29, 61, 59, 57, 45, 113, 145};
 
 } // namespace
 
 void setClosingDimensionEditor(ClosingDimensionEditor editor) { closingEditor() = std::move(editor); }
+
+void setElementTableExchange(ElementTableExchange exportTable, ElementTableExchange importTable) {
+    exchange() = {std::move(exportTable), std::move(importTable)};
+}
 
 TForm_zam1elemente::TForm_zam1elemente(ProgramState& state, QWidget* parent)
     : QDialog(parent), m_state(state), m_table(std::make_unique<ElementTable>(state)) {
@@ -182,13 +196,24 @@ QLayout* TForm_zam1elemente::buildButtons() {
     QPushButton* help = namedButton(this, "Button_help", QStringLiteral("&Hilfe"));
     connect(help, &QPushButton::clicked, this, [this] { showHelpNumber(m_state, 9010); });
     grid->addWidget(help, 5, 0);
-    // The spreadsheet exchange needs a spreadsheet program's automation, which this platform lacks.
-    for (auto [name, caption, row] : {std::tuple{"Button_exportexcel", QStringLiteral("Export->Excel"), 6},
-                                      std::tuple{"Button_importExcel", QStringLiteral("Import<-Excel"), 7}}) {
-        QPushButton* b = namedButton(this, name, caption);
-        b->setEnabled(false);
-        b->setToolTip(QStringLiteral("Auf diesem System nicht verfügbar"));
-        grid->addWidget(b, row - 3, 2);
+    // The spreadsheet exchange comes from the caller; without it the buttons stay off.
+    const struct {
+        const char* name;
+        QString caption;
+        void (TForm_zam1elemente::*slot)();
+        bool available;
+    } exchangeButtons[] = {
+        {"Button_exportexcel", QStringLiteral("Export->Excel"), &TForm_zam1elemente::Button_exportexcelClick,
+         static_cast<bool>(exchange().exportTable)},
+        {"Button_importExcel", QStringLiteral("Import<-Excel"), &TForm_zam1elemente::Button_importExcelClick,
+         static_cast<bool>(exchange().importTable)},
+    };
+    int exchangeRow = 3;
+    for (const auto& e : exchangeButtons) {
+        QPushButton* b = namedButton(this, e.name, e.caption);
+        b->setEnabled(e.available);
+        connect(b, &QPushButton::clicked, this, e.slot);
+        grid->addWidget(b, exchangeRow++, 2);
     }
     QPushButton* decimals = namedButton(this, "Button_nachkomma", QStringLiteral("88.888"));
     decimals->hide();
@@ -325,6 +350,20 @@ void TForm_zam1elemente::Button_loeschenClick() {
         m_table->previewResults();
         showResults();
     }
+}
+
+void TForm_zam1elemente::Button_exportexcelClick() {
+    finishTyping();
+    if (!exchange().exportTable || !m_table->takeOver()) return;
+    exchange().exportTable(m_state, this);
+    m_state.error.clear();
+}
+
+void TForm_zam1elemente::Button_importExcelClick() {
+    finishTyping();
+    if (!exchange().importTable) return;
+    if (exchange().importTable(m_state, this)) FormShow();
+    m_state.error.clear();
 }
 
 bool editElementTable(ProgramState& state, QWidget* parent) {

@@ -31,6 +31,12 @@ bool editElementTable(ProgramState& state, QWidget* parent);
 using ClosingDimensionEditor = std::function<bool(ProgramState& state, QWidget* parent)>;
 void setClosingDimensionEditor(ClosingDimensionEditor editor);
 
+// The spreadsheet exchange of the element table behind "Export->Excel" and
+// "Import<-Excel"; true when it changed the chain. Unset, the buttons are disabled.
+// The grid is taken over before an export, and refilled from the chain after an import.
+using ElementTableExchange = std::function<bool(ProgramState& state, QWidget* parent)>;
+void setElementTableExchange(ElementTableExchange exportTable, ElementTableExchange importTable);
+
 class TForm_zam1elemente final : public QDialog {
     Q_OBJECT
 public:
@@ -53,6 +59,8 @@ public:
     void Button_hilfebildClick();
     void Button_einfuegenClick();
     void Button_loeschenClick();
+    void Button_exportexcelClick();
+    void Button_importExcelClick();
 
 private:
     void buildGrid();

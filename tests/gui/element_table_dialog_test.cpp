@@ -270,6 +270,32 @@ TEST(ElementTableDialog, ALargeProjectShowsItsTextsAndCancelChangesNothing) {
     EXPECT_EQ(s.state->chain.elementCount(), kMaxElements);
 }
 
+TEST(ElementTableDialog, SpreadsheetButtonsExportWhatTheGridShowsAndShowWhatWasImported) {
+    Session s;
+    s.oneElement();
+    long double exported = 0;
+    setElementTableExchange(
+        [&](ProgramState& state, QWidget*) {
+            exported = state.chain.element(1).distance;
+            return false;
+        },
+        [](ProgramState& state, QWidget*) {
+            state.chain.element(1).distance = 77;
+            return true;
+        });
+    ModalScript script({[&](QWidget& d) {
+        typeCell(d, 1, kColNominal, QStringLiteral("30"));
+        click(d, "Button_exportexcel");
+        click(d, "Button_importExcel");
+        EXPECT_EQ(cell(d, 1, kColNominal), QStringLiteral("77.000"));
+        click(d, "Button_cancel");
+    }});
+    EXPECT_TRUE(editElementTable(*s.state, nullptr));
+    setElementTableExchange({}, {});
+    EXPECT_EQ(exported, 30);
+    EXPECT_EQ(script.unused(), 0u);
+}
+
 TEST(GeneralToleranceDialog, OkStoresTheChoiceAndCancelKeepsIt) {
     Session s;
     ModalScript script({
