@@ -36,7 +36,18 @@ private:
         m_last = dialog;
         // Run outside this timer's slot: an action that opens a nested dialog
         // (a help message) must leave the poll free to answer that one too.
-        QTimer::singleShot(0, dialog, [dialog, action = std::move(m_actions.front())] { action(*dialog); });
+        // A dialog that was already closing when the poll saw it (a message box's
+        // OK also closes the dialog under it) is gone or hidden by then: the action
+        // goes back to the front of the queue for whatever dialog comes next.
+        QTimer::singleShot(0, &m_timer, [this, target = QPointer<QWidget>(dialog),
+                                         action = std::move(m_actions.front())]() mutable {
+            if (!target || !target->isVisible()) {
+                m_actions.push_front(std::move(action));
+                m_last = nullptr;
+                return;
+            }
+            action(*target);
+        });
         m_actions.pop_front();
     }
 

@@ -1,0 +1,39 @@
+#include "gui/editors/cell_input.h"
+
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QRegularExpressionValidator>
+
+#include "core/platform/prompter.h"
+#include "core/session/program_state.h"
+#include "core/text/codepage.h"
+#include "core/text/number_format.h"
+
+namespace zam1 {
+
+std::string qtToOem(const QString& text, std::size_t capacity) { return storedText(text.toStdString(), capacity); }
+
+QPushButton* namedButton(QWidget* parent, const char* name, const QString& caption) {
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+QValidator* numberValidator(QObject* parent) {
+    static const QRegularExpression number(QStringLiteral("^ *[+-]?[0-9]*([.,][0-9]*)? *$"));
+    return new QRegularExpressionValidator(number, parent);
+}
+
+QValidator* elementNumberValidator(QObject* parent) {
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{0,4}$"));
+    return new QRegularExpressionValidator(digits, parent);
+}
+
+void showHelpNumber(ProgramState& state, int number, bool picture) {
+    if (!state.prompter) return;
+    state.prompter->showNote(std::string(picture ? "Hilfebild " : "Hilfetext ") + intText(number) +
+                             " ist nicht installiert.");
+}
+
+} // namespace zam1

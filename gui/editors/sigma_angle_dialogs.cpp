@@ -1,0 +1,250 @@
+#include "gui/editors/sigma_angle_dialogs.h"
+
+#include <QDialog>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <array>
+#include <cmath>
+
+#include "core/model/chain.h"
+#include "core/platform/prompter.h"
+#include "core/session/program_state.h"
+#include "core/text/number_format.h"
+#include "gui/editors/cell_input.h"
+#include "gui/editors/editor_support.h"
+
+namespace zam1 {
+namespace {
+
+const QString kProgramName = QStringLiteral("ZAM1");
+
+QLabel* namedLabel(QWidget* parent, const char* name, const QString& text = {}) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QLatin1String(name));
+    return label;
+}
+
+QHBoxLayout* dialogButtons(QDialog& dialog, QPushButton*& ok, QPushButton*& cancel, QPushButton*& help) {
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    ok = namedButton(&dialog, "Button_ok", QStringLiteral("OK"));
+    ok->setDefault(true);
+    cancel = namedButton(&dialog, "Button_cancel", QStringLiteral("Abbrechen"));
+    help = namedButton(&dialog, "Button_help", QStringLiteral("&Hilfetext"));
+    for (QPushButton* b : {ok, cancel, help}) row->addWidget(b);
+    return row;
+}
+
+// The fixed explanatory sketch: a red right triangle, the angle's arc, the two
+// element circles with their captions, and the dimension lines for x and y.
+class AngleSketch final : public QWidget {
+public:
+    AngleSketch(const QString& predecessorWord, const QString& elementWord, QWidget* parent)
+        : QWidget(parent), m_predecessorWord(predecessorWord), m_elementWord(elementWord) {
+        setObjectName(QStringLiteral("AngleSketch"));
+        setFixedSize(360, 290);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(Qt::red, 3));
+        p.drawPolygon(QPolygon({QPoint(50, 200), QPoint(300, 200), QPoint(300, 50)}));
+        p.setPen(QPen(Qt::black, 1));
+        p.drawArc(QRect(0, 150, 100, 100), 0, 31 * 16);  // the angle phi at the left corner
+        for (int x : {50, 300}) {
+            p.drawLine(x, 200, x, 250);  // extension lines
+            p.drawEllipse(QPoint(x, 200), 5, 5);
+        }
+        p.drawText(QPoint(8, 275), m_predecessorWord);
+        p.drawText(QPoint(272, 275), m_elementWord);
+        arrowLine(p, QPoint(50, 240), QPoint(300, 240));  // x
+        p.drawText(QPoint(170, 235), QStringLiteral("x"));
+        arrowLine(p, QPoint(330, 200), QPoint(330, 50));  // y
+        p.drawLine(300, 50, 340, 50);
+        p.drawLine(300, 200, 340, 200);
+        p.drawText(QPoint(336, 130), QStringLiteral("y"));
+    }
+
+private:
+    static void arrowLine(QPainter& p, QPoint a, QPoint b) {
+        p.drawLine(a, b);
+        const double dx = b.x() - a.x(), dy = b.y() - a.y();
+        const double length = std::hypot(dx, dy);
+        const double ux = dx / length, uy = dy / length;
+        for (auto [tip, dir] : {std::pair{a, 1.0}, std::pair{b, -1.0}}) {
+            const QPointF base(tip.x() + dir * ux * 10, tip.y() + dir * uy * 10);
+            p.setBrush(Qt::black);
+            p.drawPolygon(QPolygonF({QPointF(tip), base + QPointF(-uy * 3, ux * 3), base - QPointF(-uy * 3, ux * 3)}));
+        }
+    }
+
+    QString m_predecessorWord;
+    QString m_elementWord;
+};
+
+} // namespace
+
+bool runSigmaDialog(ProgramState& state, int elementNumber, QWidget* parent) {
+    Chain& chain = state.chain;
+    if (elementNumber < 1 || elementNumber > kMaxElements) return false;
+    Element& element = chain.element(elementNumber);
+    const long double productionSigma = chain.productionSigma;
+    const std::string plusMinus = plusMinusSign(state.config.specialCharacters == 0);
+
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("Form_zam1elsi"));
+    dialog.setWindowTitle(kProgramName);
+    dialog.setMinimumWidth(340);
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* label1 = namedLabel(&dialog, "Label1");
+    auto* label2 = namedLabel(&dialog, "Label2");
+    auto* fields = new QFormLayout;
+    auto* edit = new QLineEdit(displayText(autoNumber(productionSigma)), &dialog);
+    edit->setObjectName(QStringLiteral("Edit1"));
+    edit->setValidator(numberValidator(edit));
+    fields->addRow(namedLabel(&dialog, "Label3", QStringLiteral("Sigma i")), edit);
+    fields->addRow(namedLabel(&dialog, "Label4", QStringLiteral("Sigma glob = ") + displayText(autoNumber(productionSigma))));
+    layout->addLayout(fields);
+    layout->addWidget(label1);
+    layout->addWidget(label2);
+    QPushButton *ok = nullptr, *cancel = nullptr, *help = nullptr;
+    layout->addLayout(dialogButtons(dialog, ok, cancel, help));
+
+    // The display keeps the last sigma that made sense; OK uses it.
+    std::optional<SigmaRescale> valid;
+    const auto update = [&] {
+        long double s = 0;
+        if (!parseNumber(qtToOem(edit->text()), s)) return;
+        const auto rescale = rescaleForSigma(element.upperDev, element.lowerDev, productionSigma, s);
+        if (!rescale) return;
+        valid = rescale;
+        const SigmaTexts t = sigmaTexts(element, *rescale, s, productionSigma, plusMinus);
+        label1->setText(displayText(t.before));
+        label2->setText(displayText(t.after));
+    };
+    update();
+    QObject::connect(edit, &QLineEdit::textChanged, &dialog, update);
+
+    bool changed = false;
+    QObject::connect(ok, &QPushButton::clicked, &dialog, [&] {
+        state.error.clear();
+        if (!valid || !state.prompter) {  // no sigma to scale by: nothing to change
+            dialog.accept();
+            return;
+        }
+        const Answer answer =
+            state.prompter->askYesNoCancel(sigmaTexts(element, *valid, 0, productionSigma, plusMinus).question);
+        if (answer == Answer::Cancel) return;
+        if (answer == Answer::Yes) {
+            element.upperDev = valid->newUpper();
+            element.lowerDev = valid->newLower();
+            changed = true;
+        }
+        dialog.accept();
+    });
+    QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+    QObject::connect(help, &QPushButton::clicked, &dialog, [&] {
+        showHelpNumber(state, 5200);
+        state.error.clear();
+    });
+    applyDialogLook(dialog, editorLook(state, parent));
+    if (dialog.exec() != QDialog::Accepted) state.error.set();
+    return changed;
+}
+
+std::optional<InclinedDistance> runAngleDialog(ProgramState& state, const QString& predecessor,
+                                               const QString& elementNumber, QWidget* parent) {
+    const MainTexts& m = state.texts.main;
+    QDialog dialog(parent);
+    dialog.setObjectName(QStringLiteral("Form_zam1el2"));
+    dialog.setWindowTitle(kProgramName);
+    auto* layout = new QHBoxLayout(&dialog);
+    auto* sketch = new AngleSketch(displayText(m.predecessor), displayText(m.elementNumber), &dialog);
+    namedLabel(sketch, "Label2", QStringLiteral("phi"))->move(104, 178);
+    namedLabel(sketch, "Label_vorgel", predecessor)->move(8, 205);
+    namedLabel(sketch, "Label_elnr", elementNumber)->move(272, 205);
+    layout->addWidget(sketch);
+
+    auto* right = new QVBoxLayout;
+    auto* grid = new QGridLayout;
+    const QString upperWord = displayText(m.upperTolerance);
+    const QString lowerWord = displayText(m.lowerTolerance);
+    struct Field {
+        const char* edit;
+        const char* caption;
+        QString captionText;
+        const char* unit;
+        QString unitText;
+        const char* initial;
+    };
+    const Field fields[] = {
+        {"Edit_phi", "Label1", QStringLiteral("phi ="), "Label_phi", QStringLiteral("°"), "45"},
+        {"Edit_phitolo", nullptr, {}, "Label_phitolo", QStringLiteral("° (") + upperWord + QStringLiteral(")"), "+0.5"},
+        {"Edit_phitolu", nullptr, {}, "Label_phitolu", QStringLiteral("° (") + lowerWord + QStringLiteral(")"), "-0.5"},
+        {"Edit_y", "Label8", QStringLiteral("y ="), "Label_y", QStringLiteral("mm"), "10"},
+        {"Edit_ytolo", nullptr, {}, "Label_ytolo", QStringLiteral("mm (") + upperWord + QStringLiteral(")"), "+0.1"},
+        {"Edit_ytolu", nullptr, {}, "Label_ytolu", QStringLiteral("mm (") + lowerWord + QStringLiteral(")"), "-0.1"},
+    };
+    std::array<QLineEdit*, 6> edits{};
+    for (int i = 0; i < 6; ++i) {
+        const Field& f = fields[i];
+        if (f.caption) grid->addWidget(namedLabel(&dialog, f.caption, f.captionText), i, 0);
+        edits[static_cast<std::size_t>(i)] = new QLineEdit(QLatin1String(f.initial), &dialog);
+        QLineEdit* edit = edits[static_cast<std::size_t>(i)];
+        edit->setObjectName(QLatin1String(f.edit));
+        edit->setValidator(numberValidator(edit));
+        grid->addWidget(edit, i, 1);
+        grid->addWidget(namedLabel(&dialog, f.unit, f.unitText), i, 2);
+    }
+    const char* results[] = {"Label_x", "Label_xtolo", "Label_xtolu"};
+    const QString resultCaptions[] = {QStringLiteral("x ="), upperWord, lowerWord};
+    std::array<QLabel*, 3> resultLabels{};
+    for (int i = 0; i < 3; ++i) {
+        grid->addWidget(new QLabel(resultCaptions[i], &dialog), 7 + i, 0);
+        resultLabels[static_cast<std::size_t>(i)] = namedLabel(&dialog, results[i]);
+        grid->addWidget(resultLabels[static_cast<std::size_t>(i)], 7 + i, 1);
+    }
+    grid->setRowMinimumHeight(6, 12);
+    right->addLayout(grid);
+    right->addStretch();
+    QPushButton *ok = nullptr, *cancel = nullptr, *help = nullptr;
+    right->addLayout(dialogButtons(dialog, ok, cancel, help));
+    layout->addLayout(right);
+
+    std::optional<InclinedDistance> result;
+    const auto update = [&] {
+        std::array<std::string, 6> texts;
+        for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = qtToOem(edits[i]->text());
+        const auto input = readAngleInput(texts);
+        result = input ? inclinedDistance(*input) : std::nullopt;
+        const auto labels = result ? inclinedLabels(*result) : std::array<std::string, 3>{};
+        for (std::size_t i = 0; i < 3; ++i) resultLabels[i]->setText(displayText(labels[i]));
+        // Without a result there is nothing to take over; OK must not zero the element.
+        ok->setEnabled(result.has_value());
+    };
+    update();
+    for (QLineEdit* edit : edits) QObject::connect(edit, &QLineEdit::textChanged, &dialog, update);
+    QObject::connect(ok, &QPushButton::clicked, &dialog, [&] {
+        state.error.clear();
+        dialog.accept();
+    });
+    QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+    QObject::connect(help, &QPushButton::clicked, &dialog, [&] { showHelpNumber(state, 6200); });
+    applyDialogLook(dialog, editorLook(state, parent));
+    if (dialog.exec() != QDialog::Accepted || !result) {
+        state.error.set();
+        return std::nullopt;
+    }
+    return result;
+}
+
+} // namespace zam1
