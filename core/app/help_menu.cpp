@@ -1,8 +1,6 @@
 // The Help menu: the help picture, the calculation's messages, the language of
 // the menus and texts, the program's history, the about box, the manual and a
 // mail to the maintainers.
-#include <filesystem>
-
 #include "core/app/menu_rows.h"
 #include "core/app/workbench.h"
 #include "core/platform/desktop.h"
@@ -74,20 +72,10 @@ bool showAbout(MenuContext& c) {
     return false;
 }
 
-// The manual when it is installed beside the program or in the help folder.
+// The manual's contents in the help window.
 bool showManual(MenuContext& c) {
-    ProgramState& state = c.state;
-    state.error.clear();
-    for (const std::string& folder : {state.config.pltDirectory, std::string(ZAM1_MANUAL_DIR)}) {
-        if (folder.empty()) continue;
-        const std::filesystem::path index = std::filesystem::path(folder) / "index.html";
-        std::error_code failed;
-        if (std::filesystem::is_regular_file(index, failed)) {
-            if (state.desktop->openInBrowser(index.string())) return false;
-        }
-    }
-    state.prompter->showError(utf8ToOem("Das Handbuch ist nicht installiert. / The manual is not installed."));
-    state.error.set();
+    c.state.error.clear();
+    c.bench.showHelp(0);
     return false;
 }
 

@@ -47,6 +47,9 @@ public:
     // The print dialog for the last report or picture shown.
     virtual void printLastOutput() = 0;
 
+    // The manual in the help window, at the section of `helpNumber` (0: its contents).
+    virtual void showHelp(int helpNumber) = 0;
+
     // A modal window with fixed lines of text (UTF-8): about, history, help picture.
     virtual void showTextScreen(std::string_view title, const std::vector<std::string>& lines) = 0;
 };

@@ -18,6 +18,7 @@
 #include "core/session/program_state.h"
 #include "gui/app/menu_builder.h"
 #include "gui/app/window_dialogs.h"
+#include "gui/editors/help_window.h"
 #include "gui/graphics/graphics_widget.h"
 
 namespace zam1 {
@@ -57,6 +58,8 @@ Thh::Thh(ProgramState& state)
     state.prompter = &m_prompter;
     state.desktop = m_desktop.get();
     m_desktop->setPrompter(&m_prompter);
+    m_prompter.setLanguageSource([&state] { return state.config.language; });
+    m_graphicsWidget->setPrompter(&m_prompter);
     m_menus = std::make_unique<MenuBuilder>(*menuBar(), m_context, [this](const MenuItem& item) { runItem(item); });
     refreshCaption();
 }
@@ -144,6 +147,8 @@ GraphicsWindow& Thh::graphics() { return *m_graphics; }
 void Thh::closeWindow() { close(); }
 
 void Thh::printLastOutput() { m_desktop->printLastOutput(); }
+
+void Thh::showHelp(int helpNumber) { zam1::showHelp(this, helpNumber, m_state.config.language); }
 
 bool Thh::editProjectText() { return m_dialogs->editProjectText(); }
 bool Thh::editElementTable() { return m_dialogs->editElementTable(); }

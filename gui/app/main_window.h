@@ -68,6 +68,7 @@ public:
     ImportPreview& importPreview() override;
     void closeWindow() override;
     void printLastOutput() override;
+    void showHelp(int helpNumber) override;
     void showTextScreen(std::string_view title, const std::vector<std::string>& lines) override;
 
 protected:

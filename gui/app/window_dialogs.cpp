@@ -12,6 +12,7 @@
 #include "gui/editors/closing_dimension_dialogs.h"
 #include "gui/editors/dialog_geometry.h"
 #include "gui/editors/dialog_support.h"
+#include "gui/editors/element_table_dialog.h"
 #include "gui/editors/documentation_dialogs.h"
 #include "gui/editors/explanation_dialog.h"
 #include "gui/editors/settings_dialog.h"
@@ -41,17 +42,17 @@ DialogEnvironment environmentOf(Thh& window) {
 
 } // namespace
 
-WindowDialogs::WindowDialogs(Thh& window) : m_window(window) {}
+WindowDialogs::WindowDialogs(Thh& window) : m_window(window) {
+    // The element table's ".." and spreadsheet buttons run the window's own editors and commands.
+    setClosingDimensionEditor([](ProgramState& state, QWidget* parent) { return zam1::editClosingDimensions(state, parent); });
+    setElementTableExchange([](ProgramState& state, QWidget*) { return exportElementTableSpreadsheet(state); },
+                            [this](ProgramState& state, QWidget*) { return importSpreadsheet(state, importPreview()); });
+}
 
 WindowDialogs::~WindowDialogs() = default;
 
 bool WindowDialogs::editProjectText() { return zam1::editProjectText(m_window.state(), &m_window); }
-bool WindowDialogs::editElementTable() {
-    ProgramState& state = m_window.state();
-    state.prompter->showNote(utf8ToOem("Die Elementetabelle ist noch nicht verfügbar."));
-    state.error.set();
-    return false;
-}
+bool WindowDialogs::editElementTable() { return zam1::editElementTable(m_window.state(), &m_window); }
 bool WindowDialogs::editClosingDimensions() { return zam1::editClosingDimensions(m_window.state(), &m_window); }
 bool WindowDialogs::editMonteCarlo(int& closing) {
     return editMonteCarloSettings(m_window.state(), &m_window, closing);

@@ -58,6 +58,7 @@ public:
     }
     void closeWindow() override { log.push_back("close"); }
     void printLastOutput() override { log.push_back("print"); }
+    void showHelp(int number) override { log.push_back("help " + std::to_string(number)); }
     void showTextScreen(std::string_view title, const std::vector<std::string>& lines) override {
         log.push_back("screen " + std::string(title) + " (" + std::to_string(lines.size()) + ")");
     }
