@@ -143,7 +143,7 @@ CommandLineResult runCommandLine(ProgramState& state, const std::vector<std::str
     state.file.dataDirectory.clear(); // the name is used as given
     // The batch run's temporary files go into a folder of its own, so that two
     // runs at once do not write over each other's.
-    const PrivateFolder folder(state.config.tempDirectory);
+    const PrivateFolder folder(temporaryFolderFromEnvironment());
     struct UsePrivate {
         ProgramState& s;
         ~UsePrivate() { s.privateFolder.clear(); }

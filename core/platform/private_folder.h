@@ -11,8 +11,9 @@ namespace zam1 {
 
 class PrivateFolder {
 public:
-    // Creates "zam1-XXXXXX" in `base`, or in TMPDIR / the system's temporary
-    // folder when `base` is empty or not writable. path() is empty when neither works.
+    // Creates "zam1-XXXXXX" in `base` (TEMP or TMPDIR), or in the system's
+    // temporary folder when `base` is empty or not writable. path() is empty
+    // when neither works.
     explicit PrivateFolder(const std::string& base);
     ~PrivateFolder();
     PrivateFolder(const PrivateFolder&) = delete;

@@ -76,7 +76,7 @@ bool Thh::start(const WindowStartPlan& plan) {
     bool projectRead = false;
     runGuarded(m_state, [&] {
         readStartConfiguration(m_state, screenInfo(*this));
-        m_privateFolder = std::make_unique<PrivateFolder>(m_state.config.tempDirectory);
+        m_privateFolder = std::make_unique<PrivateFolder>(temporaryFolderFromEnvironment());
         m_state.privateFolder = m_privateFolder->path();
         applySettings();
         started = startWindowSession(m_state, plan, projectRead);

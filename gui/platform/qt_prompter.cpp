@@ -4,9 +4,12 @@
 #include <QFileDialog>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStatusBar>
 
+#include "core/lang/language.h"
 #include "core/session/program_identity.h"
+#include "core/session/program_state.h"
 #include "core/text/codepage.h"
 #include "gui/editors/help_window.h"
 #include "gui/editors/prompt_dialogs.h"
@@ -96,6 +99,11 @@ Answer QtPrompter::askYesNoCancel(std::string_view question) {
     QMessageBox box(QMessageBox::Question, title(), fromOem(question),
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, m_mainWindow);
     box.setObjectName(QStringLiteral("QuestionBox"));
+    // The program's own words on the buttons, as its other dialogs have them.
+    const MainTexts& t = texts().main;
+    box.button(QMessageBox::Yes)->setText(fromOem(t.yes));
+    box.button(QMessageBox::No)->setText(fromOem(t.no));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Abbrechen"));
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
