@@ -55,7 +55,9 @@ bool guidedInput(MenuContext& c) {
     if (state.error.isSet()) return changed;
     changed = c.bench.editElementTable() || changed || state.chain.elementCount() > 0;
     if (state.error.isSet()) return changed;
-    viewOverallGraphic(c);
+    // The overall graphic follows a closing dimension: a new project has none
+    // yet, and an error box in the middle of the guided input would only be in the way.
+    if (state.chain.closingCount() > 0) viewOverallGraphic(c);
     state.error.clear();
     changed = c.bench.editClosingDimensions() || changed;
     if (!state.error.isSet()) changed = editSigma(c) || changed;
