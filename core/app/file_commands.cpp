@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "core/analysis/sidecar.h"
 #include "core/files/project_file.h"
 #include "core/files/save_project.h"
 #include "core/files/working_copy.h"
@@ -108,9 +109,17 @@ bool fileSave(ProgramState& state) {
 
 bool fileSaveAs(ProgramState& state) {
     state.error.clear();
+    const std::string before = currentProjectPath(state);
     if (!saveProject(state, "", true)) return false;
-    enterRecentFile(state.file.recentFiles, currentProjectPath(state));
+    const std::string after = currentProjectPath(state);
+    enterRecentFile(state.file.recentFiles, after);
     projectMatchesItsFile(state);
+    // The analysis settings beside the project (limits, distributions) go with it
+    // to its new name; an older settings file there is replaced.
+    if (!before.empty() && before != after && fileExists(sidecarPath(before))) {
+        std::string settings;
+        if (readWholeFile(sidecarPath(before), settings) == kIoOk) writeFileSafely(sidecarPath(after), settings);
+    }
     return true;
 }
 

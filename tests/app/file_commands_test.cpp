@@ -219,6 +219,19 @@ TEST_F(FileCommands, SaveWritesTheFileThatWasReadWhateverItsExtension) {
     }
 }
 
+// The analysis settings file beside the project goes with it to its new name.
+TEST_F(FileCommands, SaveAsTakesTheAnalysisSettingsAlong) {
+    const std::string own = project("welle.zm1", 1);
+    ASSERT_EQ(writeFileSafely(own + ".json", std::string_view("{\"samples\": 5000}")), kIoOk);
+    ASSERT_TRUE(readProjectFile(*state, own));
+    state->file.currentFile = "welle";
+    const std::string copy = (folder / "welle2.zm1").string();
+    prompter.saveFile(copy);
+    ASSERT_TRUE(fileSaveAs(*state));
+    EXPECT_EQ(bytes(copy + ".json"), "{\"samples\": 5000}");
+    EXPECT_EQ(bytes(own + ".json"), "{\"samples\": 5000}");
+}
+
 TEST_F(FileCommands, SaveAsksBeforeWritingOverAFileThisRunHasNotSeen) {
     // A command-line name whose file could not be read: the name stands, the file is unknown.
     const std::string foreign = (folder / "fremd.zm1").string();
