@@ -208,52 +208,72 @@ Plan makePlan(const Chain& chain, const std::vector<ClosingSolution>& solutions,
     return plan;
 }
 
-// The deviations of every drawn step of one sample into `d` (indexed by step).
-void drawSample(const Plan& plan, const ziggurat::Tables& tables, std::uint64_t key, double* d) {
+// Samples are taken kBatch at a time: each working array holds kBatch lanes per
+// step or element, so that the walk down the chain adds kBatch independent
+// samples per step instead of waiting on one sample's previous sum. Every sample
+// is computed and summed in the same order as one at a time.
+constexpr int kBatch = 8;
+
+// The deviations of every drawn step of one sample into lane `lane` of `d`.
+void drawSample(const Plan& plan, const ziggurat::Tables& tables, std::uint64_t key, double* d, int lane) {
+    const auto at = [d, lane](std::size_t step) -> double& { return d[step * kBatch + static_cast<std::size_t>(lane)]; };
     const DrawGroup& n = plan.normal;
     for (std::size_t i = 0; i < n.step.size(); ++i) {
         const std::uint64_t base = key ^ n.key0[i];
         const auto word = [base](int k) { return mix64(base + static_cast<std::uint64_t>(k) * 0x9E3779B97F4A7C15ull); };
-        d[n.step[i]] = n.offset[i] + n.scale[i] * zigguratNormal(tables, word);
+        at(n.step[i]) = n.offset[i] + n.scale[i] * zigguratNormal(tables, word);
     }
     const DrawGroup& u = plan.uniform;
     for (std::size_t i = 0; i < u.step.size(); ++i) {
-        d[u.step[i]] = u.scale[i] * ziggurat::signedUnit(mix64(key ^ u.key0[i]));  // 2 toUnit - 1, bit for bit
+        at(u.step[i]) = u.scale[i] * ziggurat::signedUnit(mix64(key ^ u.key0[i]));  // 2 toUnit - 1, bit for bit
     }
     const DrawGroup& t = plan.triangular;
     for (std::size_t i = 0; i < t.step.size(); ++i) {
-        d[t.step[i]] = t.scale[i] * (toUnit(mix64(key ^ t.key0[i])) + toUnit(mix64(key ^ t.key1[i])) - 1);
+        at(t.step[i]) = t.scale[i] * (toUnit(mix64(key ^ t.key0[i])) + toUnit(mix64(key ^ t.key1[i])) - 1);
     }
 }
 
 // Samples first..last-1 into one block's sums and the thread's fine histogram.
+// `dev` has kBatch lanes per element; element 0 (the origin) stays 0.
 void runBlock(const Plan& plan, std::uint64_t seed, std::int64_t first, std::int64_t last, std::vector<double>& dev,
               BlockSums* sums, std::uint32_t* fine) {
-    std::vector<double> d(plan.steps.size(), 0.0);  // steps on no path keep 0
-    const ziggurat::Tables& tables = ziggurat::tables();
     const std::size_t steps = plan.steps.size();
+    std::vector<double> d(steps * kBatch, 0.0);  // steps on no path keep 0
+    const ziggurat::Tables& tables = ziggurat::tables();
     const std::int32_t* element = plan.stepElement.data();
     const std::int32_t* predecessor = plan.stepPredecessor.data();
     double* devs = dev.data();
-    for (std::int64_t sample = first; sample < last; ++sample) {
-        drawSample(plan, tables, sampleKey(seed, sample), d.data());
-        for (std::size_t i = 0; i < steps; ++i) devs[element[i]] = devs[predecessor[i]] + d[i];
+    for (std::int64_t batch = first; batch < last; batch += kBatch) {
+        const int lanes = static_cast<int>(std::min<std::int64_t>(kBatch, last - batch));
+        for (int lane = 0; lane < lanes; ++lane) drawSample(plan, tables, sampleKey(seed, batch + lane), d.data(), lane);
+        for (std::size_t i = 0; i < steps; ++i) {
+            // An element is never its own predecessor: the lanes do not overlap.
+            const double* __restrict from = devs + static_cast<std::size_t>(predecessor[i]) * kBatch;
+            double* __restrict to = devs + static_cast<std::size_t>(element[i]) * kBatch;
+            const double* __restrict add = d.data() + i * kBatch;
+            for (int lane = 0; lane < kBatch; ++lane) to[lane] = from[lane] + add[lane];
+        }
         for (std::size_t k = 0; k < plan.closings.size(); ++k) {
             const ClosingPlan& c = plan.closings[k];
             if (!c.resolved) continue;
-            const double v = devs[c.b] - devs[c.a];
+            const double* atA = devs + static_cast<std::size_t>(c.a) * kBatch;
+            const double* atB = devs + static_cast<std::size_t>(c.b) * kBatch;
             BlockSums& s = sums[k];
-            const double w = v - c.centre;
-            s.sum += w;
-            s.sumSq += w * w;
-            s.min = std::min(s.min, v);
-            s.max = std::max(s.max, v);
-            s.below += v < c.lowerCut ? 1 : 0;
-            s.above += v > c.upperCut ? 1 : 0;
-            // Truncation is floor here (at >= 0), and avoids a library call.
-            const double at = (v - c.histLow) * c.binScale;
-            const int bin = at < 0 ? 0 : (at >= kFineBins ? kFineSlots - 1 : static_cast<int>(at) + 1);
-            ++fine[k * kFineSlots + static_cast<std::size_t>(bin)];
+            std::uint32_t* counts = fine + k * kFineSlots;
+            for (int lane = 0; lane < lanes; ++lane) {
+                const double v = atB[lane] - atA[lane];
+                const double w = v - c.centre;
+                s.sum += w;
+                s.sumSq += w * w;
+                s.min = std::min(s.min, v);
+                s.max = std::max(s.max, v);
+                s.below += v < c.lowerCut ? 1 : 0;
+                s.above += v > c.upperCut ? 1 : 0;
+                // Truncation is floor here (at >= 0), and avoids a library call.
+                const double pos = (v - c.histLow) * c.binScale;
+                const int bin = pos < 0 ? 0 : (pos >= kFineBins ? kFineSlots - 1 : static_cast<int>(pos) + 1);
+                ++counts[bin];
+            }
         }
     }
 }
@@ -343,7 +363,7 @@ std::vector<SampleSummary> simulateClosings(const Chain& chain, const std::vecto
     std::vector<std::vector<std::uint32_t>> fine(threads);
     std::atomic<int> nextBlock{0};
     const auto work = [&](unsigned t) {
-        std::vector<double> dev(static_cast<std::size_t>(plan.slots), 0.0);
+        std::vector<double> dev(static_cast<std::size_t>(plan.slots) * kBatch, 0.0);
         fine[t].assign(closings * kFineSlots, 0);
         for (int b = nextBlock++; b < kSampleBlocks; b = nextBlock++) {
             runBlock(plan, options.seed, n * b / kSampleBlocks, n * (b + 1) / kSampleBlocks, dev,

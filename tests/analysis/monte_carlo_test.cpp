@@ -3,6 +3,7 @@
 // and the promise that a seed gives the same bits on one thread or two.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -139,6 +140,42 @@ TEST(MonteCarlo, SameSeedSameBitsOnAnyThreadCount) {
         }
     }
     EXPECT_NE(simulate(chain, data, samples(1000, 42))[0].mean, simulate(chain, data, samples(1000, 43))[0].mean);
+}
+
+// Sample i is made of the draws numbered i, whatever block or batch of samples
+// it is computed in: counts below, within and beyond one batch and one block.
+TEST(MonteCarlo, EverySampleIsMadeOfTheDrawsOfItsNumber) {
+    Chain chain;
+    build(chain, {{0, true, 10, 0.1L, -0.1L}, {1, true, 5, 0.05L, -0.05L}, {0, true, 3, 0.2L, -0.2L}}, {{0, 2}, {3, 2}});
+    AnalysisData data;
+    for (int n = 1; n <= 3; ++n) data.elements[n] = {Distribution::Uniform, 0};
+    for (const std::int64_t n : {std::int64_t{1}, std::int64_t{7}, std::int64_t{9}, std::int64_t{13}, std::int64_t{517}}) {
+        SCOPED_TRACE(n);
+        const std::vector<SampleSummary> m = simulate(chain, data, samples(n, 7));
+        const auto deviation = [](std::int64_t sample, int element, double half) {
+            return half * (2 * uniformDraw(7, sample, element, 0) - 1);
+        };
+        double sum[2] = {0, 0};
+        double low[2] = {1e9, 1e9};
+        double high[2] = {-1e9, -1e9};
+        for (std::int64_t i = 0; i < n; ++i) {
+            const double d1 = deviation(i, 1, 0.1);
+            const double d2 = d1 + deviation(i, 2, 0.05);
+            const double v[2] = {d2, d2 - deviation(i, 3, 0.2)};
+            for (int k = 0; k < 2; ++k) {
+                sum[k] += v[k];
+                low[k] = std::min(low[k], v[k]);
+                high[k] = std::max(high[k], v[k]);
+            }
+        }
+        const double nominal[2] = {15, 12};
+        for (int k = 0; k < 2; ++k) {
+            EXPECT_EQ(m[static_cast<std::size_t>(k)].count, n);
+            EXPECT_NEAR(m[static_cast<std::size_t>(k)].mean, nominal[k] + sum[k] / static_cast<double>(n), 1e-12) << k;
+            EXPECT_DOUBLE_EQ(m[static_cast<std::size_t>(k)].min, nominal[k] + low[k]) << k;
+            EXPECT_DOUBLE_EQ(m[static_cast<std::size_t>(k)].max, nominal[k] + high[k]) << k;
+        }
+    }
 }
 
 TEST(MonteCarlo, DrawsDependOnEveryPartOfTheirKey) {
