@@ -40,7 +40,7 @@ int runBatchReport(ProgramState& state, const std::string& projectPath, bool qui
     settings.workFolder = temporaryFolder(state);
     settings.defaultDevice = kReportProjectText;
     settings.askDevice = false;
-    OutputChannel out(settings, state.texts, {*state.prompter, *state.desktop, *state.clock, state.error});
+    OutputChannel out(settings, state.texts, {*state.prompter, *state.desktop, clockOf(state), state.error});
     out.setProject(projectHeading(state.projectTexts, projectPath, true));
     int unresolved = 0;
     if (!writeStandardReport(state.chain, out, kReportProjectText, &unresolved)) return 1;

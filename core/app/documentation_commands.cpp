@@ -14,12 +14,6 @@
 namespace zam1 {
 namespace {
 
-std::string today(const ProgramState& state) {
-    static const SystemClock systemClock;
-    const Clock& clock = state.clock != nullptr ? *state.clock : static_cast<const Clock&>(systemClock);
-    return dateText(clock.now(), state.config.dateCode);
-}
-
 void listChanges(ProgramState& state, bool onScreen) {
     CommandChannel channel(state);
     OutputChannel& out = channel.out;
@@ -45,7 +39,7 @@ void printChangeListing(ProgramState& state) {
 bool newChange(ProgramState& state, DocumentationDialogs& dialogs) {
     state.error.clear();
     Documentation& docs = state.documentation;
-    const std::string date = today(state);
+    const std::string date = todayText(state);
     const int number = appendChange(docs, date);
     if (number == 0) {
         state.prompter->showError(state.texts.main.maxChanges + intText(kMaxChanges) + " !");
@@ -70,7 +64,7 @@ bool modifyChange(ProgramState& state, DocumentationDialogs& dialogs) {
     Documentation& docs = state.documentation;
     if (docs.changeCount == 0) return false;
     ChangeRecord& record = docs.changes[static_cast<std::size_t>(docs.changeCount - 1)];
-    const std::optional<ChangeForm> form = dialogs.editChange(docs.changeCount, changeFormOf(record), today(state));
+    const std::optional<ChangeForm> form = dialogs.editChange(docs.changeCount, changeFormOf(record), todayText(state));
     if (!form) {
         state.error.set();
         return false;
@@ -91,7 +85,7 @@ bool editDrawingInfo(ProgramState& state, DocumentationDialogs& dialogs) {
     state.error.clear();
     DrawingInfo& info = state.documentation.drawing;
     const std::optional<DrawingInfoForm> form =
-        dialogs.editDrawingInfo(drawingInfoFormOf(info), state.config.approvalText, today(state));
+        dialogs.editDrawingInfo(drawingInfoFormOf(info), state.config.approvalText, todayText(state));
     if (!form) {
         state.error.set();
         return false;

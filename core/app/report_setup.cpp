@@ -32,7 +32,7 @@ OutputSettings commandOutputSettings(const ProgramState& state) {
 } // namespace
 
 CommandChannel::CommandChannel(ProgramState& state)
-    : out(commandOutputSettings(state), state.texts, {*state.prompter, *state.desktop, *state.clock, state.error}) {
+    : out(commandOutputSettings(state), state.texts, {*state.prompter, *state.desktop, clockOf(state), state.error}) {
     out.setProject(currentProjectHeading(state));
 }
 

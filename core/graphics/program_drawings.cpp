@@ -91,14 +91,13 @@ DiagramOutcome drawProgramDiagram(ProgramState& state, DrawingSettings& settings
 bool drawProgramProjectDrawing(ProgramState& state, DrawingSettings& settings, const DrawingTarget& target) {
     state.error.clear();
     DrawingLayer layer(settings, programDrawingContext(state, target));
-    static const SystemClock systemClock;
     const ProjectDrawingInput in{
         .chain = state.chain,
         .project = state.projectTexts,
         .docs = state.documentation,
         .config = state.config,
         .texts = state.texts,
-        .clock = state.clock ? *state.clock : static_cast<const Clock&>(systemClock),
+        .clock = clockOf(state),
         .projectFile = utf8ToOem(target.projectFile),
         .tempFolder = settings.tempFolder,
         .cadTextMode = settings.cadTextMode,

@@ -27,11 +27,12 @@ const std::string& temporaryFolder(const ProgramState& state) {
     return state.privateFolder.empty() ? state.config.tempDirectory : state.privateFolder;
 }
 
-std::string todayText(const ProgramState& state) {
-    const SystemClock systemClock;
-    const Clock& clock = state.clock != nullptr ? *state.clock : systemClock;
-    return dateText(clock.now(), state.config.dateCode);
+const Clock& clockOf(const ProgramState& state) {
+    static const SystemClock systemClock;
+    return state.clock != nullptr ? *state.clock : systemClock;
 }
+
+std::string todayText(const ProgramState& state) { return dateText(clockOf(state).now(), state.config.dateCode); }
 
 const LanguageTexts& texts() { return program().texts; }
 

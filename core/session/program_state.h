@@ -65,6 +65,9 @@ ProgramState& program();
 // configured temporary folder when it has none.
 const std::string& temporaryFolder(const ProgramState& state);
 
+// The state's clock; the system's when none is installed.
+const Clock& clockOf(const ProgramState& state);
+
 // Today's date as the state's clock and configured date code write it.
 std::string todayText(const ProgramState& state);
 

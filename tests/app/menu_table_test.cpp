@@ -137,7 +137,7 @@ TEST_F(Menus, TheErrorMessageEntryCountsTheCalculationsMessages) {
     EXPECT_EQ(prompter.log().front().rfind("choice:", 0), 0u) << prompter.log().front();
 }
 
-// Every row runs without a window, with every question cancelled: no exception
+// Every row runs without a window and without a clock of its own, with every question cancelled: no exception
 // reaches the boundary, and a row that does not change the project leaves it unmodified.
 TEST_F(Menus, EveryRowRunsHeadlessWithEveryQuestionCancelled) {
     for (const MenuSection& section : menuTable()) {
@@ -148,8 +148,7 @@ TEST_F(Menus, EveryRowRunsHeadlessWithEveryQuestionCancelled) {
             ScriptedPrompter quiet([](const std::string&) {});  // every prompt is answered with Cancel
             HeadlessDesktop d;
             s.prompter = &quiet;
-            s.desktop = &d;
-            s.clock = &clock;
+            s.desktop = &d;  // and no clock: the commands take the system's
             s.config.tempDirectory = s.config.dataDirectory = s.config.pltDirectory = folder.path();
             ASSERT_TRUE(readProjectFile(s, kExample));
             s.file.currentFile = "getriebewelle";
