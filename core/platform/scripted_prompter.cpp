@@ -134,6 +134,7 @@ void ScriptedPrompter::showStatus(std::string_view text) { m_log.push_back("stat
 void ScriptedPrompter::beep() { m_log.emplace_back("beep"); }
 
 bool ScriptedPrompter::chooseOpenFile(const FileChoice& choice, std::string& path) {
+    m_folders.push_back(choice.folder);
     const Scripted* a = next(Kind::OpenFile, "open: " + oemToUtf8(choice.title));
     if (!a) return false;
     path = a->text;
@@ -141,6 +142,7 @@ bool ScriptedPrompter::chooseOpenFile(const FileChoice& choice, std::string& pat
 }
 
 bool ScriptedPrompter::chooseSaveFile(const FileChoice& choice, std::string& path) {
+    m_folders.push_back(choice.folder);
     const Scripted* a = next(Kind::SaveFile, "save: " + oemToUtf8(choice.title));
     if (!a) return false;
     path = a->text;

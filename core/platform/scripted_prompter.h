@@ -48,6 +48,8 @@ public:
     // "choice: ...", "text: ...", "yesno: ...", "question: ...", "error: ...",
     // "note: ...", "open: ...", "save: ...", "device: ...", "folder: ...", "status: ...", "beep".
     const std::vector<std::string>& log() const { return m_log; }
+    // The folder each file dialog was to start in.
+    const std::vector<std::string>& offeredFolders() const { return m_folders; }
     // The choice each choice prompt had selected when it opened.
     const std::vector<int>& offeredChoices() const { return m_offered; }
     std::vector<std::string> errors() const;   // the texts of showError, UTF-8
@@ -71,6 +73,7 @@ private:
     Scripted m_current{};
     std::vector<std::string> m_log;
     std::vector<int> m_offered;
+    std::vector<std::string> m_folders;
     bool m_finished = false;
 };
 

@@ -18,6 +18,7 @@ OutputSettings outputSettingsFrom(const Configuration& config) {
     s.dateCode = config.dateCode;
     s.indexStyle = config.indexStyle;
     s.workFolder = config.tempDirectory;
+    s.saveFolder = config.tempDirectory;
     s.textProgram = config.textProgram;
     s.htmlBrowser = config.htmlBrowser;
     s.messageFolder = config.pltDirectory;

@@ -47,6 +47,9 @@ struct OutputSettings {
     bool copyScreenToClipboard = false;  // screen device: copy the report to the clipboard
     bool spreadsheetSaveDialog = false;  // spreadsheet device: ask for the file name
     std::string workFolder;              // temporary and fixed-name report files; empty: current folder
+    // Where the save dialogs start: the configured temporary folder, which stays.
+    // The work folder may be the program's private one, removed at its end.
+    std::string saveFolder;
     std::string textProgram = "xdg-open";
     std::string htmlBrowser = "xdg-open";
     std::string messageFolder;           // where the message file lies; empty: current folder

@@ -1,10 +1,7 @@
 #include "gui/app/gui_main.h"
 
 #include <QApplication>
-#include <QScreen>
 #include <QTimer>
-
-#include <algorithm>
 
 #include <cstdlib>
 
@@ -40,14 +37,7 @@ int runWindow(int& argc, char** argv, const WindowStartPlan& start) {
     ProgramState& state = program();
     Thh window(state);
     if (!window.start(start)) return 1;
-    // The graphics window takes the top left corner; the main window goes below
-    // it when the screen has room, so that neither hides the other.
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    constexpr int kMainHeight = 80;  // a menu bar and a status line
-    const int below = window.graphicsWidget().frameGeometry().height();
-    window.move(screen.left(), below + kMainHeight <= screen.height() ? screen.top() + below : screen.top());
-    window.resize(std::min(800, screen.width()), kMainHeight);
-    window.show();
+    window.showBelowGraphics();
     ScreenshotTour tour(window);
     tour.startFromEnvironment();
     // For the start-time measurement: end as soon as the window is on the screen.

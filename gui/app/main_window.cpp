@@ -1,5 +1,7 @@
 #include "gui/app/main_window.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMenuBar>
@@ -113,6 +115,16 @@ void Thh::applySettings() {
     QPalette palette = area->palette();
     palette.setColor(QPalette::Window, QColor(bg.r, bg.g, bg.b));
     area->setPalette(palette);
+}
+
+void Thh::showBelowGraphics() {
+    // The graphics window takes the top left corner; the main window goes below it.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    constexpr int kMainHeight = 80;  // a menu bar and a status line
+    const int below = m_graphicsWidget->frameGeometry().height();
+    move(screen.left(), below + kMainHeight <= screen.height() ? screen.top() + below : screen.top());
+    resize(std::min(800, screen.width()), kMainHeight);
+    show();
 }
 
 void Thh::runItem(const MenuItem& item) {

@@ -38,6 +38,10 @@ public:
     // A start with this project read (empty: none), as "wzam1 name.zm1" does.
     bool start(const std::string& project);
 
+    // Places the window under the graphics window when the screen has room, so
+    // that neither hides the other, and shows it.
+    void showBelowGraphics();
+
     // A menu item by object name, as the menu runs it.
     void runItem(const MenuItem& item);
     // Any command through the exception boundary; captions and menus follow.

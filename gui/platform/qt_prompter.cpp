@@ -1,6 +1,7 @@
 #include "gui/platform/qt_prompter.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QMainWindow>
 #include <QMessageBox>
@@ -27,6 +28,12 @@ QStringList linesFromOem(const std::vector<std::string>& lines) {
 }
 
 QString title() { return QString::fromUtf8(kProgramTitle.data(), static_cast<qsizetype>(kProgramTitle.size())); }
+
+// No folder means the folder relative names are taken in: the current one, not
+// whichever folder a file dialog showed last.
+QString startFolder(const FileChoice& choice) {
+    return choice.folder.empty() ? QDir::currentPath() : QString::fromStdString(choice.folder);
+}
 
 } // namespace
 
@@ -124,8 +131,8 @@ void QtPrompter::showNote(std::string_view text) {
 }
 
 bool QtPrompter::chooseOpenFile(const FileChoice& choice, std::string& path) {
-    const QString chosen = QFileDialog::getOpenFileName(m_mainWindow, fromOem(choice.title),
-                                                        QString::fromStdString(choice.folder), qtFileFilter(choice));
+    const QString chosen = QFileDialog::getOpenFileName(m_mainWindow, fromOem(choice.title), startFolder(choice),
+                                                        qtFileFilter(choice));
     if (chosen.isEmpty()) return false;
     path = chosen.toStdString();
     return true;
@@ -139,7 +146,7 @@ bool QtPrompter::chooseFolder(std::string_view title, std::string& folder) {
 }
 
 bool QtPrompter::chooseSaveFile(const FileChoice& choice, std::string& path) {
-    QFileDialog dialog(m_mainWindow, fromOem(choice.title), QString::fromStdString(choice.folder), qtFileFilter(choice));
+    QFileDialog dialog(m_mainWindow, fromOem(choice.title), startFolder(choice), qtFileFilter(choice));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QString::fromStdString(choice.defaultExtension));
     if (!path.empty()) dialog.selectFile(QString::fromStdString(path));

@@ -167,6 +167,22 @@ TEST_F(Menus, EveryRowRunsHeadlessWithEveryQuestionCancelled) {
     }
 }
 
+// A report saved to a file is proposed in the configured temporary folder, which
+// the user keeps, never in the program's private folder that goes at its end.
+TEST_F(Menus, ReportFilesAreProposedWhereTheyStay) {
+    readExample();
+    const std::string privateFolder = folder.path() + "/private";
+    std::filesystem::create_directories(privateFolder);
+    state.privateFolder = privateFolder;
+    state.config.askTextDevice = true;
+    const std::string target = folder.path() + "/bericht.txt";
+    prompter.device(3).saveFile(target);  // "Datei"
+    run("mi_ViewStandard");
+    EXPECT_EQ(prompter.offeredFolders(), std::vector<std::string>{folder.path()});
+    EXPECT_TRUE(std::filesystem::exists(target));
+    EXPECT_FALSE(state.error.isSet());
+}
+
 TEST_F(Menus, AChangeLeavesAnUndoStepTheModifiedFlagAndTheWorkingCopy) {
     readExample();
     const long double sigma = state.chain.productionSigma;

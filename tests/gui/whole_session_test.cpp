@@ -200,7 +200,7 @@ TEST(WholeSession, TheExampleEditedExportedPrintedUndoneAndSaved) {
     ProgramState state;
     Thh window(state);
     ASSERT_TRUE(window.start(std::string("getriebewelle.zm1")));
-    window.show();
+    window.showBelowGraphics();  // where the program puts it
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     session.shot("01_start");
     ASSERT_EQ(state.chain.element(2).isoGrade, 11);
