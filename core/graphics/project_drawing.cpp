@@ -167,7 +167,7 @@ void drawLogoEntities(DrawingLayer& layer, const ProjectDrawingInput& in, std::s
             // The width that gives the file's width factor back, whatever the configured one.
             layer.textStyle(0, e.height, e.height, e.angleDeg);
             layer.textStyle(0, e.height * e.widthFactor / std::max(layer.widthFactor(), 1e-6L), e.height, e.angleDeg);
-            layer.text(in.cadTextMode == 2 ? ansiToOem(e.text) : e.text, p[0].x, p[0].y);
+            layer.text(in.cadTextMode == CadTextMode::Windows ? ansiToOem(e.text) : e.text, p[0].x, p[0].y);
             break;
         }
     }
@@ -232,7 +232,7 @@ void drawProjectDrawing(DrawingLayer& layer, const ProjectDrawingInput& in) {
     layer.finishRun();
 }
 
-bool runProjectDrawing(DrawingLayer& layer, const ProjectDrawingInput& in, int device) {
+bool runProjectDrawing(DrawingLayer& layer, const ProjectDrawingInput& in, OutputDevice device) {
     if (!layer.startRun(device)) return false;
     drawProjectDrawing(layer, in);
     return true;
