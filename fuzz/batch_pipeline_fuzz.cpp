@@ -79,7 +79,7 @@ FuzzPrompter& prompter() {
 void reports(ProgramState& state) {
     HeadlessDesktop desktop;
     static const FixedClock clock(DateTime{2024, 3, 15, 14, 30, 0});
-    for (const int device : {kReportDosFile, kReportSpreadsheet, kReportHtml}) {
+    for (const ReportDevice device : {kReportDosFile, kReportSpreadsheet, kReportHtml}) {
         OutputSettings settings;
         settings.workFolder = workFolder();
         settings.messageFolder = workFolder();
