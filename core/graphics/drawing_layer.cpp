@@ -117,9 +117,13 @@ bool DrawingLayer::startRun(OutputDevice device) {
     }
     m_device = device;
     m_format = cadFormatOf(device);
+    if (!m_format) {  // a number no device has
+        fail();
+        return false;
+    }
     bool ready = false;
-    switch (m_format ? m_format->output : DeviceOutput::File) {
-    case DeviceOutput::File: ready = m_format && chooseOutputFile(); break;
+    switch (m_format->output) {
+    case DeviceOutput::File: ready = chooseOutputFile(); break;
     case DeviceOutput::Window:
         ready = m_ctx.window != nullptr;
         if (ready) {
@@ -287,7 +291,7 @@ void DrawingLayer::finishRun() {
     const bool failed = m_ctx.error->isSet();
     // The window shows what was drawn up to the error; a file is not written, and
     // a back-end of the caller's is dropped unfinished.
-    const bool toWindow = m_format && m_format->output == DeviceOutput::Window;
+    const bool toWindow = outputsTo(DeviceOutput::Window);
     if (failed && !toWindow) {
         m_plotWindow.reset();
         m_file.reset();  // nothing is written: the file that was there stays
@@ -301,7 +305,7 @@ void DrawingLayer::finishRun() {
         return;
     }
     const bool toFile = m_format && !toWindow;
-    if (toFile && commitOutput() && m_format->output == DeviceOutput::Plot) startPlot();
+    if (toFile && commitOutput() && outputsTo(DeviceOutput::Plot)) startPlot();
     m_file.reset();
 }
 

@@ -102,6 +102,8 @@ public:
     // State.
     bool running() const { return m_backend != nullptr; }
     OutputDevice device() const { return m_device; }
+    // True when the run's device draws to `output`; false for a back-end of the caller's.
+    bool outputsTo(DeviceOutput output) const { return m_format && m_format->output == output; }
     const std::string& outputFile() const { return m_outputFile; }
     int layer() const { return m_layer; }
     long double textHeight() const { return m_style.height; }

@@ -177,8 +177,8 @@ void drawLogoEntities(DrawingLayer& layer, const ProjectDrawingInput& in, std::s
 
 void drawLogo(DrawingLayer& layer, const ProjectDrawingInput& in) {
     if (in.config.hideLogo) return;
-    const bool screen = layer.device() == kDeviceScreen;
-    if (!screen && layer.device() != kDevicePlot) return;
+    const bool screen = layer.outputsTo(DeviceOutput::Window);
+    if (!screen && !layer.outputsTo(DeviceOutput::Plot)) return;
     std::string bytes;
     // The user keeps the logo in the configured temporary folder; the screen reads
     // its blocks from the run's own folder, so it is put there for the drawing.
