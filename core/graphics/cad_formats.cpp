@@ -1,5 +1,7 @@
 #include "core/graphics/cad_formats.h"
 
+#include <iterator>
+
 #include "core/cad/dxf_writer.h"
 #include "core/cad/iges_writer.h"
 #include "core/cad/txt_cad_writer.h"
