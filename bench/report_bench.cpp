@@ -50,7 +50,7 @@ std::unique_ptr<Chain> largestChain() {
     return chain;
 }
 
-void standardReport(benchmark::State& state, int device) {
+void standardReport(benchmark::State& state, ReportDevice device) {
     const std::string folder = (std::filesystem::temp_directory_path() / "zam1-report-bench").string();
     std::filesystem::create_directories(folder);
     auto chain = largestChain();

@@ -79,7 +79,7 @@ FuzzPrompter& prompter() {
 void reports(ProgramState& state) {
     HeadlessDesktop desktop;
     static const FixedClock clock(DateTime{2024, 3, 15, 14, 30, 0});
-    for (const int device : {kReportDosFile, kReportSpreadsheet, kReportHtml}) {
+    for (const ReportDevice device : {kReportDosFile, kReportSpreadsheet, kReportHtml}) {
         OutputSettings settings;
         settings.workFolder = workFolder();
         settings.messageFolder = workFolder();
@@ -122,7 +122,7 @@ void drawings(ProgramState& state) {
     for (const int format : {kDeviceScreen, kDeviceDxf, kDeviceIges, kDeviceTxt}) {
         for (int kind = kDiagramToScale; kind <= kDiagramOverall; ++kind) {
             for (int k = kind == kDiagramScheme ? 0 : 1; k <= (kind == kDiagramScheme ? 0 : closings); ++k) {
-                const PreparedDiagram prepared = prepareDiagram(in, kind, k);
+                const PreparedDiagram prepared = prepareDiagram(in, static_cast<DiagramKind>(kind), k);
                 if (prepared.outcome != DiagramOutcome::Drawn) continue;
                 std::ostringstream out;
                 GraphicsWindow window(settings.window, state.error);

@@ -166,7 +166,8 @@ void writeAnalysisReport(const AnalysisResult& r, std::string_view projectName, 
     out << (r.allHold() ? "All required limits hold." : "Required limits are violated.") << '\n';
 }
 
-bool reportAnalysis(const AnalysisResult& result, std::string_view projectName, OutputChannel& out, int device) {
+bool reportAnalysis(const AnalysisResult& result, std::string_view projectName, OutputChannel& out,
+                    ReportDevice device) {
     std::ostringstream text;
     writeAnalysisReport(result, projectName, text);
     if (!out.openOutput(device, kAnalysisReportFile)) return false;

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/report/output_settings.h"
+
 namespace zam1 {
 
 struct AnalysisResult;
@@ -20,9 +22,10 @@ inline constexpr const char* kAnalysisReportFile = "zam1mc.txt";
 
 // The same report through the output channel, so that it goes to every report
 // device (screen, printers, text, spreadsheet, HTML) with its page frame: opens
-// the channel on `device` (0 asks or takes the default), writes, closes. False
+// the channel on `device` (kReportAsk asks or takes the default), writes, closes. False
 // when nothing was written.
-bool reportAnalysis(const AnalysisResult& result, std::string_view projectName, OutputChannel& out, int device = 0);
+bool reportAnalysis(const AnalysisResult& result, std::string_view projectName, OutputChannel& out,
+                    ReportDevice device = kReportAsk);
 
 std::string analysisJson(const AnalysisResult& result, std::string_view projectName);
 

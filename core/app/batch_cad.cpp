@@ -21,7 +21,6 @@
 namespace zam1 {
 namespace {
 
-constexpr std::string_view kFormatHint = "i: 1=DXF, 2=IGS, 5=TXT";
 constexpr std::string_view kIndexHint =
     "j: 1 = Projektzeichnung, 3 = Schema, 10*k+1 / 10*k+2 / 10*k+4 = Schließmaß k maßstäblich / Normalverteilung / "
     "Gesamtgrafik";
@@ -32,10 +31,12 @@ bool parseCadArgument(const std::string& argument, CadRequest& request) {
     if (argument.size() < 5) return false;
     const std::string prefix = asciiUpper(argument.substr(0, 4));
     if (prefix != "/CAD") return false;
-    const char format = argument[4];
-    if (format != '1' && format != '2' && format != '5') return false;
+    const char digit = argument[4];
+    if (digit < '0' || digit > '9') return false;
+    const auto device = static_cast<OutputDevice>(digit - '0');
+    if (drawingFileExtension(device).empty()) return false;  // the window and the plot write no file of theirs
     request = CadRequest{};
-    request.format = format - '0';
+    request.format = device;
     if (argument.size() == 5) return true;  // no index: the project drawing
     long long j = 0;
     if (argument[5] != ':' || !parseInteger(std::string_view(argument).substr(6), j) || j < 1) return false;
@@ -43,7 +44,7 @@ bool parseCadArgument(const std::string& argument, CadRequest& request) {
     const long long kind = j % 10;
     if (kind < 1 || kind > 4 || j / 10 > 1000000) return false;
     request.drawing = CadDrawing::Diagram;
-    request.kind = static_cast<int>(kind);
+    request.kind = static_cast<DiagramKind>(kind);
     request.closing = static_cast<int>(j / 10);
     return true;
 }
@@ -52,7 +53,8 @@ int runBatchCad(ProgramState& state, const std::string& projectPath, const std::
                 std::ostream& err) {
     CadRequest request;
     if (!parseCadArgument(cadArgument, request)) {
-        err << "w" << kShortName << ": " << cadArgument << " ?\n  " << kFormatHint << "\n  " << kIndexHint << '\n';
+        err << "w" << kShortName << ": " << cadArgument << " ?\n  i: " << cadFileFormatList() << "\n  " << kIndexHint
+            << '\n';
         return 1;
     }
     BatchPorts ports(state, err);

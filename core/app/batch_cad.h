@@ -2,7 +2,7 @@
 // "wzam1 project.zm1 /CADi:j": a drawing of the project written as a CAD file,
 // without a window and without a question.
 //
-//   i   1 DXF, 2 IGES, 5 TXT CAD code
+//   i   a drawing device that writes a file: 1 DXF, 2 IGES, 5 TXT CAD code
 //   j   1 (or nothing): the project drawing
 //       3: the scheme of the whole chain
 //       10 k + d: diagram d of closing dimension k: 1 to scale, 2 normal
@@ -14,21 +14,24 @@
 #include <iosfwd>
 #include <string>
 
+#include "core/graphics/cad_formats.h"
+
 namespace zam1 {
 
+enum DiagramKind : int;
 struct ProgramState;
 
 enum class CadDrawing { Project, Diagram };
 
 struct CadRequest {
-    int format = 1;          // i
+    OutputDevice format = kDeviceDxf;  // i
     CadDrawing drawing = CadDrawing::Project;
-    int kind = 0;            // diagram kind 1..4
+    DiagramKind kind{};      // of a diagram; none for the project drawing
     int closing = 0;         // closing dimension of the diagram
 };
 
-// Reads "/CADi:j" (the prefix in any case). False for a format other than 1, 2, 5
-// or a j that names no drawing.
+// Reads "/CADi:j" (the prefix in any case). False for an i that names no device
+// writing a file of its own, or a j that names no drawing.
 bool parseCadArgument(const std::string& argument, CadRequest& request);
 
 // Reads the project and writes the drawing. Exit code 0 when the file was

@@ -8,7 +8,7 @@
 namespace zam1 {
 namespace {
 
-template <int Kind>
+template <DiagramKind Kind>
 bool cadChosenDiagram(MenuContext& c) {
     if (Kind != kDiagramOverall && !chooseClosingDimension(c.state, c.closing)) return false;
     cadDiagram(c.state, c.bench.graphics(), Kind, c.closing);

@@ -11,6 +11,7 @@
 #include "core/app/command_guard.h"
 #include "core/app/window_start.h"
 #include "core/config/config_file.h"
+#include "core/graphics/cad_formats.h"
 #include "core/platform/batch_prompter.h"
 #include "core/platform/desktop.h"
 #include "core/session/program_identity.h"
@@ -33,7 +34,7 @@ void printHelp(std::ostream& out) {
         "/I       -> TXT file",
         "",
         "/CADi:j  -> CAD File",
-        "            i: 1=DXF, 2=IGS, 5=TXT",
+        "            i: " + cadFileFormatList(),
         "            j: index (1,2,3, ..)",
         "",
         "/NOGOUI  -> No GUI, exit on fatal error",
@@ -54,10 +55,15 @@ void printHelp(std::ostream& out) {
 // "--help": the help screen, then what this build adds to it.
 void printLongHelp(std::ostream& out) {
     printHelp(out);
+    std::string extensions;
+    for (const CadFormat& f : cadFormats()) {
+        if (f.output != DeviceOutput::File) continue;
+        extensions += (extensions.empty() ? "." : " / .") + std::string(f.extension);
+    }
     out << "\n"
            "/CADi:j  j: 1 = project drawing, 3 = scheme of the chain,\n"
            "            10*k+1 / +2 / +4 = closing dimension k to scale / normal distribution / overall graphic\n"
-           "         file: project base name + .dxf / .igs / .txt in the working directory\n"
+           "         file: project base name + " << extensions << " in the working directory\n"
            "\n"
            "w" << kShortName << " --iso CODE SIZE   ISO 286 limit deviations of CODE (e.g. H7 or \"js 6\") at the\n"
            "                        nominal SIZE in mm; CODE may be a fit such as H7/g6\n"

@@ -54,9 +54,9 @@ bool chooseClosingDimension(ProgramState& state, int& closing) {
 
 namespace {
 
-// A drawing run of the menu: `device` 0 asks ("CAD-Code"), 3 is the window.
+// A drawing run of the menu: kDeviceAsk asks ("CAD-Code").
 struct MenuDrawing {
-    MenuDrawing(ProgramState& state, GraphicsWindow& window, int device)
+    MenuDrawing(ProgramState& state, GraphicsWindow& window, OutputDevice device)
         : settings(drawingSettingsFrom(state.config, temporaryFolder(state))) {
         settings.window = window.settings();  // the window keeps the size it was created with
         target.device = device;
@@ -68,7 +68,7 @@ struct MenuDrawing {
     DrawingTarget target;
 };
 
-void drawDiagram(ProgramState& state, GraphicsWindow& window, int device, int kind, int closing) {
+void drawDiagram(ProgramState& state, GraphicsWindow& window, OutputDevice device, DiagramKind kind, int closing) {
     state.error.clear();
     MenuDrawing run(state, window, device);
     if (drawProgramDiagram(state, run.settings, run.target, kind, closing) == DiagramOutcome::Messages) {
@@ -76,7 +76,7 @@ void drawDiagram(ProgramState& state, GraphicsWindow& window, int device, int ki
     }
 }
 
-void drawProjectDrawing(ProgramState& state, GraphicsWindow& window, int device) {
+void drawProjectDrawing(ProgramState& state, GraphicsWindow& window, OutputDevice device) {
     state.error.clear();
     MenuDrawing run(state, window, device);
     drawProgramProjectDrawing(state, run.settings, run.target);
@@ -84,17 +84,17 @@ void drawProjectDrawing(ProgramState& state, GraphicsWindow& window, int device)
 
 } // namespace
 
-void viewDiagram(ProgramState& state, GraphicsWindow& window, int kind, int closing) {
+void viewDiagram(ProgramState& state, GraphicsWindow& window, DiagramKind kind, int closing) {
     drawDiagram(state, window, kDeviceScreen, kind, closing);
 }
 
-void cadDiagram(ProgramState& state, GraphicsWindow& window, int kind, int closing) {
-    drawDiagram(state, window, 0, kind, closing);
+void cadDiagram(ProgramState& state, GraphicsWindow& window, DiagramKind kind, int closing) {
+    drawDiagram(state, window, kDeviceAsk, kind, closing);
 }
 
 void viewProjectDrawing(ProgramState& state, GraphicsWindow& window) { drawProjectDrawing(state, window, kDeviceScreen); }
 
-void cadProjectDrawing(ProgramState& state, GraphicsWindow& window) { drawProjectDrawing(state, window, 0); }
+void cadProjectDrawing(ProgramState& state, GraphicsWindow& window) { drawProjectDrawing(state, window, kDeviceAsk); }
 
 void viewStandardReport(ProgramState& state) {
     state.error.clear();

@@ -6,19 +6,20 @@
 namespace zam1 {
 
 class GraphicsWindow;
+enum DiagramKind : int;
 struct ProgramState;
 
 // Asks which closing dimension (`closing` pre-selected, 1-based in and out).
 // False, with the error flag set, when there is none or the user cancelled.
 bool chooseClosingDimension(ProgramState& state, int& closing);
 
-// Diagram `kind` (DiagramKind) of closing dimension `closing` into the window.
+// Diagram `kind` of closing dimension `closing` into the window.
 // The calculation's messages, when they keep the diagram from being drawn, are shown.
-void viewDiagram(ProgramState& state, GraphicsWindow& window, int kind, int closing);
+void viewDiagram(ProgramState& state, GraphicsWindow& window, DiagramKind kind, int closing);
 
 // The same diagram on the device the user chooses ("CAD-Code": DXF, IGES, the
 // window, the plot tool, TXT).
-void cadDiagram(ProgramState& state, GraphicsWindow& window, int kind, int closing);
+void cadDiagram(ProgramState& state, GraphicsWindow& window, DiagramKind kind, int closing);
 
 // The project drawing in the window, or on the device the user chooses.
 void viewProjectDrawing(ProgramState& state, GraphicsWindow& window);

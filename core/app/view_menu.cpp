@@ -24,7 +24,7 @@ bool report(MenuContext& c, Write write) {
     return false;
 }
 
-template <int Kind>
+template <DiagramKind Kind>
 bool viewChosenDiagram(MenuContext& c) {
     if (!chooseClosingDimension(c.state, c.closing)) return false;
     viewDiagram(c.state, c.bench.graphics(), Kind, c.closing);

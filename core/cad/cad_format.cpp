@@ -92,14 +92,16 @@ std::string germanTwoLetter(std::string_view oem) {
     return out;
 }
 
-std::string cadText(std::string_view oem, int mode) {
-    std::string out = mode == 2 ? oemToAnsi(oem) : (mode == 3 ? germanTwoLetter(oem) : std::string(oem));
+std::string cadText(std::string_view oem, CadTextMode mode) {
+    std::string out = mode == CadTextMode::Windows     ? oemToAnsi(oem)
+                      : mode == CadTextMode::TwoLetter ? germanTwoLetter(oem)
+                                                       : std::string(oem);
     for (char& c : out) {
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
     }
     return out;
 }
 
-std::string_view cadTextCodePage(int mode) { return mode == 2 ? "ANSI_1252" : "DOS850"; }
+std::string_view cadTextCodePage(CadTextMode mode) { return mode == CadTextMode::Windows ? "ANSI_1252" : "DOS850"; }
 
 } // namespace zam1

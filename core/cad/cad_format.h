@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/graphics/cad_text_mode.h"
 #include "core/text/number_format.h"
 
 namespace zam1 {
@@ -15,15 +16,13 @@ namespace zam1 {
 void appendFixed(std::string& out, long double value, int decimals, char separator = '.');
 std::string fixedPlain(long double value, int decimals, char separator = '.');
 
-// The text of a CAD entity by "CAD Text Mode": 2 converts the stored (OEM) bytes to
-// the Windows code page, 3 spells the German special characters with two letters
-// ("ü" -> "ue", "ß" -> "ss"), anything else keeps them. Control characters become
-// blanks in every mode: a line break inside a text would break the file's records.
-std::string cadText(std::string_view oem, int mode);
+// The text of a CAD entity in `mode`. Control characters become blanks in every
+// mode: a line break inside a text would break the file's records.
+std::string cadText(std::string_view oem, CadTextMode mode);
 
 // The DXF name ($DWGCODEPAGE) of the code page cadText writes in by `mode`: every
-// mode but 2 keeps bytes of the stored OEM code page.
-std::string_view cadTextCodePage(int mode);
+// mode but Windows keeps bytes of the stored OEM code page.
+std::string_view cadTextCodePage(CadTextMode mode);
 
 // "ü" -> "ue", "Ä" -> "Ae", "ß" -> "ss" and so on, in the stored code page.
 std::string germanTwoLetter(std::string_view oem);

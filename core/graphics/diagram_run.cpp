@@ -85,7 +85,7 @@ void drawChainLine(DiagramView& view, const std::vector<int>& elements) {
     view.text(label + chainText(elements, room), kTextInset, 0.013L);
 }
 
-bool needsClosing(int kind) { return kind != kDiagramScheme; }
+bool needsClosing(DiagramKind kind) { return kind != kDiagramScheme; }
 
 } // namespace
 
@@ -106,7 +106,7 @@ int elementLayer(int n) {
     return remainder == 6 ? 30 : remainder + 16;
 }
 
-PreparedDiagram prepareDiagram(const DiagramInput& in, int kind, int closing) {
+PreparedDiagram prepareDiagram(const DiagramInput& in, DiagramKind kind, int closing) {
     Chain& chain = in.chain;
     PreparedDiagram d;
     d.kind = kind;
@@ -154,7 +154,8 @@ void drawDiagram(DrawingLayer& layer, const DiagramInput& in, const PreparedDiag
     layer.finishRun();
 }
 
-DiagramOutcome runDiagram(DrawingLayer& layer, const DiagramInput& in, int kind, int closing, int device) {
+DiagramOutcome runDiagram(DrawingLayer& layer, const DiagramInput& in, DiagramKind kind, int closing,
+                          OutputDevice device) {
     const PreparedDiagram diagram = prepareDiagram(in, kind, closing);
     if (diagram.outcome != DiagramOutcome::Drawn) return diagram.outcome;
     if (!layer.startRun(device)) {

@@ -18,6 +18,7 @@ class DiagramView;
 class DrawingLayer;
 class ErrorFlag;
 class Prompter;
+enum OutputDevice : int;
 struct LanguageTexts;
 struct ProjectTexts;
 
@@ -58,7 +59,7 @@ enum class DiagramOutcome {
 // with the numbers of some distance resolved before it.
 struct PreparedDiagram {
     DiagramOutcome outcome = DiagramOutcome::Refused;
-    int kind = 0;
+    DiagramKind kind{};
     int closing = 0;            // 1..closingCount for the kinds that draw one
     ClosingSolution solution;   // of that closing dimension; unresolved for the scheme
 };
@@ -67,16 +68,17 @@ struct PreparedDiagram {
 // (kinds 1, 2, 4), then the element values and the closing dimension's solution.
 // A closing dimension that cannot be resolved leaves its structure error in
 // chain.messages: the outcome is then Messages.
-PreparedDiagram prepareDiagram(const DiagramInput& in, int kind, int closing);
+PreparedDiagram prepareDiagram(const DiagramInput& in, DiagramKind kind, int closing);
 
 // Opens the sheet, draws the prepared diagram on one page and finishes the run.
 // The run must have been started. A closing dimension without a solution draws
 // an empty page: callers draw only what prepared to Drawn.
 void drawDiagram(DrawingLayer& layer, const DiagramInput& in, const PreparedDiagram& diagram);
 
-// prepareDiagram, start the run on `device` (0 asks), drawDiagram. A diagram is a
+// prepareDiagram, start the run on `device` (kDeviceAsk asks), drawDiagram. A diagram is a
 // command of its own: the error flag is cleared first.
-DiagramOutcome runDiagram(DrawingLayer& layer, const DiagramInput& in, int kind, int closing, int device);
+DiagramOutcome runDiagram(DrawingLayer& layer, const DiagramInput& in, DiagramKind kind, int closing,
+                          OutputDevice device);
 
 // The parts, for the run and for tests; each expects a prepared chain and,
 // except the scheme, a resolved solution.

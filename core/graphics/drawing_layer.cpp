@@ -12,9 +12,6 @@
 #include <vector>
 
 #include "core/session/program_state.h"
-#include "core/cad/dxf_writer.h"
-#include "core/cad/iges_writer.h"
-#include "core/cad/txt_cad_writer.h"
 #include "core/platform/file_messages.h"
 #include "core/graphics/graphics_window.h"
 #include "core/graphics/output_buffer.h"
@@ -42,9 +39,11 @@ constexpr int kPrintDotsPerInch = 200;  // the drawing the plot device prints it
 constexpr int kWhite = 15;
 
 const std::vector<std::string>& deviceNames() {
-    static const std::vector<std::string> names = {
-        "DXF", "IGES", "Kontrollausgabe auf Bildschirm", "Ausgabe auf Laserprinter/Plotter mit PENDRAW", "TXT",
-    };
+    static const std::vector<std::string> names = [] {
+        std::vector<std::string> titles;
+        for (const CadFormat& f : cadFormats()) titles.emplace_back(f.title);
+        return titles;
+    }();
     return names;
 }
 
@@ -91,15 +90,6 @@ const Clock& clockOf(const DrawingContext& ctx) {
 
 } // namespace
 
-std::string_view drawingFileExtension(int device) {
-    switch (device) {
-    case kDeviceDxf: return "dxf";
-    case kDeviceIges: return "igs";
-    case kDeviceTxt: return "txt";
-    default: return "";
-    }
-}
-
 DrawingLayer::DrawingLayer(DrawingSettings& settings, DrawingContext context)
     : m_settings(settings), m_ctx(std::move(context)) {
     assert(m_ctx.prompter && m_ctx.error);
@@ -113,7 +103,7 @@ void DrawingLayer::fail() {
     m_ctx.error->set();
 }
 
-bool DrawingLayer::startRun(int device) {
+bool DrawingLayer::startRun(OutputDevice device) {
     m_backend.reset();
     m_file.reset();
     m_origin = {};
@@ -126,25 +116,26 @@ bool DrawingLayer::startRun(int device) {
         return false;
     }
     m_device = device;
+    m_format = cadFormatOf(device);
+    if (!m_format) {  // a number no device has
+        fail();
+        return false;
+    }
     bool ready = false;
-    switch (device) {
-    case kDeviceDxf:
-    case kDeviceIges:
-    case kDeviceTxt: ready = chooseOutputFile(drawingFileExtension(device)); break;
-    case kDeviceScreen:
+    switch (m_format->output) {
+    case DeviceOutput::File: ready = chooseOutputFile(); break;
+    case DeviceOutput::Window:
         ready = m_ctx.window != nullptr;
         if (ready) {
             m_ctx.window->Clear();
             m_ctx.window->setWaitCursor(true);
         }
         break;
-    case kDevicePlot:
-        ready = true;
+    case DeviceOutput::Plot:
         m_outputFile = pathIn(m_settings.tempFolder, kPlotFile);
         m_ctx.prompter->showStatus(m_outputFile + " " + std::string(kPlotting) + " ..");
         ready = startSelfPrint();
         break;
-    default: break;
     }
     if (!ready) {
         fail();
@@ -183,6 +174,7 @@ bool DrawingLayer::startRun(std::unique_ptr<DrawingBackend> backend) {
     m_origin = {};
     if (m_ctx.error->isSet() || !backend) return false;
     m_device = kDeviceAsk;
+    m_format = nullptr;
     m_outputFile.clear();
     m_backend = std::move(backend);
     resetRunState();
@@ -199,12 +191,12 @@ void DrawingLayer::resetRunState() {
     setSymbolScale(1);
 }
 
-bool DrawingLayer::chooseDevice(int& device) {
+bool DrawingLayer::chooseDevice(OutputDevice& device) {
     int choice = 1;
     if (!m_ctx.prompter->chooseDevice(kDeviceTitle, deviceNames(), choice)) return false;
-    if (choice < kDeviceDxf || choice > kDeviceTxt) return false;
-    device = choice;
-    return device != kDevicePlot || choosePlotCommand();
+    device = deviceAtMenuPlace(choice);
+    if (device == kDeviceAsk) return false;
+    return cadFormatOf(device)->output != DeviceOutput::Plot || choosePlotCommand();
 }
 
 // The plot command line: one of the configured lines, confirmed or edited.
@@ -238,7 +230,8 @@ bool DrawingLayer::choosePlotCommand() {
     return true;
 }
 
-bool DrawingLayer::chooseOutputFile(std::string_view extension) {
+bool DrawingLayer::chooseOutputFile() {
+    const std::string_view extension = m_format->extension;
     if (m_ctx.batchCad) {
         if (m_ctx.projectName.empty()) return false;
         m_outputFile = m_ctx.projectName;
@@ -247,10 +240,8 @@ bool DrawingLayer::chooseOutputFile(std::string_view extension) {
         return true;
     }
     FileChoice choice;
-    choice.title = deviceNames()[static_cast<std::size_t>(m_device - 1)];
-    std::string pattern = "*.";
-    pattern += extension;
-    choice.filter = pattern + "|" + pattern + "|*.*|*.*";
+    choice.title = std::string(m_format->title);
+    choice.filter = std::string(m_format->filter);
     choice.folder = m_settings.cadFolder;
     choice.defaultExtension = std::string(extension);
     std::string path = m_ctx.projectName;
@@ -265,23 +256,12 @@ bool DrawingLayer::chooseOutputFile(std::string_view extension) {
 
 void DrawingLayer::createBackend() {
     m_file = std::make_unique<OutputStream>();
-    switch (m_device) {
-    case kDeviceDxf:
-    case kDevicePlot:
-        if (m_plotWindow) {
-            m_backend = std::make_unique<ScreenBackend>(*m_plotWindow, m_settings, m_ctx.prompter);
-        } else {
-            m_backend = std::make_unique<DxfWriter>(*m_file, m_settings, m_ctx.prompter);
-        }
-        break;
-    case kDeviceIges:
-        m_backend = std::make_unique<IgesWriter>(*m_file, m_settings, baseNameOf(m_outputFile), clockOf(m_ctx).now(),
-                                                 m_ctx.prompter);
-        break;
-    case kDeviceScreen: m_backend = std::make_unique<ScreenBackend>(*m_ctx.window, m_settings, m_ctx.prompter); break;
-    case kDeviceTxt: m_backend = std::make_unique<TxtCadWriter>(*m_file, m_settings); break;
-    default: break;
+    if (m_plotWindow) {
+        m_backend = std::make_unique<ScreenBackend>(*m_plotWindow, m_settings, m_ctx.prompter);
+        return;
     }
+    m_backend = m_format->makeBackend(
+        {*m_file, m_settings, m_ctx.prompter, m_ctx.window, baseNameOf(m_outputFile), clockOf(m_ctx)});
 }
 
 void DrawingLayer::writeTables() {
@@ -309,7 +289,10 @@ void DrawingLayer::finishRun() {
     if (!m_backend) return;
     const std::unique_ptr<DrawingBackend> backend = std::move(m_backend);
     const bool failed = m_ctx.error->isSet();
-    if (failed && m_device != kDeviceScreen) {
+    // The window shows what was drawn up to the error; a file is not written, and
+    // a back-end of the caller's is dropped unfinished.
+    const bool toWindow = outputsTo(DeviceOutput::Window);
+    if (failed && !toWindow) {
         m_plotWindow.reset();
         m_file.reset();  // nothing is written: the file that was there stays
         return;
@@ -321,8 +304,8 @@ void DrawingLayer::finishRun() {
         m_file.reset();
         return;
     }
-    const bool toFile = m_device == kDeviceDxf || m_device == kDeviceIges || m_device == kDeviceTxt || m_device == kDevicePlot;
-    if (toFile && commitOutput() && m_device == kDevicePlot) startPlot();
+    const bool toFile = m_format && !toWindow;
+    if (toFile && commitOutput() && outputsTo(DeviceOutput::Plot)) startPlot();
     m_file.reset();
 }
 

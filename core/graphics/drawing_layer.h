@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/graphics/cad_formats.h"
 #include "core/graphics/drawing_backend.h"
 #include "core/graphics/drawing_settings.h"
 
@@ -28,19 +29,6 @@ class GraphicsWindow;
 class Prompter;
 class PlotPort;
 struct PlotSettings;
-
-enum OutputDevice : int {
-    kDeviceAsk = 0,        // as a device of a running run: the caller's own back-end
-    kDeviceDxf = 1,
-    kDeviceIges = 2,
-    kDeviceScreen = 3,
-    kDevicePlot = 4,
-    kDeviceTxt = 5,
-};
-
-// The extension of the file a drawing device writes ("dxf", "igs", "txt"); empty
-// for the devices that write no file of their own.
-std::string_view drawingFileExtension(int device);
 
 // Who a run talks to, and what it is drawing.
 struct DrawingContext {
@@ -69,9 +57,9 @@ public:
     DrawingLayer(const DrawingLayer&) = delete;
     DrawingLayer& operator=(const DrawingLayer&) = delete;
 
-    // The run. startRun asks for the device when given 0; false (and the error
-    // flag) when the user cancelled or the device cannot be used.
-    bool startRun(int device);
+    // The run. startRun asks for the device when given kDeviceAsk; false (and the
+    // error flag) when the user cancelled or the device cannot be used.
+    bool startRun(OutputDevice device);
     // A run into a back-end of the caller's (previews, tests): no dialog, no file.
     bool startRun(std::unique_ptr<DrawingBackend> backend);
     void openSheet(long double xmin, long double ymin, long double xmax, long double ymax);
@@ -113,7 +101,9 @@ public:
 
     // State.
     bool running() const { return m_backend != nullptr; }
-    int device() const { return m_device; }
+    OutputDevice device() const { return m_device; }
+    // True when the run's device draws to `output`; false for a back-end of the caller's.
+    bool outputsTo(DeviceOutput output) const { return m_format && m_format->output == output; }
     const std::string& outputFile() const { return m_outputFile; }
     int layer() const { return m_layer; }
     long double textHeight() const { return m_style.height; }
@@ -129,9 +119,9 @@ public:
 
 private:
     bool active() const;
-    bool chooseDevice(int& device);
+    bool chooseDevice(OutputDevice& device);
     bool choosePlotCommand();
-    bool chooseOutputFile(std::string_view extension);
+    bool chooseOutputFile();
     void createBackend();
     void resetRunState();
     void drawFooter();
@@ -146,7 +136,8 @@ private:
     DrawingContext m_ctx;
     std::unique_ptr<DrawingBackend> m_backend;
     std::unique_ptr<OutputStream> m_file;
-    int m_device = 0;
+    OutputDevice m_device = kDeviceAsk;
+    const CadFormat* m_format = nullptr;  // the row of m_device; none for the caller's back-end
     int m_plotLine = 0;
     bool m_printItself = false;
     std::unique_ptr<GraphicsWindow> m_plotWindow;  // the drawing the plot device prints itself

@@ -39,8 +39,8 @@ void DrawingLayer::openSheet(long double xmin, long double ymin, long double xma
     m_sheet = {xmin, ymin, xmax, ymax};
     m_backend->openSheet(m_sheet);
     // The outline waits for the first page: a DXF file takes entities only there.
-    m_framePending = m_settings.printFrame && (m_device == kDeviceScreen || m_device == kDevicePlot);
-    if (m_device == kDeviceScreen) drawFooter();
+    m_framePending = m_settings.printFrame && (outputsTo(DeviceOutput::Window) || outputsTo(DeviceOutput::Plot));
+    if (outputsTo(DeviceOutput::Window)) drawFooter();
 }
 
 std::string DrawingLayer::footerText() const {
@@ -162,7 +162,7 @@ void DrawingLayer::setLayer(int layer) {
 }
 
 void DrawingLayer::setScreenLineStyle(int style) {
-    if (active() && (m_device == kDeviceScreen || m_plotWindow)) m_backend->setScreenLineStyle(style);
+    if (active() && (outputsTo(DeviceOutput::Window) || m_plotWindow)) m_backend->setScreenLineStyle(style);
 }
 
 void DrawingLayer::setSymbolScale(long double s) {

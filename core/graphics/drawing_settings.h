@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/graphics/cad_text_mode.h"
 #include "core/text/number_format.h"
 
 namespace zam1 {
@@ -39,7 +40,7 @@ struct DrawingSettings {
     std::string cadTextStyle = "TXT8";       // "Textstil CAD"
     long double cadTextWidthFactor = 1.0L;   // "Textbreitenfaktor CAD"
     long double cadTextAngle = 0.0L;         // "Textwinkel": oblique angle of CAD texts
-    int cadTextMode = 1;                     // "CAD Text Mode": 1 OEM, 2 Windows, 3 two-letter umlauts
+    CadTextMode cadTextMode = CadTextMode::Oem;  // "CAD Text Mode"
     int cadDecimals = 6;                     // "Decimals DXF,TXT"
     NumberFormat numbers;                    // "Dezimalstellen" and "Dot=1 Komma=2"
     long double dimensionFactor = 1.0L;      // scales arrowheads and labels

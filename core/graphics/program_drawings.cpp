@@ -59,7 +59,7 @@ DrawingSettings drawingSettingsFrom(const Configuration& config, const std::stri
     s.cadTextStyle = config.cadTextStyle.str();
     s.cadTextWidthFactor = config.cadTextWidthFactor;
     s.cadTextAngle = config.cadTextAngle;
-    s.cadTextMode = config.cadTextMode;
+    s.cadTextMode = cadTextModeOf(config.cadTextMode);
     s.cadDecimals = config.cadDecimals;
     s.numbers = config.numberFormat();
     s.dimensionFactor = config.dimensionFactor;
@@ -85,7 +85,7 @@ DiagramOutcome drawProgramDiagram(ProgramState& state, DrawingSettings& settings
         .inches = state.config.englishUnits != 0,
         .numbers = state.config.numberFormat(),
     };
-    return runDiagram(layer, in, kind, closing, target.device);
+    return runDiagram(layer, in, static_cast<DiagramKind>(kind), closing, static_cast<OutputDevice>(target.device));
 }
 
 bool drawProgramProjectDrawing(ProgramState& state, DrawingSettings& settings, const DrawingTarget& target) {
@@ -102,7 +102,7 @@ bool drawProgramProjectDrawing(ProgramState& state, DrawingSettings& settings, c
         .tempFolder = settings.tempFolder,
         .cadTextMode = settings.cadTextMode,
     };
-    return runProjectDrawing(layer, in, target.device) && !state.error.isSet();
+    return runProjectDrawing(layer, in, static_cast<OutputDevice>(target.device)) && !state.error.isSet();
 }
 
 } // namespace zam1

@@ -17,7 +17,7 @@ struct ProgramState;
 
 // Where a drawing goes.
 struct DrawingTarget {
-    int device = 0;                  // 0 asks; 1 DXF, 2 IGES, 3 screen, 4 plot, 5 TXT
+    int device = 0;                  // an OutputDevice by its number; 0 asks
     bool batch = false;              // the file is named after the project, nothing is asked
     std::string projectName;         // base name: the proposed (or batch) file name, file-system text
     std::string projectFile;         // the project file as the user named it, file-system text
@@ -31,7 +31,7 @@ DrawingContext programDrawingContext(ProgramState& state, const DrawingTarget& t
 // directory checks settled on; empty keeps the default.
 DrawingSettings drawingSettingsFrom(const Configuration& config, const std::string& tempFolder);
 
-// Diagram `kind` of closing dimension `closing`; see runDiagram.
+// Diagram `kind` (a DiagramKind by its number) of closing dimension `closing`; see runDiagram.
 DiagramOutcome drawProgramDiagram(ProgramState& state, DrawingSettings& settings, const DrawingTarget& target,
                                   int kind, int closing);
 

@@ -167,7 +167,7 @@ void drawLogoEntities(DrawingLayer& layer, const ProjectDrawingInput& in, std::s
             // The width that gives the file's width factor back, whatever the configured one.
             layer.textStyle(0, e.height, e.height, e.angleDeg);
             layer.textStyle(0, e.height * e.widthFactor / std::max(layer.widthFactor(), 1e-6L), e.height, e.angleDeg);
-            layer.text(in.cadTextMode == 2 ? ansiToOem(e.text) : e.text, p[0].x, p[0].y);
+            layer.text(in.cadTextMode == CadTextMode::Windows ? ansiToOem(e.text) : e.text, p[0].x, p[0].y);
             break;
         }
     }
@@ -177,8 +177,8 @@ void drawLogoEntities(DrawingLayer& layer, const ProjectDrawingInput& in, std::s
 
 void drawLogo(DrawingLayer& layer, const ProjectDrawingInput& in) {
     if (in.config.hideLogo) return;
-    const bool screen = layer.device() == kDeviceScreen;
-    if (!screen && layer.device() != kDevicePlot) return;
+    const bool screen = layer.outputsTo(DeviceOutput::Window);
+    if (!screen && !layer.outputsTo(DeviceOutput::Plot)) return;
     std::string bytes;
     // The user keeps the logo in the configured temporary folder; the screen reads
     // its blocks from the run's own folder, so it is put there for the drawing.
@@ -232,7 +232,7 @@ void drawProjectDrawing(DrawingLayer& layer, const ProjectDrawingInput& in) {
     layer.finishRun();
 }
 
-bool runProjectDrawing(DrawingLayer& layer, const ProjectDrawingInput& in, int device) {
+bool runProjectDrawing(DrawingLayer& layer, const ProjectDrawingInput& in, OutputDevice device) {
     if (!layer.startRun(device)) return false;
     drawProjectDrawing(layer, in);
     return true;

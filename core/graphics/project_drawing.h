@@ -7,11 +7,14 @@
 
 #include <string>
 
+#include "core/graphics/cad_text_mode.h"
+
 namespace zam1 {
 
 class Chain;
 class Clock;
 class DrawingLayer;
+enum OutputDevice : int;
 struct Configuration;
 struct Documentation;
 struct LanguageTexts;
@@ -26,14 +29,14 @@ struct ProjectDrawingInput {
     const Clock& clock;
     std::string projectFile{};     // with its folder, stored code page
     std::string tempFolder{};      // where a logo block file "$logo_1.dx$" may lie
-    int cadTextMode = 1;           // how the texts of that file are coded
+    CadTextMode cadTextMode = CadTextMode::Oem;  // how the texts of that file are coded
 };
 
 inline constexpr const char* kFrameBlock = "FRAME_1";
 inline constexpr const char* kLogoBlock = "logo_1";
 
-// Starts the run on `device` (0 asks) and draws. False when the run could not start.
-bool runProjectDrawing(DrawingLayer& layer, const ProjectDrawingInput& in, int device);
+// Starts the run on `device` (kDeviceAsk asks) and draws. False when the run could not start.
+bool runProjectDrawing(DrawingLayer& layer, const ProjectDrawingInput& in, OutputDevice device);
 
 // Sheet, frame block, page with the frame inserted and the tables, finish: on a started run.
 void drawProjectDrawing(DrawingLayer& layer, const ProjectDrawingInput& in);

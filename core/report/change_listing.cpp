@@ -31,7 +31,7 @@ void writeDescription(OutputChannel& out, std::string_view text) {
     }
 }
 
-bool listChanges(const Documentation& docs, OutputChannel& out, int device) {
+bool listChanges(const Documentation& docs, OutputChannel& out, ReportDevice device) {
     out.setTitle(out.texts().main.changeLog);
     const bool opened = out.openOutput(device, out.project().baseName + ".TXT");
     if (opened) {

@@ -113,7 +113,7 @@ void writeAllProbabilityTables(OutputChannel& out, Chain& chain, const std::vect
     }
 }
 
-bool writeOnDevice(Chain& chain, OutputChannel& out, int device, const char* fileName, bool statistics,
+bool writeOnDevice(Chain& chain, OutputChannel& out, ReportDevice device, const char* fileName, bool statistics,
                    int* unresolved) {
     if (!out.openOutput(device, fileName)) return false;
     bool newPage = false;
@@ -147,11 +147,11 @@ int writeMainReport(Chain& chain, OutputChannel& out, bool statistics, bool newP
     return static_cast<int>(unresolved);
 }
 
-bool writeStandardReport(Chain& chain, OutputChannel& out, int device, int* unresolved) {
+bool writeStandardReport(Chain& chain, OutputChannel& out, ReportDevice device, int* unresolved) {
     return writeOnDevice(chain, out, device, kStandardReportFile, true, unresolved);
 }
 
-bool writeExcerptReport(Chain& chain, OutputChannel& out, int device) {
+bool writeExcerptReport(Chain& chain, OutputChannel& out, ReportDevice device) {
     return writeOnDevice(chain, out, device, kExcerptReportFile, false, nullptr);
 }
 

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "core/report/output_settings.h"
+
 namespace zam1 {
 
 class Chain;
@@ -21,13 +23,14 @@ inline constexpr const char* kExcerptReportFile = "zam1ausz.txt";
 // end the report. Returns the number of such closing dimensions.
 int writeMainReport(Chain& chain, OutputChannel& out, bool statistics, bool newPage);
 
-// Open the channel (device 0: ask or default), write, close. On the printers the
+// Open the channel (kReportAsk: ask or default), write, close. On the printers the
 // user is asked whether the closing dimensions start on a new page. False when
 // nothing was written.
 // `unresolved`, when given, receives the number of closing dimensions that could
 // not be calculated.
-bool writeStandardReport(Chain& chain, OutputChannel& out, int device = 0, int* unresolved = nullptr);
-bool writeExcerptReport(Chain& chain, OutputChannel& out, int device = 0);
+bool writeStandardReport(Chain& chain, OutputChannel& out, ReportDevice device = kReportAsk,
+                         int* unresolved = nullptr);
+bool writeExcerptReport(Chain& chain, OutputChannel& out, ReportDevice device = kReportAsk);
 bool writeExportReport(Chain& chain, OutputChannel& out, const std::string& path);
 
 } // namespace zam1

@@ -49,7 +49,7 @@ public:
     // Device 0 asks (when configured) or takes the default. `fileName` is the
     // report's default file; a name without "." gets ".txt". False when a dialog
     // was cancelled or the file could not be created (error flag set, message shown).
-    bool openOutput(int device, std::string_view fileName);
+    bool openOutput(ReportDevice device, std::string_view fileName);
     // Device "Datei" on exactly this file, without questions and without the end
     // action: the export form of the main report.
     bool openNamedFile(std::string_view path);
@@ -82,7 +82,7 @@ public:
     static std::string escapeHtml(std::string_view ansi);
 
     bool isOpen() const { return m_state == State::Open; }
-    int device() const { return m_device; }
+    ReportDevice device() const { return m_device; }
     bool isSpreadsheet() const { return m_format == LineFormat::Spreadsheet; }
     bool isHtml() const { return m_format == LineFormat::Html; }
     // A printer or the PDF file: the main report asks whether each result starts a new page.
@@ -117,7 +117,7 @@ private:
     void writeHtmlSkeleton();
     void writeSpreadsheetHeader();
     // output_devices.cpp
-    bool chooseDevice(int& device);
+    bool chooseDevice(ReportDevice& device);
     void reset();
     bool startOutput();
     SinkContext sinkContext();
@@ -132,7 +132,7 @@ private:
     std::string m_double;
 
     State m_state = State::Closed;
-    int m_device = 0;
+    ReportDevice m_device = kReportAsk;
     LineFormat m_format = LineFormat::Paged;
     std::unique_ptr<ReportSink> m_sink; // where the lines of the open report go
     bool m_namedFile = false;      // export form: no end action

@@ -12,7 +12,7 @@ namespace zam1 {
 namespace {
 
 // The device menu in its order: the seven of old, then the PDF file.
-constexpr std::array<int, 8> kMenuDevices = {kReportScreen,         kReportTextPrinter, kReportFile,
+constexpr std::array<ReportDevice, 8> kMenuDevices = {kReportScreen,         kReportTextPrinter, kReportFile,
                                              kReportWindowsPrinter, kReportTextProgram, kReportSpreadsheet,
                                              kReportHtml,           kReportPdf};
 
@@ -30,7 +30,7 @@ void OutputChannel::reset() {
     m_page = 1;
 }
 
-bool OutputChannel::openOutput(int device, std::string_view fileName) {
+bool OutputChannel::openOutput(ReportDevice device, std::string_view fileName) {
     reset();
     if (!chooseDevice(device)) {
         m_ports.error.set();
@@ -71,7 +71,7 @@ bool OutputChannel::startOutput() {
     return true;
 }
 
-bool OutputChannel::chooseDevice(int& device) {
+bool OutputChannel::chooseDevice(ReportDevice& device) {
     if (device == kReportAsk && m_settings.askDevice) {
         const MainTexts& t = m_texts.main;
         const std::vector<std::string> names = {t.deviceScreen,         t.deviceTextPrinter, t.deviceFile,

@@ -6,7 +6,10 @@ namespace zam1 {
 
 OutputSettings outputSettingsFrom(const Configuration& config) {
     OutputSettings s;
-    s.defaultDevice = config.textDevice;
+    // A number that names no device shows the report on the screen.
+    s.defaultDevice = config.textDevice >= 1 && config.textDevice <= kLastReportDevice
+                          ? static_cast<ReportDevice>(config.textDevice)
+                          : kReportScreen;
     s.askDevice = config.askTextDevice;
     s.separatorStyle = config.separatorStyle;
     s.linesPerPage = config.linesPerPage;

@@ -32,7 +32,7 @@ inline constexpr int kLastReportDevice = 10;
 inline constexpr int kReportMenuDevices = 7; // the device menu offers 1..7, then the PDF file
 
 struct OutputSettings {
-    int defaultDevice = kReportScreen;   // used when the device menu is not shown
+    ReportDevice defaultDevice = kReportScreen;  // used when the device menu is not shown
     bool askDevice = false;              // show the device menu before each report
     int separatorStyle = 2;              // 1 "*", 2 box lines, 3 blanks, 4 none
     int linesPerPage = 66;

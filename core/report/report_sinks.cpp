@@ -309,7 +309,7 @@ void reportWriteError(SinkContext& c, int ioResult, const std::string& path) {
     c.ports.error.set();
 }
 
-std::unique_ptr<ReportSink> makeReportSink(int device) {
+std::unique_ptr<ReportSink> makeReportSink(ReportDevice device) {
     switch (device) {
     case kReportTextPrinter: return std::make_unique<PrinterPortSink>();
     case kReportFile: return std::make_unique<TextFileSink>(TextFileSink::Kind::Chosen);

@@ -11,6 +11,7 @@
 
 namespace zam1 {
 
+enum ReportDevice : int;
 struct LanguageTexts;
 struct OutputPorts;
 struct OutputSettings;
@@ -86,7 +87,7 @@ protected:
 };
 
 // The sink of a device number (1..9 and the PDF file); an unknown number gets the screen.
-std::unique_ptr<ReportSink> makeReportSink(int device);
+std::unique_ptr<ReportSink> makeReportSink(ReportDevice device);
 // Device "Datei" on exactly this file, with no end action: the export form of the main report.
 std::unique_ptr<ReportSink> makeNamedFileSink(std::string_view path);
 

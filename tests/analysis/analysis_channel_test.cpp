@@ -19,7 +19,7 @@ TEST(AnalysisReport, GoesToEveryReportDevice) {
     data.limits[1] = {0.3L, 0.7L};
     const AnalysisResult result = analyseChain(chain, data, samples(2000));
     struct Row {
-        int device;
+        ReportDevice device;
         const char* file;
         bool header;           // page frame on the paged devices
         std::string umlaut;    // "ä" in the device's code page

@@ -135,7 +135,7 @@ TEST_F(WindowCommands, ClosingDimensionChoiceOffersEveryOneAndTheWayBack) {
 
 TEST_F(WindowCommands, DiagramsGoIntoTheWindowAndTheReportToTheDesktop) {
     open();
-    for (int kind : {kDiagramOverall, kDiagramScheme, kDiagramToScale, kDiagramNormalDistribution}) {
+    for (DiagramKind kind : {kDiagramOverall, kDiagramScheme, kDiagramToScale, kDiagramNormalDistribution}) {
         window.Clear();
         viewDiagram(state, window, kind, 1);
         EXPECT_FALSE(state.error.isSet()) << kind;

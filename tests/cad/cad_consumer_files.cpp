@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
     bool failed = !writeCalls(folder + "calls.txt");
     for (int mode = 1; mode <= 3; ++mode) {
         DrawingSettings settings;
-        settings.cadTextMode = mode;
+        settings.cadTextMode = cadTextModeOf(mode);
         failed |= test::writeSample(kDeviceDxf, folder + "mode" + std::to_string(mode), settings);
     }
     DrawingSettings comma;

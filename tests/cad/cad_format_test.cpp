@@ -40,11 +40,11 @@ TEST(CadFormat, TheFastPathAgreesWithTheExactFormatter) {
 
 TEST(CadFormat, CadTextModes) {
     const std::string oem = "\x81\x84\x94\x9A\x8E\x99\xE1 \xF8";  // üäöÜÄÖß °
-    EXPECT_EQ(cadText(oem, 1), oem);
-    EXPECT_EQ(cadText(oem, 2), "\xFC\xE4\xF6\xDC\xC4\xD6\xDF \xB0");
-    EXPECT_EQ(cadText(oem, 3), "ueaeoeUeAeOess \xF8");
-    EXPECT_EQ(cadText(oem, 0), oem);
-    EXPECT_EQ(cadText("a\rb\nc\td\x7F", 1), "a b c d ");
+    EXPECT_EQ(cadText(oem, CadTextMode::Oem), oem);
+    EXPECT_EQ(cadText(oem, CadTextMode::Windows), "\xFC\xE4\xF6\xDC\xC4\xD6\xDF \xB0");
+    EXPECT_EQ(cadText(oem, CadTextMode::TwoLetter), "ueaeoeUeAeOess \xF8");
+    EXPECT_EQ(cadText(oem, cadTextModeOf(0)), oem);
+    EXPECT_EQ(cadText("a\rb\nc\td\x7F", CadTextMode::Oem), "a b c d ");
 }
 
 } // namespace

@@ -174,7 +174,7 @@ TEST_F(DxfFixture, TextModesAndLineBreaksInTexts) {
         {2, std::string(300, 'x'), std::string(300, 'x')},  // a long text is kept whole
     };
     for (const Case& c : cases) {
-        settings.cadTextMode = c.mode;
+        settings.cadTextMode = cadTextModeOf(c.mode);
         std::ostringstream o;
         DxfWriter w(o, settings);
         w.text(c.text, {0, 0});
@@ -208,7 +208,7 @@ TEST_F(DxfFixture, TextsReadBackWithTheirUmlautsInEveryTextMode) {
         {7, typed},
     };
     for (const Case& c : cases) {
-        settings.cadTextMode = c.mode;
+        settings.cadTextMode = cadTextModeOf(c.mode);
         std::ostringstream o;
         DxfWriter w(o, settings);
         w.openSheet({});

@@ -37,12 +37,12 @@ struct GoldenFixture : ::testing::Test {
 };
 
 TEST_F(GoldenFixture, EveryFileDevice) {
-    struct Case { int device; const char* extension; };
+    struct Case { OutputDevice device; const char* extension; };
     const Case cases[] = {{kDeviceDxf, "dxf"}, {kDeviceIges, "igs"}, {kDeviceTxt, "txt"}};
     for (const Case& c : cases) {
         DrawingSettings settings;
         settings.cadDecimals = 3;
-        settings.cadTextMode = 2;
+        settings.cadTextMode = CadTextMode::Windows;
         ASSERT_FALSE(test::writeSample(c.device, (dir / "sample").string(), settings)) << c.extension;
         std::string bytes;
         ASSERT_EQ(readWholeFile((dir / ("sample." + std::string(c.extension))).string(), bytes), kIoOk);

@@ -79,7 +79,7 @@ void drawSample(DrawingLayer& layer) {
     layer.endPage();
 }
 
-bool writeSample(int device, const std::string& base, DrawingSettings& settings) {
+bool writeSample(OutputDevice device, const std::string& base, DrawingSettings& settings) {
     std::ostringstream errors;
     BatchPrompter prompter(errors);
     HeadlessDesktop desktop;

@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "core/graphics/cad_formats.h"
+
 namespace zam1 {
 class DrawingLayer;
 struct DrawingSettings;
@@ -17,7 +19,7 @@ void drawSample(DrawingLayer& layer);
 
 // A run of the sample on one device (1 DXF, 2 IGES, 3 screen, 5 TXT) in batch
 // mode: the file is `base` + "." + extension. Returns the error flag's state.
-bool writeSample(int device, const std::string& base, DrawingSettings& settings);
+bool writeSample(OutputDevice device, const std::string& base, DrawingSettings& settings);
 
 // The umlaut text of the sample, in the stored code page: "Größtmaß Übergänge".
 inline constexpr const char* kUmlautText = "Gr\x94\xE1tma\xE1 \x9A" "berg\x84nge";

@@ -34,7 +34,7 @@ TEST(TxtCadWriter, NumbersFollowTheCadDecimalsAndTheSeparatorSetting) {
 TEST(TxtCadWriter, ARunWritesGeometryAndTextButNoLayers) {
     DrawingSettings s;
     s.cadDecimals = 1;
-    s.cadTextMode = 3;
+    s.cadTextMode = CadTextMode::TwoLetter;
     const std::string txt = write(s, [](TxtCadWriter& w) {
         w.openSheet({0, 0, 160, 120});
         w.beginBlock("B");

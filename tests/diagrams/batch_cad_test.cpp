@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "core/app/batch_cad.h"
+#include "core/graphics/cad_formats.h"
 #include "core/platform/file_io.h"
 #include "tests/diagrams/example_project.h"
 #include "tests/diagrams/golden_files.h"
@@ -182,6 +183,43 @@ TEST_F(BatchCad, ClosingDimensionEndsAreTakenAsTheFileGivesThem) {
         EXPECT_NE(err.str().find(c.said), std::string::npos) << c.argument << ": " << err.str();
         const std::string ext = c.argument[4] == '1' ? "dxf" : (c.argument[4] == '2' ? "igs" : "txt");
         EXPECT_EQ(fs::exists(folder / ("enden." + ext)), c.exitCode == 0) << c.ends << c.argument;
+    }
+}
+
+// How a file of each format begins; a format without an entry here fails the
+// test below until it gets one.
+bool beginsAsItsFormat(std::string_view extension, const std::string& bytes) {
+    if (extension == "dxf") return bytes.starts_with("  0\r\nSECTION\r\n");
+    if (extension == "igs") return bytes.size() >= 80 && bytes[72] == 'S' && bytes.substr(73, 7) == "0000001";
+    if (extension == "txt") return bytes.starts_with("MINMAX\t");
+    ADD_FAILURE() << "no check for ." << extension;
+    return false;
+}
+
+// "/CADi" takes exactly the devices that write a file of their own, and writes
+// the project's base name with that device's extension.
+TEST_F(BatchCad, EveryFileFormatIsWrittenUnderItsExtensionAndNoOtherDeviceIsTaken) {
+    for (int i = 0; i <= 9; ++i) {
+        const std::string argument = "/CAD" + std::to_string(i) + ":1";
+        SCOPED_TRACE(argument);
+        const CadFormat* format = cadFormatOf(static_cast<OutputDevice>(i));
+        const bool writesFile = format && format->output == DeviceOutput::File;
+        CadRequest request;
+        EXPECT_EQ(parseCadArgument(argument, request), writesFile);
+        err.str("");
+        if (!writesFile) {
+            EXPECT_EQ(run(test::kExampleFileName, argument), 1);
+            EXPECT_NE(err.str().find(" ?"), std::string::npos) << err.str();
+            continue;
+        }
+        EXPECT_EQ(request.format, format->device);
+        const std::string file = "getriebewelle." + std::string(format->extension);
+        ASSERT_EQ(run(test::kExampleFileName, argument), 0) << err.str();
+        EXPECT_TRUE(beginsAsItsFormat(format->extension, written(file))) << written(file).substr(0, 80);
+        fs::remove(folder / file);
+    }
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        EXPECT_TRUE(entry.is_directory()) << "left behind: " << entry.path();  // only examples/
     }
 }
 

@@ -33,7 +33,7 @@ struct Diagrams : ::testing::Test {
         }
         chain().setClosingCount(k);
     }
-    DiagramOutcome draw(int kind, int closing) {
+    DiagramOutcome draw(DiagramKind kind, int closing) {
         const DiagramInput in = s.input();
         const PreparedDiagram diagram = prepareDiagram(in, kind, closing);
         if (diagram.outcome == DiagramOutcome::Drawn) drawDiagram(*run.layer, in, diagram);
@@ -121,7 +121,8 @@ TEST_F(Diagrams, TheRunRefusesWhatItCannotDraw) {
     struct Case {
         const char* what;
         std::vector<E> elements;
-        int kind, closing;
+        DiagramKind kind;
+        int closing;
         DiagramOutcome outcome;
         const char* message;  // shown to the user, or "" for none
     };

@@ -356,5 +356,67 @@ TEST_F(LayerFixture, PlotStartFailuresAreReported) {
     }
 }
 
+// Keeps what the save dialog was opened with, besides answering as scripted.
+class SaveDialogRecorder final : public test::TestPrompter {
+public:
+    bool chooseSaveFile(const FileChoice& choice, std::string& path) override {
+        opened = choice;
+        return TestPrompter::chooseSaveFile(choice, path);
+    }
+    FileChoice opened;
+};
+
+std::vector<std::string> split(const std::string& text, const std::string& separator) {
+    std::vector<std::string> parts;
+    std::size_t from = 0;
+    for (std::size_t at; (at = text.find(separator, from)) != std::string::npos; from = at + separator.size()) {
+        parts.push_back(text.substr(from, at - from));
+    }
+    parts.push_back(text.substr(from));
+    return parts;
+}
+
+// The menu place of every device shows its title and starts it; a file device
+// opens the save dialog with its title and a filter for its extension, and
+// writes under that extension.
+TEST_F(LayerFixture, EveryDeviceIsChosenByItsMenuPlace) {
+    std::vector<std::string_view> extensions;
+    for (const CadFormat& f : cadFormats()) {
+        SCOPED_TRACE(std::string(f.title));
+        error.clear();
+        SaveDialogRecorder dialog;
+        DrawingContext ctx = context();
+        ctx.prompter = &dialog;
+        dialog.device(f.device);
+        if (f.output == DeviceOutput::File) dialog.saveFile((dir / "zeichnung").string());
+        if (f.output == DeviceOutput::Plot) dialog.type("/bin/true");
+        DrawingLayer l(settings, ctx);
+        ASSERT_TRUE(l.startRun(kDeviceAsk));
+        EXPECT_EQ(l.device(), f.device);
+        const std::vector<std::string> menu = split(dialog.log().at(0), " | ");
+        ASSERT_GT(menu.size(), static_cast<std::size_t>(f.device));
+        EXPECT_EQ(menu[static_cast<std::size_t>(f.device)], f.title);
+        if (f.output != DeviceOutput::File) {
+            EXPECT_EQ(drawingFileExtension(f.device), "");
+            continue;
+        }
+        ASSERT_FALSE(f.extension.empty());
+        EXPECT_EQ(std::count(extensions.begin(), extensions.end(), f.extension), 0) << "two formats write ." << f.extension;
+        extensions.push_back(f.extension);
+        EXPECT_EQ(dialog.opened.title, f.title);
+        EXPECT_EQ(dialog.opened.defaultExtension, f.extension);
+        EXPECT_NE(dialog.opened.filter.find("*." + std::string(f.extension)), std::string::npos) << dialog.opened.filter;
+        EXPECT_EQ(l.outputFile(), (dir / "zeichnung").string() + "." + std::string(f.extension));
+    }
+    for (const int place : {0, static_cast<int>(cadFormats().size()) + 1}) {
+        SCOPED_TRACE(place);
+        error.clear();
+        prompter.device(place);
+        DrawingLayer l(settings, context());
+        EXPECT_FALSE(l.startRun(kDeviceAsk));
+        EXPECT_TRUE(error.isSet());
+    }
+}
+
 } // namespace
 } // namespace zam1

@@ -20,7 +20,7 @@ enum class Form { Standard, Excerpt, Export, ChainListing };
 struct GoldenCase {
     const char* golden;
     int language;
-    int device;
+    ReportDevice device;
     Form form;
     const char* file; // what the device leaves in the work folder
 };

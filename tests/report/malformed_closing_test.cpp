@@ -54,7 +54,7 @@ std::size_t count(const std::string& text, const std::string& what) {
 
 struct Report {
     const char* name;
-    int device;
+    ReportDevice device;
     const char* file;
     std::function<bool(Chain&, ReportHarness&)> write;
 };

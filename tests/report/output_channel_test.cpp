@@ -22,7 +22,7 @@ std::string textLines(std::initializer_list<std::string> lines) {
 // no pages (style 4, spreadsheet, HTML).
 TEST(OutputChannel, SeparatorsByStyleAndDevice) {
     struct Case {
-        int device;
+        ReportDevice device;
         int style;
         std::string expected; // after any file head
     };
@@ -155,7 +155,7 @@ TEST(OutputChannel, FullPagesEndWithAPageHeaderAndStyleFourSkipsHalfEmptyPages) 
 
 TEST(OutputChannel, EveryDeviceEndsItsOwnWay) {
     struct Case {
-        int device;
+        ReportDevice device;
         std::vector<std::string> kept;     // files in the work folder afterwards
         std::string desktopEntry;          // prefix of the desktop's only log entry, or empty
         bool windowsCodePage;              // the kept copy is in Windows-1252
@@ -268,7 +268,7 @@ TEST(OutputChannel, MessageSectionGivesCauseAndRemedyOnEveryDevice) {
     messages.add("Undefinierter Abstand !");
     messages.add("Unbekannte Meldung");
     struct Case {
-        int device;
+        ReportDevice device;
         bool withFile;
         std::string expected; // after the report head
     };
