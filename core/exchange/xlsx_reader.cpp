@@ -111,6 +111,19 @@ void XMLCALL onDoctype(void* data, const XML_Char*, const XML_Char*, const XML_C
     guarded(data, [](XmlHandler& h) { h.stop({0, 0, {}, {}}); });
 }
 
+// How many parts the zip's end record announces, read before libzip builds its
+// directory: a workbook has tens of parts, a file of hundreds of thousands of
+// empty ones only costs memory. Nullopt when there is no end record to read.
+std::optional<std::size_t> announcedParts(std::string_view bytes) {
+    constexpr std::size_t kEndRecord = 22;
+    constexpr std::size_t kLongestComment = 65535;
+    const std::size_t from = bytes.size() > kEndRecord + kLongestComment ? bytes.size() - kEndRecord - kLongestComment : 0;
+    const std::size_t at = bytes.substr(from).rfind(std::string_view("PK\x05\x06", 4));
+    if (at == std::string_view::npos || from + at + kEndRecord > bytes.size()) return std::nullopt;
+    const auto byte = [&](std::size_t offset) { return static_cast<std::size_t>(static_cast<unsigned char>(bytes[from + at + offset])); };
+    return byte(10) | byte(11) << 8;  // entries in the whole directory; 0xFFFF announces a zip64 count
+}
+
 enum class PartStatus { Ok, Missing, Damaged, TooLarge, BadXml, Refused };
 
 struct ParserDeleter {
@@ -122,7 +135,9 @@ struct ZipFileCloser {
 
 class Workbook {
 public:
-    explicit Workbook(std::string_view bytes) {
+    // Not opened when the end record announces more than `maxParts` parts.
+    Workbook(std::string_view bytes, std::size_t maxParts) {
+        if (announcedParts(bytes).value_or(0) > maxParts) return;
         zip_error_t error;
         zip_error_init(&error);
         zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
@@ -139,6 +154,8 @@ public:
     Workbook& operator=(const Workbook&) = delete;
 
     bool opened() const { return m_zip != nullptr; }
+    // What libzip found, which an end record hidden in a comment may have understated.
+    std::size_t parts() const { return static_cast<std::size_t>(std::max<zip_int64_t>(zip_get_num_entries(m_zip, 0), 0)); }
     bool has(const std::string& part) const { return zip_name_locate(m_zip, part.c_str(), ZIP_FL_NOCASE) >= 0; }
 
     // Unpacks `part` piece by piece into the XML parser, counting what comes out.
@@ -418,10 +435,11 @@ private:
 class SheetReading {
 public:
     SheetReading(std::string_view bytes, const ExchangeTexts& words, const XlsxLimits& limits)
-        : m_book(bytes), m_words(words), m_limits(limits) {}
+        : m_book(bytes, limits.parts), m_words(words), m_limits(limits) {}
 
     XlsxSheet read() {
         if (!m_book.opened()) return refused({0, 0, {}, std::string(m_words.notAWorkbook)});
+        if (m_book.parts() > m_limits.parts) return refused({0, 0, {}, std::string(m_words.notAWorkbook)});
         SheetList sheets;
         Relationships relations;
         if (!parseOptional("xl/workbook.xml", sheets) || !parseOptional("xl/_rels/workbook.xml.rels", relations)) {

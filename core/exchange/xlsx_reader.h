@@ -7,8 +7,8 @@
 //
 // Built for files from anywhere: each part is unpacked with its size counted
 // while reading (the zip's own size fields are not trusted), a document type
-// declaration ends the parse, and the kept area, the number of shared strings
-// and the cell references are bounded. Every fault comes back as an
+// declaration ends the parse, and the number of parts, the kept area, the number
+// of shared strings and the cell references are bounded. Every fault comes back as an
 // ImportProblem in the program's words, never as an exception.
 
 #include <cstddef>
@@ -24,6 +24,7 @@ struct ExchangeTexts;
 struct XlsxLimits {
     std::size_t partBytes = std::size_t{64} << 20;  // unpacked, per part
     std::size_t sharedStrings = 1000000;
+    std::size_t parts = 10000;                      // files in the zip container
     // The area kept, from A1 on; cells below or right of it are read and passed over.
     int rows = 4096;
     int columns = 64;

@@ -245,6 +245,8 @@ TEST(ElementXlsx, BrokenAndHostileWorkbooksAreRefusedNamingWhere) {
     if (const std::size_t at = damaged.find("Welle"); at != std::string::npos) damaged[at + 4] = 'a';  // CRC no longer fits
     std::string tooManyRows;
     for (int r = 2; r <= 2502; ++r) tooManyRows += "<row r=\"" + std::to_string(r) + "\"><c><v>" + std::to_string(r - 1) + "</v></c></row>";
+    std::vector<ZipPart> manyParts(10001);
+    for (std::size_t i = 0; i < manyParts.size(); ++i) manyParts[i] = {std::to_string(i), {}, true};
     const std::string bombPart = worksheetXml(std::string((std::size_t{64} << 20) + 1, ' '));
     struct Row {
         const char* name;
@@ -256,6 +258,7 @@ TEST(ElementXlsx, BrokenAndHostileWorkbooksAreRefusedNamingWhere) {
         {"empty file", "", "Die Datei ist keine lesbare Excel-Arbeitsmappe (.xlsx)"},
         {"zip signature, then nothing", std::string("PK\x03\x04", 4) + std::string(40, 'x'),
          "Die Datei ist keine lesbare Excel-Arbeitsmappe (.xlsx)"},
+        {"more than 10000 parts", zipOf(manyParts), "Die Datei ist keine lesbare Excel-Arbeitsmappe (.xlsx)"},
         {"sheet part missing",
          [] {
              auto parts = workbookParts(worksheetXml(""));
