@@ -133,9 +133,9 @@ bool importSpreadsheet(ProgramState& state, ImportPreview& preview) {
     const ExchangeTexts& w = words(state);
     FileChoice choice;
     choice.title = utf8ToOem(w.importTitle);
-    choice.filter = "CSV|*.csv";
+    choice.filter = "Excel, CSV|*.xlsx *.csv|Excel|*.xlsx|CSV|*.csv";
     choice.folder = state.file.dataDirectory;
-    choice.defaultExtension = "csv";
+    choice.defaultExtension = "xlsx";
     std::string path;
     if (!state.prompter->chooseOpenFile(choice, path) || path.empty()) {
         state.error.set();
@@ -147,7 +147,7 @@ bool importSpreadsheet(ProgramState& state, ImportPreview& preview) {
         state.error.set();
         return false;
     }
-    const ElementImport imported = readElementCsv(bytes, w);
+    const ElementImport imported = readElementTable(bytes, fileNamePart(path), w);
     if (imported.problem) {
         state.prompter->showError(utf8ToOem(std::string(fileNamePart(path)) + "\n" +
                                             importProblemText(*imported.problem, elementHeadings(state.texts), w)));

@@ -1,6 +1,6 @@
 #pragma once
 // The spreadsheet menu and the element table's spreadsheet buttons: the project
-// goes out as .xlsx or CSV and an element table comes back from CSV. Everything
+// goes out as .xlsx or CSV and an element table comes back from either. Everything
 // asks and tells through the state's prompter and desktop; the one thing a
 // window adds is the preview of an import (ImportPreview). Each command clears
 // the error flag first and leaves it set when it stopped or failed.
@@ -34,8 +34,9 @@ bool exportSpreadsheet(ProgramState& state);
 // mi_oleexportelement / Button_exportexcel: the element table only, as in exportSpreadsheet.
 bool exportElementTableSpreadsheet(ProgramState& state);
 
-// mi_oleImportExcel / Button_importExcel: an element table from a CSV file chosen
-// in the open dialog. An unreadable cell is named with its row and column and
+// mi_oleImportExcel / Button_importExcel: an element table from an .xlsx workbook
+// or a CSV file chosen in the open dialog (told apart by the file's first bytes,
+// else by its extension). An unreadable cell is named with its row and column and
 // nothing changes; otherwise the preview shows the changes and, when confirmed,
 // the element table is replaced and the project flagged modified. True when the
 // project changed.

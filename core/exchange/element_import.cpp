@@ -1,14 +1,18 @@
 #include "core/exchange/element_import.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 
 #include "core/exchange/csv.h"
 #include "core/exchange/exchange_texts.h"
 #include "core/exchange/sheet.h"
+#include "core/exchange/xlsx_reader.h"
 #include "core/model/chain.h"
 #include "core/model/resolution.h"
 #include "core/standards/iso286.h"
+#include "core/text/ascii_case.h"
 #include "core/text/codepage.h"
 #include "core/text/number_format.h"
 
@@ -51,21 +55,40 @@ std::string oneLine(std::string text) {
     return text;
 }
 
-bool blankRecord(const std::vector<std::string>& record) {
-    for (const std::string& cell : record) {
-        if (!trimmed(cell).empty()) return false;
-    }
-    return true;
+bool blankRow(const std::vector<ImportCell>& row) {
+    return std::all_of(row.begin(), row.end(), [](const ImportCell& cell) { return cell.blank(); });
+}
+
+// A number cell in a text column: a spreadsheet took the typed text ("4711", "7")
+// for a number. Its shortest decimal text gives it back; never an exponent.
+std::string numberAsText(const std::string& number) {
+    double value = 0;
+    const char* last = number.data() + number.size();
+    if (std::from_chars(number.data(), last, value).ptr != last || !std::isfinite(value)) return number;
+    std::array<char, 400> buffer{};
+    const auto written = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed);
+    return written.ec == std::errc() ? std::string(buffer.data(), written.ptr) : number;
 }
 
 class RowReader {
 public:
-    RowReader(const std::vector<std::string>& record, int row, const ExchangeTexts& words)
-        : m_record(record), m_row(row), m_words(words) {}
+    RowReader(const std::vector<ImportCell>& cells, int row, const ExchangeTexts& words)
+        : m_cells(cells), m_row(row), m_words(words) {}
 
+    // What the cell held, blanks around it dropped: numbers as the file wrote them.
     std::string cell(int column) const {
         const auto c = static_cast<std::size_t>(column);
-        return c < m_record.size() ? trimmed(m_record[c]) : std::string();
+        return c < m_cells.size() ? trimmed(m_cells[c].text) : std::string();
+    }
+    // The cell as a text column reads it.
+    std::string text(int column) const {
+        const std::string held = cell(column);
+        const auto c = static_cast<std::size_t>(column);
+        return c < m_cells.size() && m_cells[c].kind == ImportCell::Kind::Number ? numberAsText(held) : held;
+    }
+    bool isError(int column) const {
+        const auto c = static_cast<std::size_t>(column);
+        return c < m_cells.size() && m_cells[c].kind == ImportCell::Kind::Error;
     }
     const std::optional<ImportProblem>& problem() const { return m_problem; }
 
@@ -87,9 +110,9 @@ public:
         return value;
     }
     bool positive(int column) {
-        const std::string text = cell(column);
-        if (text.empty() || text == "+" || text == "1" || text == "+1") return true;
-        if (text == "-" || text == "0" || text == "-1") return false;
+        const std::string held = text(column);
+        if (held.empty() || held == "+" || held == "1" || held == "+1") return true;
+        if (held == "-" || held == "0" || held == "-1") return false;
         fail(column, m_words.badDirection);
         return true;
     }
@@ -98,13 +121,17 @@ public:
     }
 
 private:
-    const std::vector<std::string>& m_record;
+    const std::vector<ImportCell>& m_cells;
     int m_row;
     const ExchangeTexts& m_words;
     std::optional<ImportProblem> m_problem;
 };
 
-std::optional<ImportProblem> readElement(RowReader& in, int number, Element& e) {
+std::optional<ImportProblem> readElement(RowReader& in, int number, Element& e, const ExchangeTexts& words) {
+    for (int column = 0; column < kElementColumns; ++column) {
+        if (in.isError(column)) in.fail(column, words.errorValue);
+    }
+    if (in.problem()) return in.problem();
     if (!in.cell(kColNumber).empty() && wholeNumber(in.cell(kColNumber)) != std::optional<long long>(number)) {
         in.fail(kColNumber, "");
         return in.problem();
@@ -114,15 +141,15 @@ std::optional<ImportProblem> readElement(RowReader& in, int number, Element& e) 
     e.distance = in.number(kColDistance);
     e.upperDev = in.number(kColUpper);
     e.lowerDev = in.number(kColLower);
-    const std::string iso = utf8ToOem(in.cell(kColIso));
+    const std::string iso = utf8ToOem(in.text(kColIso));
     if (!iso.empty()) {
         const IsoCodeParts parts = SplitIsoCode(iso);
         if (parts.grade == 0) in.fail(kColIso, "");
         e.isoLetters = parts.letters.substr(0, 2);
         e.isoGrade = static_cast<std::uint8_t>(parts.grade);
     }
-    e.text = storedText(oneLine(in.cell(kColText)), decltype(e.text)::capacity);
-    e.remark = storedText(oneLine(in.cell(kColRemark)), decltype(e.remark)::capacity);
+    e.text = storedText(oneLine(in.text(kColText)), decltype(e.text)::capacity);
+    e.remark = storedText(oneLine(in.text(kColRemark)), decltype(e.remark)::capacity);
     return in.problem();
 }
 
@@ -158,27 +185,26 @@ std::vector<int> allColumns() {
 
 } // namespace
 
-ElementImport readElementCsv(std::string_view bytes, const ExchangeTexts& words) {
-    const std::string text = isUtf8(bytes) ? std::string(bytes) : ansiToUtf8(bytes);
-    const auto records = readCsvRecords(text);
+ElementImport readElementRows(const ImportRows& rows, const ExchangeTexts& words) {
     ElementImport result;
     const auto refuse = [&](ImportProblem problem) {
         result.elements.clear();
         result.problem = std::move(problem);
         return result;
     };
+    if (rows.empty() || blankRow(rows.front())) return refuse({1, 0, {}, std::string(words.emptyFile)});
+    const ImportCell& first = rows.front().front();
     long long firstNumber = 0;
-    if (records.empty() || blankRecord(records.front())) return refuse({1, 0, {}, std::string(words.emptyFile)});
-    if (parseInteger(records.front().front(), firstNumber)) {
+    if (first.kind == ImportCell::Kind::Number || parseInteger(first.text, firstNumber)) {
         return refuse({1, 0, {}, std::string(words.noHeading)});
     }
-    for (std::size_t r = 1; r < records.size() && !blankRecord(records[r]); ++r) {
+    for (std::size_t r = 1; r < rows.size() && !blankRow(rows[r]); ++r) {
         const int row = static_cast<int>(r) + 1;
         const int number = static_cast<int>(r);
         if (number > kMaxElements) return refuse({row, 0, {}, std::string(words.tooManyElements)});
         Element e = Chain::clearedElement();
-        RowReader in(records[r], row, words);
-        if (auto problem = readElement(in, number, e)) {
+        RowReader in(rows[r], row, words);
+        if (auto problem = readElement(in, number, e, words)) {
             if (problem->reason.empty()) {
                 problem->reason = std::string(problem->column == kColNumber + 1 ? words.badNumber : words.badIsoCode);
             }
@@ -190,8 +216,34 @@ ElementImport readElementCsv(std::string_view bytes, const ExchangeTexts& words)
     return result;
 }
 
+ElementImport readElementCsv(std::string_view bytes, const ExchangeTexts& words) {
+    const std::string text = isUtf8(bytes) ? std::string(bytes) : ansiToUtf8(bytes);
+    ImportRows rows;
+    for (auto& record : readCsvRecords(text)) {
+        std::vector<ImportCell>& cells = rows.emplace_back(record.size());
+        for (std::size_t c = 0; c < record.size(); ++c) cells[c].text = std::move(record[c]);
+    }
+    return readElementRows(rows, words);
+}
+
+ElementImport readElementXlsx(std::string_view bytes, const ExchangeTexts& words) {
+    // One row beyond the largest table, so that a longer one is named as such.
+    XlsxLimits limits;
+    limits.rows = kMaxElements + 2;
+    limits.columns = kElementColumns;
+    XlsxSheet sheet = readFirstWorksheet(bytes, words, limits);
+    if (sheet.problem) return {{}, std::move(sheet.problem)};
+    return readElementRows(sheet.rows, words);
+}
+
+ElementImport readElementTable(std::string_view bytes, std::string_view fileName, const ExchangeTexts& words) {
+    const bool workbook = looksLikeZip(bytes) || asciiLower(fileName).ends_with(".xlsx");
+    return workbook ? readElementXlsx(bytes, words) : readElementCsv(bytes, words);
+}
+
 std::string importProblemText(const ImportProblem& problem, const std::vector<std::string>& headings,
                               const ExchangeTexts& words) {
+    if (problem.row == 0) return problem.cell.empty() ? problem.reason : problem.reason + ": " + problem.cell;
     std::string text = std::string(words.row) + " " + intText(problem.row);
     if (problem.column > 0) {
         // Spreadsheet column letters: A..Z, then AA.., as the user sees them.

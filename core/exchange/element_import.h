@@ -1,8 +1,10 @@
 #pragma once
-// Reading an element table from a CSV file: the layout the export writes (heading
-// row, then one row per element; a project export's closing dimensions after the
-// first empty line are not read) or the same columns saved by a spreadsheet
-// program, with ";", "," or tab between cells and "." or "," as decimal point.
+// Reading an element table from a CSV file or an .xlsx workbook: the layout the
+// export writes (heading row, then one row per element; a project export's
+// closing dimensions, after the first empty line of a CSV or on the workbook's
+// second sheet, are not read) or the same columns saved by a spreadsheet
+// program. A CSV may have ";", "," or tab between cells and "." or "," as
+// decimal point; a workbook's first worksheet is read.
 //
 // Nothing here touches the project: the file is read into element records, the
 // differences to the chain are listed for the user to see, and only
@@ -13,19 +15,13 @@
 #include <string_view>
 #include <vector>
 
+#include "core/exchange/import_rows.h"
 #include "core/model/records.h"
 
 namespace zam1 {
 
 class Chain;
 struct ExchangeTexts;
-
-struct ImportProblem {
-    int row = 0;          // as the spreadsheet numbers it: the heading row is 1
-    int column = 0;       // 1-based; 0 when the whole file is meant
-    std::string cell;     // UTF-8, what the cell held
-    std::string reason;   // UTF-8
-};
 
 struct ElementImport {
     std::vector<Element> elements;        // elements 1..n, index 0 is element 1
@@ -35,10 +31,23 @@ struct ElementImport {
 // Reads every element row up to the first empty row. Row r must carry element
 // number r - 1 (or nothing in that column); numbers, the direction and the ISO
 // code must be readable. Texts are converted to the stored code page and cut to
-// their fields. The first unreadable cell refuses the whole file.
+// their fields; a number cell in a text column reads as its shortest decimal
+// text. The first unreadable cell refuses the whole file.
+ElementImport readElementRows(const ImportRows& rows, const ExchangeTexts& words);
+
+// The rows of a CSV file (UTF-8, else the Windows code page), read as above.
 ElementImport readElementCsv(std::string_view bytes, const ExchangeTexts& words);
 
+// The first worksheet of an .xlsx workbook, read as above. A workbook that
+// cannot be read is refused as a whole (row 0), naming the part at fault.
+ElementImport readElementXlsx(std::string_view bytes, const ExchangeTexts& words);
+
+// A workbook when the bytes are a zip container or the name ends in ".xlsx",
+// else CSV. `fileName` only for its extension.
+ElementImport readElementTable(std::string_view bytes, std::string_view fileName, const ExchangeTexts& words);
+
 // "Zeile 4, Spalte D (Nennmaß): \"abc\" ist keine Zahl", UTF-8. `headings` names the column.
+// A problem of the whole file (row 0): its reason, then the part meant, if any.
 std::string importProblemText(const ImportProblem& problem, const std::vector<std::string>& headings,
                               const ExchangeTexts& words);
 

@@ -13,6 +13,12 @@ constexpr ExchangeTexts kGermanTexts{
     "Die erste Zeile muss die Spaltenüberschriften enthalten", "Die Datei enthält keine Elemente",
     "Datei kann nicht gelesen werden", "Die Datei enthält die Elementtabelle unverändert", "neu", "geändert",
     "entfällt", "Änderung", "Spalten", "bisher", "neu aus der Datei", "geschrieben", "Das Programm konnte nicht gestartet werden", "Datei konnte nicht geschrieben werden",
+    "Die Datei ist keine lesbare Excel-Arbeitsmappe (.xlsx)", "Ein Teil der Arbeitsmappe ist beschädigt",
+    "Der Arbeitsmappe fehlt ein Teil", "Ein Teil der Arbeitsmappe ist kein gültiges XML",
+    "Ein Teil der Arbeitsmappe ist entpackt zu groß (höchstens 64 MiB)",
+    "Die Arbeitsmappe enthält zu viele Texte (höchstens 1000000)",
+    "Die Arbeitsmappe enthält einen ungültigen Zellbezug", "verweist auf keinen Text der Arbeitsmappe",
+    "ist ein Fehlerwert",
 };
 
 constexpr ExchangeTexts kEnglishTexts{
@@ -23,6 +29,11 @@ constexpr ExchangeTexts kEnglishTexts{
     "The first row must hold the column headings", "The file holds no elements", "File cannot be read",
     "The file holds the element table unchanged", "new", "changed", "dropped", "Change", "Columns", "Before", "From the file", "written",
     "The program could not be started", "File could not be written",
+    "The file is not a readable Excel workbook (.xlsx)", "A part of the workbook is damaged",
+    "The workbook lacks a part", "A part of the workbook is not valid XML",
+    "A part of the workbook is too large unpacked (at most 64 MiB)",
+    "The workbook holds too many texts (at most 1000000)",
+    "The workbook holds an invalid cell reference", "refers to no text of the workbook", "is an error value",
 };
 
 } // namespace

@@ -37,6 +37,16 @@ struct ExchangeTexts {
     std::string_view written;           // status after an export
     std::string_view cannotStart;       // the spreadsheet program did not start
     std::string_view writeFailed;       // the export could not be written
+    // Reading a workbook (.xlsx); a part of it is named after the text.
+    std::string_view notAWorkbook;      // no zip, or no readable one
+    std::string_view damagedPart;       // a part cannot be unpacked
+    std::string_view missingPart;       // the worksheet is not there
+    std::string_view badXml;            // a part is no well-formed XML
+    std::string_view partTooLarge;      // a part unpacks beyond the limit
+    std::string_view tooManyStrings;    // more shared strings than the limit
+    std::string_view badCellReference;  // a cell or row reference beyond XFD1048576
+    std::string_view badSharedString;   // cell: a shared string index out of range
+    std::string_view errorValue;        // cell: a formula's error value
 };
 
 // German for German (and for no language chosen yet), English otherwise.

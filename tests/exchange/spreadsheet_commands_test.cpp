@@ -11,12 +11,14 @@
 #include "core/app/table_commands.h"
 #include "core/exchange/element_import.h"
 #include "core/exchange/exchange_texts.h"
+#include "core/exchange/sheet.h"
 #include "core/lang/language.h"
 #include "core/files/overview.h"
 #include "core/files/project_file.h"
 #include "core/platform/desktop.h"
 #include "core/platform/file_io.h"
 #include "core/session/program_state.h"
+#include "tests/exchange/workbook_builder.h"
 #include "tests/files/sample_project.h"
 #include "tests/report/report_harness.h"
 #include "tests/support/scripted.h"
@@ -166,6 +168,63 @@ TEST_F(Spreadsheet, ImportOfTheUnchangedTableSaysSoAndChangesNothing) {
     EXPECT_FALSE(importSpreadsheet(state, preview));
     EXPECT_TRUE(preview.files.empty());
     EXPECT_EQ(prompter.log().back(), "note: Die Datei enthält die Elementtabelle unverändert");
+}
+
+TEST_F(Spreadsheet, ExportedWorkbookImportsBackAndUndoesAnEdit) {
+    prompter.saveFile(folder.file("tabelle.xlsx"));
+    ASSERT_TRUE(exportElementTableSpreadsheet(state));
+    const std::string exported = projectBytes();
+    RecordingPreview unchanged(true);
+    prompter.openFile(folder.file("tabelle.xlsx"));
+    EXPECT_FALSE(importSpreadsheet(state, unchanged));
+    EXPECT_EQ(prompter.log().back(), "note: Die Datei enthält die Elementtabelle unverändert");
+
+    state.chain.element(2).upperDev = 0.3L;
+    state.chain.setElementCount(3);
+    RecordingPreview preview(true);
+    prompter.openFile(folder.file("tabelle.xlsx"));
+    ASSERT_TRUE(importSpreadsheet(state, preview));
+    EXPECT_EQ(preview.seen.elementsBefore, 3);
+    EXPECT_EQ(preview.seen.elementsAfter, 4);
+    ASSERT_EQ(preview.seen.changes.size(), 2u);
+    EXPECT_EQ(preview.seen.changes[0].columns, std::vector<int>{kColUpper});
+    EXPECT_EQ(preview.seen.changes[1].kind, ElementChange::Kind::Added);
+    EXPECT_EQ(projectBytes(), exported);
+    EXPECT_TRUE(state.file.modified);
+}
+
+TEST_F(Spreadsheet, RefusedWorkbookLeavesProjectByteIdentical) {
+    const std::string before = projectBytes();
+    std::string truncated;
+    prompter.saveFile(folder.file("ganz.xlsx"));
+    ASSERT_TRUE(exportElementTableSpreadsheet(state));
+    ASSERT_EQ(readWholeFile(folder.file("ganz.xlsx"), truncated), kIoOk);
+    truncated.resize(truncated.size() / 2);
+    struct Row {
+        const char* file;
+        std::string bytes;
+        std::string error;
+    };
+    for (const Row& row : {Row{"kaputt.xlsx", "El.Nr.;Vorg.el.\r\n1;0\r\n",
+                               "kaputt.xlsx\nDie Datei ist keine lesbare Excel-Arbeitsmappe (.xlsx)"},
+                           Row{"halb.xlsx", truncated, "halb.xlsx\nDie Datei ist keine lesbare Excel-Arbeitsmappe (.xlsx)"},
+                           Row{"zelle.csv",
+                               zipOf(workbookParts(worksheetXml(
+                                   inlineRow("1", {"El.Nr."}) +
+                                   "<row r=\"2\"><c r=\"A2\"><v>1</v></c><c r=\"E2\" t=\"e\"><v>#NV</v></c></row>"))),
+                               "zelle.csv\nZeile 2, Spalte E (ob.Tol.): \"#NV\" ist ein Fehlerwert"}}) {
+        SCOPED_TRACE(row.file);
+        ASSERT_EQ(writeFileSafely(folder.file(row.file), row.bytes), kIoOk);
+        RecordingPreview preview(true);
+        prompter.openFile(folder.file(row.file));
+        EXPECT_FALSE(importSpreadsheet(state, preview));
+        EXPECT_TRUE(preview.files.empty());
+        EXPECT_TRUE(state.error.isSet());
+        EXPECT_FALSE(state.file.modified);
+        EXPECT_EQ(projectBytes(), before);
+        ASSERT_FALSE(prompter.errors().empty());
+        EXPECT_EQ(prompter.errors().back(), row.error);
+    }
 }
 
 TEST_F(Spreadsheet, CsvRoundTripUnderAGermanLocale) {
