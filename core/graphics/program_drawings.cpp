@@ -73,7 +73,7 @@ DrawingSettings drawingSettingsFrom(const Configuration& config, const std::stri
 }
 
 DiagramOutcome drawProgramDiagram(ProgramState& state, DrawingSettings& settings, const DrawingTarget& target,
-                                  int kind, int closing) {
+                                  DiagramKind kind, int closing) {
     DrawingLayer layer(settings, programDrawingContext(state, target));
     const DiagramInput in{
         .chain = state.chain,
@@ -85,7 +85,7 @@ DiagramOutcome drawProgramDiagram(ProgramState& state, DrawingSettings& settings
         .inches = state.config.englishUnits != 0,
         .numbers = state.config.numberFormat(),
     };
-    return runDiagram(layer, in, static_cast<DiagramKind>(kind), closing, static_cast<OutputDevice>(target.device));
+    return runDiagram(layer, in, kind, closing, target.device);
 }
 
 bool drawProgramProjectDrawing(ProgramState& state, DrawingSettings& settings, const DrawingTarget& target) {
@@ -102,7 +102,7 @@ bool drawProgramProjectDrawing(ProgramState& state, DrawingSettings& settings, c
         .tempFolder = settings.tempFolder,
         .cadTextMode = settings.cadTextMode,
     };
-    return runProjectDrawing(layer, in, static_cast<OutputDevice>(target.device)) && !state.error.isSet();
+    return runProjectDrawing(layer, in, target.device) && !state.error.isSet();
 }
 
 } // namespace zam1

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "core/graphics/cad_formats.h"
 #include "core/graphics/diagram_run.h"
 
 namespace zam1 {
@@ -17,7 +18,7 @@ struct ProgramState;
 
 // Where a drawing goes.
 struct DrawingTarget {
-    int device = 0;                  // an OutputDevice by its number; 0 asks
+    OutputDevice device = kDeviceAsk; // kDeviceAsk asks
     bool batch = false;              // the file is named after the project, nothing is asked
     std::string projectName;         // base name: the proposed (or batch) file name, file-system text
     std::string projectFile;         // the project file as the user named it, file-system text
@@ -31,9 +32,9 @@ DrawingContext programDrawingContext(ProgramState& state, const DrawingTarget& t
 // directory checks settled on; empty keeps the default.
 DrawingSettings drawingSettingsFrom(const Configuration& config, const std::string& tempFolder);
 
-// Diagram `kind` (a DiagramKind by its number) of closing dimension `closing`; see runDiagram.
+// Diagram `kind` of closing dimension `closing`; see runDiagram.
 DiagramOutcome drawProgramDiagram(ProgramState& state, DrawingSettings& settings, const DrawingTarget& target,
-                                  int kind, int closing);
+                                  DiagramKind kind, int closing);
 
 // The project drawing. False when nothing was drawn or written (error flag set).
 bool drawProgramProjectDrawing(ProgramState& state, DrawingSettings& settings, const DrawingTarget& target);

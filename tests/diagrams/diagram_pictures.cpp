@@ -47,7 +47,7 @@ bool paint(test::ExampleState& example, const Picture& p, const std::string& fol
     settings.window.height = p.kind == 0 ? 1500 : 960;
     GraphicsWindow window(settings.window, example.state->error);
     DrawingTarget target;
-    target.device = 3;
+    target.device = kDeviceScreen;
     target.projectName = "getriebewelle";
     target.projectFile = test::kExampleFileName;
     target.window = &window;
@@ -55,7 +55,7 @@ bool paint(test::ExampleState& example, const Picture& p, const std::string& fol
     if (p.kind == 0) {
         drawn = drawProgramProjectDrawing(*example.state, settings, target);
     } else {
-        drawn = drawProgramDiagram(*example.state, settings, target, p.kind, p.closing) == DiagramOutcome::Drawn;
+        drawn = drawProgramDiagram(*example.state, settings, target, static_cast<DiagramKind>(p.kind), p.closing) == DiagramOutcome::Drawn;
     }
     long painted = 0;
     const std::string path = folder + "/" + p.name + ".png";

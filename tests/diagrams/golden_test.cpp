@@ -43,12 +43,12 @@ TEST(DiagramGoldenFiles, EveryDrawingOfTheExampleAsDxfAndTxt) {
             ASSERT_TRUE(example.load()) << example.messages.str();
             DrawingSettings settings = drawingSettingsFrom(example.state->config, dir.string());
             DrawingTarget target;
-            target.device = f.device;
+            target.device = static_cast<OutputDevice>(f.device);
             target.batch = true;
             target.projectName = (dir / g.name).string();
             target.projectFile = kExampleFileName;
             const bool drawn = g.kind == 0 ? drawProgramProjectDrawing(*example.state, settings, target)
-                                           : drawProgramDiagram(*example.state, settings, target, g.kind, g.closing) ==
+                                           : drawProgramDiagram(*example.state, settings, target, static_cast<DiagramKind>(g.kind), g.closing) ==
                                                  DiagramOutcome::Drawn;
             ASSERT_TRUE(drawn) << g.name << "." << f.extension << ": " << example.messages.str();
             const std::string file = std::string(g.name) + "." + f.extension;

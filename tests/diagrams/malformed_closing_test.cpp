@@ -104,7 +104,7 @@ protected:
         DrawingSettings settings = drawingSettingsFrom(s.state->config, dir.string());
         GraphicsWindow window(settings.window, s.state->error);
         DrawingTarget target;
-        target.device = d.number;
+        target.device = static_cast<OutputDevice>(d.number);
         target.batch = true;
         target.projectName = (dir / "probe").string();
         target.projectFile = "probe.zm1";
@@ -113,7 +113,7 @@ protected:
         fs::remove(file);
         Drawn out;
         out.done = kind == 0 ? drawProgramProjectDrawing(*s.state, settings, target)
-                             : drawProgramDiagram(*s.state, settings, target, kind, 2) == DiagramOutcome::Drawn;
+                             : drawProgramDiagram(*s.state, settings, target, static_cast<DiagramKind>(kind), 2) == DiagramOutcome::Drawn;
         if (d.extension == nullptr) {
             for (const std::string& record : window.displayList()) out.text += record + "\n";
             out.output = !window.displayList().empty();

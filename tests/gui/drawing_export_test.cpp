@@ -41,12 +41,13 @@ struct ExampleDrawing {
         settings.window.height = 480;
         window = std::make_unique<GraphicsWindow>(settings.window, example.state->error);
         DrawingTarget target;
-        target.device = 3;
+        target.device = kDeviceScreen;
         target.projectName = "getriebewelle";
         target.projectFile = kExampleFileName;
         target.window = window.get();
         const bool drawn = kind == 0 ? drawProgramProjectDrawing(*example.state, settings, target)
-                                     : drawProgramDiagram(*example.state, settings, target, kind, 1) == DiagramOutcome::Drawn;
+                                     : drawProgramDiagram(*example.state, settings, target,
+                                                          static_cast<DiagramKind>(kind), 1) == DiagramOutcome::Drawn;
         EXPECT_TRUE(drawn);
     }
 };
