@@ -66,8 +66,19 @@ bool guidedInput(MenuContext& c) {
     return true;
 }
 
-bool undo(MenuContext& c) { return c.undo.undo(c.state); }
-bool redo(MenuContext& c) { return c.undo.redo(c.state); }
+// The picture follows the project it went back or forward to: one of the state
+// left behind would show numbers the project no longer has.
+bool undo(MenuContext& c) {
+    if (!c.undo.undo(c.state)) return false;
+    showResult(c);
+    return true;
+}
+
+bool redo(MenuContext& c) {
+    if (!c.undo.redo(c.state)) return false;
+    showResult(c);
+    return true;
+}
 
 } // namespace
 

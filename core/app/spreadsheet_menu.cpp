@@ -15,7 +15,11 @@ MenuSection spreadsheetMenu() {
         {.objectName = "mi_oleExportExcel", .caption = commonCaption<&T::exportSpreadsheet>,
          .run = [](MenuContext& c) { return exportSpreadsheet(c.state); }},
         {.objectName = "mi_oleImportExcel", .caption = commonCaption<&T::importSpreadsheet>,
-         .run = [](MenuContext& c) { return importSpreadsheet(c.state, c.bench.importPreview()); },
+         .run = [](MenuContext& c) {
+             if (!importSpreadsheet(c.state, c.bench.importPreview())) return false;
+             showResult(c);  // the picture shows the imported elements
+             return true;
+         },
          .effect = MenuEffect::ChangesProject},
         {.objectName = "mi_olePrintoutExcel", .caption = commonCaption<&T::printSpreadsheet>,
          .run = [](MenuContext& c) { return printSpreadsheet(c.state); }},

@@ -263,5 +263,36 @@ TEST_F(Menus, TheResultGraphicFollowsTheHelpLevel) {
     }
 }
 
+// Undo, Redo and a confirmed import change the project the picture shows: the
+// result is drawn afresh (at help level 1), never left with the numbers of before.
+TEST_F(Menus, UndoRedoAndImportDrawTheResultAfresh) {
+    readExample();
+    state.config.helpLevel = 1;
+    prompter.type("4");
+    run("mi_editsigma");
+    ASSERT_EQ(state.chain.productionSigma, 4);
+    const std::string csv = folder.path() + "/elemente.csv";
+    prompter.saveFile(csv);
+    run("mi_oleexportelement");
+    struct Step {
+        const char* item;
+        long double sigma;
+    };
+    for (const Step& step : {Step{"mi_editUndo", 3}, Step{"mi_editRedo", 4}}) {
+        SCOPED_TRACE(step.item);
+        bench.graphics().Clear();
+        run(step.item);
+        EXPECT_EQ(state.chain.productionSigma, step.sigma);
+        EXPECT_FALSE(bench.graphics().displayList().empty());
+    }
+    state.chain.element(2).lowerDev = -0.5L;  // the import takes it back to the exported value
+    bench.acceptImport = true;
+    prompter.openFile(csv);
+    bench.graphics().Clear();
+    run("mi_oleImportExcel");
+    EXPECT_EQ(state.chain.element(2).lowerDev, -0.16L);
+    EXPECT_FALSE(bench.graphics().displayList().empty());
+}
+
 } // namespace
 } // namespace zam1::test

@@ -31,6 +31,7 @@ public:
     Editor projectText, elementTable, closingDimensions, settings;
 
     std::vector<std::string> log;
+    bool acceptImport = false;  // what the import preview answers
 
     GraphicsWindow& graphics() override { return m_graphics; }
     bool editProjectText() override { return run("text", projectText); }
@@ -46,7 +47,7 @@ public:
     ExplanationView& explanationView() override { return *this; }
     OverviewWindow& overviewWindow() override { return *this; }
     ImportPreview& importPreview() override { return *this; }
-    // The table is closed without a choice; an import preview is refused.
+    // The table is closed without a choice; an import preview answers acceptImport.
     Action show(const std::string&, std::vector<OverviewRow>& rows, int&) override {
         log.push_back("table " + std::to_string(rows.size()));
         return Action::Close;
@@ -54,7 +55,7 @@ public:
     void projectOpened() override { log.push_back("opened"); }
     bool confirmImport(const std::string& file, const ElementTableChanges&) override {
         log.push_back("preview " + file);
-        return false;
+        return acceptImport;
     }
     void closeWindow() override { log.push_back("close"); }
     void printLastOutput() override { log.push_back("print"); }
