@@ -2,10 +2,13 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -102,7 +105,12 @@ bool QtImportPreview::confirmImport(const std::string& file, const ElementTableC
     }
     grid->resizeColumnsToContents();
     grid->horizontalHeader()->setStretchLastSection(true);
-    grid->setMinimumSize(720, 260);
+    // Wide enough for the rows before and after side by side, as far as the screen allows.
+    int width = 2 * grid->frameWidth() + grid->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < grid->columnCount(); ++c) width += grid->columnWidth(c);
+    const QScreen* screen = m_parent ? m_parent->screen() : QGuiApplication::primaryScreen();
+    const int room = screen ? screen->availableGeometry().width() * 9 / 10 : width;
+    grid->setMinimumSize(std::clamp(width, 720, std::max(720, room)), 260);
     layout->addWidget(grid);
 
     auto* buttons = new QDialogButtonBox(&dialog);
