@@ -14,12 +14,14 @@
 
 #include "core/graphics/graphics_window.h"
 #include "core/graphics/palette.h"
+#include "core/graphics/replay.h"
 #include "gui/graphics/image_canvas.h"
 
 namespace zam1 {
 namespace {
 
 constexpr int kPdfDpi = 1200;
+constexpr std::size_t kProgressSlice = 256;  // records between two progress reports
 constexpr double kMetresPerInch = 0.0254;
 
 QColor background(const GraphicsWindow& window) {
@@ -31,8 +33,18 @@ QSize clientSize(const GraphicsWindow& window) {
     return {window.settings().width + 1, window.settings().height + 1};
 }
 
+// The list in slices, with the progress told between them.
+bool replayWithProgress(GraphicsWindow& window, ImageCanvas& canvas, const ExportProgress& progress) {
+    const std::size_t total = window.displayList().size();
+    SlicedReplay replay(window, canvas);
+    while (replay.step(kProgressSlice)) {
+        if (!progress(replay.position(), total)) return false;
+    }
+    return replay.complete() && replay.position() >= total;
+}
+
 // The background, then the list on top; step mode never pauses a saved picture.
-bool paintInto(GraphicsWindow& window, QPaintDevice& device, double scale) {
+bool paintInto(GraphicsWindow& window, QPaintDevice& device, double scale, const ExportProgress& progress) {
     const bool stepMode = window.stepMode();
     window.setStepMode(false);
     bool complete = false;
@@ -41,14 +53,14 @@ bool paintInto(GraphicsWindow& window, QPaintDevice& device, double scale) {
         ImageCanvas canvas(device, scale);
         if (canvas.painter().isActive()) {
             canvas.painter().fillRect(QRect(QPoint(0, 0), clientSize(window)), background(window));
-            complete = window.FormPaint(canvas);
+            complete = progress ? replayWithProgress(window, canvas, progress) : window.FormPaint(canvas);
         }
     }
     window.setStepMode(stepMode);
     return complete;
 }
 
-bool writePng(GraphicsWindow& window, QSaveFile& file, int dpi) {
+bool writePng(GraphicsWindow& window, QSaveFile& file, int dpi, const ExportProgress& progress) {
     const double scale = static_cast<double>(dpi) / kScreenDpi;
     const QSize size = clientSize(window);
     QImage image(std::max(1, static_cast<int>(std::lround(size.width() * scale))),
@@ -57,10 +69,10 @@ bool writePng(GraphicsWindow& window, QSaveFile& file, int dpi) {
     const int dotsPerMetre = static_cast<int>(std::lround(dpi / kMetresPerInch));
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);
-    return paintInto(window, image, scale) && image.save(&file, "PNG");
+    return paintInto(window, image, scale, progress) && image.save(&file, "PNG");
 }
 
-bool writePdf(GraphicsWindow& window, QSaveFile& file) {
+bool writePdf(GraphicsWindow& window, QSaveFile& file, const ExportProgress& progress) {
     const QSize size = clientSize(window);
     const QSizeF sizeMm = QSizeF(size) * (25.4 / kScreenDpi);
     QPdfWriter writer(&file);
@@ -69,10 +81,10 @@ bool writePdf(GraphicsWindow& window, QSaveFile& file) {
     writer.setTitle(QStringLiteral("KorvGraf"));
     writer.setPageLayout(QPageLayout(QPageSize(sizeMm, QPageSize::Millimeter), QPageLayout::Portrait, QMarginsF(),
                                      QPageLayout::Millimeter));
-    return paintInto(window, writer, static_cast<double>(kPdfDpi) / kScreenDpi);
+    return paintInto(window, writer, static_cast<double>(kPdfDpi) / kScreenDpi, progress);
 }
 
-bool writeSvg(GraphicsWindow& window, QSaveFile& file) {
+bool writeSvg(GraphicsWindow& window, QSaveFile& file, const ExportProgress& progress) {
     const QSize size = clientSize(window);
     QSvgGenerator svg;
     svg.setOutputDevice(&file);
@@ -80,7 +92,7 @@ bool writeSvg(GraphicsWindow& window, QSaveFile& file) {
     svg.setViewBox(QRect(QPoint(0, 0), size));
     svg.setResolution(kScreenDpi);
     svg.setTitle(QStringLiteral("KorvGraf"));
-    return paintInto(window, svg, 1.0);
+    return paintInto(window, svg, 1.0, progress);
 }
 
 } // namespace
@@ -96,16 +108,17 @@ std::optional<DrawingExportFormat> drawingFormatOf(std::string_view path) {
     return std::nullopt;
 }
 
-bool exportDrawing(GraphicsWindow& window, const std::string& path, DrawingExportFormat format, int dpi) {
+bool exportDrawing(GraphicsWindow& window, const std::string& path, DrawingExportFormat format, int dpi,
+                   const ExportProgress& progress) {
     QSaveFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::WriteOnly)) return false;
     bool ok = false;
     switch (format) {
     case DrawingExportFormat::Png:
-        ok = writePng(window, file, std::clamp(dpi, kMinimumExportDpi, kMaximumExportDpi));
+        ok = writePng(window, file, std::clamp(dpi, kMinimumExportDpi, kMaximumExportDpi), progress);
         break;
-    case DrawingExportFormat::Pdf: ok = writePdf(window, file); break;
-    case DrawingExportFormat::Svg: ok = writeSvg(window, file); break;
+    case DrawingExportFormat::Pdf: ok = writePdf(window, file, progress); break;
+    case DrawingExportFormat::Svg: ok = writeSvg(window, file, progress); break;
     }
     // A picture that stopped half-way is not kept; the file that was there stays.
     if (!ok) {

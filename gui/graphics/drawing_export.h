@@ -4,6 +4,8 @@
 // the same canvas that paints the screen, at the window's current zoom; the
 // picture is the window's client area, one window pixel taken as 1/96 inch.
 
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,11 +23,16 @@ inline constexpr int kMaximumExportDpi = 600;   // a 641 x 481 window is then 40
 // The format a file name asks for by its extension (any case); nothing for others.
 std::optional<DrawingExportFormat> drawingFormatOf(std::string_view path);
 
+// Told between parts of a long replay how many records of the list are drawn;
+// false cancels the save.
+using ExportProgress = std::function<bool(std::size_t done, std::size_t total)>;
+
 // Replays the window's display list into `path`. `dpi` sets the PNG's pixels
 // (the window's size at that resolution, stored in the file) and is ignored by
 // the vector formats. The file is replaced only when complete. False when the
-// replay stopped early or the file could not be written; the window's step mode
-// is left as it was.
-bool exportDrawing(GraphicsWindow& window, const std::string& path, DrawingExportFormat format, int dpi);
+// replay stopped early, was cancelled or the file could not be written; the
+// window's step mode is left as it was.
+bool exportDrawing(GraphicsWindow& window, const std::string& path, DrawingExportFormat format, int dpi,
+                   const ExportProgress& progress = {});
 
 } // namespace zam1

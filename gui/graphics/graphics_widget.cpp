@@ -5,11 +5,13 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProgressDialog>
 #include <QSignalBlocker>
 #include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "core/graphics/palette.h"
 #include "core/graphics/replay.h"
@@ -116,6 +118,8 @@ void TFkorvgra::beginReplay() {
 }
 
 void TFkorvgra::replaySlice() {
+    // Both replays move the window's mapping: the screen's waits for the save's.
+    if (m_exporting) return;
     if (m_restartPending) {
         m_restartPending = false;
         ++m_replaysStarted;
@@ -183,9 +187,28 @@ bool TFkorvgra::saveDrawingAs() {
     // The saved picture replays the list in one go; a replay under way starts afresh after it.
     const bool wasRunning = replayRunning();
     stopReplay();
-    const bool saved = exportDrawing(m_window, path, *format, m_exportDpi);
+    // A large drawing takes a while: a progress dialog after half a second, with Abbrechen.
+    QProgressDialog progress(this);
+    progress.setObjectName(QStringLiteral("ExportProgress"));
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setLabelText(QStringLiteral("Speichern: ") + QString::fromStdString(path));
+    progress.setCancelButtonText(QStringLiteral("Abbrechen"));
+    progress.setMinimumDuration(500);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    const ExportProgress report = [&progress](std::size_t done, std::size_t total) {
+        const std::size_t most = static_cast<std::size_t>(std::numeric_limits<int>::max());
+        progress.setMaximum(static_cast<int>(std::min(total, most)));
+        progress.setValue(static_cast<int>(std::min({done, total, most})));  // lets events through
+        return !progress.wasCanceled();
+    };
+    m_exporting = true;
+    const bool saved = exportDrawing(m_window, path, *format, m_exportDpi, report);
+    m_exporting = false;
+    const bool cancelled = progress.wasCanceled();
+    progress.close();
     if (wasRunning) startReplay();
-    if (!saved) m_prompter->showError(utf8ToOem("Datei konnte nicht geschrieben werden: " + path));
+    if (!saved && !cancelled) m_prompter->showError(utf8ToOem("Datei konnte nicht geschrieben werden: " + path));
     return saved;
 }
 

@@ -106,6 +106,7 @@ private:
     QPoint m_viewOffset;
     Prompter* m_prompter = nullptr;
     int m_exportDpi = 300;
+    bool m_exporting = false;  // a save replays the list: the screen's slices wait
     QAction* m_saveAction = nullptr;
     QAction* m_stepAction = nullptr;
     StepDialog* m_stepDialog = nullptr;  // child of this widget, created on first use

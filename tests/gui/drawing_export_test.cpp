@@ -195,5 +195,41 @@ TEST(DrawingExport, AFailedSaveKeepsTheFileThatWasThere) {
                                DrawingExportFormat::Svg, 96));
 }
 
+// A save told in parts gives the same picture as one in one go; cancelled, it
+// keeps the file that was there.
+TEST(DrawingExport, ProgressIsToldAndCancelKeepsTheFileThatWasThere) {
+    ExampleDrawing d(0);
+    const std::size_t records = d.window->displayList().size();
+    ASSERT_GT(records, 512u) << "the project drawing must take more than two parts";
+    QTemporaryDir folder;
+    const std::string whole = (folder.path() + QStringLiteral("/whole.png")).toStdString();
+    const std::string told = (folder.path() + QStringLiteral("/told.png")).toStdString();
+    ASSERT_TRUE(exportDrawing(*d.window, whole, DrawingExportFormat::Png, 96));
+    std::vector<std::size_t> reports;
+    ASSERT_TRUE(exportDrawing(*d.window, told, DrawingExportFormat::Png, 96, [&](std::size_t done, std::size_t total) {
+        EXPECT_EQ(total, records);
+        reports.push_back(done);
+        return true;
+    }));
+    ASSERT_GE(reports.size(), 2u);
+    EXPECT_TRUE(std::is_sorted(reports.begin(), reports.end()));
+    EXPECT_LT(reports.back(), records);
+    const auto bytes = [](const std::string& path) {
+        QFile file(QString::fromStdString(path));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QByteArray picture = bytes(whole);
+    ASSERT_FALSE(picture.isEmpty());
+    EXPECT_EQ(bytes(told), picture);
+
+    int calls = 0;
+    EXPECT_FALSE(exportDrawing(*d.window, told, DrawingExportFormat::Svg, 96, [&](std::size_t, std::size_t) {
+        ++calls;
+        return false;
+    }));
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(bytes(told), picture) << "a cancelled save keeps the file that was there";
+}
+
 } // namespace
 } // namespace zam1::test
