@@ -2,6 +2,7 @@
 // PNG, each read back by a real reader: poppler for the PDF, Python's XML parser
 // for the SVG, Qt's PNG reader for the picture and its resolution.
 #include <QDir>
+#include <QLocale>
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -25,7 +26,9 @@
 namespace zam1::test {
 namespace {
 
-const QString kShots = QDir::tempPath() + QStringLiteral("/pdf-export-shots");
+// The pictures are read back: the run under the German locale, which may go on
+// at the same time, writes into a folder of its own.
+const QString kShots = QDir::tempPath() + QStringLiteral("/pdf-export-shots/") + QLocale::system().name();
 
 // The example with one of its drawings in a 640 x 480 window: 0 the project
 // drawing, 2 the normal distribution of closing dimension 1.

@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <unistd.h>
 
 #include "gui/graphics/report_window.h"
 #include "gui/platform/qt_desktop.h"
@@ -18,8 +20,13 @@
 namespace zam1 {
 namespace {
 
+// A file of this test's own: the tests run side by side (and once more under a
+// German locale), so a shared name would let one remove the other's report.
 std::string writeTemp(const std::string& bytes) {
-    const std::string path = (std::filesystem::temp_directory_path() / "zam1_report_window_test.txt").string();
+    const std::string name = std::string("zam1_report_window_") +
+                             ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
+                             std::to_string(::getpid()) + ".txt";
+    const std::string path = (std::filesystem::temp_directory_path() / name).string();
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
 }
