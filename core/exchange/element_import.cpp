@@ -246,10 +246,7 @@ std::string importProblemText(const ImportProblem& problem, const std::vector<st
     if (problem.row == 0) return problem.cell.empty() ? problem.reason : problem.reason + ": " + problem.cell;
     std::string text = std::string(words.row) + " " + intText(problem.row);
     if (problem.column > 0) {
-        // Spreadsheet column letters: A..Z, then AA.., as the user sees them.
-        std::string letters;
-        for (int c = problem.column; c > 0; c = (c - 1) / 26) letters.insert(letters.begin(), char('A' + (c - 1) % 26));
-        text += ", " + std::string(words.column) + " " + letters;
+        text += ", " + std::string(words.column) + " " + columnLetters(problem.column);
         const auto index = static_cast<std::size_t>(problem.column - 1);
         if (index < headings.size()) text += " (" + headings[index] + ")";
         return text + ": \"" + problem.cell + "\" " + problem.reason;

@@ -27,6 +27,13 @@ struct ImportCell {
     bool blank() const { return kind != Kind::Error && text.find_first_not_of(" \t") == std::string::npos; }
 };
 
+// A column as spreadsheets name it: 1 "A", 26 "Z", 27 "AA".
+inline std::string columnLetters(int column) {
+    std::string letters;
+    for (int c = column; c > 0; c = (c - 1) / 26) letters.insert(letters.begin(), char('A' + (c - 1) % 26));
+    return letters;
+}
+
 // Row 1 first. Every row holds its cells from column A on; cells a file left
 // out are empty texts, and a row may be shorter than others or empty.
 using ImportRows = std::vector<std::vector<ImportCell>>;

@@ -59,11 +59,7 @@ bool cellReference(std::string_view text, int& row, int& column) {
     return true;
 }
 
-std::string referenceText(int row, int column) {
-    std::string letters;
-    for (int c = column; c > 0; c = (c - 1) / 26) letters.insert(letters.begin(), char('A' + (c - 1) % 26));
-    return letters + std::to_string(row);
-}
+std::string referenceText(int row, int column) { return columnLetters(column) + std::to_string(row); }
 
 // One part's events. A handler that finds a fault of its own records it and
 // stops the parse.

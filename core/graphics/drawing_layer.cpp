@@ -115,7 +115,6 @@ bool DrawingLayer::startRun(OutputDevice device) {
         fail();
         return false;
     }
-    m_device = device;
     m_format = cadFormatOf(device);
     if (!m_format) {  // a number no device has
         fail();
@@ -173,7 +172,6 @@ bool DrawingLayer::startRun(std::unique_ptr<DrawingBackend> backend) {
     m_file.reset();
     m_origin = {};
     if (m_ctx.error->isSet() || !backend) return false;
-    m_device = kDeviceAsk;
     m_format = nullptr;
     m_outputFile.clear();
     m_backend = std::move(backend);

@@ -101,7 +101,7 @@ public:
 
     // State.
     bool running() const { return m_backend != nullptr; }
-    OutputDevice device() const { return m_device; }
+    OutputDevice device() const { return m_format ? m_format->device : kDeviceAsk; }
     // True when the run's device draws to `output`; false for a back-end of the caller's.
     bool outputsTo(DeviceOutput output) const { return m_format && m_format->output == output; }
     const std::string& outputFile() const { return m_outputFile; }
@@ -136,8 +136,7 @@ private:
     DrawingContext m_ctx;
     std::unique_ptr<DrawingBackend> m_backend;
     std::unique_ptr<OutputStream> m_file;
-    OutputDevice m_device = kDeviceAsk;
-    const CadFormat* m_format = nullptr;  // the row of m_device; none for the caller's back-end
+    const CadFormat* m_format = nullptr;  // the run's device; none for the caller's back-end
     int m_plotLine = 0;
     bool m_printItself = false;
     std::unique_ptr<GraphicsWindow> m_plotWindow;  // the drawing the plot device prints itself
