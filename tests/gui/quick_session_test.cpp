@@ -22,11 +22,14 @@
 #include "core/session/program_state.h"
 #include "gui/app/main_window.h"
 #include "tests/gui/modal_script.h"
+#include "tests/gui/session_steps.h"
 
 namespace zam1 {
 namespace {
 
 using test::child;
+using test::click;
+using test::typeCell;
 using test::ModalScript;
 
 namespace fs = std::filesystem;
@@ -43,25 +46,6 @@ void retype(QWidget& d, const char* name, const QString& text) {
     auto& edit = child<QLineEdit>(d, name);
     edit.selectAll();
     edit.insert(text);  // typed as one input; the test keyboard knows no umlauts
-}
-
-void typeCell(QWidget& dialog, int row, int column, const QString& text) {
-    auto& grid = child<QTableView>(dialog, "StringGrid1");
-    grid.setCurrentIndex(grid.model()->index(row - 1, column));
-    QLineEdit* line = nullptr;
-    for (QLineEdit* e : grid.findChildren<QLineEdit*>(QStringLiteral("CellEditor"))) {
-        if (e->isVisible()) line = e;
-    }
-    ASSERT_NE(line, nullptr) << "no editor on row " << row << " column " << column;
-    line->selectAll();
-    line->insert(text);
-    QTest::keyClick(line, Qt::Key_Tab);
-}
-
-void click(QWidget& d, const char* name) {
-    auto* button = d.findChild<QPushButton*>(QLatin1String(name));
-    ASSERT_NE(button, nullptr) << name << " in " << d.objectName().toStdString();
-    button->click();
 }
 
 TEST(QuickSession, ANewProjectTypedInThroughQuickIsSavedAndReadBack) {

@@ -31,12 +31,15 @@
 #include "gui/app/main_window.h"
 #include "gui/graphics/graphics_widget.h"
 #include "tests/gui/modal_script.h"
+#include "tests/gui/session_steps.h"
 #include "tests/gui/tool_output.h"
 
 namespace zam1 {
 namespace {
 
 using test::child;
+using test::click;
+using test::typeCell;
 using test::collapsedBlanks;
 using test::ModalScript;
 using test::toolOutput;
@@ -108,26 +111,6 @@ QAction& action(QWidget& w, const char* name) {
     auto* a = w.findChild<QAction*>(QLatin1String(name));
     if (!a) throw std::runtime_error(std::string("no action ") + name);
     return *a;
-}
-
-void click(QWidget& d, const char* name) {
-    auto* button = d.findChild<QPushButton*>(QLatin1String(name));
-    ASSERT_NE(button, nullptr) << name << " in " << d.objectName().toStdString();
-    button->click();
-}
-
-// Types into a cell and leaves the cursor there (Enter), as before "Berechnen".
-void typeCell(QWidget& dialog, int row, int column, const QString& text) {
-    auto& grid = child<QTableView>(dialog, "StringGrid1");
-    grid.setCurrentIndex(grid.model()->index(row - 1, column));
-    QLineEdit* line = nullptr;
-    for (QLineEdit* e : grid.findChildren<QLineEdit*>(QStringLiteral("CellEditor"))) {
-        if (e->isVisible()) line = e;
-    }
-    ASSERT_NE(line, nullptr) << "no editor on row " << row << " column " << column;
-    line->selectAll();
-    QTest::keyClicks(line, text);
-    QTest::keyClick(line, Qt::Key_Return);
 }
 
 // An action whose failure is reported and whose dialog is closed: an exception
@@ -211,7 +194,7 @@ TEST(WholeSession, TheExampleEditedExportedPrintedUndoneAndSaved) {
         ModalScript script({
             [&](QWidget& d) {
                 session.shot("02_element_table");
-                typeCell(d, 2, kColIso, QStringLiteral("h9"));
+                typeCell(d, 2, kColIso, QStringLiteral("h9"), Qt::Key_Return);  // stays on the cell for "Berechnen"
                 click(d, "Button_berechnen");
                 session.shot("03_element_table_h9_calculated");
                 click(d, "Button_ok");
