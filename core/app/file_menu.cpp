@@ -106,7 +106,8 @@ MenuSection fileMenu() {
          .run = openProject, .effect = MenuEffect::ReplacesProject},
         {.objectName = "mi_fileopentable",
          .caption = [](const MenuContext& c) {
-             return commonCaption<&T::fileOpen>(c) + " (" + viewCaption<&ViewMenuTexts::table>(c) + ")";
+             // The table's letter, not Open's: one letter opens one entry.
+             return withoutAltLetter(commonCaption<&T::fileOpen>(c)) + " (" + viewCaption<&ViewMenuTexts::table>(c) + ")";
          },
          .run = showOverview, .effect = MenuEffect::ReplacesProject},
         {.objectName = "mi_FileSave", .caption = commonCaption<&T::save>, .shortcut = "Ctrl+S",

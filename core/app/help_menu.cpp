@@ -21,10 +21,10 @@ bool chooseLanguage(MenuContext& c) {
 template <int Index>
 std::string fixedCaption(const MenuContext&) {
     switch (Index) {
-    case 1: return "Deutsch";
-    case 2: return "English";
-    case 3: return "Francais";
-    default: return "Korea";
+    case 1: return "&Deutsch";
+    case 2: return "&English";
+    case 3: return "&Francais";
+    default: return "&Korea";
     }
 }
 

@@ -32,6 +32,20 @@ std::string viewCaption(const MenuContext& c) {
     return viewMenuToUtf8(c.state.texts, c.state.texts.viewMenu.*Text);
 }
 
+// A caption without its "&" accelerator ("&&", a shown ampersand, stays).
+inline std::string withoutAltLetter(const std::string& caption) {
+    std::string out;
+    for (std::size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&' && i + 1 < caption.size() && caption[i + 1] == '&') {
+            out += "&&";
+            ++i;
+        } else if (caption[i] != '&') {
+            out += caption[i];
+        }
+    }
+    return out;
+}
+
 inline MenuItem separator(MenuTest visible = nullptr) {
     MenuItem item;
     item.row = MenuRow::Separator;

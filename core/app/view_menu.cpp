@@ -112,7 +112,7 @@ MenuSection viewMenu() {
          }},
         separator(),
         {.objectName = "mi_viewmontecarlo",
-         .caption = [](const MenuContext&) { return std::string("Monte Carlo ..."); },
+         .caption = [](const MenuContext&) { return std::string("Monte Car&lo ..."); },
          .run = viewMonteCarloAnalysis},
         separator(),
         {.objectName = "mi_viewerrormessages",

@@ -152,6 +152,13 @@ struct MainTexts {
     std::string decimalsTitle;      // "Decimals"
     std::string noElementsEntered;  // "Es wurden noch keine Elemente eingegeben !"
     std::string noElementsDefined;  // "Keine Elemente definiert !"
+    // the element table's buttons
+    std::string calculateButton;    // "&Berechnen"
+    std::string insertButton;       // "&Einfügen"
+    std::string deleteButton;       // "&Löschen"
+    std::string cancelButton;       // "Abbrechen"
+    std::string helpButton;         // "&Hilfe"
+    std::string helpPictureButton;  // "Hilfebil&d" (B is Berechnen's)
     // prompt dialogs
     std::string selection;          // "Auswahl"
     std::string input;              // "Eingabe"

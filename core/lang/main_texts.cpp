@@ -54,6 +54,12 @@ constexpr TextRow<M> kRows[] = {
     {&M::noElementsEntered,
      {"Es wurden noch keine Elemente eingegeben !", "There are no elements defined", "Aucun élément n'a été saisi"}},
     {&M::noElementsDefined, {"Keine Elemente definiert !", "No elements defined !", "Aucun élément défini !"}},
+    {&M::calculateButton, {"&Berechnen", "&Calculate", "&Calculer"}},
+    {&M::insertButton, {"&Einfügen", "&Insert", "&Insérer"}},
+    {&M::deleteButton, {"&Löschen", "&Delete", "&Supprimer"}},
+    {&M::cancelButton, {"Abbrechen", "Cancel", "Annuler"}},
+    {&M::helpButton, {"&Hilfe", "&Help", "&Aide"}},
+    {&M::helpPictureButton, {"Hilfebil&d", "Help &picture", "Image d'ai&de"}},
 
     {&M::selection, {"Auswahl", "Selection", "Sélection"}},
     {&M::input, {"Eingabe", "Input", "Saisie"}},

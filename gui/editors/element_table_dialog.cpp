@@ -177,15 +177,15 @@ QLayout* TForm_zam1elemente::buildButtons() {
         int row, column;
     };
     const ButtonSpec specs[] = {
-        {"Button_berechnen", QStringLiteral("&Berechnen"), &TForm_zam1elemente::Button_berechnenClick, 0, 0},
+        {"Button_berechnen", displayText(m.calculateButton), &TForm_zam1elemente::Button_berechnenClick, 0, 0},
         {"Button_freimass", displayText(m_state.texts.tolerance.generalTolerance), &TForm_zam1elemente::Button_freimassClick, 0, 1},
         {"Button_sigmatol", QStringLiteral("Sigma i"), &TForm_zam1elemente::Button_sigmatolClick, 1, 0},
         {"Button_winkel", displayText(m.inclined), &TForm_zam1elemente::Button_winkelClick, 1, 1},
-        {"Button_einfuegen", QStringLiteral("&Einfügen"), &TForm_zam1elemente::Button_einfuegenClick, 2, 0},
-        {"Button_loeschen", QStringLiteral("&Löschen"), &TForm_zam1elemente::Button_loeschenClick, 2, 1},
+        {"Button_einfuegen", displayText(m.insertButton), &TForm_zam1elemente::Button_einfuegenClick, 2, 0},
+        {"Button_loeschen", displayText(m.deleteButton), &TForm_zam1elemente::Button_loeschenClick, 2, 1},
         {"Button_ok", QStringLiteral("OK"), &TForm_zam1elemente::Button_okClick, 4, 0},
-        {"Button_cancel", QStringLiteral("Abbrechen"), &TForm_zam1elemente::Button_cancelClick, 4, 1},
-        {"Button_hilfebild", QStringLiteral("Hilfe&bild"), &TForm_zam1elemente::Button_hilfebildClick, 5, 1},
+        {"Button_cancel", displayText(m.cancelButton), &TForm_zam1elemente::Button_cancelClick, 4, 1},
+        {"Button_hilfebild", displayText(m.helpPictureButton), &TForm_zam1elemente::Button_hilfebildClick, 5, 1},
     };
     for (const ButtonSpec& s : specs) {
         QPushButton* b = namedButton(this, s.name, s.caption);
@@ -193,7 +193,7 @@ QLayout* TForm_zam1elemente::buildButtons() {
         grid->addWidget(b, s.row, s.column);
         if (s.slot == &TForm_zam1elemente::Button_okClick) b->setDefault(true);
     }
-    QPushButton* help = namedButton(this, "Button_help", QStringLiteral("&Hilfe"));
+    QPushButton* help = namedButton(this, "Button_help", displayText(m.helpButton));
     connect(help, &QPushButton::clicked, this, [this] { showHelpNumber(m_state, 9010); });
     grid->addWidget(help, 5, 0);
     // The spreadsheet exchange comes from the caller; without it the buttons stay off.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <set>
 
 #include "core/app/command_guard.h"
@@ -99,15 +100,15 @@ TEST_F(Menus, CaptionsFollowTheLanguageSwitchOfTheHelpMenu) {
     struct Case { const char* switchItem; int index; const char* item; const char* caption; };
     const Case cases[] = {
         {nullptr, 0, "mi_fileOpen", "\u00d6&ffnen..."},
-        {nullptr, 0, "mi_fileopentable", "\u00d6&ffnen... (T&abelle)"},
+        {nullptr, 0, "mi_fileopentable", "\u00d6ffnen... (T&abelle)"},
         {nullptr, 0, "mi_fileImportZAM", "&Import ZAM"},
         {nullptr, 0, "mi_fileExportZam", "Ex&port ZAM"},
         {nullptr, 0, "mi_Document3", "Dokument &3"},
         {nullptr, 0, "mi_viewmasskette", "Ma\u00df&kette (&Ausdruck)"},
         {nullptr, 0, "mi_file1", "&1 /projekte/welle.zm1"},
-        {nullptr, 0, "mi_helplanguageKoreaKorea", "Korea"},
+        {nullptr, 0, "mi_helplanguageKoreaKorea", "&Korea"},
         {"mi_helplanguageenglisch", 2, "mi_fileOpen", "&Open..."},
-        {"mi_helplanguageenglisch", 2, "mi_fileConfig", "Config"},
+        {"mi_helplanguageenglisch", 2, "mi_fileConfig", "&Config"},
         {"mi_helplanguageenglisch", 2, "mi_editUndo", "&Undo"},
         {"mi_helplanguagefrench", 3, "mi_fileNew", "&Nouveau"},
         {"mi_helplanguageKoreaKorea", 8, "mi_fileNew", "\uc0c8\ub85c \ub9cc\ub4e4\uae30(&N)"},
@@ -121,6 +122,87 @@ TEST_F(Menus, CaptionsFollowTheLanguageSwitchOfTheHelpMenu) {
         }
         EXPECT_EQ(caption(c.item), c.caption);
     }
+}
+
+// The letter after the first "&" of a caption (lower case), or 0 for none.
+char32_t mnemonicOf(const std::string& caption) {
+    for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != '&') continue;
+        if (caption[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        const auto c = static_cast<unsigned char>(caption[i + 1]);
+        if (c < 0x80) return static_cast<char32_t>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        // Two-byte UTF-8 letters the menus use: Ö, ö, Ä, ä, Ü, ü, É, é, ß
+        const std::string two = caption.substr(i + 1, 2);
+        const std::string lowerOf[][2] = {{"\u00d6", "\u00f6"}, {"\u00c4", "\u00e4"}, {"\u00dc", "\u00fc"},
+                                          {"\u00c9", "\u00e9"}};
+        for (const auto& pair : lowerOf) {
+            if (two == pair[0]) return 0x10000 + static_cast<unsigned char>(pair[1][1]);
+        }
+        return 0x10000 + static_cast<unsigned char>(two.size() > 1 ? two[1] : 0);
+    }
+    return 0;
+}
+
+// Pairs whose two captions are the program's own, letters included: the letter
+// moves between them (Qt's way for a shared letter); every other pair is a fault.
+bool bothFixed(const std::string& a, const std::string& b) {
+    const std::pair<const char*, const char*> fixed[] = {
+        {"E&instellungen", "&Import ZAM"},  // "&Import" + " ZAM"
+        {"&Print", "Ex&port ZAM"},          // "Ex&port" + " ZAM"
+        {"&History", "&Hilfebild"},
+    };
+    return std::any_of(std::begin(fixed), std::end(fixed), [&](const auto& f) {
+        return (a == f.first && b == f.second) || (a == f.second && b == f.first);
+    });
+}
+
+// One Alt letter opens one entry: within each menu (and submenu) and among the
+// menu bar's captions, no two entries share a letter, and every command has one,
+// in each language the Help menu offers.
+TEST_F(Menus, NoTwoEntriesOfOneMenuShareAnAltLetter) {
+    state.file.recentFiles[0] = "/projekte/welle.zm1";
+    state.file.recentFiles[1] = "/projekte/lager.zm1";
+    std::vector<std::string> problems;
+    for (const char* language : {"mi_helplanguagedeutsch", "mi_helplanguageenglisch", "mi_helplanguagefrench"}) {
+        run(language);
+        std::map<char32_t, std::string> bar;
+        for (const MenuSection& section : menuTable()) {
+            const std::string top = section.caption(context);
+            const char32_t topLetter = mnemonicOf(top);
+            if (topLetter == 0) problems.push_back(std::string(language) + ": no letter: " + top);
+            const auto [at, fresh] = bar.emplace(topLetter, top);
+            if (!fresh) problems.push_back(std::string(language) + ": \"" + top + "\" = \"" + at->second + "\"");
+            // One letter table per menu level; a submenu opens a new one.
+            std::vector<std::map<char32_t, std::string>> levels(1);
+            for (const MenuItem& item : section.items) {
+                if (item.row == MenuRow::SubmenuEnd) {
+                    levels.pop_back();
+                    continue;
+                }
+                if (item.row == MenuRow::Separator || !item.caption || !menuItemVisible(context, item)) {
+                    if (item.row == MenuRow::SubmenuStart) levels.emplace_back();
+                    continue;
+                }
+                const std::string text = item.caption(context);
+                const char32_t letter = mnemonicOf(text);
+                const std::string where = std::string(language) + " / " + top + ": ";
+                if (letter == 0) {
+                    problems.push_back(where + "no letter: " + text);
+                } else {
+                    const auto [other, unused] = levels.back().emplace(letter, text);
+                    if (!unused && !bothFixed(text, other->second))
+                        problems.push_back(where + "\"" + text + "\" = \"" + other->second + "\"");
+                }
+                if (item.row == MenuRow::SubmenuStart) levels.emplace_back();
+            }
+        }
+    }
+    std::string list;
+    for (const std::string& p : problems) list += p + "\n";
+    EXPECT_TRUE(problems.empty()) << list;
 }
 
 // "... (n)", off at 0, and read afresh after every command that calculates.

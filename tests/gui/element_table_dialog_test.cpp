@@ -14,9 +14,11 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <memory>
 
 #include "core/editors/element_table.h"
+#include "core/lang/language.h"
 #include "core/session/program_state.h"
 #include "gui/editors/element_table_dialog.h"
 #include "gui/editors/general_tolerance_dialog.h"
@@ -268,6 +270,44 @@ TEST(ElementTableDialog, ALargeProjectShowsItsTextsAndCancelChangesNothing) {
     EXPECT_EQ(text, QStringLiteral("El1 äöüÄÖÜß |,.;qr"));
     EXPECT_EQ(lastNumber, QStringLiteral("2500"));
     EXPECT_EQ(s.state->chain.elementCount(), kMaxElements);
+}
+
+// The buttons speak the chosen language, and no two share an Alt letter.
+TEST(ElementTableDialog, ButtonsFollowTheLanguageWithOneAltLetterEach) {
+    struct Case { int language; const char* calculate; const char* cancel; const char* helpPicture; };
+    const Case cases[] = {
+        {1, "&Berechnen", "Abbrechen", "Hilfebil&d"},
+        {2, "&Calculate", "Cancel", "Help &picture"},
+        {3, "&Calculer", "Annuler", "Image d'ai&de"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.language);
+        Session s;
+        s.oneElement();
+        setLanguage(s.state->texts, c.language, s.state->config.language);
+        std::map<QChar, QString> letters;
+        QStringList clashes;
+        QString calculate, cancel, helpPicture;
+        ModalScript script({[&](QWidget& d) {
+            calculate = child<QPushButton>(d, "Button_berechnen").text();
+            cancel = child<QPushButton>(d, "Button_cancel").text();
+            helpPicture = child<QPushButton>(d, "Button_hilfebild").text();
+            for (QPushButton* b : d.findChildren<QPushButton*>()) {
+                if (!b->isVisible()) continue;
+                const qsizetype at = b->text().indexOf(QLatin1Char('&'));
+                if (at < 0 || at + 1 >= b->text().size()) continue;
+                const QChar letter = b->text().at(at + 1).toLower();
+                const auto [other, fresh] = letters.emplace(letter, b->text());
+                if (!fresh) clashes << b->text() + QStringLiteral(" = ") + other->second;
+            }
+            click(d, "Button_cancel");
+        }});
+        editElementTable(*s.state, nullptr);
+        EXPECT_EQ(calculate, QString::fromUtf8(c.calculate));
+        EXPECT_EQ(cancel, QString::fromUtf8(c.cancel));
+        EXPECT_EQ(helpPicture, QString::fromUtf8(c.helpPicture));
+        EXPECT_TRUE(clashes.isEmpty()) << clashes.join(QStringLiteral("; ")).toStdString();
+    }
 }
 
 TEST(ElementTableDialog, SpreadsheetButtonsExportWhatTheGridShowsAndShowWhatWasImported) {
