@@ -196,7 +196,8 @@ std::string analysisJson(const AnalysisResult& r, std::string_view projectName) 
     Json closings = Json::array();
     for (const ClosingAnalysis& c : r.closings) closings.push_back(closingJson(r, c));
     root["closings"] = closings;
-    return root.dump(2) + "\n";
+    // Every text is UTF-8 already; should a byte slip through, it is replaced, never a throw.
+    return root.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }
 
 } // namespace zam1

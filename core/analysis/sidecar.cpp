@@ -2,7 +2,12 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
 #include <set>
+#include <sys/stat.h>
 
 #include "core/model/chain.h"
 #include "core/platform/file_io.h"
@@ -19,6 +24,30 @@ struct FieldError {
     std::string message;
 };
 
+// How deeply lists and objects are nested, brackets inside texts not counted. The
+// parser builds every level before it could be refused, so a file of nothing but
+// "[" would take gigabytes; the depth is known before parsing.
+int nestingDepth(std::string_view text) {
+    int depth = 0;
+    int deepest = 0;
+    bool inText = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (inText) {
+            if (c == '\\') ++i;
+            else if (c == '"') inText = false;
+        } else if (c == '"') {
+            inText = true;
+        } else if (c == '[' || c == '{') {
+            deepest = std::max(deepest, ++depth);
+            if (deepest > kMaxSidecarDepth) break;
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return deepest;
+}
+
 [[noreturn]] void fail(const std::string& field, const std::string& what) { throw FieldError{field + ": " + what}; }
 
 void onlyKnownFields(const Json& object, const std::string& where, std::initializer_list<std::string_view> known) {
@@ -32,7 +61,9 @@ void onlyKnownFields(const Json& object, const std::string& where, std::initiali
 
 long double numberAt(const Json& value, const std::string& field) {
     if (!value.is_number()) fail(field, "must be a number");
-    return value.get<long double>();
+    const long double number = value.get<long double>();
+    if (!std::isfinite(number)) fail(field, "must be a finite number");
+    return number;
 }
 
 std::int64_t integerAt(const Json& value, const std::string& field) {
@@ -138,6 +169,10 @@ std::string sidecarPath(const std::string& projectPath) { return projectPath + "
 
 SidecarRead parseSidecar(std::string_view text, const Chain& chain, AnalysisData& data) {
     SidecarRead result;
+    if (text.size() > kMaxSidecarBytes) return {false, "is larger than 16 MiB; not read", {}};
+    if (nestingDepth(text) > kMaxSidecarDepth) {
+        return {false, "lists and objects are nested deeper than " + std::to_string(kMaxSidecarDepth) + " levels", {}};
+    }
     AnalysisData fresh;
     try {
         const Json root = Json::parse(text);
@@ -162,9 +197,16 @@ SidecarRead parseSidecar(std::string_view text, const Chain& chain, AnalysisData
 }
 
 SidecarRead readSidecar(const std::string& path, const Chain& chain, AnalysisData& data) {
-    if (!fileExists(path)) return {};
+    // Only nothing at all under the name means "no settings"; a dangling link, a
+    // folder or a FIFO there is a settings file that cannot be read.
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) != 0 && errno == ENOENT) return {};
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return {false, "cannot be read (" + std::string(std::strerror(errno)) + ")", {}};
+    if (!S_ISREG(st.st_mode)) return {false, "is not a regular file; not read", {}};
+    if (static_cast<std::uint64_t>(st.st_size) > kMaxSidecarBytes) return {false, "is larger than 16 MiB; not read", {}};
     std::string bytes;
-    if (readWholeFile(path, bytes, 64u << 20) != kIoOk) return {false, "cannot be read", {}};
+    if (readWholeFile(path, bytes, kMaxSidecarBytes) != kIoOk) return {false, "cannot be read", {}};
     return parseSidecar(bytes, chain, data);
 }
 

@@ -25,6 +25,11 @@ class Chain;
 
 std::string sidecarPath(const std::string& projectPath);
 
+// A settings file larger than this is refused unread; lists and objects nested
+// deeper than this are refused before they are parsed.
+inline constexpr std::size_t kMaxSidecarBytes = 16u << 20;
+inline constexpr int kMaxSidecarDepth = 32;
+
 struct SidecarRead {
     bool ok = true;
     std::string error;               // the field and what is wrong with it
@@ -36,6 +41,8 @@ struct SidecarRead {
 SidecarRead parseSidecar(std::string_view text, const Chain& chain, AnalysisData& data);
 
 // A missing file is no error: the data stay as they are (the defaults for a new run).
+// Anything else under the name that is not a readable regular file of at most
+// kMaxSidecarBytes is (a dangling link, a folder, a FIFO, a device).
 SidecarRead readSidecar(const std::string& path, const Chain& chain, AnalysisData& data);
 
 std::string sidecarText(const AnalysisData& data);

@@ -1,6 +1,7 @@
 #include "core/app/batch_analysis.h"
 #include "core/app/batch_support.h"
 
+#include <algorithm>
 #include <optional>
 #include <ostream>
 
@@ -12,6 +13,7 @@
 #include "core/app/report_setup.h"
 #include "core/files/project_file.h"
 #include "core/platform/file_io.h"
+#include "core/platform/file_name_text.h"
 #include "core/text/number_format.h"
 
 namespace zam1 {
@@ -65,6 +67,7 @@ int runBatchAnalysis(ProgramState& state, const std::vector<std::string>& argume
     Request request;
     if (const std::string problem = parseOptions(arguments, request); !problem.empty()) return usage(err, problem);
     const std::string& projectPath = arguments.at(0);
+    if (request.json && *request.json != "-" && outputIsAnInput(projectPath, *request.json, err)) return kExitRefused;
     BatchPorts ports(state, err);
     state.error.clear();
     state.file.dataDirectory.clear(); // the name is used as given
@@ -84,7 +87,8 @@ int runBatchAnalysis(ProgramState& state, const std::vector<std::string>& argume
     if (request.seed) options.seed = *request.seed;
 
     const AnalysisResult result = analyseChain(state.chain, data, options);
-    const std::string name = projectBaseName(projectPath);
+    // The name goes into JSON, which holds only UTF-8.
+    const std::string name = fileNameToUtf8(projectBaseName(projectPath));
     if (request.json && *request.json == "-") {
         out << analysisJson(result, name);
     } else {
@@ -95,7 +99,13 @@ int runBatchAnalysis(ProgramState& state, const std::vector<std::string>& argume
         }
     }
     writeCalculationWarnings(state, err);
-    return result.allHold() ? 0 : 3;
+    if (!result.allHold()) return 3;
+    const auto unresolved = std::count_if(result.closings.begin(), result.closings.end(),
+                                          [](const ClosingAnalysis& c) { return !c.resolved; });
+    if (unresolved == 0) return kExitDone;
+    err << "w" << kShortName << ": " << projectPath << ": " << unresolved
+        << " Schließmaß(e) nicht berechenbar (closing dimensions could not be calculated)\n";
+    return kExitUnresolved;
 }
 
 } // namespace zam1

@@ -2,6 +2,7 @@
 #include "core/text/ascii_case.h"
 #include "core/app/batch_support.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <ostream>
 
@@ -10,6 +11,7 @@
 #include "core/session/program_state.h"
 #include "core/app/report_setup.h"
 #include "core/files/project_file.h"
+#include "core/model/closing_solution.h"
 #include "core/graphics/drawing_layer.h"
 #include "core/graphics/drawing_settings.h"
 #include "core/graphics/program_drawings.h"
@@ -24,6 +26,12 @@ namespace {
 constexpr std::string_view kIndexHint =
     "j: 1 = Projektzeichnung, 3 = Schema, 10*k+1 / 10*k+2 / 10*k+4 = Schließmaß k maßstäblich / Normalverteilung / "
     "Gesamtgrafik";
+
+int unresolvedClosings(Chain& chain) {
+    const std::vector<ClosingSolution> solutions = solveAllClosings(chain);
+    return static_cast<int>(
+        std::count_if(solutions.begin(), solutions.end(), [](const ClosingSolution& s) { return !s.resolved; }));
+}
 
 } // namespace
 
@@ -55,16 +63,13 @@ int runBatchCad(ProgramState& state, const std::string& projectPath, const std::
     if (!parseCadArgument(cadArgument, request)) {
         err << "w" << kShortName << ": " << cadArgument << " ?\n  i: " << cadFileFormatList() << "\n  " << kIndexHint
             << '\n';
-        return 1;
+        return kExitRefused;
     }
     BatchPorts ports(state, err);
     state.error.clear();
     const std::string base = projectBaseName(projectPath);
     const std::string outputFile = base + "." + std::string(drawingFileExtension(request.format));
-    if (sameFile(projectPath, outputFile)) {
-        err << refusedOverProjectText(outputFile) << '\n';
-        return 1;
-    }
+    if (outputIsAnInput(projectPath, outputFile, err)) return kExitRefused;
     if (!readProjectFile(state, projectPath)) return 1;
     state.file.currentFile = base;
 
@@ -94,7 +99,12 @@ int runBatchCad(ProgramState& state, const std::string& projectPath, const std::
         return 1;
     }
     if (!quiet) writeCalculationWarnings(state, err);
-    return 0;
+    // As the report: a drawing of the whole project with closing dimensions whose
+    // structure cannot be resolved shows errors in place of their figures.
+    const bool wholeProject = request.drawing == CadDrawing::Project || request.closing == 0;
+    const int unresolved = wholeProject ? unresolvedClosings(state.chain) : 0;
+    writeUnresolvedNote(outputFile, unresolved, "drawing", err);
+    return unresolved > 0 ? kExitUnresolved : kExitDone;
 }
 
 } // namespace zam1

@@ -35,9 +35,11 @@ struct CadRequest {
 bool parseCadArgument(const std::string& argument, CadRequest& request);
 
 // Reads the project and writes the drawing. Exit code 0 when the file was
-// written; 1 when the argument names nothing, the project cannot be read, or no
-// file was written (the reasons go to `err`; nothing is left behind). The
-// calculation's warnings go to `err` unless `quiet` ("/NOGUI").
+// written; 1 when the project cannot be read or no file was written (the reasons
+// go to `err`; nothing is left behind); 2 when the argument names nothing or the
+// file would be the project or its settings file (nothing written), or when a
+// drawing of the whole project was written but closing dimensions could not be
+// calculated. The calculation's warnings go to `err` unless `quiet` ("/NOGUI").
 int runBatchCad(ProgramState& state, const std::string& projectPath, const std::string& cadArgument, bool quiet,
                 std::ostream& err);
 

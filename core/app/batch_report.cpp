@@ -3,6 +3,7 @@
 
 #include <ostream>
 
+#include "core/analysis/sidecar.h"
 #include "core/app/command_guard.h"
 #include "core/session/program_identity.h"
 #include "core/session/program_state.h"
@@ -19,6 +20,26 @@ std::string refusedOverProjectText(const std::string& outputFile) {
            " ist die Projektdatei selbst - nichts geschrieben (the output file would be the project file)";
 }
 
+bool outputIsAnInput(const std::string& projectPath, const std::string& outputFile, std::ostream& err) {
+    if (sameFile(projectPath, outputFile)) {
+        err << refusedOverProjectText(outputFile) << '\n';
+        return true;
+    }
+    if (sameFile(sidecarPath(projectPath), outputFile)) {
+        err << "w" << kShortName << ": " << outputFile
+            << " ist die Einstellungsdatei des Projekts - nichts geschrieben (the output file would be the project's "
+               "settings file)\n";
+        return true;
+    }
+    return false;
+}
+
+void writeUnresolvedNote(const std::string& outputFile, int count, std::string_view what, std::ostream& err) {
+    if (count <= 0) return;
+    err << "w" << kShortName << ": " << outputFile << " geschrieben, aber " << count << " Schließmaß(e) nicht berechenbar ("
+        << what << " written, but closing dimensions could not be calculated)\n";
+}
+
 void writeCalculationWarnings(const ProgramState& state, std::ostream& err) {
     const MessageList& messages = state.chain.messages;
     if (messages.empty()) return;
@@ -29,10 +50,7 @@ void writeCalculationWarnings(const ProgramState& state, std::ostream& err) {
 int runBatchReport(ProgramState& state, const std::string& projectPath, bool quiet, std::ostream& err) {
     state.error.clear();
     const std::string reportFile = projectBaseName(projectPath) + ".txt";
-    if (sameFile(projectPath, reportFile)) {
-        err << refusedOverProjectText(reportFile) << '\n';
-        return 1;
-    }
+    if (outputIsAnInput(projectPath, reportFile, err)) return kExitRefused;
     if (!readProjectFile(state, projectPath)) return 1;
     state.file.currentFile = projectBaseName(projectPath);
 
@@ -45,12 +63,8 @@ int runBatchReport(ProgramState& state, const std::string& projectPath, bool qui
     int unresolved = 0;
     if (!writeStandardReport(state.chain, out, kReportProjectText, &unresolved)) return 1;
     if (!quiet) writeCalculationWarnings(state, err);
-    if (unresolved > 0) {
-        err << "w" << kShortName << ": " << reportFile << " geschrieben, aber " << unresolved
-            << " Schließmaß(e) nicht berechenbar (report written, but closing dimensions could not be calculated)\n";
-        return 2;
-    }
-    return 0;
+    writeUnresolvedNote(reportFile, unresolved, "report", err);
+    return unresolved > 0 ? kExitUnresolved : kExitDone;
 }
 
 } // namespace zam1

@@ -53,14 +53,32 @@ int runGuardedBatch(ProgramState& state, std::ostream& err, const std::function<
     }
 }
 
+namespace {
+
+// The path with its links followed, dangling ones too: a write through a link to a
+// file that does not exist yet creates that file.
+std::filesystem::path followedPath(const std::string& path, std::error_code& failed) {
+    namespace fs = std::filesystem;
+    fs::path p = fs::absolute(path, failed);
+    for (int hops = 0; !failed && hops < 40; ++hops) {
+        std::error_code noLink;
+        if (!fs::is_symlink(fs::symlink_status(p, noLink)) || noLink) break;
+        const fs::path target = fs::read_symlink(p, failed);
+        p = target.is_absolute() ? target : p.parent_path() / target;
+    }
+    return failed ? fs::path() : fs::weakly_canonical(p, failed);
+}
+
+} // namespace
+
 bool sameFile(const std::string& input, const std::string& output) {
     namespace fs = std::filesystem;
     std::error_code failed;
     if (fs::equivalent(input, output, failed) && !failed) return true;
     failed.clear();
-    const fs::path a = fs::weakly_canonical(input, failed);
+    const fs::path a = followedPath(input, failed);
     if (failed) return false;
-    const fs::path b = fs::weakly_canonical(output, failed);
+    const fs::path b = followedPath(output, failed);
     return !failed && a == b;
 }
 

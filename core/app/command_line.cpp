@@ -72,10 +72,13 @@ void printLongHelp(std::ostream& out) {
            "                        required limits of project." << kProjectExtension << ".json (exit 3: a limit is violated)\n"
            "w" << kShortName << " --help            this text\n"
            "\n"
-           "Exit codes: 0 done, 1 the project could not be read or no file was written\n"
-           "            (/I: 2 report written, but closing dimensions could not be calculated:\n"
-           "            their rows show the structure error instead of numbers)\n"
-           "            (--iso: 1 the code is not defined for that size, 2 unusable arguments)\n";
+           "Exit codes of every form: 0 done\n"
+           "            1 the project or its settings file could not be read, or a file or\n"
+           "              standard output not written (--iso: the code is not defined for that size)\n"
+           "            2 refused, nothing written: unusable or extra arguments, or an output that\n"
+           "              is the project or its settings file; or written, but closing dimensions\n"
+           "              could not be calculated (their rows show the structure error)\n"
+           "            3 --analyse: a required limit is violated\n";
 }
 
 bool isIsoLookup(const std::vector<std::string>& a) { return !a.empty() && a.front() == "--iso"; }
@@ -123,29 +126,38 @@ WindowStartPlan windowStart(const std::vector<std::string>& arguments) {
     return windowStartPlan(positionalOf(arguments).arguments);
 }
 
-CommandLineResult runCommandLine(ProgramState& state, const std::vector<std::string>& arguments, std::ostream& out,
-                                 std::ostream& err) {
-    const auto done = [](int exitCode) { return CommandLineResult{exitCode, false, {}}; };
-    if (isIsoLookup(arguments)) {
-        return done(runGuardedBatch(state, err, [&] { return runIsoLookup({arguments.begin() + 1, arguments.end()}, out, err); }));
-    }
-    if (isAnalysis(arguments)) return done(runBatchAnalysis(state, arguments, out, err));
+namespace {
+
+// A report or drawing takes the project and its switch, "/NOGUI" aside; anything
+// more is refused before the project is read, so that no switch is dropped unseen.
+int refuseExtraArgument(std::ostream& err, const std::string& extra) {
+    err << "w" << kShortName << ": " << extra
+        << " ? - zu viele Argumente, nichts geschrieben (unexpected argument, nothing written)\n"
+        << "usage: w" << kShortName << " Filename [/I] [/CADi:j] [/NOGUI]\n";
+    return kExitRefused;
+}
+
+// Every form that runs without a window; inside the batch guard.
+int runBatchForm(ProgramState& state, const std::vector<std::string>& arguments, std::ostream& out,
+                 std::ostream& err) {
+    if (isIsoLookup(arguments)) return runIsoLookup({arguments.begin() + 1, arguments.end()}, out, err);
+    if (isAnalysis(arguments)) return runBatchAnalysis(state, arguments, out, err);
     if (isLongHelp(arguments)) {
         printLongHelp(out);
-        return done(0);
+        return 0;
     }
     const Positional p = positionalOf(arguments);
     const std::vector<std::string>& positional = p.arguments;
     const bool quiet = p.quiet;
-    if (wantsWindow(arguments)) return {0, true, windowStart(arguments)};
     BatchPorts ports(state, err);
-    if (runGuardedBatch(state, err, [&] { readStartConfiguration(state, ScreenInfo{}); return 0; }) != 0) return done(1);
+    readStartConfiguration(state, ScreenInfo{});
     const std::string& a1 = positional[0];
     const std::string a2 = positional.size() > 1 ? positional[1] : std::string();
     if (isHelp(a1)) {
         printHelp(out);
-        return done(0);
+        return 0;
     }
+    if ((isReportSwitch(a2) || isCadSwitch(a2)) && positional.size() > 2) return refuseExtraArgument(err, positional[2]);
     state.file.dataDirectory.clear(); // the name is used as given
     // The batch run's temporary files go into a folder of its own, so that two
     // runs at once do not write over each other's.
@@ -155,16 +167,31 @@ CommandLineResult runCommandLine(ProgramState& state, const std::vector<std::str
         ~UsePrivate() { s.privateFolder.clear(); }
     } use{state};
     state.privateFolder = folder.path();
-    if (isReportSwitch(a2)) {
-        return done(runGuardedBatch(state, err, [&] { return runBatchReport(state, a1, quiet, err); }));
-    }
-    if (isCadSwitch(a2)) {
-        return done(runGuardedBatch(state, err, [&] { return runBatchCad(state, a1, a2, quiet, err); }));
-    }
+    if (isReportSwitch(a2)) return runBatchReport(state, a1, quiet, err);
+    if (isCadSwitch(a2)) return runBatchCad(state, a1, a2, quiet, err);
     // What is left is a project name without an extension: a start that opens
     // nothing has failed, whatever it printed.
     err << oemToUtf8(state.texts.main.extensionRequired) << '\n';
-    return done(1);
+    return 1;
+}
+
+// What went to standard output must have arrived: a full disk or a closed pipe
+// turns a run that wrote its result there into a failure.
+int checkStandardOutput(std::ostream& out, std::ostream& err, int exitCode) {
+    out.flush();
+    if (out.good()) return exitCode;
+    err << "w" << kShortName
+        << ": Standardausgabe nicht vollständig geschrieben (standard output could not be written)\n";
+    return 1;
+}
+
+} // namespace
+
+CommandLineResult runCommandLine(ProgramState& state, const std::vector<std::string>& arguments, std::ostream& out,
+                                 std::ostream& err) {
+    if (wantsWindow(arguments)) return {0, true, windowStart(arguments)};
+    const int exitCode = runGuardedBatch(state, err, [&] { return runBatchForm(state, arguments, out, err); });
+    return CommandLineResult{checkStandardOutput(out, err, exitCode), false, {}};
 }
 
 } // namespace zam1

@@ -96,9 +96,19 @@ std::string cadText(std::string_view oem, CadTextMode mode) {
     std::string out = mode == CadTextMode::Windows     ? oemToAnsi(oem)
                       : mode == CadTextMode::TwoLetter ? germanTwoLetter(oem)
                                                        : std::string(oem);
-    for (char& c : out) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+    cleanControlCharacters(out);
+    return out;
+}
+
+void cleanControlCharacters(std::string& text, std::size_t from) {
+    for (std::size_t i = from; i < text.size(); ++i) {
+        if (static_cast<unsigned char>(text[i]) < 0x20 || text[i] == 0x7F) text[i] = ' ';
     }
+}
+
+std::string cadPlain(std::string_view text) {
+    std::string out(text);
+    cleanControlCharacters(out);
     return out;
 }
 

@@ -20,6 +20,11 @@ std::string fixedPlain(long double value, int decimals, char separator = '.');
 // mode: a line break inside a text would break the file's records.
 std::string cadText(std::string_view oem, CadTextMode mode);
 
+// `text` with every control character (below 32, and 127) as a blank: names from
+// zam1.cfg or a file name go into records that a line break would cut.
+std::string cadPlain(std::string_view text);
+void cleanControlCharacters(std::string& text, std::size_t from = 0);
+
 // The DXF name ($DWGCODEPAGE) of the code page cadText writes in by `mode`: every
 // mode but Windows keeps bytes of the stored OEM code page.
 std::string_view cadTextCodePage(CadTextMode mode);

@@ -48,9 +48,13 @@ void DxfWriter::flushIfLarge() {
     m_buffer.clear();
 }
 
+// Every value is one line: a control character in it (a layer name from zam1.cfg
+// with a bare CR) would break the file's pairs, so it becomes a blank.
 void DxfWriter::pair(int code, std::string_view value) {
     appendCode(m_buffer, code);
+    const std::size_t from = m_buffer.size();
     m_buffer += value;
+    cleanControlCharacters(m_buffer, from);
     m_buffer += "\r\n";
 }
 

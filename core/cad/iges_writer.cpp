@@ -28,7 +28,9 @@ constexpr std::string_view kVersion = ZAM1_VERSION;
 // CAD colours 0..15 to the IGES colour numbers.
 constexpr std::array<int, 16> kIgesColours = {0, 2, 5, 3, 7, 4, 6, 0, 8, 10, 11, 12, 13, 14, 15, 1};
 
-std::string hollerith(std::string_view text) {
+// A control character would cut the fixed-column record it stands in: a blank.
+std::string hollerith(std::string_view raw) {
+    const std::string text = cadPlain(raw);
     std::string out = std::to_string(text.size());
     out += 'H';
     out += text;
@@ -316,7 +318,7 @@ void IgesWriter::text(std::string_view oem, Point at) {
 
 bool IgesWriter::beginBlock(std::string_view name) {
     m_inBlock = true;
-    m_blockName = std::string(name.substr(0, kBlockNameLength));
+    m_blockName = cadPlain(name.substr(0, kBlockNameLength));
     m_members.clear();
     m_recording = std::make_unique<BlockRecorder>();
     return true;
@@ -340,7 +342,7 @@ void IgesWriter::endBlock(bool keep) {
 
 void IgesWriter::insertBlock(std::string_view name, Point at, long double rotationDeg, long double xScale,
                              long double yScale) {
-    const std::string key(name.substr(0, kBlockNameLength));
+    const std::string key = cadPlain(name.substr(0, kBlockNameLength));
     const Block* block = nullptr;
     for (const Block& b : m_blocks) {
         if (b.name == key) block = &b;

@@ -104,7 +104,7 @@ bool TxtCadWriter::beginBlock(std::string_view name) {
     if (!m_inBlocks) m_buffer += "SECTION BLOCKS\r\n";
     m_inBlocks = true;
     keyword("BLOCK");
-    m_buffer += name;
+    m_buffer += cadPlain(name);
     endLine();
     return true;
 }
@@ -117,7 +117,7 @@ void TxtCadWriter::endBlock(bool keep) {
 void TxtCadWriter::insertBlock(std::string_view name, Point at, long double rotationDeg, long double xScale,
                                long double yScale) {
     keyword("INSERT");
-    m_buffer += name;
+    m_buffer += cadPlain(name);
     m_firstField = false;
     for (long double v : {at.x, at.y, rotationDeg, xScale, yScale}) field(v);
     endLine();

@@ -34,13 +34,16 @@ int ioResultFromErrno(int error, bool reading) {
 }
 
 int readWholeFile(const std::string& path, std::string& bytes, std::size_t maxBytes) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without blocking: a FIFO or a device named as a file must not hang the
+    // reader; only regular files are read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return ioResultFromErrno(errno, true);
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(fd);
-        return S_ISDIR(st.st_mode) ? kIoAccessDenied : kIoReadError;
+        return st.st_mode != 0 ? kIoAccessDenied : kIoReadError;
     }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     if (static_cast<std::size_t>(st.st_size) > maxBytes) {
         ::close(fd);
         return kIoReadError;

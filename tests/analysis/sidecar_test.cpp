@@ -86,6 +86,34 @@ TEST_F(Sidecar, BadContentIsRefusedNamingTheField) {
     }
 }
 
+// Depth and size are refused before the parser builds anything; brackets inside
+// texts do not count, so a name with "[" stays readable.
+TEST_F(Sidecar, DeepNestingAndHugeTextsAreRefusedUnparsed) {
+    const auto nested = [](int depth) {
+        return R"({"closings": )" + std::string(static_cast<std::size_t>(depth - 1), '[') +
+               std::string(static_cast<std::size_t>(depth - 1), ']') + "}";
+    };
+    struct Case {
+        std::string text;
+        const char* error;  // empty: not refused for its form
+    };
+    const Case cases[] = {
+        {std::string(2000000, '['), "lists and objects are nested deeper than 32 levels"},
+        {nested(33), "lists and objects are nested deeper than 32 levels"},
+        {std::string(40, '{'), "lists and objects are nested deeper than 32 levels"},
+        {nested(32), "closings[0]: must be an object"},
+        {R"({"method": ")" + std::string(100, '[') + R"("})", "method: unknown method"},
+        {R"({"method": "\")" + std::string(100, '[') + R"("})", "method: unknown method"},
+        {std::string(kMaxSidecarBytes + 1, ' '), "is larger than 16 MiB; not read"},
+    };
+    for (const Case& c : cases) {
+        AnalysisData data = m_data;
+        const SidecarRead r = parseSidecar(c.text, m_chain, data);
+        EXPECT_FALSE(r.ok) << c.text.substr(0, 40);
+        EXPECT_EQ(r.error.rfind(c.error, 0), 0u) << c.text.substr(0, 40) << "\n  " << r.error;
+    }
+}
+
 TEST_F(Sidecar, NamesTheProjectLacksAreNotedAndSkipped) {
     AnalysisData data;
     const SidecarRead r = parseSidecar(R"({"elements": [{"element": 4, "distribution": "uniform"},

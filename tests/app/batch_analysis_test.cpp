@@ -2,11 +2,15 @@
 // beside the project, and arguments it refuses.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
 #include <sstream>
+#include <sys/stat.h>
 
 #include "core/app/command_line.h"
 #include "core/session/program_state.h"
 #include "core/files/project_file.h"
+#include "core/platform/file_name_text.h"
 #include "core/records/documentation.h"
 #include "tests/model/chain_builder.h"
 #include "tests/report/report_harness.h"
@@ -105,6 +109,89 @@ TEST_F(BatchAnalysis, UnreadableInputEndsWithOneAndChangesNothing) {
     writeBytes(m_project, "kein Projekt\r\n");
     EXPECT_EQ(run({}), 1);
     EXPECT_NE(m_err.str().find("spalt.zm1"), std::string::npos);
+}
+
+// "--json FILE" naming the project or its settings file, however spelled or
+// linked: refused with 2 before anything is read, both files as they were.
+TEST_F(BatchAnalysis, TheJsonNeverReplacesTheProjectOrItsSettings) {
+    const std::string project = readBytes(m_project);
+    const std::string settings = R"({"closings": [{"closing": 1, "upper": 1}]})";
+    std::filesystem::create_symlink(m_project, m_folder.file("link.zm1"));
+    std::filesystem::create_hard_link(m_project, m_folder.file("hart.json"));
+    std::filesystem::create_symlink(m_project + ".json", m_folder.file("zu-den-einstellungen.json"));
+    const std::string outputs[] = {
+        m_project, m_folder.path() + "/./spalt.zm1", m_folder.file("link.zm1"), m_folder.file("hart.json"),
+        m_project + ".json", m_folder.path() + "//spalt.zm1.json", m_folder.file("zu-den-einstellungen.json"),
+    };
+    for (const bool withSettings : {true, false}) {
+        std::filesystem::remove(m_project + ".json");
+        if (withSettings) sidecar(settings);
+        for (const std::string& output : outputs) {
+            SCOPED_TRACE(output);
+            EXPECT_EQ(run({"--json", output}), 2);
+            EXPECT_NE(m_err.str().find("nichts geschrieben"), std::string::npos) << m_err.str();
+            EXPECT_EQ(m_out.str(), "");
+            EXPECT_EQ(readBytes(m_project), project);
+            EXPECT_EQ(exists(m_project + ".json"), withSettings);
+            if (withSettings) {
+                EXPECT_EQ(readBytes(m_project + ".json"), settings);
+            }
+        }
+    }
+}
+
+// Anything under the settings file's name that cannot be read as one fails the
+// run: limits that were not read must not count as none.
+TEST_F(BatchAnalysis, AnUnreadableSettingsFileIsNoSettingsFile) {
+    const std::string settings = m_project + ".json";
+    const std::function<void()> makes[] = {
+        [&] { std::filesystem::create_symlink(m_folder.file("fehlt.json"), settings); },
+        [&] { std::filesystem::create_directory(settings); },
+        [&] { ASSERT_EQ(::mkfifo(settings.c_str(), 0600), 0); },
+        [&] { writeBytes(settings, std::string((16u << 20) + 1, ' ')); },
+        [&] { writeBytes(settings, std::string(60000, '[')); },
+        [&] { writeBytes(settings, "{\"closings\": " + std::string(40, '[') + std::string(40, ']') + "}"); },
+    };
+    const char* says[] = {"cannot be read", "not a regular file", "not a regular file", "larger than 16 MiB",
+                          "nested deeper than 32", "nested deeper than 32"};
+    for (std::size_t i = 0; i < std::size(makes); ++i) {
+        SCOPED_TRACE(says[i]);
+        std::filesystem::remove_all(settings);
+        makes[i]();
+        EXPECT_EQ(run({}), 1);
+        EXPECT_EQ(m_err.str().rfind(settings + ": ", 0), 0u) << m_err.str();
+        EXPECT_NE(m_err.str().find(says[i]), std::string::npos) << m_err.str();
+        EXPECT_EQ(m_out.str(), "");
+    }
+}
+
+// A project whose name is not UTF-8 (Latin-1 "Maßkette"): the JSON carries the
+// name converted or with a replacement character, never an abort.
+TEST_F(BatchAnalysis, AProjectNameThatIsNotUtf8GivesValidJson) {
+    const std::string latin = m_folder.file("Ma\xDFkette.zm1");
+    std::filesystem::copy_file(m_project, latin);
+    m_project = latin;
+    ASSERT_EQ(run({"--json", "-"}), 0) << m_err.str();
+    const std::string json = m_out.str();
+    EXPECT_TRUE(json.find("\"project\": \"Ma\xEF\xBF\xBDkette\"") != std::string::npos ||
+                json.find("\"project\": \"Ma\xC3\x9Fkette\"") != std::string::npos)
+        << json.substr(0, 60);
+    ASSERT_EQ(run({"--json", m_folder.file("out.json")}), 0) << m_err.str();
+    EXPECT_EQ(readBytes(m_folder.file("out.json")), json);
+}
+
+TEST(FileNameText, BytesOfTheFileSystemBecomeUtf8) {
+    struct Case {
+        const char* name;
+        bool latin;
+        const char* utf8;
+    };
+    const Case cases[] = {
+        {"Ma\xDFkette", false, "Ma\xEF\xBF\xBDkette"}, {"Ma\xDFkette", true, "Ma\xC3\x9Fkette"},
+        {"Ma\xC3\x9Fkette", false, "Ma\xC3\x9Fkette"}, {"a\xC3", false, "a\xEF\xBF\xBD"},
+        {"\xE2\x82", false, "\xEF\xBF\xBD\xEF\xBF\xBD"}, {"plain", true, "plain"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(fileNameToUtf8(c.name, c.latin), c.utf8) << c.name;
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "core/app/command_guard.h"
@@ -184,14 +185,159 @@ TEST_F(CommandLine, TheOutputNeverReplacesTheProject) {
     const std::string project = readBytes(m_folder.file("welle.txt"));
     for (const std::vector<std::string>& args : {std::vector<std::string>{"welle.txt", "/I"}, {"./welle.txt", "/i"},
                                                  {m_folder.file("welle.txt"), "/I"}, {"welle.dxf", "/CAD1:1"}}) {
-        EXPECT_EQ(run(args), 1) << args[0];
+        EXPECT_EQ(run(args), 2) << args[0];
         EXPECT_NE(m_err.str().find("Projektdatei selbst"), std::string::npos) << m_err.str();
         EXPECT_EQ(readBytes(m_folder.file("welle.txt")), project);
     }
     std::filesystem::create_symlink(m_folder.file("welle.txt"), m_folder.file("link.zm1"));
     std::filesystem::create_symlink(m_folder.file("link.zm1"), m_folder.file("link.txt"));
-    EXPECT_EQ(run({"link.zm1", "/I"}), 1) << "link.txt leads to the project itself";
+    EXPECT_EQ(run({"link.zm1", "/I"}), 2) << "link.txt leads to the project itself";
     EXPECT_EQ(readBytes(m_folder.file("welle.txt")), project);
+}
+
+// The settings file beside the project is an input as well: no output of any batch
+// form may land on it, whatever the link or spelling that leads there.
+TEST_F(CommandLine, NoOutputReplacesTheSettingsFile) {
+    copyExample("welle.zm1");
+    const std::string settings = R"({"closings": [{"closing": 1, "upper": 1}]})";
+    writeBytes(m_folder.file("welle.zm1.json"), settings);
+    const std::string project = readBytes(m_folder.file("welle.zm1"));
+    struct Case {
+        std::string link;  // made a link to the settings file
+        std::vector<std::string> args;
+    };
+    const Case cases[] = {
+        {"welle.txt", {"welle.zm1", "/I"}},
+        {"welle.dxf", {"welle.zm1", "/CAD1:1"}},
+        {"welle.igs", {"./welle.zm1", "/cad2:3"}},
+        {"welle.txt", {m_folder.file("welle.zm1"), "/I", "/NOGUI"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[1]);
+        std::filesystem::create_symlink("welle.zm1.json", m_folder.file(c.link));
+        EXPECT_EQ(run(c.args), 2);
+        EXPECT_NE(m_err.str().find("Einstellungsdatei"), std::string::npos) << m_err.str();
+        EXPECT_EQ(readBytes(m_folder.file("welle.zm1.json")), settings);
+        EXPECT_EQ(readBytes(m_folder.file("welle.zm1")), project);
+        EXPECT_TRUE(std::filesystem::is_symlink(m_folder.file(c.link)));
+        std::filesystem::remove(m_folder.file(c.link));
+    }
+}
+
+// A FIFO or a folder named as the project is no project: the run ends at once
+// with a message instead of waiting for a writer that never comes.
+TEST_F(CommandLine, OnlyRegularFilesAreReadAsProjects) {
+    ASSERT_EQ(::mkfifo(m_folder.file("fifo.zm1").c_str(), 0600), 0);
+    std::filesystem::create_directory(m_folder.file("ordner.zm1"));
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {"fifo.zm1", "/I"}, {"fifo.zm1", "/CAD1:1"}, {"fifo.zm1", "--analyse"}, {"ordner.zm1", "/I"}}) {
+        EXPECT_EQ(run(args), 1) << args[0] << " " << args[1];
+        EXPECT_NE(m_err.str().find(args[0]), std::string::npos) << m_err.str();
+    }
+}
+
+// One rule for every batch form: 2 when closing dimensions could not be
+// calculated although the file was written, and 2, with nothing written, for an
+// argument the form does not take.
+TEST_F(CommandLine, EveryBatchFormSaysTwoForUnresolvedClosingsAndExtraArguments) {
+    Chain chain;
+    fill(chain, {{0, true, 10, 0.1L, -0.1L}, {2, true, 5, 0.2L, 0}});
+    chain.setClosingCount(2);
+    chain.closing(1) = {0, 1, "gut", ""};
+    chain.closing(2) = {0, 2, "Ring", ""};  // element 2 is its own predecessor
+    writeBytes(m_folder.file("ring.zm1"), projectFileText(chain, ProjectTexts{}, Documentation{}, {}));
+    const std::pair<std::vector<std::string>, const char*> unresolved[] = {
+        {{"ring.zm1", "/I", "/NOGUI"}, "ring.txt"},
+        {{"ring.zm1", "/CAD1:1", "/NOGUI"}, "ring.dxf"},
+        {{"ring.zm1", "/CAD5", "/NOGUI"}, "ring.txt"},
+        {{"ring.zm1", "--analyse"}, nullptr},
+    };
+    for (const auto& [args, file] : unresolved) {
+        SCOPED_TRACE(args[1]);
+        std::filesystem::remove(m_folder.file("ring.txt"));
+        EXPECT_EQ(run(args), 2);
+        EXPECT_NE(m_err.str().find("nicht berechenbar"), std::string::npos) << m_err.str();
+        if (file != nullptr) {
+            EXPECT_TRUE(exists(m_folder.file(file)));
+        }
+    }
+    std::filesystem::remove(m_folder.file("ring.txt"));
+    std::filesystem::remove(m_folder.file("ring.dxf"));
+
+    copyExample("welle.zm1");
+    const std::vector<std::string> extra[] = {
+        {"welle.zm1", "/I", "/CAD1:1"},
+        {"welle.zm1", "/CAD1:1", "/I"},
+        {"welle.zm1", "/I", "/NOGUI", "welle.zm1"},
+        {"welle.zm1", "/cad2:1", "x"},
+        {"welle.zm1", "/CAD9:1"},   // names no format
+        {"welle.zm1", "/CAD1:0"},   // names no drawing
+    };
+    for (const auto& args : extra) {
+        SCOPED_TRACE(args.back());
+        EXPECT_EQ(run(args), 2);
+        EXPECT_NE(m_err.str().find(args.back()), std::string::npos) << m_err.str();
+        EXPECT_TRUE(written().empty());
+    }
+    EXPECT_EQ(run({"welle.zm1", "/CAD1:1", "/NOGUI"}), 0) << m_err.str();
+    EXPECT_EQ(written(), std::vector<std::string>{"welle.dxf"});
+}
+
+// Layer names and the text style come from zam1.cfg as they stand there; a bare
+// CR in one must not cut a line of the drawing file.
+TEST_F(CommandLine, ControlCharactersFromTheConfigurationStayOutOfTheDrawing) {
+    copyExample("welle.zm1");
+    std::string config = readBytes(std::string(ZAM1_SOURCE_DIR) + "/examples/zam1.cfg");
+    const std::size_t kontur = config.find("Kontur\r\n");
+    ASSERT_NE(kontur, std::string::npos);
+    config.replace(kontur, 6, "Kon\rtur\x01");
+    writeBytes(m_folder.file("zam1.cfg"), config);
+    for (const char* cad : {"/CAD1:1", "/CAD2:1", "/CAD5:1"}) {
+        SCOPED_TRACE(cad);
+        ASSERT_EQ(run({"welle.zm1", cad, "/NOGUI"}), 0) << m_err.str();
+    }
+    const std::string dxf = readBytes(m_folder.file("welle.dxf"));
+    EXPECT_NE(dxf.find("\r\nKon tur \r\n"), std::string::npos);
+    for (const char* file : {"welle.dxf", "welle.igs", "welle.txt"}) {
+        const std::string bytes = readBytes(m_folder.file(file));
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            const auto c = static_cast<unsigned char>(bytes[i]);
+            const bool lineEnd = (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ||
+                                 (c == '\n' && i > 0 && bytes[i - 1] == '\r');
+            if ((c < 0x20 && c != '\t' && !lineEnd) || c == 0x7F) {
+                ADD_FAILURE() << file << ": control character " << int(c) << " at " << i;
+                break;
+            }
+        }
+    }
+}
+
+// A stream that takes nothing, as standard output on a full disk.
+class FullStream : public std::streambuf {
+protected:
+    int overflow(int) override { return traits_type::eof(); }
+    std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+};
+
+// Whatever a batch form writes to standard output must arrive; when it cannot,
+// the run fails (exit 1) with a message on standard error.
+TEST_F(CommandLine, AFailedStandardOutputEndsWithOne) {
+    copyExample("welle.zm1");
+    const std::vector<std::string> cases[] = {
+        {"welle.zm1", "--analyse"},
+        {"welle.zm1", "--analyse", "--json", "-"},
+        {"--iso", "H7", "30"},
+        {"--help"},
+        {"/?"},
+    };
+    for (const auto& args : cases) {
+        SCOPED_TRACE(args.back());
+        FullStream full;
+        std::ostream out(&full);
+        m_err.str({});
+        EXPECT_EQ(runCommandLine(*m_state, args, out, m_err).exitCode, 1);
+        EXPECT_NE(m_err.str().find("Standardausgabe"), std::string::npos) << m_err.str();
+    }
 }
 
 TEST(CommandGuard, AnEscapingExceptionBecomesTheErrorMessageAndTheFlag) {

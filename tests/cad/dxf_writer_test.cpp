@@ -130,6 +130,38 @@ TEST_F(DxfFixture, EntitiesCarryTheLayerNameOnly) {
     EXPECT_TRUE(values(dxf, "62").empty());
 }
 
+// Layer names come from zam1.cfg as typed; a CR or another control character in
+// one would cut the file's pairs. Every value stays one line.
+TEST_F(DxfFixture, ControlCharactersInNamesBecomeBlanks) {
+    settings.layerNames[0] = "MI\rTTE";
+    settings.layerNames[1] = "a\nb\tc\x7F";
+    const std::string dxf = write([](DxfWriter& w) {
+        w.openSheet({});
+        w.tables(0);
+        w.beginBlock("B\r1");
+        w.line({0, 0}, {1, 1});
+        w.endBlock();
+        w.beginPage();
+        for (int layer : {1, 2}) {
+            w.setLayer(layer);
+            w.line({0, 0}, {1, 1});
+        }
+        w.insertBlock("B\r1", {0, 0}, 0, 1, 1);
+        w.endPage();
+    });
+    std::size_t at = 0;
+    while ((at = dxf.find_first_of("\r\n", at)) != std::string::npos) {
+        ASSERT_EQ(dxf.compare(at, 2, "\r\n"), 0) << "a bare line break at " << at;
+        at += 2;
+    }
+    const auto layers = values(dxf, "8");
+    EXPECT_NE(std::find(layers.begin(), layers.end(), "MI TTE"), layers.end());
+    EXPECT_NE(std::find(layers.begin(), layers.end(), "a b c "), layers.end());
+    const auto names = values(dxf, "2");
+    EXPECT_NE(std::find(names.begin(), names.end(), "MI TTE"), names.end());
+    EXPECT_NE(std::find(names.begin(), names.end(), "B 1"), names.end());
+}
+
 TEST_F(DxfFixture, WholeArcsAreCircles) {
     const std::string dxf = write([](DxfWriter& w) {
         w.arc({5, 6}, 0, 360, 2);

@@ -262,6 +262,25 @@ TEST_F(IgesFixture, LayersChooseColourAndLineFont) {
     }
 }
 
+// The file name and block names end up in fixed-column records: a control
+// character in them would break the record, so it becomes a blank.
+TEST_F(IgesFixture, ControlCharactersInNamesBecomeBlanks) {
+    fileName = "pro\rbe\n";
+    const std::string iges = write([](IgesWriter& w) {
+        w.beginBlock("B\r");
+        w.line({0, 0}, {1, 1});
+        w.endBlock();
+        w.beginPage();
+        w.insertBlock("B\r", {0, 0}, 0, 1, 1);
+        w.endPage();
+    });
+    const std::vector<Record> all = records(iges);  // checks every record's layout
+    std::string global;
+    for (const Record& r : section(all, 'G')) global += r.data;
+    EXPECT_NE(global.find("7Hpro be ,"), std::string::npos) << global;
+    EXPECT_EQ(iges.find("B\r"), std::string::npos);
+}
+
 TEST_F(IgesFixture, ALongFileNameContinuesOnTheNextGlobalRecord) {
     fileName = std::string(60, 'n');
     const auto all = records(write([](IgesWriter& w) { w.line({0, 0}, {1, 1}); }));

@@ -31,6 +31,17 @@ TEST(TxtCadWriter, NumbersFollowTheCadDecimalsAndTheSeparatorSetting) {
     }
 }
 
+TEST(TxtCadWriter, ControlCharactersInBlockNamesBecomeBlanks) {
+    const std::string txt = write(DrawingSettings{}, [](TxtCadWriter& w) {
+        w.beginBlock("B\r\n1");
+        w.endBlock();
+        w.beginPage();
+        w.insertBlock("B\r\n1", {0, 0}, 0, 1, 1);
+    });
+    EXPECT_NE(txt.find("BLOCK\tB  1\r\n"), std::string::npos) << txt;
+    EXPECT_NE(txt.find("INSERT\tB  1\t"), std::string::npos) << txt;
+}
+
 TEST(TxtCadWriter, ARunWritesGeometryAndTextButNoLayers) {
     DrawingSettings s;
     s.cadDecimals = 1;
