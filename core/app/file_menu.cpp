@@ -49,6 +49,7 @@ bool importZam(MenuContext& c) {
     choice.filter = "*.zam|*.zam";
     choice.folder = state.file.dataDirectory;
     choice.defaultExtension = "zam";
+    choice.callerAsksOverwrite = true;  // checkFileCreation below
     std::string path;
     if (!state.prompter->chooseOpenFile(choice, path) || path.empty()) {
         state.error.set();

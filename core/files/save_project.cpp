@@ -89,7 +89,9 @@ bool saveProject(ProgramState& state, const std::string& name, bool askOverwrite
     std::string chosenName;
     if (name.empty()) {
         std::string chosen;
-        if (!state.prompter->chooseSaveFile(projectFileChoice(state), chosen) || chosen.empty()) {
+        FileChoice choice = projectFileChoice(state);
+        choice.callerAsksOverwrite = true;  // checkFileCreation below
+        if (!state.prompter->chooseSaveFile(choice, chosen) || chosen.empty()) {
             state.error.set();
             return false;
         }

@@ -17,6 +17,9 @@ struct FileChoice {
     std::string filter;            // e.g. "ZAM1 (*.zm1)"
     std::string folder;            // initial folder
     std::string defaultExtension;  // without the dot
+    // The caller asks its own overwrite question afterwards, so the dialog must
+    // not ask as well.
+    bool callerAsksOverwrite = false;
 };
 
 class Prompter {

@@ -287,7 +287,7 @@ bool ReportSink::reserveTemporary(SinkContext& c) {
 bool ReportSink::saveDialog(SinkContext& c, std::string_view extension, std::string& path,
                             const std::string& suggested) {
     const FileChoice choice{suggested.empty() ? c.fileName : suggested, "*." + std::string(extension),
-                            c.settings.saveFolder, std::string(extension)};
+                            c.settings.saveFolder, std::string(extension), false};
     return c.ports.prompter.chooseSaveFile(choice, path);
 }
 

@@ -138,6 +138,7 @@ void Thh::runCommand(const std::function<void()>& command) {
 }
 
 void Thh::refreshCaption() {
+    m_qtTexts.follow(m_state.config.language);
     setWindowTitle(QString::fromStdString(windowCaption(m_state)));
     if (m_menus) m_menus->refresh();
 }

@@ -13,6 +13,7 @@
 #include "core/app/workbench.h"
 #include "gui/platform/qt_desktop.h"
 #include "gui/platform/qt_prompter.h"
+#include "gui/platform/qt_translations.h"
 
 namespace zam1 {
 
@@ -86,6 +87,7 @@ private:
     std::unique_ptr<GraphicsWindow> m_graphics;
     std::unique_ptr<TFkorvgra> m_graphicsWidget;
     QtPrompter m_prompter;
+    QtTranslations m_qtTexts;  // Qt's own dialogs in the chosen language
     std::unique_ptr<QtDesktop> m_desktop;
     Prompter* m_savedPrompter;
     Desktop* m_savedDesktop;

@@ -171,7 +171,7 @@ void TFkorvgra::setStepMode(bool on) {
 
 bool TFkorvgra::saveDrawingAs() {
     if (!m_prompter) return false;
-    const FileChoice choice{utf8ToOem("Speichern als PDF/SVG/PNG ..."), "PDF|*.pdf|SVG|*.svg|PNG|*.png", {}, "png"};
+    const FileChoice choice{utf8ToOem("Speichern als PDF/SVG/PNG ..."), "PDF|*.pdf|SVG|*.svg|PNG|*.png", {}, "png", false};
     std::string path;
     if (!m_prompter->chooseSaveFile(choice, path)) return false;
     const std::optional<DrawingExportFormat> format = drawingFormatOf(path);

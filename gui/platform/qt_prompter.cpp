@@ -148,6 +148,8 @@ bool QtPrompter::chooseFolder(std::string_view title, std::string& folder) {
 bool QtPrompter::chooseSaveFile(const FileChoice& choice, std::string& path) {
     QFileDialog dialog(m_mainWindow, fromOem(choice.title), startFolder(choice), qtFileFilter(choice));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // One question, in the program's words, where the caller asks its own.
+    if (choice.callerAsksOverwrite) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setDefaultSuffix(QString::fromStdString(choice.defaultExtension));
     if (!path.empty()) dialog.selectFile(QString::fromStdString(path));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;

@@ -1,4 +1,5 @@
 // The Qt prompter driven like a user: dialogs found by object name, keys typed.
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -12,6 +13,7 @@
 
 #include "core/platform/prompter.h"
 #include "gui/platform/qt_prompter.h"
+#include "gui/platform/qt_translations.h"
 #include "tests/gui/modal_script.h"
 
 namespace zam1 {
@@ -231,6 +233,40 @@ TEST(QtPrompter, DialogsStayOnTheScreenOverAMainWindowAtItsEdge) {
     prompter.askChoice("Wahl", lines(5), choice);
     ASSERT_FALSE(seen.isNull());
     EXPECT_TRUE(room.contains(seen)) << seen.y() << "+" << seen.height() << " in " << room.height();
+}
+
+// A caller that asks its own overwrite question gets a dialog that does not ask
+// as well; every other save dialog keeps Qt's question.
+TEST(QtPrompterFiles, TheSaveDialogAsksOnlyWhereTheCallerDoesNot) {
+    for (const bool callerAsks : {true, false}) {
+        QtPrompter prompter;
+        FileChoice choice;
+        choice.filter = "*.zm1|*.zm1";
+        choice.defaultExtension = "zm1";
+        choice.callerAsksOverwrite = callerAsks;
+        bool dialogAsks = false;
+        ModalScript script({[&](QWidget& d) {
+            auto& files = dynamic_cast<QFileDialog&>(d);
+            dialogAsks = !files.testOption(QFileDialog::DontConfirmOverwrite);
+            files.reject();
+        }});
+        std::string path;
+        EXPECT_FALSE(prompter.chooseSaveFile(choice, path));
+        EXPECT_EQ(script.unused(), 0u);
+        EXPECT_EQ(dialogAsks, !callerAsks);
+    }
+}
+
+// Qt's own buttons and dialogs follow the program's language.
+TEST(QtTranslationsTest, QtsOwnTextsFollowTheLanguage) {
+    struct Case { int language; const char* cancel; };
+    const Case cases[] = {{1, "Abbrechen"}, {3, "Annuler"}, {2, "Cancel"}, {0, "Abbrechen"}};
+    QtTranslations texts;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.language);
+        ASSERT_TRUE(texts.follow(c.language));
+        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString::fromUtf8(c.cancel));
+    }
 }
 
 } // namespace
