@@ -126,6 +126,9 @@ public:
     // While the rubber band is active: the rectangle to erase (drawn inverted
     // before) and the one to draw inverted now, in client pixels.
     bool FormMouseMove(int px, int py, PixelRect& erase, PixelRect& draw);
+    // The end of a drag: the area inside the band (client pixels of the list)
+    // fills the view; with equal scale it is widened about its centre to the
+    // viewport's shape, so the boxed area is shown whole and in the middle.
     bool FormMouseUp(int px, int py, int clientWidth, int clientHeight);
     void FormDblClick() { m_doubleClick = true; }
     bool rubberBandActive() const { return m_rubberBand; }
