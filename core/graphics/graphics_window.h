@@ -101,6 +101,11 @@ public:
 
     // The list and the form.
     void Clear();
+    // How many drawings were begun (Clear calls): a command sees whether it drew.
+    unsigned long drawingCount() const { return m_drawings; }
+    // Leaves an empty picture without bringing the window up: the project it
+    // showed is gone, its numbers must not stay on the screen.
+    void clearPicture();
     void ClearViewPort();
     // The end of a drawing run: invalidate and show the window, arrow cursor.
     void showDrawing();
@@ -174,6 +179,7 @@ private:
     int m_lineWidth = 1;
     int m_textSizeMode = 0;
     bool m_stepMode = false;
+    unsigned long m_drawings = 0;
 
     bool m_rubberBand = false;
     bool m_doubleClick = false;
