@@ -208,6 +208,10 @@ TEST(GraphicsWidget, ADragRoundACircleShowsItInTheMiddle) {
         sendMouse(widget, QEvent::MouseButtonRelease, Qt::LeftButton, centre + QPoint(radius, radius));
         ASSERT_TRUE(waitForReplay(widget));
 
+        // With ZAM1_SHOTS_DIR set, the zoomed picture is kept for a look.
+        if (const QByteArray dir = qgetenv("ZAM1_SHOTS_DIR"); !dir.isEmpty()) {
+            widget.image().save(QString::fromLocal8Bit(dir) + QStringLiteral("/rubber_band_%1x%2.png").arg(c.widget.width()).arg(c.widget.height()));
+        }
         const QSize list(c.w + 1, c.h + 1);
         const QRect shown(widget.viewOffset(), list * widget.viewScale());
         const QRect circle = drawnArea(widget.image(), background);
