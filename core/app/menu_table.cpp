@@ -6,6 +6,7 @@
 #include "core/app/view_commands.h"
 #include "core/app/workbench.h"
 #include "core/files/working_copy.h"
+#include "core/graphics/graphics_window.h"
 
 namespace zam1 {
 
@@ -38,7 +39,14 @@ void runMenuItem(MenuContext& context, const MenuItem& item) {
     ProgramState& state = context.state;
     if (item.effect == MenuEffect::ChangesProject) context.undo.begin(state);
     bool changed = false;
+    const unsigned long drawings = context.bench.graphics().drawingCount();
     runGuarded(state, [&] { changed = item.run(context); });
+    // Another project in place of the one drawn (New, even when its input was
+    // cancelled; Open; Undo and Redo), and nothing drawn of it: the old picture goes.
+    const bool replaced = item.effect == MenuEffect::ReplacesProject || item.effect == MenuEffect::UndoStep;
+    if (changed && replaced && context.bench.graphics().drawingCount() == drawings) {
+        context.bench.graphics().clearPicture();
+    }
     switch (item.effect) {
     case MenuEffect::ChangesProject:
         if (changed) {
@@ -60,7 +68,9 @@ void runMenuItem(MenuContext& context, const MenuItem& item) {
     }
 }
 
-void showResult(MenuContext& context) {
+namespace {
+
+void showResultGraphic(MenuContext& context) {
     switch (resultGraphic(context.state)) {
     case ResultGraphic::None:
         break;
@@ -71,6 +81,16 @@ void showResult(MenuContext& context) {
         viewProjectDrawing(context.state, context.bench.graphics());
         break;
     }
+}
+
+} // namespace
+
+void showResult(MenuContext& context) {
+    GraphicsWindow& graphics = context.bench.graphics();
+    const unsigned long drawings = graphics.drawingCount();
+    showResultGraphic(context);
+    // The project changed: a picture of the one before must not stay on the screen.
+    if (graphics.drawingCount() == drawings) graphics.clearPicture();
 }
 
 } // namespace zam1

@@ -75,6 +75,7 @@ void runMenuItem(MenuContext& context, const MenuItem& item);
 
 // What New, Quick, a recent file and an overview row show afterwards: the
 // result graphic the settings ask for (none after an error or at help level 0).
+// When nothing is drawn, the picture of the project before is cleared.
 void showResult(MenuContext& context);
 
 } // namespace zam1

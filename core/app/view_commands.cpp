@@ -15,6 +15,7 @@
 #include "core/graphics/drawing_settings.h"
 #include "core/graphics/graphics_window.h"
 #include "core/graphics/program_drawings.h"
+#include "core/messages/message_display.h"
 #include "core/model/calculation.h"
 #include "core/platform/prompter.h"
 #include "core/report/calculation_reports.h"
@@ -32,6 +33,19 @@ void showCalculationMessages(ProgramState& state) {
 }
 
 } // namespace
+
+void showProjectMessages(ProgramState& state, ExplanationView& view) {
+    const MessageDisplay display{
+        .texts = state.texts.main,
+        .prompter = *state.prompter,
+        .view = view,
+        .error = state.error,
+        .messageFolder = state.config.pltDirectory,
+        .tempFolder = temporaryFolder(state),
+        .helpLevel = state.config.helpLevel,
+    };
+    showCalculationMessages(state.chain.messages, display);
+}
 
 bool chooseClosingDimension(ProgramState& state, int& closing) {
     state.error.clear();

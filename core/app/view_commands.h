@@ -5,9 +5,15 @@
 
 namespace zam1 {
 
+class ExplanationView;
 class GraphicsWindow;
 enum DiagramKind : int;
 struct ProgramState;
+
+// The project's calculation messages: the note that all went well, or the
+// choice list with the cause and remedy of each chosen message. Hilfe >
+// Fehlermeldungen and the closing-dimension editor's button both run it.
+void showProjectMessages(ProgramState& state, ExplanationView& view);
 
 // Asks which closing dimension (`closing` pre-selected, 1-based in and out).
 // False, with the error flag set, when there is none or the user cancelled.

@@ -47,18 +47,8 @@ bool viewOverallGraphic(MenuContext& c) {
 }
 
 bool showErrorMessages(MenuContext& c) {
-    ProgramState& state = c.state;
-    state.error.clear();
-    const MessageDisplay display{
-        .texts = state.texts.main,
-        .prompter = *state.prompter,
-        .view = c.bench.explanationView(),
-        .error = state.error,
-        .messageFolder = state.config.pltDirectory,
-        .tempFolder = temporaryFolder(state),
-        .helpLevel = state.config.helpLevel,
-    };
-    showCalculationMessages(state.chain.messages, display);
+    c.state.error.clear();
+    showProjectMessages(c.state, c.bench.explanationView());
     return false;
 }
 

@@ -93,8 +93,8 @@ bool directionPositive(std::string_view text) {
     return text == "+" || text == "1" || text == "+1";
 }
 
-std::string gridLength(long double value, int width, int decimals) {
-    return std::string(trimmed(fixedText(value, width, decimals, false)));
+std::string gridLength(long double value, int width, int decimals, bool decimalComma) {
+    return std::string(trimmed(fixedText(value, width, decimals, decimalComma)));
 }
 
 std::string closingChoiceText(int k, const ClosingDimension& closing) {
@@ -165,10 +165,16 @@ void ElementTable::emitRows(int first, int last) {
     if (m_rowsChanged && first <= last) m_rowsChanged(first, last);
 }
 
+bool ElementTable::decimalComma() const { return m_state.config.decimalSeparator == 2; }
+
 std::string ElementTable::cell(int row, int column) const {
     if (row < 1 || row > kMaxElements || column < 0 || column >= kElementColumns) return {};
     if (column == kColNumber) return intText(row);
-    return m_rows[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(column)];
+    std::string text = m_rows[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(column)];
+    // Lengths are shown with the configured decimal separator, as in the reports;
+    // the cells keep the point, and reading takes either.
+    if (cellKind(column) == CellKind::Length && decimalComma()) std::replace(text.begin(), text.end(), '.', ',');
+    return text;
 }
 
 void ElementTable::invalidInput(std::string_view text) const {
@@ -521,7 +527,7 @@ std::string ElementTable::resultText(int row, int column) const {
     if (!m_results.valid || column < 0 || column > 1) return {};
     const auto c = static_cast<std::size_t>(column);
     const long double value = row == 0 ? m_results.maximum[c] : row == 1 ? m_results.minimum[c] : m_results.tolerance[c];
-    return gridLength(value, 4, m_state.chain.decimals);
+    return gridLength(value, 4, m_state.chain.decimals, decimalComma());
 }
 
 bool ElementTable::chainChanged() const {

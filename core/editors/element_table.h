@@ -44,7 +44,7 @@ bool cellTextValid(int column, std::string_view text);
 bool directionPositive(std::string_view text);
 
 // A grid length as the table shows it: `width` characters at least, the chain's decimals.
-std::string gridLength(long double value, int width, int decimals);
+std::string gridLength(long double value, int width, int decimals, bool decimalComma = false);
 
 // One line of the closing-dimension choice: "3.:   1 ==>  12     Spiel".
 std::string closingChoiceText(int k, const ClosingDimension& closing);
@@ -132,6 +132,7 @@ private:
     };
 
     void fillRow(int row, const Element& element);
+    bool decimalComma() const;
     void emitRows(int first, int last);
     void raiseCount(int row);
     bool readRow(int row, Element& element, int& badColumn) const;

@@ -237,6 +237,7 @@ void GraphicsWindow::SleepMs(int milliseconds) {
 }
 
 void GraphicsWindow::Clear() {
+    ++m_drawings;
     m_list.clear();
     // The list starts again from the replay defaults, so the first colour, style
     // and width of the next drawing must be recorded even when they repeat the last.
@@ -247,6 +248,14 @@ void GraphicsWindow::Clear() {
         m_host->invalidate();
         m_host->show();
     }
+}
+
+void GraphicsWindow::clearPicture() {
+    m_list.clear();
+    m_colour = -1;
+    m_lineStyle = 99;
+    m_lineWidth = 1;
+    if (m_host) m_host->invalidate();
 }
 
 void GraphicsWindow::ClearViewPort() {

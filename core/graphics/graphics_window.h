@@ -101,6 +101,11 @@ public:
 
     // The list and the form.
     void Clear();
+    // How many drawings were begun (Clear calls): a command sees whether it drew.
+    unsigned long drawingCount() const { return m_drawings; }
+    // Leaves an empty picture without bringing the window up: the project it
+    // showed is gone, its numbers must not stay on the screen.
+    void clearPicture();
     void ClearViewPort();
     // The end of a drawing run: invalidate and show the window, arrow cursor.
     void showDrawing();
@@ -126,6 +131,9 @@ public:
     // While the rubber band is active: the rectangle to erase (drawn inverted
     // before) and the one to draw inverted now, in client pixels.
     bool FormMouseMove(int px, int py, PixelRect& erase, PixelRect& draw);
+    // The end of a drag: the area inside the band (client pixels of the list)
+    // fills the view; with equal scale it is widened about its centre to the
+    // viewport's shape, so the boxed area is shown whole and in the middle.
     bool FormMouseUp(int px, int py, int clientWidth, int clientHeight);
     void FormDblClick() { m_doubleClick = true; }
     bool rubberBandActive() const { return m_rubberBand; }
@@ -171,6 +179,7 @@ private:
     int m_lineWidth = 1;
     int m_textSizeMode = 0;
     bool m_stepMode = false;
+    unsigned long m_drawings = 0;
 
     bool m_rubberBand = false;
     bool m_doubleClick = false;

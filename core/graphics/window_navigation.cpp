@@ -102,19 +102,38 @@ bool GraphicsWindow::FormMouseUp(int px, int py, int clientWidth, int clientHeig
     m_bandX1 = px;
     m_bandY1 = py;
     if (m_bandX0 == m_bandX1 || m_bandY0 == m_bandY1 || clientWidth <= 0 || clientHeight <= 0) return false;
-    const PixelRect s = m_scale;
-    const long double c = m_equalScale ? m_aspectCorrection : 1;
-    const auto toX = [&](int x) {
-        return roundInt((s.x0 + static_cast<long double>(x) / clientWidth * (s.x1 - s.x0)) * c);
-    };
-    const auto toY = [&](int y) {
-        return roundInt(s.y0 + static_cast<long double>(clientHeight - y) / clientHeight * (s.y1 - s.y0));
-    };
-    const int xa = toX(m_bandX0);
-    const int xb = toX(m_bandX1);
-    const int ya = toY(m_bandY0);
-    const int yb = toY(m_bandY1);
-    SetScale(std::min(xa, xb), std::min(ya, yb), std::max(xa, xb), std::max(ya, yb));
+    const long double w = m_viewport.x1 - m_viewport.x0;
+    const long double h = m_viewport.y1 - m_viewport.y0;
+    const long double dx = m_world.xmax - m_world.xmin;
+    const long double dy = m_world.ymax - m_world.ymin;
+    if (w == 0 || h == 0 || dx == 0 || dy == 0 || m_kx == 0 || m_ky == 0) return false;
+    // The band's corners in world units, through the mapping the picture was painted with.
+    const auto worldX = [&](int x) { return m_visible.xmin + (x - m_viewport.x0) / m_kx; };
+    const auto worldY = [&](int y) { return m_visible.ymin + (m_viewport.y1 - y) / m_ky; };
+    long double xmin = std::min(worldX(m_bandX0), worldX(m_bandX1));
+    long double xmax = std::max(worldX(m_bandX0), worldX(m_bandX1));
+    long double ymin = std::min(worldY(m_bandY0), worldY(m_bandY1));
+    long double ymax = std::max(worldY(m_bandY0), worldY(m_bandY1));
+    if (m_equalScale) {
+        // Equal scale gives both axes the smaller factor and starts the picture at
+        // the bottom left: widen the boxed area about its centre to the shape of
+        // the viewport, so that the box comes out whole and in the middle.
+        const long double a = 0.75L * width() / height();
+        const long double k = std::min(w / (xmax - xmin), a * h / (ymax - ymin));
+        const long double cx = (xmin + xmax) / 2;
+        const long double cy = (ymin + ymax) / 2;
+        xmin = cx - w / k / 2;
+        xmax = cx + w / k / 2;
+        ymin = cy - a * h / k / 2;
+        ymax = cy + a * h / k / 2;
+    }
+    // World units back to the scale rectangle, whose corners map the viewport's.
+    const int x0 = roundInt(m_viewport.x0 + (xmin - m_world.xmin) / dx * w);
+    const int x1 = roundInt(m_viewport.x0 + (xmax - m_world.xmin) / dx * w);
+    const int y0 = roundInt(m_viewport.y0 + (ymin - m_world.ymin) / dy * h);
+    const int y1 = roundInt(m_viewport.y0 + (ymax - m_world.ymin) / dy * h);
+    if (x0 == x1 || y0 == y1) return false;
+    SetScale(x0, y0, x1, y1);
     if (m_host) m_host->setWaitCursor(true);
     return true;
 }

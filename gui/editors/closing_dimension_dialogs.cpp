@@ -12,10 +12,12 @@
 
 #include <functional>
 
+#include "core/app/view_commands.h"
 #include "core/editors/closing_editor.h"
 #include "core/session/program_state.h"
 #include "gui/editors/dialog_geometry.h"
 #include "gui/editors/editor_support.h"
+#include "gui/editors/explanation_dialog.h"
 #include "gui/platform/qt_prompter.h"
 
 namespace zam1 {
@@ -205,12 +207,15 @@ private:
         if (m_qtPrompter) m_qtPrompter->showHelp(m_helpContext, false);
     }
 
-    // The calculation's messages, as the View menu lists them.
+    // The calculation's messages with their causes and remedies, as Hilfe >
+    // Fehlermeldungen shows them. Leaving that display does not cancel the list.
     void showMessages() {
-        const MessageList& messages = m_state.chain.messages;
-        std::string text = m_state.texts.main.calculationWarnings;
-        for (int i = 0; i < messages.count(); ++i) text += "\n" + std::string(messages.at(i));
-        m_state.prompter->showNote(text);
+        const bool errorBefore = m_state.error.isSet();
+        QtExplanationView view(m_parent, DialogEnvironment{m_look, [this](int number) {
+                                   if (m_qtPrompter) m_qtPrompter->showHelp(number, false);
+                               }});
+        showProjectMessages(m_state, view);
+        if (!errorBefore) m_state.error.clear();
     }
 
     ProgramState& m_state;

@@ -229,6 +229,7 @@ QRect TFkorvgra::widgetRect(const PixelRect& r) const {
 void TFkorvgra::show() {
     QWidget::show();
     raise();
+    emit pictureShown();
 }
 
 void TFkorvgra::setWaitCursor(bool on) {

@@ -69,6 +69,8 @@ public:
 signals:
     // A replay has painted the whole list.
     void replayFinished();
+    // A drawing run brought the window up with its picture.
+    void pictureShown();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -16,15 +16,24 @@
 #include "core/config/plot_settings.h"
 #include "gui/editors/dialog_geometry.h"
 #include "gui/editors/plot_settings_dialog.h"
+#include "gui/graphics/graphics_widget.h"
 #include "gui/graphics/plot_print.h"
 #include "gui/graphics/report_window.h"
 #include "gui/platform/report_pdf.h"
 
 namespace zam1 {
 
-QtDesktop::QtDesktop(QWidget* parent, QWidget* graphicsWindow) : m_parent(parent), m_graphics(graphicsWindow) {}
+QtDesktop::QtDesktop(QWidget* parent, QWidget* graphicsWindow) : m_parent(parent), m_graphics(graphicsWindow) {
+    // The diagrams bring the graphics window up themselves, not through this desktop.
+    if (auto* picture = qobject_cast<TFkorvgra*>(graphicsWindow)) {
+        m_pictureShown = QObject::connect(picture, &TFkorvgra::pictureShown, [this] { m_lastShown = Shown::Picture; });
+    }
+}
 
-QtDesktop::~QtDesktop() { delete m_report.data(); }
+QtDesktop::~QtDesktop() {
+    QObject::disconnect(m_pictureShown);
+    delete m_report.data();
+}
 
 ReportWindow* QtDesktop::reportWindow() const { return m_report; }
 
@@ -52,9 +61,20 @@ bool QtDesktop::printText(const QString& text) {
     return true;
 }
 
+QtDesktop::Shown QtDesktop::lastOutput() const {
+    const bool report = m_report && m_report->isVisible();
+    const bool picture = m_graphics && m_graphics->isVisible();
+    if (m_lastShown == Shown::Report && !report && picture) return Shown::Picture;
+    if (m_lastShown == Shown::Picture && !picture && report) return Shown::Report;
+    if (m_lastShown == Shown::Report && !m_report) return Shown::Nothing;
+    if (m_lastShown == Shown::Picture && !m_graphics) return Shown::Nothing;
+    return m_lastShown;
+}
+
 bool QtDesktop::printLastOutput() {
-    if (m_lastShown == Shown::Report && m_report) return printText(m_report->text());
-    if (m_lastShown != Shown::Picture || !m_graphics) {
+    const Shown shown = lastOutput();
+    if (shown == Shown::Report) return printText(m_report->text());
+    if (shown != Shown::Picture) {
         QMessageBox::information(m_parent, QStringLiteral("ZAM1"),
                                  QStringLiteral("Es wurde noch kein Bericht und keine Grafik angezeigt."));
         return false;

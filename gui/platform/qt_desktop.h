@@ -55,6 +55,10 @@ public:
     // The print dialog for what was shown last: the report window's text or the
     // graphics window's picture. False when there is none or it was cancelled.
     bool printLastOutput();
+    enum class Shown { Nothing, Report, Picture };
+    // What printLastOutput prints: the one shown last while it is still on the
+    // screen, else the other one that is.
+    Shown lastOutput() const;
 
 private:
     QPointer<QWidget> m_parent;
@@ -63,8 +67,8 @@ private:
     QPointer<QProgressDialog> m_progress;
     Prompter* m_prompter = nullptr;
     std::array<int, 4> m_reportGeometry{10, 40, 700, 440};
-    enum class Shown { Nothing, Report, Picture };
     Shown m_lastShown = Shown::Nothing;
+    QMetaObject::Connection m_pictureShown;
 };
 
 } // namespace zam1

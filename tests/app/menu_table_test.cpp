@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -374,6 +375,59 @@ TEST_F(Menus, UndoRedoAndImportDrawTheResultAfresh) {
     run("mi_oleImportExcel");
     EXPECT_EQ(state.chain.element(2).lowerDev, -0.16L);
     EXPECT_FALSE(bench.graphics().displayList().empty());
+}
+
+// A command that puts another project in place of the one drawn never leaves
+// that drawing's numbers on the screen: either the new result is drawn or the
+// picture is blank. A command refused before it changed anything keeps it.
+TEST_F(Menus, NoPictureOfTheProjectBeforeStaysAfterItWasReplaced) {
+    struct Case {
+        const char* name;
+        std::function<void(Menus&)> prepare;
+        const char* item;
+        bool blank;
+    };
+    const Case cases[] = {
+        {"New, its input cancelled", [](Menus&) {}, "mi_fileNew", true},
+        {"New, refused at the close query",
+         [](Menus& m) {
+             m.state.file.modified = true;
+             m.prompter.answer(Answer::Cancel);
+         },
+         "mi_fileNew", false},
+        {"a recent file at help level 0",
+         [](Menus& m) {
+             m.state.config.helpLevel = 0;
+             m.state.file.recentFiles[0] = kExample;
+         },
+         "mi_file1", true},
+        {"Undo at help level 0",
+         [](Menus& m) {
+             m.prompter.type("4");
+             m.run("mi_editsigma");
+             m.state.config.helpLevel = 0;
+         },
+         "mi_editUndo", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        readExample();
+        context.undo.clear();
+        state.config.helpLevel = 1;
+        bench.projectText = nullptr;  // the guided input of New is cancelled
+        showResult(context);
+        ASSERT_FALSE(bench.graphics().displayList().empty());
+        const DisplayList drawn = bench.graphics().displayList();
+        c.prepare(*this);
+        run(c.item);
+        if (c.blank) {
+            EXPECT_TRUE(bench.graphics().displayList().empty());
+        } else {
+            EXPECT_EQ(bench.graphics().displayList(), drawn);
+        }
+        prompter.finish();
+        state.error.clear();
+    }
 }
 
 } // namespace

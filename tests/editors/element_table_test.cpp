@@ -189,6 +189,31 @@ TEST(ElementTable, NumbersTakeACommaAndTextsAreCutToTheirCapacity) {
     EXPECT_EQ(e.positive, 0);
 }
 
+// The grids show lengths with the configured decimal separator ("Dot=1 Komma=2"),
+// as the reports do; what the user types is read with either.
+TEST(ElementTable, LengthsShowTheConfiguredDecimalSeparator) {
+    struct Case { int separator; const char* nominal; const char* lower; const char* maximum; const char* typed; };
+    const Case cases[] = {
+        {1, "25.000", "-0.100", "35.300", "0,4"},
+        {2, "25,000", "-0,100", "35,300", "0.4"},
+        {2, "25,000", "-0,100", "35,300", "0,4"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "separator " << c.separator << " typed " << c.typed);
+        Editor ed;
+        ed.state->config.decimalSeparator = c.separator;
+        ed.table->fill();
+        EXPECT_EQ(ed.table->cell(1, kColNominal), c.nominal);
+        EXPECT_EQ(ed.table->cell(1, kColLower), c.lower);
+        EXPECT_EQ(ed.table->cell(1, kColNumber), "1");
+        EXPECT_EQ(ed.table->resultText(0, 0), c.maximum);
+        ASSERT_TRUE(ed.table->setCell(2, kColUpper, c.typed));
+        ASSERT_TRUE(ed.table->takeOver());
+        EXPECT_EQ(ed.state->chain.element(2).upperDev, 0.4L);
+        EXPECT_EQ(ed.state->chain.element(1).distance, 25);
+    }
+}
+
 TEST(ElementTable, OkAsksForTheCountAndDropsLaterRows) {
     Editor ed(3);
     ed.prompter.type("2");

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/session/program_state.h"
@@ -216,6 +219,71 @@ TEST_F(WindowFixture, RubberBandZoomsAndEmptyBandsAreIgnored) {
 
     EXPECT_TRUE(window.FormMouseDown(MouseButton::Right, 0, 0));
     EXPECT_EQ(window.scaleRect(), (PixelRect{1, 1, 639, 479}));
+}
+
+// A band drawn round a circle of the drawing brings that circle, whole, into the
+// middle of the view: for window shapes wider and taller than 4:3, drawings that
+// follow another (so Header's correction factor is not 1), bands drawn from either
+// corner, and a band drawn in a view that was already zoomed or panned.
+TEST(GraphicsWindow, RubberBandShowsTheBoxedCircleInTheMiddle) {
+    struct Case {
+        int w, h;
+        long double sheetW, sheetH;  // the drawing's world window
+        long double cx, cy, r;       // the circle boxed
+        int keyBefore;               // 0: the full view
+        bool fromBottomRight;
+    };
+    const Case cases[] = {
+        {640, 480, 297, 210, 60, 150, 8, 0, false},
+        {1592, 1110, 297, 210, 60, 150, 8, 0, false},
+        {1024, 768, 420, 297, 350, 40, 12, 0, true},
+        {800, 800, 297, 210, 150, 105, 5, 0, false},
+        {1600, 600, 100, 300, 30, 250, 6, 0, true},
+        {600, 1000, 297, 210, 250, 30, 10, 0, false},
+        {1592, 1110, 297, 210, 100, 120, 8, kKeyAdd, false},
+        {1024, 768, 297, 210, 120, 100, 8, kKeyLeft, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " circle " << static_cast<double>(c.cx) << ","
+                                        << static_cast<double>(c.cy) << " key " << c.keyBefore);
+        ErrorFlag error;
+        GraphicsWindow window(screen(c.w, c.h), error);
+        window.Header(0, 0, 160, 120);  // an earlier drawing
+        window.Header(0, 0, c.sheetW, c.sheetH);
+        if (c.keyBefore != 0) window.processKey(c.keyBefore);
+        // The band as the user draws it: a few pixels round the circle on the screen.
+        const int margin = 4;
+        int left = window.pixelX(c.cx - c.r) - margin;
+        int right = window.pixelX(c.cx + c.r) + margin;
+        int top = window.pixelY(c.cy + c.r) - margin;
+        int bottom = window.pixelY(c.cy - c.r) + margin;
+        if (c.fromBottomRight) {
+            std::swap(left, right);
+            std::swap(top, bottom);
+        }
+        const int before = window.pixelX(c.cx + c.r) - window.pixelX(c.cx - c.r);
+        const int boxW = std::abs(right - left);
+        const int boxH = std::abs(bottom - top);
+        window.FormMouseDown(MouseButton::Left, left, top);
+        ASSERT_TRUE(window.FormMouseUp(right, bottom, c.w + 1, c.h + 1));
+
+        const PixelRect v = window.viewport();
+        const double midX = (v.x0 + v.x1) / 2.0;
+        const double midY = (v.y0 + v.y1) / 2.0;
+        const double tolX = 0.02 * (v.x1 - v.x0) + 1;
+        const double tolY = 0.02 * (v.y1 - v.y0) + 1;
+        EXPECT_NEAR(window.pixelX(c.cx), midX, tolX);
+        EXPECT_NEAR(window.pixelY(c.cy), midY, tolY);
+        // Whole, and as large as the band allows: the band's tighter side fills the view.
+        EXPECT_GE(window.pixelX(c.cx - c.r), v.x0);
+        EXPECT_LE(window.pixelX(c.cx + c.r), v.x1);
+        EXPECT_GE(window.pixelY(c.cy + c.r), v.y0);
+        EXPECT_LE(window.pixelY(c.cy - c.r), v.y1);
+        const double grown = static_cast<double>(window.pixelX(c.cx + c.r) - window.pixelX(c.cx - c.r)) / before;
+        const double fill = std::min(static_cast<double>(v.x1 - v.x0) / boxW, static_cast<double>(v.y1 - v.y0) / boxH);
+        EXPECT_NEAR(grown, fill, 0.1 * fill);
+        EXPECT_FALSE(error.isSet());
+    }
 }
 
 TEST_F(WindowFixture, DoubleClickThenClickReturnsToTheSavedLimits) {

@@ -2,10 +2,14 @@
 // dialog driven like a user: dialogs and controls by object name, keys typed.
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 
 #include <gtest/gtest.h>
@@ -14,6 +18,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "core/analysis/sidecar.h"
 #include "core/session/program_state.h"
@@ -21,6 +27,7 @@
 #include "gui/editors/closing_dimension_dialogs.h"
 #include "gui/editors/monte_carlo_dialog.h"
 #include "gui/editors/project_text_dialog.h"
+#include "gui/editors/text_screen.h"
 #include "tests/gui/modal_script.h"
 #include "tests/support/scripted.h"
 
@@ -157,12 +164,13 @@ TEST_F(EditorDialogs, ClosingEditorNewInsertDeleteThroughTheButtons) {
 TEST_F(EditorDialogs, ClosingEditorDoubleClickEditsThatLineAndEscapeCancels) {
     state.chain.setClosingCount(2);
     state.chain.messages.add("Warnung");
+    prompter.cancel(ScriptedPrompter::Kind::Choice);
     int edited = 0;
     bool errorButtonShown = false;
     ModalScript script({
         [&](QWidget& d) {
             errorButtonShown = child<QPushButton>(d, "Button_error").isVisible();
-            click(d, "Button_error");  // the scripted prompter takes the note
+            click(d, "Button_error");  // the scripted prompter is offered the message list and leaves it
             auto& list = child<QListWidget>(d, "ListBox1");
             // A double click is a press, a release and a second press that comes as the double click.
             const QPoint at = list.visualItemRect(list.item(1)).center();
@@ -185,6 +193,65 @@ TEST_F(EditorDialogs, ClosingEditorDoubleClickEditsThatLineAndEscapeCancels) {
     EXPECT_EQ(state.chain.closing(2).toElement, 2);
     ASSERT_EQ(prompter.log().size(), 1u);
     EXPECT_NE(prompter.log()[0].find("Warnung"), std::string::npos);
+}
+
+// "Fehlermeldungen" in the closing-dimension list runs the message display of
+// Hilfe > Fehlermeldungen: the choice list, then the chosen message with its
+// cause and remedy; leaving it returns to the list, which is still there to use.
+TEST_F(EditorDialogs, ClosingEditorErrorButtonExplainsTheChosenMessage) {
+    state.chain.setClosingCount(1);
+    state.chain.messages.add("Undefinierter Abstand !");
+    state.config.pltDirectory = std::string(ZAM1_SOURCE_DIR) + "/examples";
+    prompter.choose(1);
+    QString explained, cause;
+    ModalScript script({
+        [&](QWidget& d) {
+            click(d, "Button_error");  // returns when the message display has ended
+            QTest::keyClick(&d, Qt::Key_Escape);
+        },
+        [&](QWidget& d) {
+            explained = d.objectName();
+            cause = child<QPlainTextEdit>(d, "Memo_ursache").toPlainText();
+            shoot(d, "closing_editor_message");
+            QTest::keyClick(&d, Qt::Key_Escape);
+        },
+    });
+    editClosingDimensions(state, nullptr);
+    EXPECT_EQ(script.unused(), 0u);
+    EXPECT_EQ(explained, QStringLiteral("helperr"));
+    EXPECT_TRUE(cause.startsWith(QStringLiteral("Ein Schlie"))) << cause.toStdString();
+    ASSERT_FALSE(prompter.log().empty());
+    EXPECT_TRUE(prompter.log()[0].starts_with("choice: ")) << prompter.log()[0];
+    EXPECT_NE(prompter.log()[0].find("Undefinierter Abstand !"), std::string::npos);
+}
+
+// The fixed-text screen (About, history) is as large as its text: no line is cut
+// and no scroll bar is needed while the screen has room; a text taller than the
+// screen scrolls, the window stays on the screen.
+TEST(TextScreen, TheWindowFitsItsTextAndTheScreen) {
+    struct Case { int lines; int width; bool scrolls; };
+    const Case cases[] = {{11, 80, false}, {3, 40, false}, {300, 78, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.lines << " lines of " << c.width);
+        std::vector<std::string> lines;
+        // Wide letters and an umlaut: the widest lines a text screen shows.
+        for (int i = 0; i < c.lines; ++i) lines.push_back(std::string(static_cast<std::size_t>(c.width - 1), 'W') + "\xc3\x9f");
+        int horizontal = -1, vertical = -1;
+        QRect frame;
+        ModalScript script({[&](QWidget& d) {
+            auto& text = child<QPlainTextEdit>(d, "Memo_text");
+            horizontal = text.horizontalScrollBar()->maximum();
+            vertical = text.verticalScrollBar()->maximum();
+            frame = d.frameGeometry();
+            shoot(d, ("text_screen_" + std::to_string(c.lines)).c_str());
+            click(d, "Button_ok");
+        }});
+        showTextScreen(nullptr, "ZAM1 - Toleranzrechnung", lines);
+        EXPECT_EQ(script.unused(), 0u);
+        EXPECT_EQ(horizontal, 0);
+        EXPECT_EQ(vertical > 0, c.scrolls);
+        EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(frame)) << frame.width() << "x" << frame.height();
+    }
 }
 
 TEST_F(EditorDialogs, ProjectTextTakesEveryFieldWithinItsCapacity) {

@@ -159,6 +159,34 @@ TEST(ElementTableDialog, DecimalCommaAndPointWhateverTheLocaleAndATypoIsSaid) {
     EXPECT_EQ(s.state->chain.element(1).upperDev, 0.1L);
 }
 
+// With "Dot=1 Komma=2" at 2 both grids show the decimal comma, as the reports do;
+// a point typed into a cell is still read.
+TEST(ElementTableDialog, TheDecimalCommaSettingShowsInBothGrids) {
+    Session s;
+    s.oneElement();
+    s.state->config.decimalSeparator = 2;
+    QString nominal, upper, maximum, typedLower;
+    ModalScript script({
+        [&](QWidget& d) {
+            nominal = cell(d, 1, kColNominal);
+            upper = cell(d, 1, kColUpper);
+            maximum = child<QTableWidget>(d, "StringGrid2").item(1, 1)->text();
+            typeCell(d, 1, kColLower, QStringLiteral("-0.05"));
+            typedLower = cell(d, 1, kColLower);
+            shot(d, "element_table_decimal_comma");
+            click(d, "Button_ok");
+        },
+        test::typeAndEnter(QStringLiteral("1")),
+    });
+    EXPECT_TRUE(editElementTable(*s.state, nullptr));
+    EXPECT_EQ(script.unused(), 0u);
+    EXPECT_EQ(nominal, QStringLiteral("25,000"));
+    EXPECT_EQ(upper, QStringLiteral("0,100"));
+    EXPECT_EQ(maximum, QStringLiteral("25,100"));
+    EXPECT_EQ(typedLower, QStringLiteral("-0,05"));
+    EXPECT_EQ(s.state->chain.element(1).lowerDev, -0.05L);
+}
+
 TEST(ElementTableDialog, SigmaAndAngleDialogsWriteTheCurrentRow) {
     Session s;
     s.oneElement();

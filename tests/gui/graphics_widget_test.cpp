@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "core/session/program_state.h"
 #include "core/graphics/graphics_window.h"
 #include "core/graphics/palette.h"
@@ -157,6 +160,68 @@ TEST_F(WidgetFixture, AKeyDuringALongReplayStartsAFreshOne) {
     ASSERT_TRUE(waitForReplay(widget));
     EXPECT_EQ(widget.replaysStarted(), replays + 1);
     EXPECT_EQ(widget.image(), wholeReplay());  // the fresh one shows the zoomed view whole
+}
+
+// The drawn pixels of a picture: the box round everything that is not background.
+QRect drawnArea(const QImage& image, QColor background) {
+    QRect area;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y) != background) area |= QRect(x, y, 1, 1);
+        }
+    }
+    return area;
+}
+
+// A drag round a circle on the screen shows that circle in the middle of the
+// picture, whatever the configured resolution and the widget's own shape.
+TEST(GraphicsWidget, ADragRoundACircleShowsItInTheMiddle) {
+    struct Case { int w, h; QSize widget; };
+    const Case cases[] = {
+        {640, 480, {641, 481}}, {640, 480, {1000, 500}}, {1592, 1110, {800, 900}}, {800, 800, {700, 400}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " in " << c.widget.width() << "x" << c.widget.height());
+        WindowSettings settings = screen();
+        settings.width = c.w;
+        settings.height = c.h;
+        ErrorFlag error;
+        GraphicsWindow window(settings, error);
+        TFkorvgra widget(window);
+        widget.resize(c.widget);
+        window.Header(0, 0, 160, 120);
+        window.Header(0, 0, 297, 210);
+        window.SetColor(15);
+        window.circle(60, 150, 8);
+        window.circle(200, 60, 8);  // another one, away from the box
+        widget.startReplay();
+        ASSERT_TRUE(waitForReplay(widget));
+        const Rgb bg = paletteColour(1);
+        const QColor background(bg.r, bg.g, bg.b);
+
+        // The user's box: a few pixels round the first circle as it is shown.
+        const QPoint centre = widget.viewOffset() + QPoint(static_cast<int>(std::lround(window.pixelX(60) * widget.viewScale())),
+                                                           static_cast<int>(std::lround(window.pixelY(150) * widget.viewScale())));
+        const int radius = static_cast<int>(std::lround((window.pixelX(68) - window.pixelX(60)) * widget.viewScale())) + 4;
+        sendMouse(widget, QEvent::MouseButtonPress, Qt::LeftButton, centre - QPoint(radius, radius));
+        sendMouse(widget, QEvent::MouseMove, Qt::LeftButton, centre + QPoint(radius, radius));
+        sendMouse(widget, QEvent::MouseButtonRelease, Qt::LeftButton, centre + QPoint(radius, radius));
+        ASSERT_TRUE(waitForReplay(widget));
+
+        // With ZAM1_SHOTS_DIR set, the zoomed picture is kept for a look.
+        if (const QByteArray dir = qgetenv("ZAM1_SHOTS_DIR"); !dir.isEmpty()) {
+            widget.image().save(QString::fromLocal8Bit(dir) + QStringLiteral("/rubber_band_%1x%2.png").arg(c.widget.width()).arg(c.widget.height()));
+        }
+        const QSize list(c.w + 1, c.h + 1);
+        const QRect shown(widget.viewOffset(), list * widget.viewScale());
+        const QRect circle = drawnArea(widget.image(), background);
+        ASSERT_FALSE(circle.isEmpty());
+        EXPECT_NEAR(circle.center().x(), shown.center().x(), 0.03 * shown.width() + 2);
+        EXPECT_NEAR(circle.center().y(), shown.center().y(), 0.03 * shown.height() + 2);
+        EXPECT_TRUE(shown.contains(circle));
+        // The circle fills the view's smaller side, less the margin of the box.
+        EXPECT_GT(std::max(circle.width(), circle.height()), 0.7 * std::min(shown.width(), shown.height()));
+    }
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -75,6 +76,66 @@ TEST(ReportWindow, PrintingGoesThroughThePrintDialogAndCancelPrintsNothing) {
     EXPECT_FALSE(desktop.printTextFile(path));
     EXPECT_EQ(dialogName, QStringLiteral("PrintDialog"));
     EXPECT_FALSE(desktop.printTextFile(path + ".fehlt"));  // nothing to print: no dialog either
+    std::remove(path.c_str());
+}
+
+} // namespace
+} // namespace zam1
+
+#include "core/graphics/graphics_window.h"
+#include "core/session/program_state.h"
+#include "gui/graphics/graphics_widget.h"
+#include "tests/gui/graphics_widget_support.h"
+
+namespace zam1 {
+namespace {
+
+// Drucken prints what the user saw last: a diagram drawn after a report prints
+// the diagram, a report after a diagram the report; a window the user closed
+// gives way to the one still on the screen.
+TEST(ReportWindow, PrintPrintsTheReportOrThePictureShownLast) {
+    QWidget main;
+    ErrorFlag error;
+    GraphicsWindow window(screen(), error);
+    TFkorvgra picture(window);
+    QtDesktop desktop(&main, &picture);
+    using Shown = QtDesktop::Shown;
+    EXPECT_EQ(desktop.lastOutput(), Shown::Nothing);
+
+    const auto draw = [&] {
+        window.Clear();
+        window.Header(0, 0, 160, 120);
+        window.line(0, 0, 160, 120);
+        window.showDrawing();
+    };
+    const std::string path = writeTemp("Bericht\r\n");
+    const auto report = [&] { ASSERT_TRUE(desktop.showTextFile(path, "Standard")); };
+
+    // Only a diagram since the start: the print dialog comes, not "nothing shown yet".
+    draw();
+    EXPECT_EQ(desktop.lastOutput(), Shown::Picture);
+    QString dialogName;
+    test::ModalScript cancel({[&](QWidget& d) {
+        dialogName = d.objectName();
+        QTest::keyClick(&d, Qt::Key_Escape);
+    }});
+    EXPECT_FALSE(desktop.printLastOutput());
+    EXPECT_EQ(dialogName, QStringLiteral("PrintDialog"));
+
+    struct Step { std::function<void()> action; Shown printed; };
+    const Step steps[] = {
+        {report, Shown::Report},                                     // View > Standard
+        {draw, Shown::Picture},                                      // then View > Normalverteilung
+        {report, Shown::Report},
+        {[&] { desktop.reportWindow()->close(); }, Shown::Picture},  // the report closed: the picture
+        {draw, Shown::Picture},
+        {[&] { picture.close(); }, Shown::Picture},                  // nothing else on the screen
+    };
+    int n = 0;
+    for (const Step& step : steps) {
+        step.action();
+        EXPECT_EQ(desktop.lastOutput(), step.printed) << "step " << n++;
+    }
     std::remove(path.c_str());
 }
 
