@@ -219,6 +219,7 @@ TEST(CsvRecords, QuotesThatDoNotCloseAreNamedWithTheirRow) {
         const CsvRecords read = readCsvRecords(row.file, german());
         EXPECT_EQ(read.problem ? read.problem->row : 0, row.problemRow);
         if (row.problemRow != 0) {
+            ASSERT_TRUE(read.problem);
             EXPECT_TRUE(read.records.empty());
             EXPECT_EQ(read.problem->reason, "Anführungszeichen nicht geschlossen");
         } else {
