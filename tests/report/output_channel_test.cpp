@@ -234,7 +234,7 @@ TEST(OutputChannel, CancelledOrFailedOpeningWritesNothing) {
         h.prompter.yesNo(false);
         if (exists("/dev/lp3")) GTEST_SKIP() << "this machine has a printer port";
         EXPECT_FALSE(h.out().openOutput(kReportTextPrinter, "x"));
-        EXPECT_EQ(h.prompter.errors(), std::vector<std::string>{"file write error  /dev/lp3"});
+        EXPECT_EQ(h.prompter.errors(), std::vector<std::string>{"file write error  /dev/lp3\nDatei oder Verzeichnis nicht gefunden"});
         EXPECT_TRUE(h.error.isSet());
     }
 }
