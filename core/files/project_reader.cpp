@@ -362,8 +362,9 @@ bool readProjectFile(const std::string& path, Chain& chain, ProjectTexts& texts,
     std::string bytes;
     const int io = readWholeFile(path, bytes, kMaxProjectBytes);
     if (io != kIoOk) {
-        prompter.showError(withSystemReason(io == kIoReadError ? writeErrorText(io) + "  " + utf8ToOem(path)
-                                              : openForReadingText(utf8ToOem(path)), lastIoError()));
+        const std::string message = io == kIoReadError ? writeErrorText(io) + "  " + utf8ToOem(path)
+                                                        : openForReadingText(utf8ToOem(path));
+        prompter.showError(withSystemReason(message, lastIoError()));
         error.set();
         return false;
     }
