@@ -28,7 +28,10 @@ int creationError(const std::string& path) {
     const std::string target = writeTarget(path);
     if (target.empty()) return errno;
     struct stat st {};
-    if (::stat(target.c_str(), &st) == 0) return S_ISREG(st.st_mode) ? replaceRefusal(target) : EISDIR;
+    if (::stat(target.c_str(), &st) == 0) {
+        if (S_ISREG(st.st_mode)) return replaceRefusal(target);
+        return S_ISDIR(st.st_mode) ? EISDIR : EPERM;  // a device or pipe is no project file
+    }
     return folderCreationError(fs::path(target).parent_path().string());
 }
 
