@@ -1,6 +1,9 @@
 #include "core/app/spreadsheet_commands.h"
 
+#include <cerrno>
+#include <fcntl.h>
 #include <ostream>
+#include <unistd.h>
 
 #include "core/exchange/csv.h"
 #include "core/exchange/element_import.h"
@@ -19,6 +22,7 @@
 #include "core/session/program_state.h"
 #include "core/text/ascii_case.h"
 #include "core/text/codepage.h"
+#include "core/text/number_format.h"
 
 namespace zam1 {
 namespace {
@@ -49,25 +53,58 @@ void showCalculationMessages(ProgramState& state) {
 
 bool isCsv(const std::string& path) { return asciiLower(fileNamePart(path)).ends_with(".csv"); }
 
+void showWriteFailure(ProgramState& state, const std::string& path, int result, int error) {
+    state.prompter->showError(withSystemReason(
+        utf8ToOem(path) + "\n" + writeErrorText(result) + "\n" + utf8ToOem(words(state).writeFailed), error));
+    state.error.set();
+}
+
 // Writes the sheets to `path` in the format its extension names; a failure is shown.
 bool writeSheets(ProgramState& state, const std::string& path, const std::vector<Worksheet>& sheets) {
     const int result = isCsv(path) ? writeFileSafely(path, [&](std::ostream& out) { writeCsv(out, sheets); })
                                    : writeXlsx(path, sheets);
     if (result != kIoOk) {
-        state.prompter->showError(utf8ToOem(path) + "\n" + writeErrorText(result) + "\n" +
-                                  utf8ToOem(words(state).writeFailed));
-        state.error.set();
+        showWriteFailure(state, path, result, lastIoError());
         return false;
     }
     state.prompter->showStatus(utf8ToOem(path + " " + std::string(words(state).written)));
     return true;
 }
 
-// "<project>.xlsx" in the temporary folder ("zam1.xlsx" for a project without a name).
-std::string temporaryWorkbook(const ProgramState& state) {
+// A workbook in the temporary folder under a name no file has yet: "<name>.xlsx",
+// else "<name>-2.xlsx", "<name>-3.xlsx" ... The name is taken by creating the
+// file exclusively, so a workbook the user keeps there is never written over.
+// Empty (the failure shown) when none can be created.
+std::string freshWorkbook(ProgramState& state, const std::string& name) {
+    const std::string folder = state.config.tempDirectory;
+    int error = 0;
+    for (int n = 1; n <= 1000; ++n) {
+        const std::string path = pathIn(folder, name + (n == 1 ? std::string() : "-" + intText(n)) + ".xlsx");
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd >= 0) {
+            ::close(fd);
+            return path;
+        }
+        error = errno;
+        if (error != EEXIST) break;
+    }
+    const std::string wanted = pathIn(folder, name + ".xlsx");
+    showWriteFailure(state, wanted, ioFailure(error, false), error);
+    return {};
+}
+
+// The project into a fresh workbook in the temporary folder (named after the
+// project, "zam1" for one without a name). Empty when nothing was written; a
+// workbook that could not be written leaves no empty file behind.
+std::string temporaryWorkbook(ProgramState& state) {
     const std::string project = currentProjectPath(state);
-    const std::string base = project.empty() ? std::string("zam1") : baseNameOf(project);
-    return pathIn(state.config.tempDirectory, base + ".xlsx");
+    const std::string path = freshWorkbook(state, project.empty() ? std::string("zam1") : baseNameOf(project));
+    if (path.empty()) return {};
+    if (!writeSheets(state, path, projectSheets(state, true))) {
+        ::unlink(path.c_str());
+        return {};
+    }
+    return path;
 }
 
 bool startProgram(ProgramState& state, const std::string& program, const std::vector<std::string>& arguments) {
@@ -103,7 +140,7 @@ bool exportChosen(ProgramState& state, bool withClosings) {
 bool startSpreadsheet(ProgramState& state) {
     state.error.clear();
     const std::string path = temporaryWorkbook(state);
-    if (!writeSheets(state, path, projectSheets(state, true))) return false;
+    if (path.empty()) return false;
     showCalculationMessages(state);
     startProgram(state, kDefaultViewerProgram, {path});
     return true;
@@ -116,14 +153,18 @@ bool exportElementTableSpreadsheet(ProgramState& state) { return exportChosen(st
 bool printSpreadsheet(ProgramState& state) {
     state.error.clear();
     const std::string path = temporaryWorkbook(state);
-    if (!writeSheets(state, path, projectSheets(state, true))) return false;
+    if (path.empty()) return false;
     return startProgram(state, kPrintProgram, {"-p", path});
 }
 
 bool startOverviewSpreadsheet(ProgramState& state, const std::vector<OverviewRow>& rows) {
     state.error.clear();
-    const std::string path = pathIn(state.config.tempDirectory, "zam1-overview.xlsx");
-    if (!writeSheets(state, path, {overviewSheet(rows, words(state))})) return false;
+    const std::string path = freshWorkbook(state, "zam1-overview");
+    if (path.empty()) return false;
+    if (!writeSheets(state, path, {overviewSheet(rows, words(state))})) {
+        ::unlink(path.c_str());
+        return false;
+    }
     startProgram(state, kDefaultViewerProgram, {path});
     return true;
 }
@@ -143,7 +184,8 @@ bool importSpreadsheet(ProgramState& state, ImportPreview& preview) {
     }
     std::string bytes;
     if (const int result = readWholeFile(path, bytes, 64u << 20); result != kIoOk) {
-        state.prompter->showError(utf8ToOem(path + "\n" + std::string(w.unreadableFile)) + "\n" + writeErrorText(result));
+        state.prompter->showError(withSystemReason(
+            utf8ToOem(path + "\n" + std::string(w.unreadableFile)) + "\n" + writeErrorText(result), lastIoError()));
         state.error.set();
         return false;
     }

@@ -24,7 +24,9 @@ public:
 
 // mi_oleStartExcel: the project (elements and closing dimensions with their
 // results) into "<project>.xlsx" in the temporary folder, opened in the desktop's
-// spreadsheet program. True when the file was written.
+// spreadsheet program. A workbook of that name already there is the user's and
+// stays as it is: the project then goes to "<project>-2.xlsx" (-3, ...). True
+// when the file was written.
 bool startSpreadsheet(ProgramState& state);
 
 // mi_oleExportExcel: the project into a file chosen in the save dialog; its
@@ -42,13 +44,14 @@ bool exportElementTableSpreadsheet(ProgramState& state);
 // project changed.
 bool importSpreadsheet(ProgramState& state, ImportPreview& preview);
 
-// mi_olePrintoutExcel: the project into the temporary folder as in
+// mi_olePrintoutExcel: the project into a fresh workbook in the temporary folder as in
 // startSpreadsheet, then handed to "libreoffice -p", which prints it on the
 // default printer. True when the file was written and the program started.
 bool printSpreadsheet(ProgramState& state);
 
 // The overview table's "Export Excel": its rows, heading row included, as .xlsx in
-// the temporary folder, opened in the spreadsheet program. True when written.
+// the temporary folder under a fresh name as in startSpreadsheet, opened in the
+// spreadsheet program. True when written.
 bool startOverviewSpreadsheet(ProgramState& state, const std::vector<OverviewRow>& rows);
 
 } // namespace zam1

@@ -227,7 +227,8 @@ bool commitWithRetry(const std::string& path, const std::string& bytes, const Ma
     for (;;) {
         const int io = writeFileSafely(path, bytes);
         if (io == kIoOk) return true;
-        const std::string question = retryCreateText(io) + "  " + utf8ToOem(path) + "  " + texts.retryQuestion;
+        const std::string question = withSystemReason(
+            retryCreateText(io) + "  " + utf8ToOem(path) + "  " + texts.retryQuestion, lastIoError());
         if (prompter.askYesNoCancel(question) != Answer::Yes) {
             error.set();
             return false;

@@ -1,10 +1,10 @@
 #include <cstdlib>
 #include <dirent.h>
-#include <fcntl.h>
 #include <unistd.h>
 
 #include "core/lang/language.h"
 #include "core/config/config_file.h"
+#include "core/platform/file_io.h"
 #include "core/platform/install_paths.h"
 #include "core/platform/path_parts.h"
 #include "core/platform/prompter.h"
@@ -15,17 +15,9 @@ namespace {
 
 std::string folderOrCurrent(const std::string& folder) { return folder.empty() ? "." : folder; }
 
-// A folder is good for writing when a scratch file can be created in it.
-bool writable(const std::string& folder) {
-    std::string probe = folderOrCurrent(folder);
-    if (probe.back() != '/') probe += '/';
-    probe += "x.$$$";
-    const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    ::close(fd);
-    ::unlink(probe.c_str());
-    return true;
-}
+// A folder is good for writing when a scratch file can be created in it. The
+// scratch file has a name of its own, so a user's file is never opened or removed.
+bool writable(const std::string& folder) { return folderCreationError(folderOrCurrent(folder)) == 0; }
 
 // A folder is good for reading when it can be listed.
 bool readable(const std::string& folder) {

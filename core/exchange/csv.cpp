@@ -4,6 +4,7 @@
 #include <charconv>
 #include <ostream>
 
+#include "core/exchange/exchange_texts.h"
 #include "core/text/number_format.h"
 
 namespace zam1 {
@@ -12,12 +13,25 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr char kSeparator = ';';
 
-void writeField(std::ostream& out, std::string_view text) {
+bool formulaStart(char c) { return c == '=' || c == '+' || c == '-' || c == '@' || c == '\t' || c == '\r'; }
+
+// Whether a spreadsheet program could take `text` for a formula: its first
+// character after any apostrophes starts one (the apostrophes count, so that the
+// reader can tell a guard from a text that began with one). "+" and "-" alone compute nothing.
+bool needsGuard(std::string_view text) {
+    const std::size_t first = text.find_first_not_of('\'');
+    if (first == std::string_view::npos || !formulaStart(text[first])) return false;
+    return first > 0 || text.size() > 1 || (text != "+" && text != "-");
+}
+
+// `guarded`: a cell's text, which may come from anywhere; the headings are the program's own.
+void writeField(std::ostream& out, std::string_view text, bool guarded) {
+    const std::string_view guard = guarded && needsGuard(text) ? "'" : "";
     if (text.find_first_of(";\"\r\n") == std::string_view::npos) {
-        out << text;
+        out << guard << text;
         return;
     }
-    out << '"';
+    out << '"' << guard;
     for (char c : text) {
         if (c == '"') out << '"';
         out << c;
@@ -30,7 +44,7 @@ void writeCell(std::ostream& out, const WorksheetCell& cell) {
     case WorksheetCell::Kind::Empty: break;
     case WorksheetCell::Kind::Integer: out << intText(static_cast<long long>(cell.number)); break;
     case WorksheetCell::Kind::Number: out << csvNumber(cell.number); break;
-    case WorksheetCell::Kind::Text: writeField(out, cell.text); break;
+    case WorksheetCell::Kind::Text: writeField(out, cell.text, true); break;
     }
 }
 
@@ -38,11 +52,23 @@ char guessSeparator(std::string_view bytes) {
     std::array<int, 3> counts{};
     constexpr std::array<char, 3> candidates{';', ',', '\t'};
     bool quoted = false;
+    bool fieldStart = true;
     for (char c : bytes) {
-        if (c == '"') quoted = !quoted;
-        if (!quoted && (c == '\n' || c == '\r')) break;
+        if (quoted) {
+            if (c == '"') quoted = false;  // a doubled quote opens again at once
+            continue;
+        }
+        if (c == '"' && fieldStart) {
+            quoted = true;
+            continue;
+        }
+        if (c == '\n' || c == '\r') break;
+        fieldStart = false;
         for (std::size_t i = 0; i < candidates.size(); ++i) {
-            if (!quoted && c == candidates[i]) ++counts[i];
+            if (c == candidates[i]) {
+                ++counts[i];
+                fieldStart = true;
+            }
         }
     }
     std::size_t best = 0;
@@ -50,6 +76,92 @@ char guessSeparator(std::string_view bytes) {
         if (counts[i] > counts[best]) best = i;
     }
     return candidates[best];
+}
+
+// Takes the records apart field by field, keeping at most the limits.
+class CsvScanner {
+public:
+    CsvScanner(std::string_view bytes, char separator, const CsvLimits& limits)
+        : m_bytes(bytes), m_separator(separator), m_limits(limits) {}
+
+    // False: a quoted field is not closed properly; problemRow names the row where it began.
+    bool scan() {
+        while (m_at < m_bytes.size() && m_records.size() < m_limits.records) {
+            const char c = m_bytes[m_at];
+            if (c == '"' && !m_inField) {
+                if (!quotedField()) return false;
+            } else if (c == m_separator) {
+                endField();
+                m_fieldStarted = true;
+                ++m_at;
+            } else if (c == '\r' || c == '\n') {
+                m_at += c == '\r' && m_at + 1 < m_bytes.size() && m_bytes[m_at + 1] == '\n' ? 2 : 1;
+                endRecord();
+            } else {
+                append(c);
+                m_fieldStarted = m_inField = true;
+                ++m_at;
+            }
+        }
+        if (m_records.size() < m_limits.records && (m_fieldStarted || !m_record.empty())) endRecord();
+        return true;
+    }
+
+    std::vector<std::vector<std::string>> take() { return std::move(m_records); }
+    int problemRow() const { return m_problemRow; }
+
+private:
+    // From the opening quote to the character after the closing one, which must end the field.
+    bool quotedField() {
+        m_problemRow = static_cast<int>(m_records.size()) + 1;
+        m_fieldStarted = m_inField = true;
+        for (++m_at; m_at < m_bytes.size(); ++m_at) {
+            const char c = m_bytes[m_at];
+            if (c != '"') {
+                append(c);
+            } else if (m_at + 1 < m_bytes.size() && m_bytes[m_at + 1] == '"') {
+                append('"');
+                ++m_at;
+            } else {
+                ++m_at;
+                if (m_at == m_bytes.size()) return true;
+                const char next = m_bytes[m_at];
+                return next == m_separator || next == '\r' || next == '\n';
+            }
+        }
+        return false;
+    }
+
+    void append(char c) {
+        if (m_record.size() < m_limits.fields) m_field += c;
+    }
+    void endField() {
+        if (m_record.size() < m_limits.fields) m_record.push_back(std::move(m_field));
+        m_field.clear();
+        m_inField = false;
+    }
+    void endRecord() {
+        if (m_fieldStarted || !m_record.empty()) endField();
+        m_records.push_back(std::move(m_record));
+        m_record.clear();
+        m_fieldStarted = m_inField = false;
+    }
+
+    std::string_view m_bytes;
+    char m_separator;
+    const CsvLimits& m_limits;
+    std::size_t m_at = 0;
+    std::vector<std::vector<std::string>> m_records;
+    std::vector<std::string> m_record;
+    std::string m_field;
+    bool m_fieldStarted = false;  // distinguishes an empty line from a line of one empty field
+    bool m_inField = false;       // the current field has begun: a quote now is a character of it
+    int m_problemRow = 0;
+};
+
+// The export's guard taken off again (see needsGuard).
+void unguard(std::string& field) {
+    if (field.starts_with('\'') && needsGuard(std::string_view(field).substr(1))) field.erase(0, 1);
 }
 
 } // namespace
@@ -71,7 +183,7 @@ void writeCsv(std::ostream& out, const std::vector<Worksheet>& sheets) {
         first = false;
         for (std::size_t c = 0; c < sheet.headings.size(); ++c) {
             if (c > 0) out << kSeparator;
-            writeField(out, sheet.headings[c]);
+            writeField(out, sheet.headings[c], false);
         }
         out << "\r\n";
         for (const auto& row : sheet.rows) {
@@ -84,49 +196,17 @@ void writeCsv(std::ostream& out, const std::vector<Worksheet>& sheets) {
     }
 }
 
-std::vector<std::vector<std::string>> readCsvRecords(std::string_view bytes) {
+CsvRecords readCsvRecords(std::string_view bytes, const ExchangeTexts& words, const CsvLimits& limits) {
     if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
-    const char separator = guessSeparator(bytes);
-    std::vector<std::vector<std::string>> records;
-    std::vector<std::string> record;
-    std::string field;
-    bool quoted = false;
-    bool fieldStarted = false;  // distinguishes an empty line from a line of one empty field
-    const auto endRecord = [&] {
-        if (fieldStarted || !record.empty()) record.push_back(std::move(field));
-        records.push_back(std::move(record));
-        record.clear();
-        field.clear();
-        fieldStarted = false;
-    };
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (quoted) {
-            if (c != '"') {
-                field += c;
-            } else if (i + 1 < bytes.size() && bytes[i + 1] == '"') {
-                field += '"';
-                ++i;
-            } else {
-                quoted = false;
-            }
-        } else if (c == '"') {
-            quoted = true;
-            fieldStarted = true;
-        } else if (c == separator) {
-            record.push_back(std::move(field));
-            field.clear();
-            fieldStarted = true;
-        } else if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
-            endRecord();
-        } else {
-            field += c;
-            fieldStarted = true;
-        }
+    CsvScanner scanner(bytes, guessSeparator(bytes), limits);
+    if (!scanner.scan()) {
+        return {{}, ImportProblem{scanner.problemRow(), 0, {}, std::string(words.unclosedQuote)}};
     }
-    if (fieldStarted || !record.empty()) endRecord();
-    return records;
+    CsvRecords result{scanner.take(), std::nullopt};
+    for (auto& record : result.records) {
+        for (std::string& field : record) unguard(field);
+    }
+    return result;
 }
 
 } // namespace zam1

@@ -6,23 +6,47 @@
 // heading row, separated by one empty line. Read back in the tests by Python's
 // csv reader.
 
+#include <cstddef>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/exchange/import_rows.h"
 #include "core/exchange/sheet.h"
 
 namespace zam1 {
 
+struct ExchangeTexts;
+
+// Cell texts that a spreadsheet program would take for a formula (beginning with
+// "=", "+", "-", "@", tab or CR, also behind apostrophes) go out behind an
+// apostrophe, so opening the file computes nothing; a lone "+" or "-" (the
+// direction column) computes nothing and stays as it is, and so do the program's
+// own headings. Numbers are written as numbers.
 void writeCsv(std::ostream& out, const std::vector<Worksheet>& sheets);
 
 // A number as the CSV holds it: the shortest text that reads back to the same value.
 std::string csvNumber(long double value);
 
+struct CsvLimits {
+    std::size_t records = 4096;  // reading stops after these (the rest of the file is not looked at)
+    std::size_t fields = 64;     // fields of a record beyond these are passed over
+};
+
+struct CsvRecords {
+    std::vector<std::vector<std::string>> records;
+    std::optional<ImportProblem> problem;  // set: the file was refused and `records` is empty
+};
+
 // The records of a CSV file, a blank line as an empty record. The separator is
 // the one of ";", "," and tab that the first line uses most (outside quotes); a
-// byte-order mark is skipped; CR LF and LF both end a record.
-std::vector<std::vector<std::string>> readCsvRecords(std::string_view bytes);
+// byte-order mark is skipped; CR LF and LF both end a record. A double quote
+// opens a quoted field only at the start of a field; a quoted field that is not
+// closed, or is followed by anything but a separator or a line end, refuses the
+// file naming the row where it began, never merging the rows after it. A field
+// the export guarded with an apostrophe reads back as the text that was exported.
+CsvRecords readCsvRecords(std::string_view bytes, const ExchangeTexts& words, const CsvLimits& limits = {});
 
 } // namespace zam1

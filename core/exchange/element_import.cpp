@@ -218,8 +218,14 @@ ElementImport readElementRows(const ImportRows& rows, const ExchangeTexts& words
 
 ElementImport readElementCsv(std::string_view bytes, const ExchangeTexts& words) {
     const std::string text = isUtf8(bytes) ? std::string(bytes) : ansiToUtf8(bytes);
+    // One row beyond the largest table, so that a longer one is named as such.
+    CsvLimits limits;
+    limits.records = kMaxElements + 2;
+    limits.fields = kElementColumns;
+    CsvRecords records = readCsvRecords(text, words, limits);
+    if (records.problem) return {{}, std::move(records.problem)};
     ImportRows rows;
-    for (auto& record : readCsvRecords(text)) {
+    for (auto& record : records.records) {
         std::vector<ImportCell>& cells = rows.emplace_back(record.size());
         for (std::size_t c = 0; c < record.size(); ++c) cells[c].text = std::move(record[c]);
     }

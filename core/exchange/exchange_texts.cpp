@@ -19,6 +19,8 @@ constexpr ExchangeTexts kGermanTexts{
     "Die Arbeitsmappe enthält zu viele Texte (höchstens 1000000)",
     "Die Arbeitsmappe enthält einen ungültigen Zellbezug", "verweist auf keinen Text der Arbeitsmappe",
     "ist ein Fehlerwert",
+    "Die Zellen der Arbeitsmappe enthalten zusammen zu viel Text (höchstens 16 MiB)",
+    "Anführungszeichen nicht geschlossen",
 };
 
 constexpr ExchangeTexts kEnglishTexts{
@@ -34,6 +36,8 @@ constexpr ExchangeTexts kEnglishTexts{
     "A part of the workbook is too large unpacked (at most 64 MiB)",
     "The workbook holds too many texts (at most 1000000)",
     "The workbook holds an invalid cell reference", "refers to no text of the workbook", "is an error value",
+    "The cells of the workbook hold too much text together (at most 16 MiB)",
+    "quotation mark not closed",
 };
 
 } // namespace

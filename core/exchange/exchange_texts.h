@@ -47,6 +47,9 @@ struct ExchangeTexts {
     std::string_view badCellReference;  // a cell or row reference beyond XFD1048576
     std::string_view badSharedString;   // cell: a shared string index out of range
     std::string_view errorValue;        // cell: a formula's error value
+    std::string_view tooMuchText;       // the kept cells' texts together beyond the limit
+    // Reading CSV.
+    std::string_view unclosedQuote;     // row: a quoted field that does not end where a field ends
 };
 
 // German for German (and for no language chosen yet), English otherwise.

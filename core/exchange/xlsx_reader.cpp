@@ -254,6 +254,7 @@ struct SharedStrings {
     std::string pool;
     std::vector<std::size_t> ends;
     std::size_t count() const { return ends.size(); }
+    std::size_t size(std::size_t i) const { return ends[i] - (i == 0 ? 0 : ends[i - 1]); }
     std::string at(std::size_t i) const {
         const std::size_t begin = i == 0 ? 0 : ends[i - 1];
         return pool.substr(begin, ends[i] - begin);
@@ -387,6 +388,7 @@ private:
         if (m_type == "s") {
             const std::optional<std::size_t> i = stringIndex(m_value);
             if (!i) return stop({m_row, m_column, m_value, std::string(m_words.badSharedString)});
+            if (!handOut(m_strings.size(*i))) return;
             cell.text = m_strings.at(*i);
         } else if (m_type == "inlineStr") {
             cell.text = m_inlineText;
@@ -401,7 +403,17 @@ private:
             cell.text = m_value;  // "str" (a formula's text), "d" (a date as ISO text)
         }
         if (cell.text.empty() && cell.kind != ImportCell::Kind::Error) return;
+        if (m_type != "s" && !handOut(cell.text.size())) return;
         place(std::move(cell));
+    }
+
+    // Counts the bytes of a cell's text against the limit; false (the parse
+    // stopped) beyond it.
+    bool handOut(std::size_t bytes) {
+        m_textBytes += bytes;
+        if (m_textBytes <= m_limits.textBytes) return true;
+        stop({0, 0, referenceText(m_row, m_column), std::string(m_words.tooMuchText)});
+        return false;
     }
 
     void place(ImportCell cell) {
@@ -422,6 +434,7 @@ private:
     bool m_inInline = false;
     int m_row = 0;
     int m_column = 0;
+    std::size_t m_textBytes = 0;
     std::string m_type;
     std::string m_value;
     std::string m_inlineText;

@@ -8,7 +8,7 @@
 // Built for files from anywhere: each part is unpacked with its size counted
 // while reading (the zip's own size fields are not trusted), a document type
 // declaration ends the parse, and the number of parts, the kept area, the number
-// of shared strings and the cell references are bounded. Every fault comes back as an
+// of shared strings, the text handed out in cells and the cell references are bounded. Every fault comes back as an
 // ImportProblem in the program's words, never as an exception.
 
 #include <cstddef>
@@ -25,6 +25,10 @@ struct XlsxLimits {
     std::size_t partBytes = std::size_t{64} << 20;  // unpacked, per part
     std::size_t sharedStrings = 1000000;
     std::size_t parts = 10000;                      // files in the zip container
+    // The texts handed out in cells, together: a shared string is counted for every
+    // cell that refers to it, so one long text referred to by many cells is refused
+    // instead of copied into each of them.
+    std::size_t textBytes = std::size_t{16} << 20;
     // The area kept, from A1 on; cells below or right of it are read and passed over.
     int rows = 4096;
     int columns = 64;

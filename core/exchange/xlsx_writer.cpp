@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <locale.h>
 
 #include "core/platform/file_io.h"
+#include "core/platform/path_parts.h"
 #include "core/text/codepage.h"
 
 namespace zam1 {
@@ -107,38 +109,52 @@ private:
     locale_t m_previous = static_cast<locale_t>(nullptr);
 };
 
+// Removes the folder the workbook was built in, whatever happened.
+struct ScratchFolder {
+    std::string path;
+    ~ScratchFolder() {
+        std::error_code ignored;
+        fs::remove_all(path, ignored);
+    }
+};
+
 } // namespace
 
 int writeXlsx(const std::string& path, const std::vector<Worksheet>& sheets) {
     const CNumericsOnThisThread numerics;
-    const std::string part = path + ".part";
+    // libxlsxwriter opens its file by name and follows whatever is there, so it
+    // builds the workbook in a folder of a fresh name that only this program can
+    // write to, beside the target (not in a shared /tmp); the bytes are then
+    // committed like every other file of the program.
+    const std::string target = writeTarget(path);
+    if (target.empty()) return ioFailure(errno, false);
+    if (const int refusal = replaceRefusal(target); refusal != 0) return ioFailure(refusal, false);
+    std::string scratch = folderOf(target) + "/.zam1-xlsx-XXXXXX";
+    if (::mkdtemp(scratch.data()) == nullptr) return ioFailure(errno, false);
+    const ScratchFolder removeAtEnd{scratch};
+    const std::string book = scratch + "/book.xlsx";
     lxw_workbook_options options{};
     options.constant_memory = LXW_FALSE;
-    // Its scratch files go beside the target, not into a shared /tmp.
-    std::string folder = fs::path(path).parent_path().string();
-    if (folder.empty()) folder = ".";
-    options.tmpdir = folder.data();
-    lxw_workbook* book = workbook_new_opt(part.c_str(), &options);
-    if (book == nullptr) return kIoAccessDenied;
-    lxw_format* heading = workbook_add_format(book);
+    options.tmpdir = scratch.data();
+    lxw_workbook* workbook = workbook_new_opt(book.c_str(), &options);
+    if (workbook == nullptr) return ioFailure(EACCES, false);
+    lxw_format* heading = workbook_add_format(workbook);
     format_set_bold(heading);
-    lxw_format* integer = workbook_add_format(book);
+    lxw_format* integer = workbook_add_format(workbook);
     format_set_num_format(integer, "0");
     bool ok = true;
-    for (std::size_t i = 0; i < sheets.size(); ++i) ok = writeSheet(book, sheets[i], static_cast<int>(i), heading, integer) && ok;
-    const lxw_error closed = workbook_close(book);  // also frees the workbook
-    std::error_code ignored;
+    for (std::size_t i = 0; i < sheets.size(); ++i) {
+        ok = writeSheet(workbook, sheets[i], static_cast<int>(i), heading, integer) && ok;
+    }
+    const lxw_error closed = workbook_close(workbook);  // also frees the workbook
     if (!ok || closed != LXW_NO_ERROR) {
-        fs::remove(part, ignored);
-        return closed == LXW_ERROR_CREATING_XLSX_FILE || closed == LXW_ERROR_CREATING_TMPFILE ? kIoAccessDenied
-                                                                                                : kIoDiskFull;
+        return ioFailure(closed == LXW_ERROR_CREATING_XLSX_FILE || closed == LXW_ERROR_CREATING_TMPFILE ? EACCES
+                                                                                                         : ENOSPC,
+                         false);
     }
-    if (std::rename(part.c_str(), path.c_str()) != 0) {
-        const int result = ioResultFromErrno(errno, false);
-        fs::remove(part, ignored);
-        return result;
-    }
-    return kIoOk;
+    std::string bytes;
+    if (const int read = readWholeFile(book, bytes); read != kIoOk) return read;
+    return writeFileSafely(path, bytes);
 }
 
 } // namespace zam1

@@ -11,9 +11,10 @@
 
 namespace zam1 {
 
-// Writes the workbook to `path`. It is built beside the target and renamed over
-// it only when complete, so a failed export keeps the file that was there.
-// Returns an I/O result number (kIoOk on success).
+// Writes the workbook to `path` through writeFileSafely (a link is written
+// through, a file without write permission refused), so a failed export keeps the
+// file that was there. Returns an I/O result number (kIoOk on success; see
+// lastIoError for the system's reason).
 int writeXlsx(const std::string& path, const std::vector<Worksheet>& sheets);
 
 } // namespace zam1

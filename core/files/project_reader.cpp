@@ -362,8 +362,9 @@ bool readProjectFile(const std::string& path, Chain& chain, ProjectTexts& texts,
     std::string bytes;
     const int io = readWholeFile(path, bytes, kMaxProjectBytes);
     if (io != kIoOk) {
-        prompter.showError(io == kIoReadError ? writeErrorText(io) + "  " + utf8ToOem(path)
-                                              : openForReadingText(utf8ToOem(path)));
+        const std::string message = io == kIoReadError ? writeErrorText(io) + "  " + utf8ToOem(path)
+                                                        : openForReadingText(utf8ToOem(path));
+        prompter.showError(withSystemReason(message, lastIoError()));
         error.set();
         return false;
     }
@@ -393,11 +394,13 @@ namespace zam1 {
 
 bool readProjectFile(ProgramState& state, const std::string& path) {
     const std::string today = todayText(state);
+    const FileStamp stamp = fileStamp(path);  // before reading: a change while reading counts as a change
     if (!readProjectFile(path, state.chain, state.projectTexts, state.documentation, today, *state.prompter,
                          state.error)) {
         return false;
     }
     state.file.filesOfThisRun.insert(normalPath(path));
+    state.file.stampsOfThisRun[normalPath(path)] = stamp;
     return true;
 }
 

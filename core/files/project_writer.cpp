@@ -197,6 +197,7 @@ bool writeProjectFile(ProgramState& state, const std::string& path) {
         return false;
     }
     state.file.filesOfThisRun.insert(normalPath(path));
+    state.file.stampsOfThisRun[normalPath(path)] = fileStamp(path);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "core/files/save_project.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <sys/stat.h>
@@ -9,6 +10,8 @@
 #include "core/session/program_state.h"
 #include "core/files/project_file.h"
 #include "core/files/working_copy.h"
+#include "core/platform/file_io.h"
+#include "core/platform/file_messages.h"
 #include "core/platform/prompter.h"
 #include "core/text/codepage.h"
 
@@ -17,18 +20,27 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Whether a file of this name can be created, found out without touching a file
-// that is already there: a trial file in the same folder is created and removed.
-bool creatable(const std::string& path) {
+// Why a file of this name cannot be written (an errno value), found out without
+// touching a file that is already there: an existing file needs write permission,
+// a new one a folder where a trial file of a fresh name can be created. 0: it can.
+int creationError(const std::string& path) {
+    if (!fs::path(path).has_filename()) return EISDIR;
+    const std::string target = writeTarget(path);
+    if (target.empty()) return errno;
     struct stat st {};
-    if (::stat(path.c_str(), &st) == 0) return S_ISREG(st.st_mode) && ::access(path.c_str(), W_OK) == 0;
-    const fs::path folder = fs::path(path).parent_path();
-    std::string trial = (folder.empty() ? std::string(".") : folder.string()) + "/.zam1-create-XXXXXX";
-    const int fd = ::mkstemp(trial.data());
-    if (fd < 0) return false;
-    ::close(fd);
-    ::unlink(trial.c_str());
-    return fs::path(path).has_filename();
+    if (::stat(target.c_str(), &st) == 0) {
+        if (S_ISREG(st.st_mode)) return replaceRefusal(target);
+        return S_ISDIR(st.st_mode) ? EISDIR : EPERM;  // a device or pipe is no project file
+    }
+    return folderCreationError(fs::path(target).parent_path().string());
+}
+
+// Whether another program has changed the file since this run read or wrote it.
+bool changedMeanwhile(const ProgramState& state, const std::string& path) {
+    const auto known = state.file.stampsOfThisRun.find(normalPath(path));
+    if (known == state.file.stampsOfThisRun.end()) return false;
+    const FileStamp now = fileStamp(path);
+    return now.exists && now != known->second;
 }
 
 } // namespace
@@ -59,16 +71,19 @@ bool checkFileCreation(ProgramState& state, const std::string& path, bool askOve
     // command line) always asks.
     const bool seen = state.file.filesOfThisRun.contains(normalPath(path));
     std::error_code failed;
+    std::string question;
     if ((askOverwrite || !seen) && !workingCopy && fs::is_regular_file(path, failed)) {
-        const std::string question =
-            utf8ToOem(path) + " " + t.alreadyExists + ".   " + t.overwrite + " ?";
-        if (prompter.askYesNoCancel(question) != Answer::Yes) {
-            state.error.set();
-            return false;
-        }
+        question = utf8ToOem(path) + " " + t.alreadyExists + ".   " + t.overwrite + " ?";
+    } else if (!workingCopy && changedMeanwhile(state, path)) {
+        // Another program wrote the file after this run read it: Save would silently throw that away.
+        question = utf8ToOem(path) + " " + t.changedMeanwhile;
     }
-    if (!creatable(path)) {
-        prompter.showError(t.invalidFileName + " \"" + utf8ToOem(path) + "\" !");
+    if (!question.empty() && prompter.askYesNoCancel(question) != Answer::Yes) {
+        state.error.set();
+        return false;
+    }
+    if (const int error = creationError(path); error != 0) {
+        prompter.showError(withSystemReason(t.invalidFileName + " \"" + utf8ToOem(path) + "\" !", error));
         state.error.set();
         return false;
     }

@@ -20,8 +20,10 @@ std::string currentProjectPath(const ProgramState& state);
 
 // The checks before a file is created. `askOverwrite` switches the overwrite
 // question on (Save writes over its own file without asking); it is asked anyway
-// for a file this run has neither read nor written. On refusal the
-// message has been shown and the error flag is set. Unlike a trial create, the
+// for a file this run has neither read nor written. A file this run has read or
+// written that another program changed since (size or time) is written over only
+// after "… wurde geändert. Überschreiben?". On refusal the message (with the
+// system's reason on a second line) has been shown and the error flag is set. Unlike a trial create, the
 // check never truncates or deletes a file that is already there.
 bool checkFileCreation(ProgramState& state, const std::string& path, bool askOverwrite);
 

@@ -360,8 +360,9 @@ bool importZamFile(ProgramState& state, const std::string& path) {
     std::string bytes;
     const int io = readWholeFile(path, bytes, kMaxReportBytes);
     if (io != kIoOk) {
-        state.prompter->showError(io == kIoReadError ? writeErrorText(io) + "  " + utf8ToOem(path)
-                                                     : openForReadingText(utf8ToOem(path)));
+        const std::string message = io == kIoReadError ? writeErrorText(io) + "  " + utf8ToOem(path)
+                                                        : openForReadingText(utf8ToOem(path));
+        state.prompter->showError(withSystemReason(message, lastIoError()));
         state.error.set();
         return false;
     }

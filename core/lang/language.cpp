@@ -4,6 +4,7 @@
 #include <iconv.h>
 
 #include "core/lang/text_table.h"
+#include "core/platform/file_messages.h"
 #include "core/text/codepage.h"
 
 namespace zam1 {
@@ -100,6 +101,7 @@ void loadLanguage(LanguageTexts& t, int index) {
     load(t.closingEditor, closingEditorTable(), index);
     load(t.tolerance, generalToleranceTable(), index);
     load(t.messages, messageTable(), index);
+    setSystemReasonLanguage(index);
 }
 
 void setLanguage(LanguageTexts& texts, int index, int& configuredLanguage) {

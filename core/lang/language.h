@@ -127,6 +127,7 @@ struct MainTexts {
     std::string invalidFileName;    // "Ungültiger Dateiname"
     std::string archiveMode;
     std::string retryQuestion;
+    std::string changedMeanwhile;   // name + " " + "wurde geändert. Überschreiben?"
     std::string extensionRequired;  // "Erweiterung .zm1 muß mit angegeben werden"
     std::string deletingTempFiles;  // "Lösche temporäre Dateien ..."
     std::string restoreWorkingCopy; // "Ungesicherte Eingaben wiederherstellen (" + working copy + ") ?"

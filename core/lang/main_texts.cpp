@@ -24,6 +24,8 @@ constexpr TextRow<M> kRows[] = {
       "File and user commands are not possible in archive mode.",
       "Les commandes fichier et utilisateur ne sont pas possibles en mode archivage."}},
     {&M::retryQuestion, {"Nochmals versuchen ?", "Try again ?", "Réessayer ?"}},
+    {&M::changedMeanwhile,
+     {"wurde geändert. Überschreiben?", "has been changed. Overwrite?", "a été modifié. Écraser ?"}},
     {&M::extensionRequired,
      {"Erweiterung .zm1 muß mit angegeben werden", "The extension .zm1 must be given",
       "L'extension .zm1 doit être indiquée"}},

@@ -127,13 +127,13 @@ public:
         m_target = "/dev/lp" + intText(port - 1);
         m_fd = ::open(m_target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
         if (m_fd < 0) {
-            reportCreateError(c, ioResultFromErrno(errno, false), m_target);
+            reportCreateError(c, ioFailure(errno, false), m_target);
             return false;
         }
         // A printer set-up sequence goes out before the report.
         std::string setup;
         if (readWholeFile(pathIn(c.settings.workFolder, "TEXT.HXP"), setup) == kIoOk && !writeAllBytes(m_fd, setup)) {
-            reportWriteError(c, ioResultFromErrno(errno, false), m_target);
+            reportWriteError(c, ioFailure(errno, false), m_target);
             return false;
         }
         return true;
@@ -145,7 +145,7 @@ public:
             bytes.clear();
             return true;
         }
-        reportWriteError(c, ioResultFromErrno(errno, false), m_target);
+        reportWriteError(c, ioFailure(errno, false), m_target);
         return false;
     }
     bool pausesBeforePage() const override { return m_pause; }
@@ -278,7 +278,7 @@ bool ReportSink::reserveTemporary(SinkContext& c) {
             m_temporary = true;
             return true;
         }
-        result = ioResultFromErrno(errno, false);
+        result = ioFailure(errno, false);
     }
     reportCreateError(c, result, pathIn(folder, "$OUT1.TMP"));
     return false;
@@ -300,12 +300,13 @@ bool ReportSink::writeWindowsCopy(SinkContext& c, const std::string& path, const
 }
 
 void reportCreateError(SinkContext& c, int ioResult, const std::string& path) {
-    c.ports.prompter.showError(createErrorText(ioResult) + "  " + utf8ToOem(path));
+    c.ports.prompter.showError(withSystemReason(createErrorText(ioResult) + "  " + utf8ToOem(path), lastIoError()));
     c.ports.error.set();
 }
 
 void reportWriteError(SinkContext& c, int ioResult, const std::string& path) {
-    c.ports.prompter.showError(writeErrorText(ioResult) + " (I/O-Error " + intText(ioResult) + ")  " + utf8ToOem(path));
+    c.ports.prompter.showError(withSystemReason(
+        writeErrorText(ioResult) + " (I/O-Error " + intText(ioResult) + ")  " + utf8ToOem(path), lastIoError()));
     c.ports.error.set();
 }
 

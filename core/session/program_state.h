@@ -5,6 +5,7 @@
 // pass the program's own instances from here.
 
 #include <array>
+#include <map>
 #include <set>
 #include <string>
 
@@ -13,6 +14,7 @@
 #include "core/lang/language.h"
 #include "core/model/chain.h"
 #include "core/platform/error_flag.h"
+#include "core/platform/file_io.h"
 #include "core/records/documentation.h"
 #include "core/standards/general_tolerance.h"
 #include "core/standards/iso286.h"
@@ -34,6 +36,9 @@ struct FileState {
     // Project files read or written in this run (normal paths): Save writes over
     // one of these without asking, but never over a file it has not seen.
     std::set<std::string> filesOfThisRun;
+    // Size and time of each of these files as this run last read or wrote it:
+    // Save asks before writing over a change another program made meanwhile.
+    std::map<std::string, FileStamp> stampsOfThisRun;
 };
 
 struct ProgramState {

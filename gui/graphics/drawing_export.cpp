@@ -15,6 +15,7 @@
 #include "core/graphics/graphics_window.h"
 #include "core/graphics/palette.h"
 #include "core/graphics/replay.h"
+#include "core/platform/file_io.h"
 #include "gui/graphics/image_canvas.h"
 
 namespace zam1 {
@@ -110,6 +111,8 @@ std::optional<DrawingExportFormat> drawingFormatOf(std::string_view path) {
 
 bool exportDrawing(GraphicsWindow& window, const std::string& path, DrawingExportFormat format, int dpi,
                    const ExportProgress& progress) {
+    // QSaveFile asks the system whether the file may be written, which root always may.
+    if (const int refusal = replaceRefusal(writeTarget(path)); refusal != 0) return ioFailure(refusal, false) == kIoOk;
     QSaveFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::WriteOnly)) return false;
     bool ok = false;

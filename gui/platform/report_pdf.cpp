@@ -67,6 +67,11 @@ PdfResult writeReportPdf(const std::string& textFile, const std::string& pdfPath
         for (const QString& line : page) columns = std::max(columns, static_cast<int>(line.size()));
     }
 
+    // QSaveFile asks the system whether the file may be written, which root always may.
+    if (const int refusal = replaceRefusal(writeTarget(pdfPath)); refusal != 0) {
+        ioFailure(refusal, false);
+        return PdfResult::Failed;
+    }
     QSaveFile file(QString::fromStdString(pdfPath));
     if (!file.open(QIODevice::WriteOnly)) return PdfResult::Failed;
     {

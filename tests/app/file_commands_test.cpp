@@ -140,7 +140,8 @@ TEST_F(FileCommands, AFailedSaveInTheCloseQueryCancelsTheCommand) {
         EXPECT_FALSE(row.command(*state));
         EXPECT_TRUE(state->error.isSet());
         EXPECT_EQ(prompter.errors().back(),
-                  "Ungültiger Dateiname \"" + (folder / "fehlt" / "welle.zm1").string() + "\" !");
+                  "Ungültiger Dateiname \"" + (folder / "fehlt" / "welle.zm1").string() +
+                      "\" !\nDatei oder Verzeichnis nicht gefunden");
         EXPECT_EQ(distance(), 2.5L) << "the project stays";
         EXPECT_TRUE(state->file.modified);
         EXPECT_EQ(state->file.currentFile, "welle");

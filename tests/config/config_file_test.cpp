@@ -288,7 +288,8 @@ TEST_F(SettingsFiles, UnwritableFileLetsTheUserGiveUp) {
     prompter.answer(Answer::Yes).answer(Answer::No);
     EXPECT_FALSE(writeConfiguration(blocker, Configuration{}, LanguageTexts{}.main, prompter, error));
     EXPECT_TRUE(error.isSet());
-    const std::string question = "question: I/O-Error 3  " + blocker + "/zam1.cfg  Nochmals versuchen ?";
+    const std::string question =
+        "question: I/O-Error 3  " + blocker + "/zam1.cfg  Nochmals versuchen ?\nIst kein Verzeichnis";
     EXPECT_EQ(prompter.log(), (std::vector<std::string>{question, question}));
 }
 

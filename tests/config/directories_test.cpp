@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "core/lang/language.h"
 #include "core/config/config_file.h"
@@ -72,6 +73,28 @@ TEST_F(CheckDirectories, InvalidFoldersAreReportedInOrder) {
                                   "error: ungültiger Data Ordner konfiguriert",
                               }));
     EXPECT_EQ(config.tempDirectory, start + "/temp");
+}
+
+// The check of the write folders runs at every start: a file the user keeps
+// there under the old probe's name, or a link of that name, is left alone.
+TEST_F(CheckDirectories, AUsersFilesInTheCheckedFoldersStay) {
+    const std::string temp = start + "/temp";
+    {
+        std::ofstream(start + "/x.$$$") << "Notiz";
+        std::ofstream(start + "/ziel.txt") << "Ziel";
+    }
+    fs::create_symlink(start + "/ziel.txt", temp + "/x.$$$");
+    checkDirectories(config, start, temp, LanguageTexts{}.main, prompter);
+    EXPECT_TRUE(prompter.log().empty());
+    std::ifstream note(start + "/x.$$$");
+    std::ifstream target(start + "/ziel.txt");
+    std::string noteText, targetText;
+    std::getline(note, noteText);
+    std::getline(target, targetText);
+    EXPECT_EQ(noteText, "Notiz");
+    EXPECT_EQ(targetText, "Ziel");
+    EXPECT_TRUE(fs::is_symlink(temp + "/x.$$$"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(temp), fs::directory_iterator()), 1) << "no probe left behind";
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 // page) read the same, and every unreadable cell is named by row and column.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <sstream>
 
 #include "core/exchange/csv.h"
@@ -187,11 +188,148 @@ TEST(ElementCsv, ChangesListAddedChangedAndRemovedRows) {
 }
 
 TEST(CsvRecords, QuotedFieldsKeepSeparatorsQuotesAndLineBreaks) {
-    const auto records = readCsvRecords("a;\"b;\"\"c\"\"\r\nd\";\r\n\r\n;x\n");
+    const auto read = readCsvRecords("a;\"b;\"\"c\"\"\r\nd\";\r\n\r\n;x\n", german());
+    ASSERT_FALSE(read.problem);
+    const auto& records = read.records;
     ASSERT_EQ(records.size(), 3u);
     EXPECT_EQ(records[0], (std::vector<std::string>{"a", "b;\"c\"\r\nd", ""}));
     EXPECT_TRUE(records[1].empty());
     EXPECT_EQ(records[2], (std::vector<std::string>{"", "x"}));
+}
+
+// A quote opens a quoted field only at the start of a field; one that is not
+// closed where a field ends is an error naming the row it began in, never a
+// field that swallows the rows after it.
+TEST(CsvRecords, QuotesThatDoNotCloseAreNamedWithTheirRow) {
+    struct Row {
+        const char* name;
+        std::string file;
+        int problemRow;  // 0: read
+        std::vector<std::string> lastRecord;
+    };
+    const Row rows[] = {
+        {"not closed", "a;b\r\n1;\"x\r\n2;y\r\n3;z\r\n", 2, {}},
+        {"closed later in a text", "a;b\r\n1;2\r\n3;\"x\r\n4;y\"z\r\n", 3, {}},
+        {"text after the closing quote", "a;b\r\n1;\"x\"y;2\r\n", 2, {}},
+        {"line break inside quotes", "a;b\r\n1;\"zwei\r\nZeilen\";2\r\n", 0, {"1", "zwei\r\nZeilen", "2"}},
+        {"inch mark inside a field", "a;5\" Bohrung;c\r\nd;e;f\r\n", 0, {"d", "e", "f"}},
+        {"quoted field at the end of the file", "a;\"b\"", 0, {"a", "b"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const CsvRecords read = readCsvRecords(row.file, german());
+        EXPECT_EQ(read.problem ? read.problem->row : 0, row.problemRow);
+        if (row.problemRow != 0) {
+            ASSERT_TRUE(read.problem);
+            EXPECT_TRUE(read.records.empty());
+            EXPECT_EQ(read.problem->reason, "Anführungszeichen nicht geschlossen");
+        } else {
+            ASSERT_FALSE(read.records.empty());
+            EXPECT_EQ(read.records.back(), row.lastRecord);
+        }
+    }
+    const ElementImport imported = readElementCsv(kHeading + "1;0;+;5;0;0;;\"Welle;\r\n2;1;+;5;0;0;;;\r\n", german());
+    ASSERT_TRUE(imported.problem);
+    EXPECT_EQ(importProblemText(*imported.problem, elementHeadings(LanguageTexts{}), german()),
+              "Zeile 2: Anführungszeichen nicht geschlossen");
+}
+
+// A file of nothing but separators or lines costs no more than the largest table.
+TEST(CsvRecords, ReadingStopsAtTheLimits) {
+    std::string file(1000000, ';');
+    for (int i = 0; i < 10000; ++i) file += "\r\n1;2;3";
+    CsvLimits limits;
+    limits.records = 100;
+    limits.fields = 9;
+    const CsvRecords read = readCsvRecords(file, german(), limits);
+    ASSERT_FALSE(read.problem);
+    ASSERT_EQ(read.records.size(), 100u);
+    EXPECT_EQ(read.records.front().size(), 9u);
+    EXPECT_EQ(read.records.back(), (std::vector<std::string>{"1", "2", "3"}));
+
+    // The import keeps one row more than the largest table, so that it can say so.
+    std::string table = kHeading;
+    for (int n = 1; n <= 2600; ++n) table += std::to_string(n) + ";0;+;1;0;0;;;" + std::string(100, ';') + "\r\n";
+    const ElementImport imported = readElementCsv(table, german());
+    ASSERT_TRUE(imported.problem);
+    EXPECT_EQ(imported.problem->reason, "zu viele Elemente (höchstens 2500)");
+}
+
+// Whatever texts a table holds, the export reads back to the same cells: random
+// texts from the characters that matter (separators, quotes, line ends,
+// apostrophes, formula starts) in tables of random shape.
+TEST(CsvRecords, AnyTableReadsBackCellForCell) {
+    constexpr std::string_view kAlphabet = ";,\t\"'\r\n=+-@ aZ1.";
+    std::mt19937 random(20261208);
+    for (int table = 0; table < 500; ++table) {
+        Worksheet sheet;
+        const std::size_t columns = 1 + random() % 5;
+        for (std::size_t c = 0; c < columns; ++c) sheet.headings.push_back("H" + std::to_string(c));
+        for (std::size_t r = random() % 6; r > 0; --r) {
+            std::vector<WorksheetCell>& cells = sheet.rows.emplace_back();
+            for (std::size_t c = 0; c < columns; ++c) {
+                std::string text;
+                for (std::size_t n = random() % 7; n > 0; --n) text += kAlphabet[random() % kAlphabet.size()];
+                cells.push_back(WorksheetCell::textCell(text));
+            }
+        }
+        std::ostringstream out;
+        writeCsv(out, {sheet});
+        const CsvRecords back = readCsvRecords(out.str(), german());
+        ASSERT_FALSE(back.problem) << out.str();
+        ASSERT_EQ(back.records.size(), sheet.rows.size() + 1) << out.str();
+        for (std::size_t r = 0; r < sheet.rows.size(); ++r) {
+            const std::vector<std::string>& record = back.records[r + 1];
+            ASSERT_LE(record.size(), columns) << out.str();
+            for (std::size_t c = 0; c < columns; ++c) {
+                // A row of one empty cell is an empty line, as in every CSV.
+                ASSERT_EQ(c < record.size() ? record[c] : std::string(), sheet.rows[r][c].text) << out.str();
+            }
+        }
+    }
+}
+
+// Texts a spreadsheet program would compute go out behind an apostrophe and read
+// back as they were; numbers, a lone sign and the headings stay as they are.
+TEST(ElementCsv, FormulaTextsAreGuardedAndReadBack) {
+    struct Row {
+        std::string text;
+        std::string field;  // as the file holds it
+    };
+    const Row rows[] = {
+        {"=SUMME(A1:A9)", "'=SUMME(A1:A9)"}, {"+49 171 123", "'+49 171 123"}, {"-2+3", "'-2+3"},
+        {"@cmd", "'@cmd"},                   {"\tTab", "'\tTab"},             {"'=schon", "''=schon"},
+        {"=a;b", "\"'=a;b\""},               {"-", "-"},                     {"+", "+"},
+        {"'abc", "'abc"},                    {"a=b", "a=b"},                 {"'", "'"},
+    };
+    Worksheet sheet;
+    sheet.headings = {"+/-", "Text", "Zahl"};
+    for (const Row& row : rows) {
+        sheet.rows.push_back({WorksheetCell::textCell("x"), WorksheetCell::textCell(row.text), WorksheetCell::value(-1.5L)});
+    }
+    std::ostringstream out;
+    writeCsv(out, {sheet});
+    const std::string csv = out.str();
+    EXPECT_TRUE(csv.starts_with("\xEF\xBB\xBF+/-;Text;Zahl\r\n"));
+    const CsvRecords back = readCsvRecords(csv, german());
+    ASSERT_FALSE(back.problem);
+    ASSERT_EQ(back.records.size(), std::size(rows) + 1);
+    for (std::size_t i = 0; i < std::size(rows); ++i) {
+        SCOPED_TRACE(rows[i].text);
+        EXPECT_NE(csv.find("\r\nx;" + rows[i].field + ";-1.5\r\n"), std::string::npos);
+        EXPECT_EQ(back.records[i + 1], (std::vector<std::string>{"x", rows[i].text, "-1.5"}));
+    }
+
+    // The element table's own export reads back unchanged with such texts in it.
+    SampleProject p = sampleProject(4, 0, 0, 0);
+    p.chain->element(1).text = "=HYPERLINK(\"x\")";
+    p.chain->element(2).text = "-Welle";
+    p.chain->element(3).remark = "@Nabe";
+    const std::string exported = csvOf(*p.chain, false);
+    EXPECT_NE(exported.find(";'-Welle;"), std::string::npos);
+    const ElementImport imported = readElementCsv(exported, german());
+    ASSERT_FALSE(imported.problem) << imported.problem->reason;
+    EXPECT_TRUE(compareElements(*p.chain, imported.elements).empty());
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <clocale>
 #include <filesystem>
 #include <locale>
+#include <sys/stat.h>
 
 #include "core/app/spreadsheet_commands.h"
 #include "core/app/table_commands.h"
@@ -120,9 +121,70 @@ TEST_F(Spreadsheet, StartAndPrintoutHandTheTemporaryWorkbookOn) {
     ASSERT_TRUE(startSpreadsheet(state));
     ASSERT_TRUE(printSpreadsheet(state));
     const std::string workbook = folder.file("welle.xlsx");
+    const std::string printout = folder.file("welle-2.xlsx");  // the first one may be open in the spreadsheet program
     EXPECT_TRUE(fileExists(workbook));
+    EXPECT_TRUE(fileExists(printout));
     EXPECT_EQ(desktop.log(), (std::vector<std::string>{"start xdg-open " + workbook,
-                                                       "start libreoffice -p " + workbook}));
+                                                       "start libreoffice -p " + printout}));
+}
+
+// A workbook of the project's name in the temporary folder is the user's: Start,
+// Printout and the folder table's export take a name nobody has yet, and a link
+// in the way is not followed.
+TEST_F(Spreadsheet, StartNeverWritesOverAWorkbookThatIsThere) {
+    std::filesystem::create_directories(folder.file("woanders"));
+    ASSERT_EQ(writeFileSafely(folder.file("welle.xlsx"), std::string_view("meine Mappe")), kIoOk);
+    ASSERT_EQ(writeFileSafely(folder.file("zam1-overview.xlsx"), std::string_view("meine Übersicht")), kIoOk);
+    ASSERT_EQ(writeFileSafely(folder.file("woanders/ziel.txt"), std::string_view("Ziel")), kIoOk);
+    std::filesystem::create_symlink(folder.file("woanders/ziel.txt"), folder.file("welle-2.xlsx"));
+    ASSERT_TRUE(startSpreadsheet(state));
+    ASSERT_TRUE(startOverviewSpreadsheet(state, {}));
+    const auto bytesOf = [](const std::string& path) {
+        std::string bytes;
+        readWholeFile(path, bytes);
+        return bytes;
+    };
+    EXPECT_EQ(bytesOf(folder.file("welle.xlsx")), "meine Mappe");
+    EXPECT_EQ(bytesOf(folder.file("zam1-overview.xlsx")), "meine Übersicht");
+    EXPECT_EQ(bytesOf(folder.file("woanders/ziel.txt")), "Ziel");
+    EXPECT_TRUE(bytesOf(folder.file("welle-3.xlsx")).starts_with("PK"));
+    EXPECT_EQ(desktop.log(), (std::vector<std::string>{"start xdg-open " + folder.file("welle-3.xlsx"),
+                                                       "start xdg-open " + folder.file("zam1-overview-2.xlsx")}));
+}
+
+// Every export goes through the safe writer: the workbook's scratch name is never
+// one a link can stand on, and a file without write permission is refused with
+// the system's reason (also for root), its content kept.
+TEST_F(Spreadsheet, ExportsFollowNoScratchLinkAndKeepProtectedFiles) {
+    ASSERT_EQ(writeFileSafely(folder.file("opfer.txt"), std::string_view("fremd")), kIoOk);
+    std::filesystem::create_symlink(folder.file("opfer.txt"), folder.file("mappe.xlsx.part"));
+    prompter.saveFile(folder.file("mappe.xlsx"));
+    ASSERT_TRUE(exportSpreadsheet(state));
+    std::string bytes;
+    ASSERT_EQ(readWholeFile(folder.file("opfer.txt"), bytes), kIoOk);
+    EXPECT_EQ(bytes, "fremd");
+    EXPECT_FALSE(std::filesystem::is_symlink(folder.file("mappe.xlsx")));
+    ASSERT_EQ(readWholeFile(folder.file("mappe.xlsx"), bytes), kIoOk);
+    EXPECT_TRUE(bytes.starts_with("PK"));
+
+    for (const char* name : {"geschuetzt.xlsx", "geschuetzt.csv"}) {
+        SCOPED_TRACE(name);
+        const std::string path = folder.file(name);
+        ASSERT_EQ(writeFileSafely(path, std::string_view("alt")), kIoOk);
+        ::chmod(path.c_str(), 0444);
+        state.error.clear();
+        prompter.saveFile(path);
+        EXPECT_FALSE(exportSpreadsheet(state));
+        EXPECT_TRUE(state.error.isSet());
+        ASSERT_EQ(readWholeFile(path, bytes), kIoOk);
+        EXPECT_EQ(bytes, "alt");
+        ASSERT_FALSE(prompter.errors().empty());
+        EXPECT_EQ(prompter.errors().back(),
+                  path + "\nFehler bei Zugriff auf Diskette/Platte\nDatei konnte nicht geschrieben werden\nKeine Berechtigung");
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path())) {
+        EXPECT_FALSE(entry.path().filename().string().starts_with(".zam1")) << "scratch left: " << entry.path();
+    }
 }
 
 TEST_F(Spreadsheet, RefusedOrCancelledImportLeavesProjectByteIdentical) {

@@ -348,6 +348,45 @@ TEST(ElementXlsx, LimitsBoundWhatIsKept) {
     }
 }
 
+// One long text referred to by many cells would be copied into each of them:
+// the texts handed out are counted together, wherever they come from.
+TEST(ElementXlsx, TextHandedOutToCellsIsBoundedTogether) {
+    const std::string mebibyte(std::size_t{1} << 20, 'x');
+    const auto sharedRows = [](int cells) {
+        std::string rows;
+        for (int r = 2; r < 2 + cells; ++r) {
+            rows += "<row r=\"" + std::to_string(r) + "\"><c r=\"H" + std::to_string(r) + "\" t=\"s\"><v>0</v></c></row>";
+        }
+        return rows;
+    };
+    const auto inlineRows = [&](int cells) {
+        std::string rows;
+        for (int r = 2; r < 2 + cells; ++r) rows += inlineRow(std::to_string(r), {"", "", "", "", "", "", "", mebibyte});
+        return rows;
+    };
+    struct Row {
+        const char* name;
+        std::string bytes;
+        std::string problem;
+    };
+    const Row rows[] = {
+        {"one shared text in 20 cells", zipOf(workbookParts(worksheetXml(sharedRows(20)), sharedStringsXml({mebibyte}))),
+         "Die Zellen der Arbeitsmappe enthalten zusammen zu viel Text (höchstens 16 MiB): H18"},
+        {"20 inline texts", zipOf(workbookParts(worksheetXml(inlineRows(20)))),
+         "Die Zellen der Arbeitsmappe enthalten zusammen zu viel Text (höchstens 16 MiB): H18"},
+        {"one shared text in 16 cells", zipOf(workbookParts(worksheetXml(sharedRows(16)), sharedStringsXml({mebibyte}))),
+         ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_FALSE(row.bytes.empty());
+        const XlsxSheet sheet = readFirstWorksheet(row.bytes, german());
+        const std::string problem = sheet.problem ? sheet.problem->reason + ": " + sheet.problem->cell : "";
+        EXPECT_EQ(problem, row.problem);
+        EXPECT_EQ(sheet.rows.empty(), !row.problem.empty());
+    }
+}
+
 TEST(ElementXlsx, FileKindIsToldByContentThenExtension) {
     const std::string workbook = zipOf(workbookParts(worksheetXml(kHeadingRow + "<row r=\"2\"><c r=\"A2\"><v>1</v></c></row>")));
     struct Row {

@@ -248,8 +248,8 @@ TEST_F(ReadIntoState, FailureShowsTheMessageAndKeepsTheProject) {
                                                            " ist nicht im ZAM-Format !"},
         {put("kurz.zm1", joinLines(good, 40)), (dir / "kurz.zm1").string() + ": ungültiges Dateiformat (Zeile 41)"},
         {put("el.zm1", joinLines(broken)), (dir / "el.zm1").string() + ": Fehler bei Elementnummer 2"},
-        {missing, "Datei " + missing + " nicht gefunden oder kein Zugriffsrecht !"},
-        {dir.string(), "Datei " + dir.string() + " nicht gefunden oder kein Zugriffsrecht !"},
+        {missing, "Datei " + missing + " nicht gefunden oder kein Zugriffsrecht !\nDatei oder Verzeichnis nicht gefunden"},
+        {dir.string(), "Datei " + dir.string() + " nicht gefunden oder kein Zugriffsrecht !\nIst ein Verzeichnis"},
     };
     for (const Case& c : cases) {
         error.clear();

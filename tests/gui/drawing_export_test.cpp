@@ -198,6 +198,23 @@ TEST(DrawingExport, AFailedSaveKeepsTheFileThatWasThere) {
                                DrawingExportFormat::Svg, 96));
 }
 
+// A picture the user write-protected stays, also when the program runs as root.
+TEST(DrawingExport, AWriteProtectedFileIsKept) {
+    ExampleDrawing d(2);
+    QTemporaryDir folder;
+    const QString locked = folder.path() + QStringLiteral("/geschuetzt.svg");
+    {
+        QFile file(locked);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("alt");
+    }
+    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    EXPECT_FALSE(exportDrawing(*d.window, locked.toStdString(), DrawingExportFormat::Svg, 96));
+    QFile kept(locked);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("alt"));
+}
+
 // A save told in parts gives the same picture as one in one go; cancelled, it
 // keeps the file that was there.
 TEST(DrawingExport, ProgressIsToldAndCancelKeepsTheFileThatWasThere) {

@@ -2,6 +2,8 @@
 // page breaks, and what happens at the end of a report.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include "core/model/records.h"
 #include "core/report/separators.h"
 #include "core/text/codepage.h"
@@ -234,7 +236,7 @@ TEST(OutputChannel, CancelledOrFailedOpeningWritesNothing) {
         h.prompter.yesNo(false);
         if (exists("/dev/lp3")) GTEST_SKIP() << "this machine has a printer port";
         EXPECT_FALSE(h.out().openOutput(kReportTextPrinter, "x"));
-        EXPECT_EQ(h.prompter.errors(), std::vector<std::string>{"file write error  /dev/lp3"});
+        EXPECT_EQ(h.prompter.errors(), std::vector<std::string>{"file write error  /dev/lp3\nDatei oder Verzeichnis nicht gefunden"});
         EXPECT_TRUE(h.error.isSet());
     }
 }
@@ -249,6 +251,22 @@ TEST(OutputChannel, WriteFailureIsReportedAndKeepsTheOldFile) {
     EXPECT_TRUE(h.error.isSet());
     ASSERT_EQ(h.prompter.errors().size(), 1u);
     EXPECT_NE(h.prompter.errors()[0].find("OUTDOS.TXT"), std::string::npos);
+}
+
+// A report file the user write-protected stays as it is, for root as well, and
+// the message says why.
+TEST(OutputChannel, AWriteProtectedReportIsNotReplaced) {
+    ReportHarness h;
+    h.settings.workFolder = h.folder.path();
+    writeBytes(h.folder.file("OUTDOS.TXT"), "freigegeben");
+    ::chmod(h.folder.file("OUTDOS.TXT").c_str(), 0444);
+    ASSERT_TRUE(h.out().openOutput(kReportDosFile, "x"));
+    h.out().writeLine("Text");
+    EXPECT_FALSE(h.out().closeOutput());
+    EXPECT_TRUE(h.error.isSet());
+    EXPECT_EQ(h.read("OUTDOS.TXT"), "freigegeben");
+    ASSERT_EQ(h.prompter.errors().size(), 1u);
+    EXPECT_TRUE(h.prompter.errors()[0].ends_with("OUTDOS.TXT\nKeine Berechtigung")) << h.prompter.errors()[0];
 }
 
 TEST(OutputChannel, TemporaryNamesInUseAreLeftAlone) {
