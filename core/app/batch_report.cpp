@@ -10,6 +10,7 @@
 #include "core/files/project_file.h"
 #include "core/report/main_report.h"
 #include "core/report/output_channel.h"
+#include "core/standards/element_iso.h"
 #include "core/text/codepage.h"
 
 namespace zam1 {
@@ -45,12 +46,14 @@ int runBatchReport(ProgramState& state, const std::string& projectPath, bool qui
     int unresolved = 0;
     if (!writeStandardReport(state.chain, out, kReportProjectText, &unresolved)) return 1;
     if (!quiet) writeCalculationWarnings(state, err);
+    // Deviations of an ISO code that cannot be evaluated are not to be trusted either.
+    const int isoFaults = writeIsoCodeProblems(state.chain, err);
     if (unresolved > 0) {
         err << "w" << kShortName << ": " << reportFile << " geschrieben, aber " << unresolved
             << " Schließmaß(e) nicht berechenbar (report written, but closing dimensions could not be calculated)\n";
         return 2;
     }
-    return 0;
+    return isoFaults > 0 ? 2 : 0;
 }
 
 } // namespace zam1

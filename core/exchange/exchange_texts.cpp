@@ -19,6 +19,7 @@ constexpr ExchangeTexts kGermanTexts{
     "Die Arbeitsmappe enthält zu viele Texte (höchstens 1000000)",
     "Die Arbeitsmappe enthält einen ungültigen Zellbezug", "verweist auf keinen Text der Arbeitsmappe",
     "ist ein Fehlerwert",
+    "liegt außerhalb von -1000000000 .. 1000000000",
 };
 
 constexpr ExchangeTexts kEnglishTexts{
@@ -34,6 +35,7 @@ constexpr ExchangeTexts kEnglishTexts{
     "A part of the workbook is too large unpacked (at most 64 MiB)",
     "The workbook holds too many texts (at most 1000000)",
     "The workbook holds an invalid cell reference", "refers to no text of the workbook", "is an error value",
+    "lies outside -1000000000 .. 1000000000",
 };
 
 } // namespace

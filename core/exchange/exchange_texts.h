@@ -47,6 +47,7 @@ struct ExchangeTexts {
     std::string_view badCellReference;  // a cell or row reference beyond XFD1048576
     std::string_view badSharedString;   // cell: a shared string index out of range
     std::string_view errorValue;        // cell: a formula's error value
+    std::string_view beyondLimit;       // cell: a length beyond the program's limit
 };
 
 // German for German (and for no language chosen yet), English otherwise.
