@@ -9,13 +9,16 @@
 #include <sstream>
 
 #include "core/app/command_line.h"
+#include "core/app/menu_table.h"
 #include "core/files/project_file.h"
 #include "core/model/chain.h"
 #include "core/platform/clock.h"
 #include "core/records/documentation.h"
 #include "core/session/program_state.h"
+#include "tests/app/scripted_workbench.h"
 #include "tests/model/chain_builder.h"
 #include "tests/report/report_harness.h"
+#include "tests/support/scripted.h"
 
 namespace zam1::test {
 namespace {
@@ -121,6 +124,34 @@ TEST_F(BatchNumbers, BatchReportNamesAnIsoCodeWithoutDeviationsAndEndsWithTwo) {
         c.element(1).upperDev = 0.021L;
     });
     EXPECT_EQ(run({"p.zm1", "/I", "/NOGUI"}), 0) << m_err.str();
+}
+
+// Edit > Sigma takes 0 to 10 as ever, but a sigma the reports would print as 0
+// while it divides every standard deviation is refused and asked again.
+TEST(SigmaCommand, ASigmaBetweenZeroAndAHundredthIsAskedAgain) {
+    struct Case {
+        std::vector<const char*> typed;
+        long double stored;
+        std::size_t refusals;
+    };
+    const Case cases[] = {{{"1e-300", "0,5"}, 0.5L, 1}, {{"0.009", "0"}, 0, 1}, {{"0.01"}, 0.01L, 0}, {{"nan", "3"}, 3, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed.front());
+        TempFolder folder;
+        TestPrompter prompter;
+        ProgramState state;
+        state.prompter = &prompter;
+        state.config.tempDirectory = folder.path();
+        state.config.dataDirectory = folder.path();
+        state.file.dataDirectory = folder.path();
+        ScriptedWorkbench bench{state};
+        MenuContext context{state, bench};
+        state.chain.productionSigma = 3;
+        for (const char* t : c.typed) prompter.type(t);
+        runMenuItem(context, *findMenuItem("mi_editsigma"));
+        EXPECT_EQ(state.chain.productionSigma, c.stored);
+        EXPECT_EQ(prompter.errors().size(), c.refusals);
+    }
 }
 
 } // namespace
