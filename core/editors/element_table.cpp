@@ -192,13 +192,8 @@ bool ElementTable::setCell(int row, int column, std::string_view text) {
 
 void ElementTable::refuseCell(int row, int column) const {
     if (!m_state.prompter) return;
-    const std::string& text = m_rows[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(column)];
-    const std::string field = fieldName(row, columnName(column), m_state.texts);
-    long double value = 0;
-    const LengthReading reading =
-        cellKind(column) == CellKind::Length ? cellLength(text, value) : LengthReading::NotANumber;
     m_state.prompter->beep();
-    m_state.prompter->showError(lengthRefusalText(reading, field, text, m_state.texts));
+    m_state.prompter->showError(cellProblem(row, column));
 }
 
 std::string ElementTable::columnName(int column) const {
@@ -240,7 +235,9 @@ std::string ElementTable::cellProblem(int row, int column) const {
         std::string code = text;
         IsoStepPositions positions = m_state.isoSteps;
         const auto evaluation = EvaluateIsoCode(code, nominal, positions);
-        if (evaluation && evaluation->isError()) return field + " \"" + std::string(trimmed(text)) + "\": " + evaluation->message;
+        if (evaluation && evaluation->isError()) {
+            return field + " \"" + std::string(trimmed(text)) + "\": " + evaluation->message;
+        }
     }
     return {};
 }
