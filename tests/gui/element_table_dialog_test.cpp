@@ -145,6 +145,10 @@ TEST(ElementTableDialog, DecimalCommaAndPointWhateverTheLocaleAndATypoIsSaid) {
             QWidget* editor = QApplication::activeModalWidget();
             ASSERT_NE(editor, nullptr);
             EXPECT_EQ(cell(*editor, 1, kColNominal), QStringLiteral("-")) << "what was typed stays, refused";
+            const QModelIndex typo = child<QTableView>(*editor, "StringGrid1").model()->index(0, kColNominal);
+            EXPECT_EQ(typo.data(Qt::ToolTipRole).toString(), QStringLiteral("Element Nr. 1, Nennmaß: Ungültige Eingabe \"-\" !"))
+                << "the cell is marked and says why";
+            EXPECT_TRUE(typo.data(Qt::BackgroundRole).isValid());
             auto& r = child<QTableWidget>(*editor, "StringGrid2");
             EXPECT_EQ(r.item(1, 1)->text(), QStringLiteral("25.250")) << "results follow each edit";
             click(*editor, "Button_cancel");
