@@ -2,7 +2,10 @@
 // CAD menus do with it: every report on the text, spreadsheet and HTML devices,
 // the single-closing reports of every closing dimension, every diagram kind of
 // every closing dimension and the project drawing on the screen and into DXF,
-// IGES and TXT CAD code in memory. Nothing may throw, read out of bounds or hang.
+// IGES and TXT CAD code in memory, and the analysis of --analyse (every method,
+// the text report, JSON and the histogram diagram) with a distribution per
+// element taken from the input. Nothing may throw, read out of bounds or hang.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -12,6 +15,12 @@
 #include <unistd.h>
 
 #include "core/session/program_state.h"
+#include "core/analysis/analysis.h"
+#include "core/analysis/analysis_report.h"
+#include "core/analysis/histogram_diagram.h"
+#include "core/analysis/input_check.h"
+#include "core/model/closing_solution.h"
+#include "core/model/resolution.h"
 #include "core/cad/dxf_writer.h"
 #include "core/cad/iges_writer.h"
 #include "core/cad/txt_cad_writer.h"
@@ -144,6 +153,61 @@ void drawings(ProgramState& state) {
     }
 }
 
+// The distributions and limits a settings file could give, drawn from the input's
+// own bytes so that the fuzzer reaches every kind.
+AnalysisData analysisData(const ProgramState& state, std::string_view bytes) {
+    AnalysisData data;
+    data.options.samples = 2000;
+    data.options.threads = 1;
+    const auto byte = [&](std::size_t i) { return bytes.empty() ? 0 : static_cast<unsigned char>(bytes[i % bytes.size()]); };
+    for (int n = 1; n <= state.chain.elementCount(); ++n) {
+        const int b = byte(static_cast<std::size_t>(n) * 7);
+        data.elements[n] = {static_cast<Distribution>(b % 4), static_cast<long double>(b % 41) - 20};
+    }
+    for (int k = 1; k <= state.chain.closingCount(); ++k) {
+        const int b = byte(static_cast<std::size_t>(k) * 13);
+        const ClosingDimension& c = state.chain.closing(k);
+        const long double middle = state.chain.element(std::clamp(c.toElement, 0, kMaxElements)).distance;
+        if (b & 1) data.limits[k].lower = middle - static_cast<long double>(b % 7) / 10;
+        if (b & 2) data.limits[k].upper = middle + static_cast<long double>(b % 5) / 10;
+    }
+    return data;
+}
+
+// What --analyse does with a project it has read: refuse a chain it cannot
+// trust, else analyse it by every method, report and draw.
+void analysis(ProgramState& state, std::string_view bytes) {
+    AnalysisData data = analysisData(state, bytes);
+    deriveElementValues(state.chain);
+    if (!analysisInputProblems(state.chain, state.texts).empty()) {
+        // Refused by the batch; the histogram must still never index out of its
+        // counts, whatever the spread of the numbers.
+        if (state.chain.productionSigma > 0) simulateClosings(state.chain, solveAllClosings(state.chain), data, data.options);
+        return;
+    }
+    for (const AnalysisMethod method : {AnalysisMethod::WorstCase, AnalysisMethod::Statistical, AnalysisMethod::MonteCarlo}) {
+        data.options.method = method;
+        const AnalysisResult result = analyseChain(state.chain, data, data.options);
+        std::ostringstream text;
+        writeAnalysisReport(result, "fuzz", text);
+        (void)analysisJson(result, "fuzz");
+        if (method != AnalysisMethod::MonteCarlo) continue;
+        DrawingSettings settings;
+        settings.tempFolder = workFolder();
+        DrawingContext context;
+        context.prompter = &prompter();
+        context.error = &state.error;
+        const std::size_t shown = std::min<std::size_t>(result.closings.size(), 4);
+        for (std::size_t k = 0; k < shown; ++k) {
+            std::ostringstream out;
+            DrawingLayer layer(settings, context);
+            if (layer.startRun(cadBackend(kDeviceDxf, out, settings))) {
+                drawHistogramDiagram(layer, result.closings[k], state.chain.productionSigma);
+            }
+        }
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -159,5 +223,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (parseProjectFile(bytes, state->chain, state->projectTexts, state->documentation).status != ProjectReadStatus::Ok) return 0;
     reports(*state);
     drawings(*state);
+    analysis(*state, bytes);
     return 0;
 }

@@ -97,6 +97,14 @@ struct BlockSums {
 
 constexpr int kFineSlots = kFineBins + 2;  // underflow, the bins, overflow
 
+// The slot of a position in bins from the histogram's left edge. Only a position
+// inside the bins is converted; below, above and NaN (a spread that overflowed)
+// go to the end slots, never to an index the conversion makes up.
+inline int fineSlot(double pos) {
+    if (pos >= 0 && pos < kFineBins) return static_cast<int>(pos) + 1;  // truncation is floor here
+    return pos >= kFineBins ? kFineSlots - 1 : 0;
+}
+
 Step stepFor(const Chain& chain, int n, const AnalysisData& data) {
     const Element& e = chain.element(n);
     Step s;
@@ -269,10 +277,7 @@ void runBlock(const Plan& plan, std::uint64_t seed, std::int64_t first, std::int
                 s.max = std::max(s.max, v);
                 s.below += v < c.lowerCut ? 1 : 0;
                 s.above += v > c.upperCut ? 1 : 0;
-                // Truncation is floor here (at >= 0), and avoids a library call.
-                const double pos = (v - c.histLow) * c.binScale;
-                const int bin = pos < 0 ? 0 : (pos >= kFineBins ? kFineSlots - 1 : static_cast<int>(pos) + 1);
-                ++counts[bin];
+                ++counts[fineSlot((v - c.histLow) * c.binScale)];
             }
         }
     }
@@ -310,7 +315,9 @@ Histogram displayHistogram(const std::vector<std::int64_t>& fine, const ClosingP
         if (count == 0) continue;
         const double centre = c.histLow + (slot - 0.5) * c.binWidth;
         const double at = span > 0 ? std::floor((centre - min) / span * kDisplayBins) : 0;
-        h.counts[static_cast<std::size_t>(std::clamp(at, 0.0, kDisplayBins - 1.0))] += count;
+        // NaN fails both tests and lands in the first bin, as a value below the range would.
+        const int bin = at >= kDisplayBins - 1 ? kDisplayBins - 1 : (at >= 0 ? static_cast<int>(at) : 0);
+        h.counts[static_cast<std::size_t>(bin)] += count;
     }
     return h;
 }

@@ -7,6 +7,7 @@
 
 #include "core/analysis/analysis.h"
 #include "core/analysis/analysis_report.h"
+#include "core/analysis/input_check.h"
 #include "core/analysis/sidecar.h"
 #include "core/session/program_identity.h"
 #include "core/session/program_state.h"
@@ -14,6 +15,7 @@
 #include "core/files/project_file.h"
 #include "core/platform/file_io.h"
 #include "core/platform/file_name_text.h"
+#include "core/text/codepage.h"
 #include "core/text/number_format.h"
 
 namespace zam1 {
@@ -72,6 +74,10 @@ int runBatchAnalysis(ProgramState& state, const std::vector<std::string>& argume
     state.error.clear();
     state.file.dataDirectory.clear(); // the name is used as given
     if (!readProjectFile(state, projectPath)) return 1;
+    if (const auto problems = analysisInputProblems(state.chain, state.texts); !problems.empty()) {
+        for (const std::string& p : problems) err << projectPath << ": " << oemToUtf8(p) << '\n';
+        return 1;
+    }
 
     AnalysisData data;
     const std::string sidecar = sidecarPath(projectPath);

@@ -11,6 +11,7 @@
 #include "core/files/project_file.h"
 #include "core/report/main_report.h"
 #include "core/report/output_channel.h"
+#include "core/standards/element_iso.h"
 #include "core/text/codepage.h"
 
 namespace zam1 {
@@ -64,7 +65,9 @@ int runBatchReport(ProgramState& state, const std::string& projectPath, bool qui
     if (!writeStandardReport(state.chain, out, kReportProjectText, &unresolved)) return 1;
     if (!quiet) writeCalculationWarnings(state, err);
     writeUnresolvedNote(reportFile, unresolved, "report", err);
-    return unresolved > 0 ? kExitUnresolved : kExitDone;
+    // Deviations of an ISO code that cannot be evaluated are not to be trusted either.
+    const int isoFaults = writeIsoCodeProblems(state.chain, err);
+    return unresolved > 0 || isoFaults > 0 ? kExitUnresolved : kExitDone;
 }
 
 } // namespace zam1

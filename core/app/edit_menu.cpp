@@ -5,7 +5,9 @@
 #include "core/app/view_commands.h"
 #include "core/app/workbench.h"
 #include "core/graphics/diagram_run.h"
+#include "core/model/input_limits.h"
 #include "core/platform/prompter.h"
+#include "core/text/number_format.h"
 
 namespace zam1 {
 namespace {
@@ -24,12 +26,18 @@ bool editSigma(MenuContext& c) {
     ProgramState& state = c.state;
     state.error.clear();
     long double sigma = state.chain.productionSigma;
-    if (!askNumber(*state.prompter, state.texts.report.productionSigma, sigma, 0, 10)) {
-        state.error.set();
-        return false;
+    // Between 0 and 0.01 sigma would divide every standard deviation by next to nothing.
+    while (askNumber(*state.prompter, state.texts.report.productionSigma, sigma, 0, kMaxProductionSigma)) {
+        if (productionSigmaUsable(sigma)) {
+            state.chain.productionSigma = sigma;
+            return true;
+        }
+        state.prompter->showError(state.texts.main.validRange + "0, " + autoNumber(kMinProductionSigma) + " .. " +
+                                  autoNumber(kMaxProductionSigma) + " !");
+        sigma = state.chain.productionSigma;
     }
-    state.chain.productionSigma = sigma;
-    return true;
+    state.error.set();
+    return false;
 }
 
 // The decimals of the element table, 2 to 6.

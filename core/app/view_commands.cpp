@@ -3,6 +3,7 @@
 #include "core/analysis/analysis.h"
 #include "core/analysis/analysis_report.h"
 #include "core/analysis/histogram_diagram.h"
+#include "core/analysis/input_check.h"
 #include "core/analysis/sidecar.h"
 #include "core/graphics/drawing_layer.h"
 #include "core/model/resolution.h"
@@ -129,6 +130,11 @@ void viewMonteCarlo(ProgramState& state, GraphicsWindow& window, int closing) {
             state.error.set();
             return;
         }
+    }
+    if (const auto problems = analysisInputProblems(state.chain, state.texts); !problems.empty()) {
+        state.prompter->showError(problems.front());
+        state.error.set();
+        return;
     }
     deriveElementValues(state.chain);
     const AnalysisResult result = analyseChain(state.chain, data, data.options);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 
+#include "core/analysis/input_check.h"
 #include "core/model/calculation.h"
 #include "core/model/chain.h"
 #include "core/model/resolution.h"
@@ -23,14 +24,17 @@ std::string_view trimmed(std::string_view text) {
 
 bool blank(std::string_view text) { return trimmed(text).empty(); }
 
-// An empty number cell is a 0 that the user has not typed; anything else must read.
-bool readLength(std::string_view text, long double& value) {
+// An empty number cell is a 0 that the user has not typed; anything else must
+// read as a length within the limit.
+LengthReading cellLength(std::string_view text, long double& value) {
     if (blank(text)) {
         value = 0;
-        return true;
+        return LengthReading::Read;
     }
-    return parseNumber(text, value);
+    return readLength(text, value);
 }
+
+bool cellReads(std::string_view text, long double& value) { return cellLength(text, value) == LengthReading::Read; }
 
 bool readInteger(std::string_view text, long long& value) {
     if (blank(text)) {
@@ -82,7 +86,7 @@ bool cellTextValid(int column, std::string_view text) {
     }
     case CellKind::Length: {
         long double value = 0;
-        return readLength(text, value);
+        return cellReads(text, value);
     }
     default: return true;
     }
@@ -177,23 +181,71 @@ std::string ElementTable::cell(int row, int column) const {
     return text;
 }
 
-void ElementTable::invalidInput(std::string_view text) const {
-    if (!m_state.prompter) return;
-    m_state.prompter->beep();
-    m_state.prompter->showError(m_state.texts.main.invalidInput + "\"" + std::string(text) + "\" !");
-}
-
 bool ElementTable::setCell(int row, int column, std::string_view text) {
     if (row < 1 || row > kMaxElements || column <= kColNumber || column >= kElementColumns) return false;
     const std::string cut(text.substr(0, static_cast<std::size_t>(cellCapacity(column))));
-    if (!cellTextValid(column, cut)) {
-        invalidInput(cut);
-        return false;
-    }
+    // What was typed stays in the cell, so the user sees and mends it; it is
+    // refused, and the grid is not taken over while it stands there.
     m_rows[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(column)] = cut;
     if (row > m_count) raiseCount(row);
+    if (!cellTextValid(column, cut)) {
+        refuseCell(row, column);
+        return false;
+    }
     previewRow(row);
     return true;
+}
+
+void ElementTable::refuseCell(int row, int column) const {
+    if (!m_state.prompter) return;
+    m_state.prompter->beep();
+    m_state.prompter->showError(cellProblem(row, column));
+}
+
+std::string ElementTable::columnName(int column) const {
+    const MainTexts& m = m_state.texts.main;
+    switch (column) {
+    case kColPredecessor: return m.predecessor;
+    case kColDirection: return "+/-";
+    case kColNominal: return m.nominalSize;
+    case kColUpper: return m.upperTolerance;
+    case kColLower: return m.lowerTolerance;
+    case kColIso: return m.isoTolerance;
+    case kColText: return m.text;
+    case kColRemark: return "Info";
+    default: return m.elementNumber;
+    }
+}
+
+std::string ElementTable::cellProblem(int row, int column) const {
+    if (row < 1 || row > m_count || column <= kColNumber || column >= kElementColumns) return {};
+    const auto& cells = m_rows[static_cast<std::size_t>(row)].cells;
+    const std::string& text = cells[static_cast<std::size_t>(column)];
+    const std::string field = fieldName(row, columnName(column), m_state.texts);
+    if (!cellTextValid(column, text)) {
+        long double value = 0;
+        const LengthReading reading =
+            cellKind(column) == CellKind::Length ? cellLength(text, value) : LengthReading::NotANumber;
+        return lengthRefusalText(reading, field, text, m_state.texts);
+    }
+    long double upper = 0, lower = 0;
+    if ((column == kColUpper || column == kColLower) && cellReads(cells[kColUpper], upper) &&
+        cellReads(cells[kColLower], lower) && upper < lower) {
+        const MainTexts& m = m_state.texts.main;
+        return m_state.texts.report.elementNo + " " + intText(row) + ": " + m.upperTolerance + " < " +
+               m.lowerTolerance + " !";
+    }
+    long double nominal = 0;
+    if (column == kColIso && !blank(text) && cellReads(cells[kColNominal], nominal)) {
+        // Evaluated afresh on a copy: marking a cell moves no step position.
+        std::string code = text;
+        IsoStepPositions positions = m_state.isoSteps;
+        const auto evaluation = EvaluateIsoCode(code, nominal, positions);
+        if (evaluation && evaluation->isError()) {
+            return field + " \"" + std::string(trimmed(text)) + "\": " + evaluation->message;
+        }
+    }
+    return {};
 }
 
 void ElementTable::raiseCount(int row) {
@@ -234,20 +286,26 @@ void ElementTable::selectCell(int column, int row) {
     const auto& cells = m_rows[static_cast<std::size_t>(leftRow)].cells;
     if (blank(cells[kColIso])) return;
     long double upper = 0, lower = 0;
-    if (!readLength(cells[kColUpper], upper) || !readLength(cells[kColLower], lower)) return;
+    if (!cellReads(cells[kColUpper], upper) || !cellReads(cells[kColLower], lower)) return;
     if (upper == 0 && lower == 0 && evaluateIso(leftRow)) emitRows(leftRow, leftRow);
 }
 
 bool ElementTable::evaluateIso(int row) {
     auto& cells = m_rows[static_cast<std::size_t>(row)].cells;
     long double nominal = 0;
-    if (!readLength(cells[kColNominal], nominal)) {
-        invalidInput(cells[kColNominal]);
+    if (!cellReads(cells[kColNominal], nominal)) {
+        refuseCell(row, kColNominal);
         return false;
     }
     std::string code = cells[kColIso];
+    const std::string typed(trimmed(code));
     const auto evaluation = EvaluateIsoCode(code, nominal, m_state.isoSteps);
     if (!evaluation) return false;
+    // The deviations become 0 as ever, but the user learns why and the cell stays marked.
+    if (evaluation->isError() && m_state.prompter) {
+        m_state.prompter->showError(fieldName(row, m_state.texts.main.isoTolerance, m_state.texts) + " \"" +
+                                    (code.empty() ? typed : code) + "\": " + evaluation->message);
+    }
     m_state.chain.element(row).isoGrade = static_cast<std::uint8_t>(std::clamp(evaluation->grade, 0, 255));
     const int decimals = m_state.chain.decimals;
     cells[kColUpper] = gridLength(evaluation->upperUm * 0.001L, 3, decimals);
@@ -265,8 +323,8 @@ bool ElementTable::applyGeneralTolerance(int row) {
         if (!m_state.prompter || m_state.prompter->askYesNoCancel(question) != Answer::Yes) return false;
     }
     long double nominal = 0;
-    if (!readLength(cells[kColNominal], nominal)) {
-        invalidInput(cells[kColNominal]);
+    if (!cellReads(cells[kColNominal], nominal)) {
+        refuseCell(row, kColNominal);
         return false;
     }
     Element& element = m_state.chain.element(row);
@@ -301,14 +359,15 @@ bool ElementTable::readRow(int row, Element& e, int& badColumn) const {
     const auto& cells = m_rows[static_cast<std::size_t>(row)].cells;
     long long predecessor = 0;
     long double distance = 0, upper = 0, lower = 0;
-    if (!readInteger(cells[kColPredecessor], predecessor) || predecessor < INT32_MIN || predecessor > INT32_MAX) {
+    // What a cell refuses when typed is refused here too, whichever way it got into the grid.
+    if (!cellTextValid(kColPredecessor, cells[kColPredecessor]) || !readInteger(cells[kColPredecessor], predecessor)) {
         badColumn = kColPredecessor;
         return false;
     }
     const int lengthColumns[] = {kColNominal, kColUpper, kColLower};
     long double* lengths[] = {&distance, &upper, &lower};
     for (int i = 0; i < 3; ++i) {
-        if (!readLength(cells[static_cast<std::size_t>(lengthColumns[i])], *lengths[i])) {
+        if (!cellReads(cells[static_cast<std::size_t>(lengthColumns[i])], *lengths[i])) {
             badColumn = lengthColumns[i];
             return false;
         }
@@ -340,7 +399,7 @@ bool ElementTable::takeOver() {
         if (!readRow(n, probe, badColumn)) {
             m_column = badColumn;
             m_row = n;
-            invalidInput(m_rows[static_cast<std::size_t>(n)].cells[static_cast<std::size_t>(badColumn)]);
+            refuseCell(n, badColumn);
             return false;
         }
     }
@@ -376,7 +435,25 @@ bool ElementTable::accept() {
         m_count = std::max(m_count, previous);
         return false;
     }
+    warnImplausible();
     return true;
+}
+
+void ElementTable::warnImplausible() const {
+    // Accepted as typed, but said: such an element is most likely a slip.
+    constexpr int kShown = 5;
+    std::string warning;
+    int problems = 0;
+    for (int n = 1; n <= m_count && problems <= kShown; ++n) {
+        for (int column : {kColUpper, kColIso}) {
+            const std::string problem = cellProblem(n, column);
+            if (problem.empty()) continue;
+            if (++problems > kShown) break;
+            warning += (warning.empty() ? "" : "\n") + problem;
+        }
+    }
+    if (problems > kShown) warning += "\n...";
+    if (!warning.empty() && m_state.prompter) m_state.prompter->showNote(warning);
 }
 
 void ElementTable::showTolerances(int row) {

@@ -77,9 +77,15 @@ public:
     // Cell text in CP850; row 1..kMaxElements, column 0..8. Column 0 is the row number.
     std::string cell(int row, int column) const;
 
-    // The user finished typing a cell. A number cell that does not read is refused
-    // with the invalid-input message and keeps its text; returns whether taken.
+    // The user finished typing a cell. The cell keeps what was typed; a number
+    // that does not read, or a length beyond the limit, is refused with a message
+    // naming the element, the column and the text. Returns whether it was taken.
     bool setCell(int row, int column, std::string_view text);
+
+    // Why a cell is marked (CP850), empty when it is not: a text that does not
+    // read or lies beyond the length limit, an upper tolerance below the lower
+    // one (both cells), an ISO code that cannot be evaluated at the row's nominal.
+    std::string cellProblem(int row, int column) const;
 
     // The selection moves to (column, row): the ISO cell being left may be
     // evaluated, and a row below the last element raises the element count.
@@ -95,6 +101,7 @@ public:
     bool takeOver();
 
     // OK: asks for the element count, then takes the grid over. False: stay open.
+    // Elements taken over with a marked tolerance or ISO cell are listed in a note.
     bool accept();
 
     // The element sigma dialog changed the element of the current row: its
@@ -139,7 +146,9 @@ private:
     bool evaluateIso(int row);
     bool applyGeneralTolerance(int row);
     void resultsFrom(Chain& chain, bool promptErrors);
-    void invalidInput(std::string_view text) const;
+    void refuseCell(int row, int column) const;
+    std::string columnName(int column) const;
+    void warnImplausible() const;
     void previewRow(int row);
     void resetOrigins();
     int rowOfElement(int element) const;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "core/analysis/input_check.h"
 #include "core/lang/language.h"
 #include "core/text/number_format.h"
 
@@ -56,7 +57,8 @@ GeneralToleranceChoice choiceFromSetting(const GeneralToleranceSetting& s) {
 std::optional<GeneralToleranceSetting> settingFromChoice(const GeneralToleranceChoice& c,
                                                          const GeneralToleranceSetting& previous) {
     GeneralToleranceSetting s = previous;
-    if (!parseNumber(c.constantUpper, s.constantUpper) || !parseNumber(c.constantLower, s.constantLower)) {
+    if (readLength(c.constantUpper, s.constantUpper) != LengthReading::Read ||
+        readLength(c.constantLower, s.constantLower) != LengthReading::Read) {
         return std::nullopt;
     }
     switch (c.item) {
@@ -82,6 +84,24 @@ std::optional<GeneralToleranceSetting> settingFromChoice(const GeneralToleranceC
     default: break;
     }
     return s;
+}
+
+std::optional<ConstantFault> constantFault(const GeneralToleranceChoice& c, const LanguageTexts& texts) {
+    for (const bool upper : {true, false}) {
+        const std::string& typed = upper ? c.constantUpper : c.constantLower;
+        long double value = 0;
+        const LengthReading reading = readLength(typed, value);
+        if (reading == LengthReading::Read) continue;
+        const std::string& field = upper ? texts.main.upperTolerance : texts.main.lowerTolerance;
+        return ConstantFault{upper, lengthRefusalText(reading, field, typed, texts)};
+    }
+    return std::nullopt;
+}
+
+std::string constantWarning(const GeneralToleranceSetting& s, const LanguageTexts& texts) {
+    if (s.standardCode != kGeneralConstant || !(s.constantLower > s.constantUpper)) return {};
+    return texts.tolerance.generalTolerance + ": " + texts.main.lowerTolerance + " " + autoNumber(s.constantLower, {}, 6) +
+           " > " + texts.main.upperTolerance + " " + autoNumber(s.constantUpper, {}, 6) + " !";
 }
 
 std::span<const char* const> controlsOfItem(int item) {

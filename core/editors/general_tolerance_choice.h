@@ -13,6 +13,7 @@
 namespace zam1 {
 
 struct GeneralToleranceTexts;
+struct LanguageTexts;
 
 enum GeneralToleranceItem : int {
     kItemNone = 0,
@@ -40,10 +41,23 @@ struct GeneralToleranceChoice {
 
 GeneralToleranceChoice choiceFromSetting(const GeneralToleranceSetting& setting);
 
-// The setting OK stores. Nothing when a constant field does not hold a number;
-// the caller then says so and keeps the dialog open.
+// The setting OK stores. Nothing when a constant field does not hold a number
+// within the length limit; the caller then says so and keeps the dialog open.
 std::optional<GeneralToleranceSetting> settingFromChoice(const GeneralToleranceChoice& choice,
                                                          const GeneralToleranceSetting& previous);
+
+// Why settingFromChoice refused: the first constant field at fault, named with
+// what it holds (stored code page).
+struct ConstantFault {
+    bool upper = true;  // Edit_max, else Edit_min
+    std::string message;
+};
+std::optional<ConstantFault> constantFault(const GeneralToleranceChoice& choice, const LanguageTexts& texts);
+
+// A constant general tolerance whose lower deviation lies above the upper one is
+// stored as typed, but said: "Freimasstoleranz: unt.Tol. 0.1 > ob.Tol. -0.1 !".
+// Empty for every other setting.
+std::string constantWarning(const GeneralToleranceSetting& setting, const LanguageTexts& texts);
 
 // Object names of the input controls that radio item `item` enables.
 std::span<const char* const> controlsOfItem(int item);

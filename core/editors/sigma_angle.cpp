@@ -3,6 +3,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "core/analysis/input_check.h"
+#include "core/lang/language.h"
 #include "core/model/records.h"
 
 namespace zam1 {
@@ -43,6 +45,27 @@ std::optional<AngleInput> readAngleInput(const std::array<std::string, 6>& field
         if (!parseNumber(fields[i], v[i])) return std::nullopt;
     }
     return AngleInput{v[0], v[1], v[2], v[3], v[4], v[5]};
+}
+
+std::string angleInputFault(const std::array<std::string, 6>& fields, const std::optional<InclinedDistance>& result,
+                            const LanguageTexts& texts) {
+    const std::string upper = " (" + texts.main.upperTolerance + ")";
+    const std::string lower = " (" + texts.main.lowerTolerance + ")";
+    const std::array<std::string, 6> names = {"phi", "phi" + upper, "phi" + lower, "y", "y" + upper, "y" + lower};
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        long double value = 0;
+        // The angles are degrees, any number; y and its tolerances are lengths.
+        const LengthReading reading = i < 3 ? (parseNumber(fields[i], value) ? LengthReading::Read : LengthReading::NotANumber)
+                                            : readLength(fields[i], value);
+        if (reading != LengthReading::Read) return lengthRefusalText(reading, names[i], fields[i], texts);
+    }
+    if (!result) return {};
+    const std::array<std::pair<std::string, long double>, 3> results = {
+        std::pair{std::string("x"), result->x}, {"x" + upper, result->upper}, {"x" + lower, result->lower}};
+    for (const auto& [name, value] : results) {
+        if (!lengthWithinLimit(value)) return beyondLimitText(name, autoNumber(value), texts);
+    }
+    return {};
 }
 
 std::optional<InclinedDistance> inclinedDistance(const AngleInput& in) {

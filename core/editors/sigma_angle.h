@@ -13,6 +13,7 @@
 namespace zam1 {
 
 struct Element;
+struct LanguageTexts;
 
 // The element's zone (middle m, width w) and its width w' at the chain's sigma.
 struct SigmaRescale {
@@ -53,6 +54,13 @@ struct InclinedDistance {
 // The six fields as typed, in the order phi, phi upper, phi lower, y, y upper,
 // y lower. Nothing when one of them is not a number.
 std::optional<AngleInput> readAngleInput(const std::array<std::string, 6>& fields);
+
+// Why the angle dialog cannot take its fields: the first field, in the order
+// above, that is no number or (y and its tolerances) a length beyond the limit,
+// named with what it holds ("phi: Ungültige Eingabe \"4x5\" !"); then a result
+// beyond the limit. Empty when OK may take the result over.
+std::string angleInputFault(const std::array<std::string, 6>& fields, const std::optional<InclinedDistance>& result,
+                            const LanguageTexts& texts);
 
 // Nothing when the angle, over its whole tolerance range, touches a multiple of
 // 90 degrees: there x is undefined (90) or has no tangent to divide by (0, 180).

@@ -10,7 +10,9 @@
 #include "core/exchange/sheet.h"
 #include "core/exchange/xlsx_reader.h"
 #include "core/model/chain.h"
+#include "core/model/input_limits.h"
 #include "core/model/resolution.h"
+#include "core/standards/element_iso.h"
 #include "core/standards/iso286.h"
 #include "core/text/ascii_case.h"
 #include "core/text/codepage.h"
@@ -106,7 +108,11 @@ public:
         const std::string text = cell(column);
         long double value = 0;
         if (text.empty()) return 0;
-        if (!parseNumber(text, value) || !std::isfinite(value)) fail(column, m_words.notANumber);
+        switch (readLength(text, value)) {
+        case LengthReading::Read: break;
+        case LengthReading::NotANumber: fail(column, m_words.notANumber); return 0;
+        case LengthReading::OutOfRange: fail(column, m_words.beyondLimit); return 0;
+        }
         return value;
     }
     bool positive(int column) {
@@ -147,6 +153,10 @@ std::optional<ImportProblem> readElement(RowReader& in, int number, Element& e, 
         if (parts.grade == 0) in.fail(kColIso, "");
         e.isoLetters = parts.letters.substr(0, 2);
         e.isoGrade = static_cast<std::uint8_t>(parts.grade);
+        // A code the table could not evaluate would stand beside deviations nobody checked.
+        if (const std::string error = elementIsoError(e); !error.empty() && parts.grade != 0) {
+            in.fail(kColIso, oemToUtf8(error));
+        }
     }
     e.text = storedText(oneLine(in.text(kColText)), decltype(e.text)::capacity);
     e.remark = storedText(oneLine(in.text(kColRemark)), decltype(e.remark)::capacity);

@@ -21,6 +21,7 @@ constexpr ExchangeTexts kGermanTexts{
     "ist ein Fehlerwert",
     "Die Zellen der Arbeitsmappe enthalten zusammen zu viel Text (höchstens 16 MiB)",
     "Anführungszeichen nicht geschlossen",
+    "liegt außerhalb von -1000000000 .. 1000000000",
 };
 
 constexpr ExchangeTexts kEnglishTexts{
@@ -38,6 +39,7 @@ constexpr ExchangeTexts kEnglishTexts{
     "The workbook holds an invalid cell reference", "refers to no text of the workbook", "is an error value",
     "The cells of the workbook hold too much text together (at most 16 MiB)",
     "quotation mark not closed",
+    "lies outside -1000000000 .. 1000000000",
 };
 
 } // namespace

@@ -50,6 +50,7 @@ struct ExchangeTexts {
     std::string_view tooMuchText;       // the kept cells' texts together beyond the limit
     // Reading CSV.
     std::string_view unclosedQuote;     // row: a quoted field that does not end where a field ends
+    std::string_view beyondLimit;       // cell: a length beyond the program's limit
 };
 
 // German for German (and for no language chosen yet), English otherwise.

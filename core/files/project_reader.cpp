@@ -9,6 +9,7 @@
 #include "core/platform/file_messages.h"
 #include "core/files/project_file.h"
 #include "core/model/chain.h"
+#include "core/model/input_limits.h"
 #include "core/model/resolution.h"
 #include "core/platform/file_io.h"
 #include "core/platform/prompter.h"
@@ -83,6 +84,22 @@ std::int32_t integerOrZero(std::string_view line) {
 long double realOrZero(std::string_view line) {
     const long double value = numberOrZero(line);
     return std::isfinite(value) ? value : 0.0L;
+}
+
+// An element's length: a text that is no number reads as 0, but a number beyond
+// the length limit (or beyond any float) is no length of ours and refuses the
+// element, rather than coming back as 0.
+bool lengthOrZero(std::string_view line, long double& value) {
+    long double read = 0;
+    switch (readNumber(line, read)) {
+    case NumberReading::Read:
+        value = read;
+        return lengthWithinLimit(read);
+    case NumberReading::OutOfRange: return false;
+    case NumberReading::NotANumber: break;
+    }
+    value = 0;
+    return true;
 }
 
 bool countInRange(std::string_view line, int maximum, int& count) {
@@ -208,9 +225,9 @@ private:
         e.predecessor = integerOrZero(l[0]);
         const std::string_view direction = withoutBlanks(l[1]);
         e.positive = (direction == "+" || direction == "1" || direction == "+1") ? 1 : 0;
-        e.distance = realOrZero(l[2]);
-        e.upperDev = realOrZero(l[3]);
-        e.lowerDev = realOrZero(l[4]);
+        if (!lengthOrZero(l[2], e.distance) || !lengthOrZero(l[3], e.upperDev) || !lengthOrZero(l[4], e.lowerDev)) {
+            return false;
+        }
         e.isoLetters = l[5];
         const std::int32_t grade = integerOrZero(l[6]);
         e.isoGrade = grade >= 0 && grade <= 255 ? static_cast<std::uint8_t>(grade) : 0;

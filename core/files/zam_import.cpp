@@ -5,6 +5,7 @@
 
 #include "core/lang/language.h"
 #include "core/model/chain.h"
+#include "core/model/input_limits.h"
 #include "core/model/resolution.h"
 #include "core/platform/file_io.h"
 #include "core/platform/file_messages.h"
@@ -150,8 +151,9 @@ private:
         return true;
     }
 
+    // A length beyond the program's limit is no report of ours: it would not save and read back.
     bool number(std::string_view field, long double& value) {
-        return (!blank(field) && parseNumber(field, value)) || damaged();
+        return (!blank(field) && parseNumber(field, value) && lengthWithinLimit(value)) || damaged();
     }
 
     bool elements() {

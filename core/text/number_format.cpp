@@ -125,9 +125,13 @@ std::string tolerancePair(long double lower, long double upper, std::string_view
 
 std::string_view unitLabel(bool inches) { return inches ? "in" : "mm"; }
 
-bool parseNumber(std::string_view text, long double& out) {
+NumberReading readNumber(std::string_view text, long double& out) {
     text = trimBlanks(text);
-    if (text.empty() || text.size() > 400) return false;
+    if (text.empty()) return NumberReading::NotANumber;
+    if (text.size() > 400) {
+        const bool numeric = text.find_first_not_of("0123456789+-.,eE") == std::string_view::npos;
+        return numeric ? NumberReading::OutOfRange : NumberReading::NotANumber;
+    }
     std::string buffer(text);
     std::replace(buffer.begin(), buffer.end(), ',', '.');
     const char* first = buffer.data();
@@ -137,13 +141,18 @@ bool parseNumber(std::string_view text, long double& out) {
         negative = *first == '-';
         ++first;
     }
-    if (first == last || *first == '+' || *first == '-') return false;
+    // Only digits and a point start a number: from_chars would also take "inf" and "nan".
+    if (first == last || !((*first >= '0' && *first <= '9') || *first == '.')) return NumberReading::NotANumber;
     long double value = 0;
     const auto r = std::from_chars(first, last, value, std::chars_format::general);
-    if (r.ec != std::errc() || r.ptr != last) return false;
+    if (r.ptr != last) return NumberReading::NotANumber;
+    if (r.ec == std::errc::result_out_of_range) return NumberReading::OutOfRange;
+    if (r.ec != std::errc() || !std::isfinite(value)) return NumberReading::NotANumber;
     out = negative ? -value : value;
-    return true;
+    return NumberReading::Read;
 }
+
+bool parseNumber(std::string_view text, long double& out) { return readNumber(text, out) == NumberReading::Read; }
 
 long double numberOrZero(std::string_view text) {
     long double value = 0;

@@ -49,8 +49,14 @@ std::string tolerancePair(long double lower, long double upper, std::string_view
 std::string_view unitLabel(bool inches);
 
 // Reads a number as the program's inputs do: blanks around it ignored, "," taken
-// for ".". Returns false (and leaves `out` alone) when the text is not a number.
+// for ".". Returns false (and leaves `out` alone) when the text is not a finite
+// number ("inf" and "nan" are none).
 bool parseNumber(std::string_view text, long double& out);
+// The same, telling a text that is no number from a number that no extended
+// float holds (or of more than 400 characters): a reader refuses the second
+// where it may read the first as 0.
+enum class NumberReading { Read, NotANumber, OutOfRange };
+NumberReading readNumber(std::string_view text, long double& out);
 // Same, but an unreadable text gives 0, as the file readers want it.
 long double numberOrZero(std::string_view text);
 bool parseInteger(std::string_view text, long long& out);

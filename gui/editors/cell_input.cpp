@@ -1,8 +1,6 @@
 #include "gui/editors/cell_input.h"
 
 #include <QPushButton>
-#include <QRegularExpression>
-#include <QRegularExpressionValidator>
 
 #include "core/platform/prompter.h"
 #include "core/session/program_state.h"
@@ -18,16 +16,6 @@ QPushButton* namedButton(QWidget* parent, const char* name, const QString& capti
     b->setObjectName(QLatin1String(name));
     b->setAutoDefault(false);
     return b;
-}
-
-QValidator* numberValidator(QObject* parent) {
-    static const QRegularExpression number(QStringLiteral("^ *[+-]?[0-9]*([.,][0-9]*)? *$"));
-    return new QRegularExpressionValidator(number, parent);
-}
-
-QValidator* elementNumberValidator(QObject* parent) {
-    static const QRegularExpression digits(QStringLiteral("^[0-9]{0,4}$"));
-    return new QRegularExpressionValidator(digits, parent);
 }
 
 void showHelpNumber(ProgramState& state, int number, bool picture) {

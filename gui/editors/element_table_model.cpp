@@ -42,6 +42,12 @@ QVariant ElementTableModel::data(const QModelIndex& index, int role) const {
         return QVariant::fromValue((right ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     }
     if (role == Qt::BackgroundRole && index.column() == kColNumber) return QPalette().brush(QPalette::Button);
+    if (role == Qt::BackgroundRole || role == Qt::ToolTipRole) {
+        // A cell the table will not take, or whose value it doubts, is marked and says why.
+        const std::string problem = m_table.cellProblem(index.row() + 1, index.column());
+        if (problem.empty()) return {};
+        return role == Qt::ToolTipRole ? QVariant(displayText(problem)) : QVariant(QBrush(QColor(255, 205, 205)));
+    }
     return {};
 }
 
@@ -58,7 +64,9 @@ bool ElementTableModel::setData(const QModelIndex& index, const QVariant& value,
             m_messagePending = true;
             QTimer::singleShot(0, this, [this, row, column, text] {
                 m_messagePending = false;
-                m_table.setCell(row, column, text);  // refused, with the invalid-input message
+                m_table.setCell(row, column, text);  // kept as typed, refused with the message
+                const QModelIndex at = this->index(row - 1, column);
+                emit dataChanged(at, at, {Qt::DisplayRole, Qt::EditRole});
             });
         }
         return false;
@@ -94,8 +102,6 @@ QWidget* ElementCellDelegate::createEditor(QWidget* parent, const QStyleOptionVi
     const int column = index.column();
     edit->setMaxLength(cellCapacity(column));
     switch (cellKind(column)) {
-    case CellKind::Length: edit->setValidator(numberValidator(edit)); break;
-    case CellKind::Integer: edit->setValidator(elementNumberValidator(edit)); break;
     case CellKind::Direction: {
         static const QRegularExpression direction(QStringLiteral("^ *(\\+|-|\\+?1|0)? *$"));
         edit->setValidator(new QRegularExpressionValidator(direction, edit));

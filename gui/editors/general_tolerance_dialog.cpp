@@ -63,7 +63,6 @@ bool editGeneralTolerance(ProgramState& state, QWidget* parent) {
     editMax->setObjectName(QStringLiteral("Edit_max"));
     auto* editMin = new QLineEdit(QString::fromStdString(initial.constantLower), group);
     editMin->setObjectName(QStringLiteral("Edit_min"));
-    for (QLineEdit* e : {editMax, editMin}) e->setValidator(numberValidator(e));
     auto* buttonMin = namedButton(group, "Button_min", QStringLiteral("<"));
     buttonMin->setFixedWidth(buttonMin->fontMetrics().horizontalAdvance(QStringLiteral("<<<<")));
     auto* constantRow = new QHBoxLayout;
@@ -138,13 +137,14 @@ bool editGeneralTolerance(ProgramState& state, QWidget* parent) {
         const auto setting = settingFromChoice(c, state.generalTolerance);
         if (!setting) {
             // A constant that does not read is said, not stored as 0.
-            long double probe = 0;
-            QLineEdit* bad = parseNumber(c.constantUpper, probe) ? editMin : editMax;
-            if (state.prompter) {
-                state.prompter->showError(state.texts.main.invalidInput + "\"" + qtToOem(bad->text()) + "\" !");
-            }
+            const auto fault = constantFault(c, state.texts);
+            QLineEdit* bad = fault && !fault->upper ? editMin : editMax;
+            if (state.prompter && fault) state.prompter->showError(fault->message);
             bad->setFocus();
             return;
+        }
+        if (const std::string warning = constantWarning(*setting, state.texts); !warning.empty() && state.prompter) {
+            state.prompter->showNote(warning);
         }
         state.generalTolerance = *setting;
         dialog.accept();

@@ -13,6 +13,7 @@
 #include <array>
 #include <cmath>
 
+#include "core/analysis/input_check.h"
 #include "core/model/chain.h"
 #include "core/platform/prompter.h"
 #include "core/session/program_state.h"
@@ -110,7 +111,6 @@ bool runSigmaDialog(ProgramState& state, int elementNumber, QWidget* parent) {
     auto* fields = new QFormLayout;
     auto* edit = new QLineEdit(displayText(autoNumber(productionSigma)), &dialog);
     edit->setObjectName(QStringLiteral("Edit1"));
-    edit->setValidator(numberValidator(edit));
     fields->addRow(namedLabel(&dialog, "Label3", QStringLiteral("Sigma i")), edit);
     fields->addRow(namedLabel(&dialog, "Label4", QStringLiteral("Sigma glob = ") + displayText(autoNumber(productionSigma))));
     layout->addLayout(fields);
@@ -140,6 +140,23 @@ bool runSigmaDialog(ProgramState& state, int elementNumber, QWidget* parent) {
         if (!valid || !state.prompter) {  // no sigma to scale by: nothing to change
             dialog.accept();
             return;
+        }
+        // OK takes what the field says, never the last entry that read before a typo.
+        const std::string typed = qtToOem(edit->text());
+        long double s = 0;
+        if (!parseNumber(typed, s) || !rescaleForSigma(element.upperDev, element.lowerDev, productionSigma, s)) {
+            state.prompter->showError(notANumberText("Sigma i", typed, state.texts));
+            edit->setFocus();
+            return;
+        }
+        for (const auto& [name, value] : {std::pair{&state.texts.main.upperTolerance, valid->newUpper()},
+                                          std::pair{&state.texts.main.lowerTolerance, valid->newLower()}}) {
+            if (!lengthWithinLimit(value)) {
+                state.prompter->showError(beyondLimitText(fieldName(elementNumber, *name, state.texts),
+                                                          autoNumber(value), state.texts));
+                edit->setFocus();
+                return;
+            }
         }
         const Answer answer =
             state.prompter->askYesNoCancel(sigmaTexts(element, *valid, 0, productionSigma, plusMinus).question);
@@ -201,7 +218,6 @@ std::optional<InclinedDistance> runAngleDialog(ProgramState& state, const QStrin
         edits[static_cast<std::size_t>(i)] = new QLineEdit(QLatin1String(f.initial), &dialog);
         QLineEdit* edit = edits[static_cast<std::size_t>(i)];
         edit->setObjectName(QLatin1String(f.edit));
-        edit->setValidator(numberValidator(edit));
         grid->addWidget(edit, i, 1);
         grid->addWidget(namedLabel(&dialog, f.unit, f.unitText), i, 2);
     }
@@ -221,19 +237,25 @@ std::optional<InclinedDistance> runAngleDialog(ProgramState& state, const QStrin
     layout->addLayout(right);
 
     std::optional<InclinedDistance> result;
+    std::array<std::string, 6> typed;
     const auto update = [&] {
-        std::array<std::string, 6> texts;
-        for (std::size_t i = 0; i < texts.size(); ++i) texts[i] = qtToOem(edits[i]->text());
-        const auto input = readAngleInput(texts);
+        for (std::size_t i = 0; i < typed.size(); ++i) typed[i] = qtToOem(edits[i]->text());
+        const auto input = readAngleInput(typed);
         result = input ? inclinedDistance(*input) : std::nullopt;
         const auto labels = result ? inclinedLabels(*result) : std::array<std::string, 3>{};
         for (std::size_t i = 0; i < 3; ++i) resultLabels[i]->setText(displayText(labels[i]));
-        // Without a result there is nothing to take over; OK must not zero the element.
-        ok->setEnabled(result.has_value());
+        // Without a result there is nothing to take over, and OK must not zero the
+        // element; a field that does not read keeps OK, which then says which one.
+        ok->setEnabled(result.has_value() || !input);
     };
     update();
     for (QLineEdit* edit : edits) QObject::connect(edit, &QLineEdit::textChanged, &dialog, update);
     QObject::connect(ok, &QPushButton::clicked, &dialog, [&] {
+        const std::string fault = angleInputFault(typed, result, state.texts);
+        if (!fault.empty() || !result) {
+            if (state.prompter && !fault.empty()) state.prompter->showError(fault);
+            return;
+        }
         state.error.clear();
         dialog.accept();
     });

@@ -200,3 +200,44 @@ TEST(MonteCarlo, ZeroToleranceGivesOneValue) {
 
 } // namespace
 } // namespace zam1::test
+
+namespace zam1::test {
+namespace {
+
+// A spread that overflows a double (a deviation of 1e155, or a production sigma
+// of 1e-300 dividing every half tolerance) must not decide where a histogram
+// count goes: every sample still lands in one of the bins, none outside them.
+TEST(MonteCarlo, ASpreadThatOverflowsStillCountsEverySampleInItsBins) {
+    struct Case {
+        const char* name;
+        long double upper;
+        long double sigma;
+        Distribution kind;
+    };
+    const Case cases[] = {
+        {"deviation 1e155", 1e155L, 3, Distribution::Normal},
+        {"deviation 1e155, uniform", 1e155L, 3, Distribution::Uniform},
+        {"sigma 1e-300", 0.1L, 1e-300L, Distribution::Normal},
+        {"sigma 1e-300, shifted", 0.1L, 1e-300L, Distribution::ShiftedNormal},
+        {"deviation 1e4000", 1e4000L, 3, Distribution::Triangular},
+    };
+    constexpr std::int64_t n = 5000;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Chain chain;
+        build(chain, {{0, true, 10, 0.1L, -0.1L}, {1, true, 5, c.upper, -0.1L}}, {{0, 2}, {0, 1}});
+        chain.productionSigma = c.sigma;
+        AnalysisData data;
+        data.elements[2] = {c.kind, 10};
+        for (const SampleSummary& m : simulate(chain, data, samples(n, 1, 1))) {
+            EXPECT_EQ(m.count, n);
+            std::int64_t inHistogram = 0;
+            for (const std::int64_t count : m.histogram.counts) inHistogram += count;
+            EXPECT_EQ(inHistogram, n);
+            EXPECT_EQ(m.histogram.counts.size(), static_cast<std::size_t>(kDisplayBins));
+        }
+    }
+}
+
+} // namespace
+} // namespace zam1::test

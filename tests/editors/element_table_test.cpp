@@ -7,6 +7,7 @@
 
 #include "core/editors/element_table.h"
 #include "core/session/program_state.h"
+#include "core/text/codepage.h"
 #include "tests/support/scripted.h"
 
 namespace zam1 {
@@ -155,26 +156,97 @@ TEST(ElementTable, SelectingARowBelowTheCountRaisesItWithClearedRows) {
     EXPECT_EQ(ed.table->currentColumn(), kColNominal);
 }
 
-TEST(ElementTable, ATypoIsRefusedWithTheInvalidInputMessage) {
+// A typo stays in its cell as typed, is refused with a message naming the
+// element, the column and the text, and keeps the grid from being taken over:
+// it never becomes another number.
+TEST(ElementTable, ATypoIsKeptAndRefusedWithTheFieldNamed) {
+    const std::string range = " - Gültiger Wertebereich: -1000000000 .. 1000000000 !";
     struct Row {
         int column;
         const char* text;
-        bool valid;
+        const char* message;  // empty: taken
     };
-    const Row rows[] = {{kColNominal, "12,5", true}, {kColNominal, " 12.5 ", true}, {kColNominal, "12.5x", false},
-                        {kColUpper, "o.1", false},   {kColLower, "", true},         {kColPredecessor, "3", true},
-                        {kColPredecessor, "2a", false}, {kColPredecessor, "-1", false}, {kColText, "abc", true}};
+    const Row rows[] = {{kColNominal, "12,5", ""},
+                        {kColNominal, " 12.5 ", ""},
+                        {kColNominal, "12.5x", "Element Nr. 1, Nennmaß: Ungültige Eingabe \"12.5x\" !"},
+                        {kColNominal, "1O.5", "Element Nr. 1, Nennmaß: Ungültige Eingabe \"1O.5\" !"},
+                        {kColUpper, "o.1", "Element Nr. 1, ob.Tol.: Ungültige Eingabe \"o.1\" !"},
+                        {kColNominal, "1e400", "Element Nr. 1, Nennmaß: \"1e400\""},
+                        {kColNominal, "1e26", "Element Nr. 1, Nennmaß: \"1e26\""},
+                        {kColLower, "-1e155", "Element Nr. 1, unt.Tol.: \"-1e155\""},
+                        {kColNominal, "1000000000", ""},
+                        {kColLower, "", ""},
+                        {kColPredecessor, "3", ""},
+                        {kColPredecessor, "2a", "Element Nr. 1, Vorg.el.: Ungültige Eingabe \"2a\" !"},
+                        {kColPredecessor, "-1", "Element Nr. 1, Vorg.el.: Ungültige Eingabe \"-1\" !"},
+                        {kColText, "abc", ""}};
     for (const Row& r : rows) {
         SCOPED_TRACE(std::string("column ") + std::to_string(r.column) + " text '" + r.text + "'");
         Editor ed;
-        const std::string before = ed.table->cell(1, r.column);
-        EXPECT_EQ(ed.table->setCell(1, r.column, r.text), r.valid);
-        if (!r.valid) {
-            ASSERT_EQ(ed.prompter.errors().size(), 1u);
-            EXPECT_EQ(ed.prompter.errors()[0], std::string("Ungültige Eingabe \"") + r.text + "\" !");
-            EXPECT_EQ(ed.table->cell(1, r.column), before);
-        }
+        const bool valid = *r.message == '\0';
+        EXPECT_EQ(ed.table->setCell(1, r.column, r.text), valid);
+        if (valid) continue;
+        std::string expected = r.message;
+        if (expected.back() == '"') expected += range;
+        ASSERT_EQ(ed.prompter.errors().size(), 1u);
+        EXPECT_EQ(ed.prompter.errors()[0], expected);
+        EXPECT_EQ(ed.table->cell(1, r.column), r.text) << "what was typed stays";
+        EXPECT_EQ(oemToUtf8(ed.table->cellProblem(1, r.column)), expected) << "and the cell is marked";
+        EXPECT_FALSE(ed.table->takeOver());
+        EXPECT_EQ(ed.prompter.errors().back(), expected);
+        EXPECT_EQ(ed.state->chain.element(1).distance, 25) << "nothing was taken over";
     }
+}
+
+// An ISO code that cannot be evaluated leaves zero deviations, but the user is
+// told the lookup's message, the cell stays marked, and OK lists it.
+TEST(ElementTable, AnIsoCodeThatCannotBeEvaluatedIsSaidAndMarked) {
+    struct Row {
+        const char* nominal;
+        const char* code;
+        const char* message;  // empty: evaluates
+    };
+    const Row rows[] = {{"30", "Q7", "Element Nr. 1, ISO-Tol. \"Q 7\": unbekannte Toleranzlage"},
+                        {"5000", "H7", "Element Nr. 1, ISO-Tol. \"H 7\": "},
+                        {"30", "H7", ""}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(std::string(r.code) + " at " + r.nominal);
+        Editor ed;
+        ASSERT_TRUE(ed.table->setCell(1, kColNominal, r.nominal));
+        ASSERT_TRUE(ed.table->setCell(1, kColUpper, "0"));
+        ASSERT_TRUE(ed.table->setCell(1, kColLower, "0"));
+        ed.table->selectCell(kColIso, 1);
+        ASSERT_TRUE(ed.table->setCell(1, kColIso, r.code));
+        ed.table->selectCell(kColText, 1);  // leaving the cell evaluates it
+        if (*r.message == '\0') {
+            EXPECT_TRUE(ed.prompter.errors().empty());
+            EXPECT_EQ(ed.table->cellProblem(1, kColIso), "");
+            continue;
+        }
+        ASSERT_EQ(ed.prompter.errors().size(), 1u);
+        EXPECT_EQ(ed.prompter.errors()[0].rfind(r.message, 0), 0u) << ed.prompter.errors()[0];
+        EXPECT_NE(ed.prompter.errors()[0].back(), ' ') << "the lookup's message follows";
+        EXPECT_EQ(oemToUtf8(ed.table->cellProblem(1, kColIso)), ed.prompter.errors()[0]);
+        EXPECT_EQ(ed.table->cell(1, kColUpper), "0.000");
+        ed.prompter.type("2");
+        ASSERT_TRUE(ed.table->accept());
+        EXPECT_EQ(ed.prompter.log().back(), "note: " + ed.prompter.errors()[0]);
+    }
+}
+
+// An upper tolerance below the lower one is accepted, as the chain allows it, but
+// both cells are marked and OK says so.
+TEST(ElementTable, UpperBelowLowerIsTakenWithAWarning) {
+    Editor ed;
+    ASSERT_TRUE(ed.table->setCell(2, kColUpper, "-0.3"));
+    const std::string warning = "Element Nr. 2: ob.Tol. < unt.Tol. !";
+    EXPECT_EQ(oemToUtf8(ed.table->cellProblem(2, kColUpper)), warning);
+    EXPECT_EQ(oemToUtf8(ed.table->cellProblem(2, kColLower)), warning);
+    EXPECT_EQ(ed.table->cellProblem(1, kColUpper), "");
+    ed.prompter.type("2");
+    ASSERT_TRUE(ed.table->accept());
+    EXPECT_EQ(ed.prompter.log().back(), "note: " + warning);
+    EXPECT_EQ(ed.state->chain.element(2).upperDev, -0.3L);
 }
 
 TEST(ElementTable, NumbersTakeACommaAndTextsAreCutToTheirCapacity) {

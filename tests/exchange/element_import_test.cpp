@@ -128,6 +128,17 @@ TEST(ElementCsv, UnreadableCellIsNamedByRowAndColumn) {
         {"element numbers skip", "1;0;+;5;0;0;;;\r\n3;0;+;5;0;0;;;\r\n",
          "Zeile 3, Spalte A (El.Nr.): \"3\" ist nicht die nächste Elementnummer"},
         {"first fault wins", "1;x;y;z;0;0;;;\r\n", "Zeile 2, Spalte B (Vorg.el.): \"x\" ist keine ganze Zahl von 0 bis 2500"},
+        // Numbers the program cannot save and read back, or calculate with.
+        {"upper deviation 1e155", "1;0;+;5;1e155;0;;;\r\n",
+         "Zeile 2, Spalte E (ob.Tol.): \"1e155\" liegt außerhalb von -1000000000 .. 1000000000"},
+        {"nominal 10^26", "1;0;+;1E26;0;0;;;\r\n",
+         "Zeile 2, Spalte D (Nennmaß): \"1E26\" liegt außerhalb von -1000000000 .. 1000000000"},
+        {"beyond any float", "1;0;+;5;0;-1e5000;;;\r\n",
+         "Zeile 2, Spalte F (unt.Tol.): \"-1e5000\" liegt außerhalb von -1000000000 .. 1000000000"},
+        // An ISO code that gives no deviations at its nominal is named with the lookup's message.
+        {"unknown ISO letter", "1;0;+;30;0;0;Q7;;\r\n", "Zeile 2, Spalte G (ISO-Tol.): \"Q7\" unbekannte Toleranzlage"},
+        {"ISO code beyond its sizes", "1;0;+;5000;0;0;H7;;\r\n",
+         "Zeile 2, Spalte G (ISO-Tol.): \"H7\" Undefinierter Nennmassbereich"},
     };
     LanguageTexts texts;
     const std::vector<std::string> headings = elementHeadings(texts);

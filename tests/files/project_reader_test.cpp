@@ -172,6 +172,44 @@ TEST(ProjectReader, CutsTextsAndReadsBadNumbersAsZero) {
     EXPECT_EQ(r.p.chain->element(2).isoGrade, 0);
 }
 
+// A length is what was saved or the element is refused by number: a number too
+// large for the program (a 410-character line of 1e392, 1e26, 1e5000) never
+// comes back as 0, while a line that is no number at all still reads as 0.
+TEST(ProjectReader, LengthsBeyondTheLimitRefuseTheirElement) {
+    struct Row {
+        int line;  // of element 2: 2 distance, 3 upper, 4 lower
+        std::string text;
+        bool refused;
+        long double read;  // when not refused
+    };
+    const std::string huge = "1" + std::string(392, '0') + ".0000000";
+    const Row rows[] = {
+        {2, huge, true, 0},
+        {3, "1" + std::string(155, '0') + ".0000000", true, 0},
+        {4, "-100000000000000000000000000.0000000", true, 0},
+        {2, "1e5000", true, 0},
+        {3, std::string(401, '9'), true, 0},
+        {2, "1000000000.0000000", false, 1e9L},
+        {4, "-1000000000", false, -1e9L},
+        {2, "inf", false, 0},
+        {3, "12.5.5", false, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text.substr(0, 40));
+        auto lines = splitLines(fileOf(test::sampleProject(3, 1, 0, 0)));
+        lines[11 + 9 + static_cast<std::size_t>(row.line)] = row.text;
+        const Parsed r = parse(joinLines(lines));
+        if (row.refused) {
+            EXPECT_EQ(r.result.status, ProjectReadStatus::ElementError);
+            EXPECT_EQ(r.result.element, 2);
+            continue;
+        }
+        ASSERT_EQ(r.result.status, ProjectReadStatus::Ok);
+        const Element& e = r.p.chain->element(2);
+        EXPECT_EQ(row.line == 2 ? e.distance : row.line == 3 ? e.upperDev : e.lowerDev, row.read);
+    }
+}
+
 // A direction or a number line must not quietly change the chain: blanks around
 // the sign are read as around numbers, and a predecessor or an end too large for
 // the record stays outside the chain, where the calculation reports it.

@@ -217,6 +217,8 @@ TEST(ZamImport, DamagedReportsAreRefusedAndLeaveTheProjectAlone) {
         {"cut in the closing remarks", cutBefore("Nutende           Lage"), ZamImportStatus::Damaged, nullptr},
         {"letter in a distance", replace("    35.000", "    35.0x0"), ZamImportStatus::Damaged, "35.0x0"},
         {"letter in a closing tolerance", replace("0.687", "0.6o7"), ZamImportStatus::Damaged, "0.6o7"},
+        // A number the project file could not save and read back.
+        {"distance beyond the limit", replace("    35.000", "    1e+155"), ZamImportStatus::Damaged, "1e+155"},
         {"unknown direction", replace("   2     1   +", "   2     1   *"), ZamImportStatus::Damaged, "   2     1   *"},
         {"broken ISO code", replace("h11  ", "h1x  "), ZamImportStatus::Damaged, "h1x"},
         {"element row missing", replace("         4     3   +", "        x4     3   +"), ZamImportStatus::Damaged,

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QRadioButton>
 #include <QTableWidget>
 
 #include <gtest/gtest.h>
@@ -24,10 +25,13 @@
 #include "core/analysis/sidecar.h"
 #include "core/session/program_state.h"
 #include "core/text/codepage.h"
+#include "core/standards/general_tolerance.h"
 #include "gui/editors/closing_dimension_dialogs.h"
+#include "gui/editors/general_tolerance_dialog.h"
 #include "gui/editors/monte_carlo_dialog.h"
 #include "gui/editors/project_text_dialog.h"
 #include "gui/editors/text_screen.h"
+#include "gui/editors/sigma_angle_dialogs.h"
 #include "tests/gui/modal_script.h"
 #include "tests/support/scripted.h"
 
@@ -294,6 +298,62 @@ TEST_F(EditorDialogs, ProjectTextCancelSetsTheFlagAndOkWithoutChangeIsNoChange) 
     ModalScript script({[](QWidget& d) { click(d, "Button_ok"); }});
     EXPECT_FALSE(editProjectText(state, nullptr));
     EXPECT_FALSE(state.error.isSet());
+}
+
+// A number field keeps every character typed: "4x5" is no 45, "1O.5" no 1.5,
+// "1e400" no 1400. OK names the field and the text and the dialog stays open;
+// once mended, OK takes the number as typed.
+TEST_F(EditorDialogs, NumberFieldsKeepATypoAndOkNamesIt) {
+    struct Case {
+        const char* dialog;
+        const char* edit;
+        const char* typo;
+        const char* message;
+        const char* mended;
+    };
+    const Case cases[] = {
+        {"Form_zam1el2", "Edit_phi", "4x5", "phi: Ungültige Eingabe \"4x5\" !", "45"},
+        {"Form_zam1el2", "Edit_y", "1O.5", "y: Ungültige Eingabe \"1O.5\" !", "10.5"},
+        {"Form_zam1el2", "Edit_ytolo", "1e400",
+         "y (ob.Tol.): \"1e400\" - Gültiger Wertebereich: -1000000000 .. 1000000000 !", "0.1"},
+        {"Form_zam1elsi", "Edit1", "1O.5", "Sigma i: Ungültige Eingabe \"1O.5\" !", "6"},
+        {"Form_zam1frei", "Edit_max", "1O.5", "ob.Tol.: Ungültige Eingabe \"1O.5\" !", "0.5"},
+        {"Form_zam1frei", "Edit_min", "1e400",
+         "unt.Tol.: \"1e400\" - Gültiger Wertebereich: -1000000000 .. 1000000000 !", "-0.5"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.dialog) + " " + c.edit + " " + c.typo);
+        const std::size_t errorsBefore = prompter.errors().size();
+        const std::string dialog = c.dialog;
+        QString kept;
+        bool stayedOpen = false;
+        ModalScript script({[&](QWidget& d) {
+            EXPECT_EQ(d.objectName(), QLatin1String(c.dialog));
+            if (dialog == "Form_zam1frei") child<QRadioButton>(d, "RadioButton1").click();
+            retype(d, c.edit, QLatin1String(c.typo));
+            kept = child<QLineEdit>(d, c.edit).text();
+            click(d, "Button_ok");
+            stayedOpen = d.isVisible();
+            retype(d, c.edit, QLatin1String(c.mended));
+            click(d, "Button_ok");
+        }});
+        if (dialog == "Form_zam1el2") {
+            EXPECT_TRUE(runAngleDialog(state, QStringLiteral("1"), QStringLiteral("2"), nullptr).has_value());
+        } else if (dialog == "Form_zam1elsi") {
+            prompter.answer(Answer::Yes);
+            EXPECT_TRUE(runSigmaDialog(state, 1, nullptr));
+            EXPECT_EQ(state.chain.element(1).upperDev, 0.05L) << "sigma 6 as typed after the mend";
+        } else {
+            EXPECT_TRUE(editGeneralTolerance(state, nullptr));
+            EXPECT_EQ(state.generalTolerance.standardCode, kGeneralConstant);
+        }
+        EXPECT_EQ(script.unused(), 0u);
+        EXPECT_EQ(kept, QLatin1String(c.typo)) << "every character typed stays";
+        EXPECT_TRUE(stayedOpen);
+        const std::vector<std::string> errors = prompter.errors();
+        EXPECT_EQ(std::vector<std::string>(errors.begin() + static_cast<std::ptrdiff_t>(errorsBefore), errors.end()),
+                  std::vector<std::string>{c.message});
+    }
 }
 
 class MonteCarloDialogTest : public EditorDialogs {

@@ -146,7 +146,11 @@ TEST(ElementTableDialog, DecimalCommaAndPointWhateverTheLocaleAndATypoIsSaid) {
             dynamic_cast<QMessageBox&>(box).accept();
             QWidget* editor = QApplication::activeModalWidget();
             ASSERT_NE(editor, nullptr);
-            EXPECT_EQ(cell(*editor, 1, kColNominal), QStringLiteral("25.000"));
+            EXPECT_EQ(cell(*editor, 1, kColNominal), QStringLiteral("-")) << "what was typed stays, refused";
+            const QModelIndex typo = child<QTableView>(*editor, "StringGrid1").model()->index(0, kColNominal);
+            EXPECT_EQ(typo.data(Qt::ToolTipRole).toString(), QStringLiteral("Element Nr. 1, Nennmaß: Ungültige Eingabe \"-\" !"))
+                << "the cell is marked and says why";
+            EXPECT_TRUE(typo.data(Qt::BackgroundRole).isValid());
             auto& r = child<QTableWidget>(*editor, "StringGrid2");
             EXPECT_EQ(r.item(1, 1)->text(), QStringLiteral("25.250")) << "results follow each edit";
             click(*editor, "Button_cancel");
@@ -155,7 +159,7 @@ TEST(ElementTableDialog, DecimalCommaAndPointWhateverTheLocaleAndATypoIsSaid) {
     EXPECT_FALSE(editElementTable(*s.state, nullptr)) << "Cancel: nothing was taken over";
     EXPECT_EQ(script.unused(), 0u);
     EXPECT_TRUE(s.state->error.isSet());
-    EXPECT_EQ(message, QStringLiteral("Ungültige Eingabe \"-\" !"));
+    EXPECT_EQ(message, QStringLiteral("Element Nr. 1, Nennmaß: Ungültige Eingabe \"-\" !"));
     EXPECT_EQ(s.state->chain.element(1).upperDev, 0.1L);
 }
 

@@ -107,6 +107,29 @@ TEST(ParseNumber, AcceptsCommaAndRejectsRubbish) {
     EXPECT_FALSE(parseInteger("99999999999999999999", i));
 }
 
+// A reader must tell a typo from a number it cannot hold: the first may read as
+// 0 where the format says so, the second must be refused, never become 0.
+TEST(NumberFormat, ReadNumberTellsATypoFromANumberTooLarge) {
+    struct Row {
+        std::string text;
+        NumberReading reading;
+    };
+    const Row rows[] = {
+        {"1O.5", NumberReading::NotANumber}, {"inf", NumberReading::NotANumber}, {"-nan", NumberReading::NotANumber},
+        {"Infinity", NumberReading::NotANumber}, {"1e5000", NumberReading::OutOfRange},
+        {"-1e5000", NumberReading::OutOfRange}, {"1" + std::string(409, '0'), NumberReading::OutOfRange},
+        {std::string(401, 'x'), NumberReading::NotANumber}, {"1e400", NumberReading::Read},
+        {" 12,5 ", NumberReading::Read},
+    };
+    for (const Row& row : rows) {
+        long double v = 7;
+        EXPECT_EQ(readNumber(row.text, v), row.reading) << row.text.substr(0, 20);
+        if (row.reading != NumberReading::Read) {
+            EXPECT_EQ(v, 7) << row.text.substr(0, 20);
+        }
+    }
+}
+
 // A German numeric locale must change nothing: the comma comes from the setting only.
 TEST(NumberFormatLocale, GermanLocaleChangesNothing) {
     const char* previous = std::setlocale(LC_ALL, nullptr);
