@@ -5,6 +5,7 @@
 // pass the program's own instances from here.
 
 #include <array>
+#include <memory>
 #include <set>
 #include <string>
 
@@ -22,6 +23,7 @@ namespace zam1 {
 class Prompter;
 class Desktop;
 class Clock;
+struct WorkingCopyClaim;
 
 struct FileState {
     // The project's name without folder and extension as the file dialog gave it
@@ -50,6 +52,8 @@ struct ProgramState {
     // configured one. The configured folder keeps what the user puts there (the logo block).
     std::string privateFolder;
     FileState file;
+    // The working copy this program keeps, with its lock (core/files/working_copy).
+    std::shared_ptr<WorkingCopyClaim> workingCopy;
     ErrorFlag error;
     Prompter* prompter = nullptr;
     Desktop* desktop = nullptr;
