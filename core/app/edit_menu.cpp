@@ -4,6 +4,7 @@
 #include "core/app/menu_rows.h"
 #include "core/app/view_commands.h"
 #include "core/app/workbench.h"
+#include "core/files/working_copy.h"
 #include "core/graphics/diagram_run.h"
 #include "core/model/input_limits.h"
 #include "core/platform/prompter.h"
@@ -59,16 +60,27 @@ bool editDecimals(MenuContext& c) {
 bool guidedInput(MenuContext& c) {
     ProgramState& state = c.state;
     state.error.clear();
+    // Each step is in the working copy as soon as it is done: a crash in the
+    // middle of the guided input keeps what was typed so far.
+    const auto stepDone = [&state](bool changed) {
+        if (!changed) return;
+        state.file.modified = true;
+        writeWorkingCopy(state);
+    };
     bool changed = c.bench.editProjectText();
+    stepDone(changed);
     if (state.error.isSet()) return changed;
     changed = c.bench.editElementTable() || changed || state.chain.elementCount() > 0;
+    stepDone(changed);
     if (state.error.isSet()) return changed;
     // The overall graphic follows a closing dimension: a new project has none
     // yet, and an error box in the middle of the guided input would only be in the way.
     if (state.chain.closingCount() > 0) viewOverallGraphic(c);
     state.error.clear();
     changed = c.bench.editClosingDimensions() || changed;
+    stepDone(changed);
     if (!state.error.isSet()) changed = editSigma(c) || changed;
+    stepDone(changed);
     state.error.clear();
     showResult(c);
     return true;
@@ -92,6 +104,7 @@ bool redo(MenuContext& c) {
 
 bool newProject(MenuContext& c) {
     if (fileNew(c.state) == AfterNew::Cancelled) return false;
+    writeWorkingCopy(c.state);
     c.undo.clear();
     c.closing = 1;
     guidedInput(c);

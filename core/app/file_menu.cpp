@@ -61,8 +61,8 @@ bool importZam(MenuContext& c) {
     return true;
 }
 
-// The export report under a name the user chooses, ".zam" whatever was typed; the
-// project's changes are then in a file, so the modified flag goes.
+// The export report under a name the user chooses, ".zam" whatever was typed. A
+// report is not the project: the modified flag stays until the project is saved.
 bool exportZam(MenuContext& c) {
     ProgramState& state = c.state;
     state.error.clear();
@@ -85,7 +85,6 @@ bool exportZam(MenuContext& c) {
         state.error.set();
         return false;
     }
-    state.file.modified = false;
     return false;
 }
 

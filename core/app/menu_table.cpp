@@ -52,16 +52,21 @@ void runMenuItem(MenuContext& context, const MenuItem& item) {
         if (changed) {
             context.undo.commit();
             state.file.modified = true;
-            writeWorkingCopy(state);
         } else {
             context.undo.discard();
         }
+        // Also after a cancelled editor: the copy it wrote while the user typed
+        // goes back to the project as it is.
+        keepWorkingCopy(state);
         break;
     case MenuEffect::ReplacesProject:
-        if (changed) context.undo.clear();
+        if (changed) {
+            context.undo.clear();
+            keepWorkingCopy(state); // a new project has its copy from the start
+        }
         break;
     case MenuEffect::UndoStep:
-        if (changed) writeWorkingCopy(state);
+        if (changed) keepWorkingCopy(state);
         break;
     case MenuEffect::None:
         break;

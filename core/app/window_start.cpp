@@ -11,6 +11,7 @@
 #include "core/lang/language.h"
 #include "core/platform/batch_prompter.h"
 #include "core/platform/file_io.h"
+#include "core/platform/leftovers.h"
 #include "core/session/file_names.h"
 #include "core/session/program_settings.h"
 #include "core/session/program_state.h"
@@ -49,6 +50,17 @@ void startFromTemplate(ProgramState& state) {
 }
 
 } // namespace
+
+void tidyAfterEarlierRuns(const ProgramState& state) {
+    const std::string copies = workingCopyFolder(state);
+    removeStaleTemporaryFiles(copies.empty() ? "." : copies);
+    const std::string project = currentProjectPath(state);
+    if (!project.empty()) {
+        const std::filesystem::path folder = std::filesystem::path(project).parent_path();
+        removeStaleTemporaryFiles(folder.empty() ? "." : folder.string());
+    }
+    removeStaleWorkingCopyLocks(state);
+}
 
 void readStartConfiguration(ProgramState& state, const ScreenInfo& screen) {
     std::error_code failed;
@@ -103,6 +115,7 @@ bool startWindowSession(ProgramState& state, const WindowStartPlan& plan, bool& 
     }
     if (!named) startFromTemplate(state);
     state.error.clear();
+    tidyAfterEarlierRuns(state);
     if (offerWorkingCopy(state)) projectRead = true;
     state.error.clear();
     if (state.config.language > 0) loadLanguage(state.texts, state.config.language);

@@ -616,4 +616,15 @@ bool ElementTable::chainChanged() const {
     return false;
 }
 
+Chain ElementTable::typedChain() const {
+    Chain typed = m_state.chain;
+    for (int n = 1; n <= m_count; ++n) {
+        Element element = typed.element(n);
+        int badColumn = 0;
+        if (readRow(n, element, badColumn)) typed.element(n) = element;
+    }
+    typed.setElementCount(m_count);
+    return typed;
+}
+
 } // namespace zam1

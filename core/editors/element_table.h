@@ -133,6 +133,10 @@ public:
     // Whether anything was written into the chain since the table was built.
     bool chainChanged() const;
 
+    // The chain as the grid stands, without taking it over: every row that
+    // reads, over the chain's other data (the working copy while the user types).
+    Chain typedChain() const;
+
 private:
     struct Row {
         std::array<std::string, kElementColumns> cells;

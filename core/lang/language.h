@@ -131,6 +131,7 @@ struct MainTexts {
     std::string extensionRequired;  // "Erweiterung .zm1 muß mit angegeben werden"
     std::string deletingTempFiles;  // "Lösche temporäre Dateien ..."
     std::string restoreWorkingCopy; // "Ungesicherte Eingaben wiederherstellen (" + working copy + ") ?"
+    std::string workingCopyFailed;  // "Die Eingaben konnten nicht zwischengespeichert werden"
     // element table
     std::string elementNumber;      // "El.Nr."
     std::string predecessor;        // "Vorg.el."

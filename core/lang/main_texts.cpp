@@ -33,6 +33,9 @@ constexpr TextRow<M> kRows[] = {
      {"Lösche temporäre Dateien ...", "Deleting temporary files ...", "Suppression des fichiers temporaires ..."}},
     {&M::restoreWorkingCopy,
      {"Ungesicherte Eingaben wiederherstellen (", "Restore the unsaved input (", "Restaurer les saisies non enregistrées ("}},
+    {&M::workingCopyFailed,
+     {"Die Eingaben konnten nicht zwischengespeichert werden", "The input could not be saved in the working copy",
+      "Les saisies n'ont pas pu être enregistrées dans la copie de travail"}},
 
     {&M::elementNumber, {"El.Nr.", "El.No.", "N° él."}},
     {&M::predecessor, {"Vorg.el.", "pred.el.", "él.préc."}},

@@ -3,11 +3,16 @@
 // moment (report files before they are shown or copied, drawing blocks, the plot
 // file): created with mode 0700 under the given folder (or the system's
 // temporary folder), removed with everything in it when the object goes. Two
-// programs running at once never meet in it.
+// programs running at once never meet in it. A lock file inside says that its
+// program still runs; a later start removes the folders of programs that ended
+// without tidying up (kill -9, a crash).
 
+#include <memory>
 #include <string>
 
 namespace zam1 {
+
+class LockFile;
 
 class PrivateFolder {
 public:
@@ -21,8 +26,17 @@ public:
 
     const std::string& path() const { return m_path; }
 
+    // Removes the folder now (the program is ending on a signal).
+    void remove();
+
 private:
     std::string m_path;
+    std::unique_ptr<LockFile> m_owner;
 };
+
+// Removes the private folders under `base` whose program has ended: their lock
+// is free, or they have no lock file at all and are older than ten minutes.
+// Returns how many went.
+int removeOrphanedPrivateFolders(const std::string& base);
 
 } // namespace zam1

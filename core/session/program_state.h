@@ -6,6 +6,7 @@
 
 #include <array>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 
@@ -24,6 +25,7 @@ namespace zam1 {
 class Prompter;
 class Desktop;
 class Clock;
+struct WorkingCopyClaim;
 
 struct FileState {
     // The project's name without folder and extension as the file dialog gave it
@@ -55,6 +57,8 @@ struct ProgramState {
     // configured one. The configured folder keeps what the user puts there (the logo block).
     std::string privateFolder;
     FileState file;
+    // The working copy this program keeps, with its lock (core/files/working_copy).
+    std::shared_ptr<WorkingCopyClaim> workingCopy;
     ErrorFlag error;
     Prompter* prompter = nullptr;
     Desktop* desktop = nullptr;

@@ -1,6 +1,8 @@
 #include "gui/app/main_window.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -12,6 +14,7 @@
 #include "core/app/file_commands.h"
 #include "core/app/window_start.h"
 #include "core/config/config_file.h"
+#include "core/files/working_copy.h"
 #include "core/graphics/drawing_settings.h"
 #include "core/graphics/graphics_window.h"
 #include "core/graphics/palette.h"
@@ -19,6 +22,7 @@
 #include "core/platform/private_folder.h"
 #include "core/session/program_state.h"
 #include "gui/app/menu_builder.h"
+#include "gui/app/signal_watch.h"
 #include "gui/app/window_dialogs.h"
 #include "gui/editors/help_window.h"
 #include "gui/graphics/graphics_widget.h"
@@ -67,6 +71,10 @@ Thh::Thh(ProgramState& state)
 }
 
 Thh::~Thh() {
+    m_signals.reset();
+    // Gone without the close query (the close query drops the copy): the copy
+    // stays for the next start.
+    releaseWorkingCopy(m_state);
     m_menus.reset();
     m_state.privateFolder.clear();
     m_state.prompter = m_savedPrompter;
@@ -78,12 +86,17 @@ bool Thh::start(const WindowStartPlan& plan) {
     bool projectRead = false;
     runGuarded(m_state, [&] {
         readStartConfiguration(m_state, screenInfo(*this));
+        // Folders of programs that were killed, before this one makes its own.
+        removeOrphanedPrivateFolders(temporaryFolderFromEnvironment());
+        std::error_code noSystemFolder;
+        removeOrphanedPrivateFolders(std::filesystem::temp_directory_path(noSystemFolder).string());
         m_privateFolder = std::make_unique<PrivateFolder>(temporaryFolderFromEnvironment());
         m_state.privateFolder = m_privateFolder->path();
         applySettings();
         started = startWindowSession(m_state, plan, projectRead);
     });
     m_state.error.clear();
+    m_signals = std::make_unique<SignalWatch>([this](int number) { endOnSignal(number); });
     if (started && projectRead) {
         m_context.closing = 1;
         runCommand([this] { m_graphics->ResetZoom(); });
@@ -153,6 +166,15 @@ void Thh::closeEvent(QCloseEvent* event) {
         event->ignore();
     }
     refreshCaption();
+}
+
+void Thh::endOnSignal(int number) {
+    // Nobody can be asked any more: the input goes into the working copy for the
+    // next start, the temporary files go, and the program ends at once (an open
+    // dialog must not run on into a command).
+    saveWorkingCopyOnSignal(m_state);
+    if (m_privateFolder) m_privateFolder->remove();
+    std::_Exit(128 + number);
 }
 
 GraphicsWindow& Thh::graphics() { return *m_graphics; }

@@ -19,6 +19,7 @@ namespace zam1 {
 
 class MenuBuilder;
 class PrivateFolder;
+class SignalWatch;
 class TFkorvgra;
 class WindowDialogs;
 struct ProgramState;
@@ -82,6 +83,8 @@ protected:
 
 private:
     void applySettings();
+    // SIGTERM, SIGHUP, SIGINT: the working copy is written, the private folder removed, the program ends.
+    void endOnSignal(int number);
 
     ProgramState& m_state;
     std::unique_ptr<GraphicsWindow> m_graphics;
@@ -95,6 +98,7 @@ private:
     std::unique_ptr<WindowDialogs> m_dialogs;
     std::unique_ptr<MenuBuilder> m_menus;
     std::unique_ptr<PrivateFolder> m_privateFolder;  // removed when the window goes
+    std::unique_ptr<SignalWatch> m_signals;
 };
 
 } // namespace zam1

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "core/editors/element_table.h"
+#include "core/files/working_copy.h"
 #include "core/model/chain.h"
 #include "core/model/resolution.h"
 #include "core/platform/prompter.h"
@@ -44,6 +45,7 @@ Exchange& exchange() {
 }
 
 constexpr int kColumnWidths[kElementColumns] = {30, 41, 29, 61, 59, 57, 45, 113, 145};
+constexpr int kWorkingCopyDelayMs = 3000; // the working copy follows the typing at most this often
 
 } // namespace
 
@@ -68,9 +70,20 @@ TForm_zam1elemente::TForm_zam1elemente(ProgramState& state, QWidget* parent)
     bottom->addLayout(buildButtons(), 1);
     layout->addLayout(bottom);
     m_table->setRowsChanged([this](int first, int last) { m_model->rowsChangedByRule(first, last); });
+    // What is typed reaches the working copy a few seconds later, before any OK.
+    auto* copyTimer = new QTimer(this);
+    copyTimer->setObjectName(QStringLiteral("WorkingCopyTimer"));
+    copyTimer->setSingleShot(true);
+    copyTimer->setInterval(kWorkingCopyDelayMs);
+    connect(copyTimer, &QTimer::timeout, this, [this] { writeWorkingCopy(m_state); });
+    connect(m_model, &ElementTableModel::cellEdited, copyTimer, [copyTimer] {
+        if (!copyTimer->isActive()) copyTimer->start();
+    });
+    setWorkingCopyEditor(state, [this] { return m_table->typedChain(); });
 }
 
 TForm_zam1elemente::~TForm_zam1elemente() {
+    setWorkingCopyEditor(m_state, nullptr);
     // An open cell editor commits when it is torn down; the grid and its model
     // must go while the table they write into still exists.
     delete m_grid;
@@ -285,7 +298,11 @@ void TForm_zam1elemente::Button_cancelClick() { reject(); }
 
 void TForm_zam1elemente::Button_berechnenClick() {
     finishTyping();
-    if (!m_table->calculate()) moveTo(m_table->currentColumn(), m_table->currentRow());
+    if (m_table->calculate()) {
+        writeWorkingCopy(m_state);
+    } else {
+        moveTo(m_table->currentColumn(), m_table->currentRow());
+    }
     showResults();
 }
 
@@ -296,7 +313,7 @@ void TForm_zam1elemente::Button_freimassClick() {
 
 void TForm_zam1elemente::Button_schliessmassClick() {
     m_state.error.clear();
-    if (closingEditor()) closingEditor()(m_state, this);
+    if (closingEditor() && closingEditor()(m_state, this)) writeWorkingCopy(m_state);
     fillClosingChoice();
     m_table->chooseClosing(std::max(1, m_table->chosenClosing()));
     fillClosingChoice();

@@ -295,6 +295,8 @@ TEST_F(FileCommands, ADayOfWork) {
     state->file.currentFile = "welle";
     edit(11);
     EXPECT_EQ(writeWorkingCopy(*state), WorkingCopyWrite::Written);
+    const std::string copy = workingCopyPath(*state);
+    EXPECT_TRUE(fs::exists(copy));
     EXPECT_EQ(windowCaption(state->file.currentFile), "ZAM1 - Toleranzrechnung  -  welle.zm1");
 
     // Save as another name: current, first recent, no longer modified, working copy gone.
@@ -303,7 +305,8 @@ TEST_F(FileCommands, ADayOfWork) {
     EXPECT_EQ(state->file.currentFile, "welle2");
     EXPECT_EQ(state->file.recentFiles, (RecentFiles{(folder / "welle2.zm1").string(), rad, "", ""}));
     EXPECT_FALSE(state->file.modified);
-    EXPECT_FALSE(fs::exists(workingCopyPath(*state)));
+    EXPECT_FALSE(fs::exists(copy));
+    EXPECT_FALSE(fs::exists(copy + ".lock"));
 
     // Open the recent file after another change, saving it on the way.
     edit(12);

@@ -10,8 +10,10 @@
 #include "core/files/save_project.h"
 #include "core/files/working_copy.h"
 #include "core/lang/language.h"
+#include "core/model/chain.h"
 #include "core/platform/clock.h"
 #include "core/platform/file_io.h"
+#include "core/platform/lock_file.h"
 #include "core/session/program_state.h"
 #include "tests/support/scripted.h"
 
@@ -59,19 +61,27 @@ protected:
 TEST_F(WorkingCopy, IsWrittenQuietlyUnderTheLanguagesName) {
     struct Row {
         int language;
-        const char* file;
+        const char* base;
     };
-    const Row rows[] = {{1, "aktuell.zm1"}, {2, "actual.zm1"}, {3, "actuel.zm1"}, {4, "attuale.zm1"}};
+    const Row rows[] = {{1, "aktuell"}, {2, "actual"}, {3, "actuel"}, {4, "attuale"}};
     for (const Row& row : rows) {
-        SCOPED_TRACE(row.file);
+        SCOPED_TRACE(row.base);
+        dropWorkingCopy(*state);
         loadLanguage(state->texts, row.language);
         change(row.language);
         EXPECT_EQ(writeWorkingCopy(*state), WorkingCopyWrite::Written);
-        EXPECT_NE(bytes(folder / row.file).find(std::to_string(row.language) + ".0000000"), std::string::npos);
+        const fs::path copy = workingCopyPath(*state);
+        EXPECT_EQ(copy, folder / (std::string(row.base) + "-" + std::to_string(::getpid()) + ".zm1"))
+            << "an unnamed project: a name of this program's own";
+        EXPECT_NE(bytes(copy).find(std::to_string(row.language) + ".0000000"), std::string::npos);
+        EXPECT_TRUE(fs::exists(copy.string() + ".lock"));
         EXPECT_TRUE(prompter.log().empty()) << "nothing shown";
         EXPECT_FALSE(state->error.isSet());
         EXPECT_TRUE(state->file.modified);
     }
+    dropWorkingCopy(*state);
+    EXPECT_TRUE(fs::is_empty(folder / "anderswo"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1) << "copy and lock gone";
 }
 
 TEST_F(WorkingCopy, NeverTouchesTheUsersOwnFileOfThatName) {
@@ -79,9 +89,16 @@ TEST_F(WorkingCopy, NeverTouchesTheUsersOwnFileOfThatName) {
     ASSERT_EQ(writeFileSafely(own.string(), std::string_view("eigenes Projekt")), kIoOk);
     state->file.currentFile = "aktuell";
     state->file.dataDirectory = folder.string();
-    EXPECT_EQ(writeWorkingCopy(*state), WorkingCopyWrite::CurrentFile);
+    EXPECT_EQ(writeWorkingCopy(*state), WorkingCopyWrite::Written);
+    EXPECT_EQ(fs::path(workingCopyPath(*state)).filename(), "aktuell-aktuell.zm1");
     dropWorkingCopy(*state);
     EXPECT_EQ(bytes(own), "eigenes Projekt");
+    fs::remove(own);
+    // Nor is a project named like a copy, without a lock file, offered or removed.
+    ASSERT_EQ(writeFileSafely((folder / "aktuell-welle.zm1").string(), std::string_view("auch eigenes")), kIoOk);
+    state->file.currentFile.clear();
+    EXPECT_FALSE(offerWorkingCopy(*state));
+    EXPECT_EQ(bytes(folder / "aktuell-welle.zm1"), "auch eigenes");
 }
 
 TEST_F(WorkingCopy, ArchiveModeAndTheOverwriteQuestionKnowEveryLanguagesName) {
@@ -97,50 +114,116 @@ TEST_F(WorkingCopy, ArchiveModeAndTheOverwriteQuestionKnowEveryLanguagesName) {
     EXPECT_EQ(prompter.errors().back(), "File- und User- Befehle sind im Archivierungsmodus nicht möglich.");
 }
 
-TEST_F(WorkingCopy, ANewerCopyIsOfferedAtStart) {
+TEST_F(WorkingCopy, ACopyLeftByAnEndedProgramIsOfferedForItsProject) {
     struct Row {
         const char* name;
-        bool withProject;
-        int projectAge;   // minutes
+        int projectAge;  // minutes; the copy is 5 minutes old
         bool asked;
         Answer answer;
         bool restored;
         bool copyLeft;
     };
     const Row rows[] = {
-        {"older than the project", true, 1, false, Answer::Cancel, false, true},
-        {"newer: Yes restores", true, 10, true, Answer::Yes, true, true},
-        {"newer: No drops it", true, 10, true, Answer::No, false, false},
-        {"newer: Cancel keeps it", true, 10, true, Answer::Cancel, false, true},
-        {"no project at start", false, 0, true, Answer::Yes, true, true},
+        {"older than the project", 1, false, Answer::Cancel, false, true},
+        {"newer: Yes restores", 10, true, Answer::Yes, true, true},
+        {"newer: No drops it", 10, true, Answer::No, false, false},
+        {"newer: Cancel keeps it", 10, true, Answer::Cancel, false, true},
     };
-    const fs::path copy = folder / "aktuell.zm1";
+    const fs::path project = folder / "welle.zm1";
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        change(8);
-        ASSERT_EQ(writeWorkingCopy(*state), WorkingCopyWrite::Written);
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            if (entry.path().filename().string().starts_with("aktuell")) fs::remove(entry.path());
+        }
+        // The program that edited it ended without saving.
+        fs::path copy;
+        {
+            ProgramState ended;
+            ended.config.dataDirectory = folder.string();
+            ended.file.dataDirectory = folder.string();
+            ended.file.currentFile = "welle";
+            ended.chain.setElementCount(1);
+            ended.chain.element(1).distance = 8;
+            ended.file.modified = true;
+            ASSERT_EQ(writeWorkingCopy(ended), WorkingCopyWrite::Written);
+            copy = workingCopyPath(ended);
+        }
         age(copy, 5);
         change(1);
         state->file.modified = false;
-        state->file.currentFile.clear();
-        if (row.withProject) {
-            ASSERT_TRUE(writeProjectFile(*state, (folder / "welle.zm1").string()));
-            age(folder / "welle.zm1", row.projectAge);
-            state->file.currentFile = "welle";
-            state->file.dataDirectory = folder.string();
-        }
+        ASSERT_TRUE(writeProjectFile(*state, project.string()));
+        age(project, row.projectAge);
+        state->file.currentFile = "welle";
+        state->file.dataDirectory = folder.string();
         if (row.asked) prompter.answer(row.answer);
         EXPECT_EQ(offerWorkingCopy(*state), row.restored);
         if (row.asked) {
-            const std::string question = "question: Ungesicherte Eingaben wiederherstellen (" + copy.string() + ") ?";
+            const std::string question = "question: Ungesicherte Eingaben wiederherstellen (" + project.string() + ") ?";
             EXPECT_NE(std::find(prompter.log().begin(), prompter.log().end(), question), prompter.log().end());
         }
         EXPECT_EQ(state->chain.element(1).distance, row.restored ? 8 : 1);
         EXPECT_EQ(state->file.modified, row.restored);
         EXPECT_EQ(fs::exists(copy), row.copyLeft);
+        EXPECT_EQ(workingCopyPath(*state), row.restored ? copy.string() : std::string());
+        dropWorkingCopy(*state);
     }
-    fs::remove(copy);
+    fs::remove(folder / "aktuell-welle.zm1");
     EXPECT_FALSE(offerWorkingCopy(*state)) << "no copy, no question";
+}
+
+TEST_F(WorkingCopy, TheSharedCopyOfOlderVersionsIsOfferedAtAStartWithoutProject) {
+    change(8);
+    ASSERT_TRUE(writeProjectFile(*state, (folder / "aktuell.zm1").string()));
+    change(1);
+    state->file.modified = false;
+    prompter.answer(Answer::Yes);
+    EXPECT_TRUE(offerWorkingCopy(*state));
+    EXPECT_NE(std::find(prompter.log().begin(), prompter.log().end(),
+                        "question: Ungesicherte Eingaben wiederherstellen (" + (folder / "aktuell.zm1").string() + ") ?"),
+              prompter.log().end());
+    EXPECT_EQ(state->chain.element(1).distance, 8);
+}
+
+TEST_F(WorkingCopy, ASignalLeavesTheCopyWithItsLockFree) {
+    struct Row {
+        const char* name;
+        bool modified;
+        bool editorOpen;
+        bool copyLeft;
+    };
+    const Row rows[] = {
+        {"unsaved changes", true, false, true},
+        {"an editor open on a saved project", false, true, true},
+        {"nothing unsaved", false, false, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ProgramState ending;
+        ending.config.dataDirectory = folder.string();
+        ending.file.dataDirectory = folder.string();
+        ending.file.currentFile = "welle";
+        ending.file.modified = row.modified;
+        if (row.editorOpen) {
+            setWorkingCopyEditor(ending, [] {
+                Chain typed;
+                typed.setElementCount(1);
+                typed.element(1).distance = 12.75L;
+                return typed;
+            });
+        }
+        saveWorkingCopyOnSignal(ending);
+        const fs::path copy = folder / "aktuell-welle.zm1";
+        EXPECT_EQ(fs::exists(copy), row.copyLeft);
+        if (row.editorOpen) {
+            EXPECT_NE(bytes(copy).find("12.75"), std::string::npos) << "what the editor holds";
+        }
+        if (!row.copyLeft) continue;
+        LockFile successor;
+        EXPECT_TRUE(successor.take(copy.string() + ".lock")) << "the next start may take it over";
+        EXPECT_NE(successor.content().find((folder / "welle.zm1").string()), std::string::npos);
+        fs::remove(copy);
+        successor.removeAndRelease();
+    }
 }
 
 } // namespace
