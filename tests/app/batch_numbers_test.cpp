@@ -15,6 +15,7 @@
 #include "core/platform/clock.h"
 #include "core/records/documentation.h"
 #include "core/session/program_state.h"
+#include "tests/app/batch_run.h"
 #include "tests/app/scripted_workbench.h"
 #include "tests/model/chain_builder.h"
 #include "tests/report/report_harness.h"
@@ -23,16 +24,8 @@
 namespace zam1::test {
 namespace {
 
-class BatchNumbers : public ::testing::Test {
+class BatchNumbers : public BatchRun {
 protected:
-    void SetUp() override {
-        m_oldCwd = std::filesystem::current_path();
-        std::filesystem::current_path(m_folder.path());
-        setenv("XDG_CONFIG_HOME", m_folder.path().c_str(), 1);
-        setenv("TEMP", m_folder.path().c_str(), 1);
-        m_state->clock = &m_clock;
-    }
-    void TearDown() override { std::filesystem::current_path(m_oldCwd); }
 
     // A gap of two elements, changed by `change` before it is written; a sigma
     // line of its own, when given, replaces the one written (the writer's seven
@@ -51,20 +44,6 @@ protected:
         }
         writeBytes(m_folder.file("p.zm1"), text);
     }
-    int run(std::vector<std::string> args) {
-        m_out.str({});
-        m_err.str({});
-        return runCommandLine(*m_state, args, m_out, m_err).exitCode;
-    }
-
-    TempFolder m_folder;
-    std::ostringstream m_out;
-    std::ostringstream m_err;
-    std::unique_ptr<ProgramState> m_state = std::make_unique<ProgramState>();
-
-private:
-    std::filesystem::path m_oldCwd;
-    FixedClock m_clock{testTime()};
 };
 
 TEST_F(BatchNumbers, AnalyseRefusesNumbersItCannotTrustAndNamesTheElement) {

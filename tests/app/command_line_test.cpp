@@ -17,6 +17,7 @@
 #include "core/model/chain.h"
 #include "core/platform/clock.h"
 #include "core/records/documentation.h"
+#include "tests/app/batch_run.h"
 #include "tests/model/chain_builder.h"
 #include "tests/support/scripted.h"
 #include "tests/report/report_harness.h"
@@ -25,24 +26,8 @@ namespace zam1::test {
 namespace {
 
 // Runs in a folder of its own, without any configuration, at a fixed time.
-class CommandLine : public ::testing::Test {
+class CommandLine : public BatchRun {
 protected:
-    void SetUp() override {
-        m_oldCwd = std::filesystem::current_path();
-        std::filesystem::current_path(m_folder.path());
-        setenv("XDG_CONFIG_HOME", m_folder.path().c_str(), 1);
-        setenv("TEMP", m_folder.path().c_str(), 1);
-        m_state->clock = &m_clock;
-    }
-    void TearDown() override { std::filesystem::current_path(m_oldCwd); }
-
-    CommandLineResult start(std::vector<std::string> args) {
-        m_out.str({});
-        m_err.str({});
-        return runCommandLine(*m_state, args, m_out, m_err);
-    }
-    int run(std::vector<std::string> args) { return start(std::move(args)).exitCode; }
-
     void copyExample(const std::string& name) {
         std::filesystem::copy_file(std::string(ZAM1_SOURCE_DIR) + "/examples/getriebewelle.zm1", m_folder.file(name));
     }
@@ -57,16 +42,6 @@ protected:
         std::sort(names.begin(), names.end());
         return names;
     }
-
-    TempFolder m_folder;
-    std::ostringstream m_out;
-    std::ostringstream m_err;
-
-    std::unique_ptr<ProgramState> m_state = std::make_unique<ProgramState>();
-
-private:
-    std::filesystem::path m_oldCwd;
-    FixedClock m_clock{testTime()};
 };
 
 TEST_F(CommandLine, HelpShowsTheTwentyOneLinesAndEnds) {
