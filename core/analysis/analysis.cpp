@@ -12,20 +12,44 @@
 namespace zam1 {
 namespace {
 
-std::vector<Contribution> contributions(const Chain& chain, const ClosingSolution& s, const AnalysisData& data) {
+// The variance of an element's deviation under its distribution; h² the square
+// of half its tolerance.
+long double declaredVariance(Distribution kind, long double halfSquared, long double productionSigma) {
+    switch (kind) {
+    case Distribution::Uniform: return halfSquared / 3;
+    case Distribution::Triangular: return halfSquared / 6;
+    case Distribution::Normal:
+    case Distribution::ShiftedNormal: break;
+    }
+    return halfSquared / (productionSigma * productionSigma);
+}
+
+// Shares of the variance used: h² / sum of h² under the production sigma (every
+// element normal), the declared variances otherwise.
+std::vector<Contribution> contributions(const Chain& chain, const ClosingSolution& s, const AnalysisData& data,
+                                        long double productionSigma, bool declared) {
     std::vector<Contribution> out;
+    const bool stat = productionSigma > 0;
     const auto add = [&](std::int32_t n, int side) {
         const Element& e = chain.element(n);
+        const ElementDistribution d = data.distributionOf(n);
         Contribution c;
         c.element = n;
         c.sensitivity = e.positive != 0 ? side : -side;
         c.tolerance = e.upperDev - e.lowerDev;
-        c.distribution = data.distributionOf(n).kind;
+        c.distribution = d.kind;
+        if (stat) c.variance = declaredVariance(d.kind, e.halfRangeSquared, productionSigma);
+        if (d.kind == Distribution::ShiftedNormal) c.meanShift = c.sensitivity * d.meanShiftPercent / 100 * c.tolerance;
         c.sharePercent = s.sums.closingVariance > 0 ? e.halfRangeSquared / s.sums.closingVariance * 100 : 0;
         out.push_back(c);
     };
     for (std::int32_t n : s.pathFrom) add(n, -1);
     for (std::int32_t n : s.pathTo) add(n, +1);
+    if (declared && stat) {
+        long double total = 0;
+        for (const Contribution& c : out) total += c.variance;
+        for (Contribution& c : out) c.sharePercent = total > 0 ? c.variance / total * 100 : 0;
+    }
     std::stable_sort(out.begin(), out.end(), [](const Contribution& a, const Contribution& b) {
         return a.sharePercent != b.sharePercent ? a.sharePercent > b.sharePercent : a.element < b.element;
     });
@@ -136,9 +160,21 @@ ClosingAnalysis analyseClosing(const Chain& chain, int k, const ClosingSolution&
     a.mean = s.sums.closingMean;
     a.statDev = s.sums.closingStatDev;
     if (stat) a.sigma = a.statDev / productionSigma;
+    const auto onPath = [&](std::int32_t n) { return data.distributionOf(n).kind != Distribution::Normal; };
+    a.declaredVariance = stat && (std::any_of(s.pathFrom.begin(), s.pathFrom.end(), onPath) ||
+                                  std::any_of(s.pathTo.begin(), s.pathTo.end(), onPath));
+    a.contributions = contributions(chain, s, data, productionSigma, a.declaredVariance);
+    if (a.declaredVariance) {
+        long double variance = 0;
+        for (const Contribution& c : a.contributions) {
+            variance += c.variance;
+            a.mean += c.meanShift;
+        }
+        a.sigma = std::sqrt(variance);
+        a.statDev = productionSigma * a.sigma;
+    }
     worstCase(a);
     if (stat) statistical(a);
-    a.contributions = contributions(chain, s, data);
     return a;
 }
 

@@ -57,7 +57,9 @@ struct Contribution {
     int sensitivity = 0;     // +1 / -1: change of the closing dimension when the element grows by 1
     long double tolerance = 0;  // upper - lower deviation
     Distribution distribution = Distribution::Normal;
-    long double sharePercent = 0;  // of the statistical variance (h² / sum of h²)
+    long double sharePercent = 0;  // of the variance the statistical method used
+    long double variance = 0;      // the element's, under its declared distribution (0 without sigma)
+    long double meanShift = 0;     // the shift of its mean as it enters the closing dimension
 };
 
 struct ClosingAnalysis {
@@ -75,9 +77,16 @@ struct ClosingAnalysis {
     WorstCaseSide worstBelow = WorstCaseSide::Holds;
     WorstCaseSide worstAbove = WorstCaseSide::Holds;
 
-    long double mean = 0;        // closingMean
-    long double statDev = 0;     // closingStatDev: ±productionSigma s
-    long double sigma = 0;       // s
+    // With every element on the path normal these are the statistical method's
+    // closingMean, closingStatDev and s = closingStatDev / productionSigma. When an
+    // element declares another distribution, s comes from the exact variance of
+    // the declared distributions (normal (h/sigma)², uniform h²/3, triangular h²/6,
+    // h half the tolerance), the mean moves by the mean shifts, and statDev is
+    // productionSigma s: the same ±sigma rule on the variance actually used.
+    bool declaredVariance = false;
+    long double mean = 0;
+    long double statDev = 0;
+    long double sigma = 0;
     long double ppmBelow = 0;    // statistical
     long double ppmAbove = 0;
     Capability statCapability;

@@ -51,6 +51,10 @@ std::string verdict(const ClosingAnalysis& c) {
     return {};
 }
 
+std::string_view varianceName(const ClosingAnalysis& c) {
+    return c.declaredVariance ? "declared distributions" : "production sigma";
+}
+
 std::string_view verdictName(Verdict v) {
     switch (v) {
     case Verdict::Holds: return "holds";
@@ -114,6 +118,7 @@ void writeClosing(const AnalysisResult& r, const ClosingAnalysis& c, std::ostrea
     out << "                ppm below " << ppm(c.limits.lower, c.ppmBelow) << "  above "
         << ppm(c.limits.upper, c.ppmAbove) << "   Cp "
         << ratio(c.statCapability.cp) << "  Cpk " << ratio(c.statCapability.cpk) << '\n';
+    out << "                variance: " << varianceName(c) << '\n';
     const SampleSummary& m = c.monteCarlo;
     const long double n = static_cast<long double>(m.count);
     out << "  Monte Carlo   mean  " << mm(m.mean) << "  sd    " << mm(m.stdDev) << "   min " << mm(m.min) << "  max "
@@ -202,6 +207,7 @@ Json closingJson(const AnalysisResult& r, const ClosingAnalysis& c) {
                   {"max", static_cast<double>(c.mean + c.statDev)}, {"ppmBelow", againstLimit(c.limits.lower, c.ppmBelow)},
                   {"ppmAbove", againstLimit(c.limits.upper, c.ppmAbove)}};
         s.update(capabilityJson(c.statCapability));
+        s["variance"] = std::string(varianceName(c));
         s["fails"] = c.failsStatistical;
         j["statistical"] = s;
     } else {

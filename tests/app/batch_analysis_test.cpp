@@ -67,8 +67,9 @@ TEST_F(BatchAnalysis, ExitCodeSaysWhetherTheLimitsHold) {
 }
 
 TEST_F(BatchAnalysis, JsonOnStandardOutputOrIntoAFileIsTheSameEveryRun) {
+    // The uniform element widens the statistical spread to ±0.2 (s = 0.0667): limits beyond it.
     sidecar(R"({"elements": [{"element": 1, "distribution": "uniform"}],
-                "closings": [{"closing": 1, "lower": 0.05, "upper": 0.35}]})");
+                "closings": [{"closing": 1, "lower": -0.05, "upper": 0.45}]})");
     ASSERT_EQ(run({"--json", "-", "--samples", "3000", "--seed", "5"}), 0) << m_err.str();
     const std::string json = m_out.str();
     EXPECT_EQ(json.rfind("{\n  \"format\": 1,\n  \"project\": \"spalt\",", 0), 0u) << json;
@@ -137,6 +138,16 @@ TEST_F(BatchAnalysis, OneSeedRangeEverywhere) {
     sidecar("{}");
     EXPECT_EQ(run({"--json", "-", "--samples", "500", "--seed", "18446744073709551615"}), 0) << m_err.str();
     EXPECT_EQ(m_out.str(), fromFile);
+}
+
+// Every element uniform: the statistical method takes their variance, so it
+// judges like Monte Carlo instead of passing what the declared parts fail.
+TEST_F(BatchAnalysis, DeclaredDistributionsCountUnderRss) {
+    sidecar(R"({"elements": [{"element": 1, "distribution": "uniform"}, {"element": 2, "distribution": "uniform"}],
+                "closings": [{"closing": 1, "lower": 0.05, "upper": 0.35}]})");
+    EXPECT_EQ(run({"--method", "mc", "--samples", "100000"}), 3);
+    EXPECT_EQ(run({"--method", "rss"}), 3);
+    EXPECT_NE(m_out.str().find("variance: declared distributions"), std::string::npos) << m_out.str();
 }
 
 // "--analyse" with no project before it is a usage fault, not a project name.
