@@ -96,6 +96,8 @@ void expectCoverage(Chain& chain, const AnalysisData& data, const Exact& exact, 
     int above = 0;
     int low = 0;
     int high = 0;
+    double widthBelow = 0;
+    bool bounded = true;
     const auto inside = [](const Interval& i, double v) { return i.low <= v && v <= i.high; };
     for (std::uint64_t seed = 1; seed <= 100; ++seed) {
         AnalysisOptions options = samples(4000, seed);
@@ -105,7 +107,14 @@ void expectCoverage(Chain& chain, const AnalysisData& data, const Exact& exact, 
         above += inside(a.mcConfidence.ppmAbove, exact.ppmAbove);
         low += inside(a.monteCarlo.p00135Interval, exact.p00135);
         high += inside(a.monteCarlo.p99865Interval, exact.p99865);
+        widthBelow += a.mcConfidence.ppmBelow.high - a.mcConfidence.ppmBelow.low;
+        bounded = bounded && std::isfinite(a.monteCarlo.p00135Interval.low) &&
+                  std::isfinite(a.monteCarlo.p99865Interval.high);  // 4000 samples bound both
     }
+    // Covering is no merit in an interval wider than it must be: about 2 z standard errors.
+    const double p = exact.ppmBelow / 1e6;
+    EXPECT_LT(widthBelow / 100, 1.15 * 2 * kConfidenceZ * std::sqrt(p * (1 - p) / 4000) * 1e6) << name;
+    EXPECT_TRUE(bounded) << name;
     EXPECT_GE(below, 93) << name;
     EXPECT_GE(above, 93) << name;
     EXPECT_GE(low, 93) << name;
