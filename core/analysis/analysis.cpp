@@ -66,8 +66,8 @@ void worstCase(ClosingAnalysis& a) {
     a.failsWorstCase = a.worstBelow != WorstCaseSide::Holds || a.worstAbove != WorstCaseSide::Holds;
 }
 
-// Tail probabilities of the normal distribution with mean closingMean and s;
-// with s = 0 every part has the mean.
+// Tail probabilities of the normal distribution with the mean and s of the
+// variance used (see ClosingAnalysis); with s = 0 every part has the mean.
 void statistical(ClosingAnalysis& a) {
     const RequiredLimits& l = a.limits;
     if (a.sigma > 0) {
