@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "core/analysis/normal.h"
 #include "core/model/chain.h"
@@ -11,20 +12,44 @@
 namespace zam1 {
 namespace {
 
-std::vector<Contribution> contributions(const Chain& chain, const ClosingSolution& s, const AnalysisData& data) {
+// The variance of an element's deviation under its distribution; h² the square
+// of half its tolerance.
+long double declaredVariance(Distribution kind, long double halfSquared, long double productionSigma) {
+    switch (kind) {
+    case Distribution::Uniform: return halfSquared / 3;
+    case Distribution::Triangular: return halfSquared / 6;
+    case Distribution::Normal:
+    case Distribution::ShiftedNormal: break;
+    }
+    return halfSquared / (productionSigma * productionSigma);
+}
+
+// Shares of the variance used: h² / sum of h² under the production sigma (every
+// element normal), the declared variances otherwise.
+std::vector<Contribution> contributions(const Chain& chain, const ClosingSolution& s, const AnalysisData& data,
+                                        long double productionSigma, bool declared) {
     std::vector<Contribution> out;
+    const bool stat = productionSigma > 0;
     const auto add = [&](std::int32_t n, int side) {
         const Element& e = chain.element(n);
+        const ElementDistribution d = data.distributionOf(n);
         Contribution c;
         c.element = n;
         c.sensitivity = e.positive != 0 ? side : -side;
         c.tolerance = e.upperDev - e.lowerDev;
-        c.distribution = data.distributionOf(n).kind;
+        c.distribution = d.kind;
+        if (stat) c.variance = declaredVariance(d.kind, e.halfRangeSquared, productionSigma);
+        if (d.kind == Distribution::ShiftedNormal) c.meanShift = c.sensitivity * d.meanShiftPercent / 100 * c.tolerance;
         c.sharePercent = s.sums.closingVariance > 0 ? e.halfRangeSquared / s.sums.closingVariance * 100 : 0;
         out.push_back(c);
     };
     for (std::int32_t n : s.pathFrom) add(n, -1);
     for (std::int32_t n : s.pathTo) add(n, +1);
+    if (declared && stat) {
+        long double total = 0;
+        for (const Contribution& c : out) total += c.variance;
+        for (Contribution& c : out) c.sharePercent = total > 0 ? c.variance / total * 100 : 0;
+    }
     std::stable_sort(out.begin(), out.end(), [](const Contribution& a, const Contribution& b) {
         return a.sharePercent != b.sharePercent ? a.sharePercent > b.sharePercent : a.element < b.element;
     });
@@ -41,8 +66,8 @@ void worstCase(ClosingAnalysis& a) {
     a.failsWorstCase = a.worstBelow != WorstCaseSide::Holds || a.worstAbove != WorstCaseSide::Holds;
 }
 
-// Tail probabilities of the normal distribution with mean closingMean and s;
-// with s = 0 every part has the mean.
+// Tail probabilities of the normal distribution with the mean and s of the
+// variance used (see ClosingAnalysis); with s = 0 every part has the mean.
 void statistical(ClosingAnalysis& a) {
     const RequiredLimits& l = a.limits;
     if (a.sigma > 0) {
@@ -56,11 +81,61 @@ void statistical(ClosingAnalysis& a) {
     a.failsStatistical = beyond(l, a.mean - a.statDev, a.mean + a.statDev);
 }
 
+constexpr double kLowShare = 0.00135;
+
+struct SideJudgement {
+    Verdict verdict = Verdict::Holds;
+    double samples = 0;  // undecided: about how many would decide; infinite when none would
+};
+
+// One outer point against its limit, turned so that the values must not lie
+// below `limit`: holds when the interval's low end does not, fails when even
+// its high end does. Undecided, the interval must shrink until it leaves the
+// limit on the estimate's side; its width goes with 1 / sqrt(N). An end no
+// sample bounds yet is estimated from the normal approximation of the
+// percentile's standard error, and needs at least the samples that bound it.
+SideJudgement judgeSide(double estimate, Interval interval, double limit, const SampleSummary& m) {
+    SideJudgement j;
+    if (interval.low >= limit) return j;
+    if (interval.high < limit) {
+        j.verdict = Verdict::Fails;
+        return j;
+    }
+    j.verdict = Verdict::Undecided;
+    const double distance = estimate - limit;
+    const double n = static_cast<double>(m.count);
+    if (distance == 0) {
+        j.samples = std::numeric_limits<double>::infinity();
+        return j;
+    }
+    const double end = distance > 0 ? interval.low : interval.high;
+    double half = std::fabs(estimate - end);
+    double least = n + 1;
+    if (!std::isfinite(end)) {
+        const double z = static_cast<double>(inverseNormal(kLowShare));
+        const double density = std::exp(-z * z / 2) / std::sqrt(2 * std::acos(-1.0));
+        half = kConfidenceZ * m.stdDev * std::sqrt(kLowShare * (1 - kLowShare) / n) / density;
+        least = std::max(least, static_cast<double>(samplesForBoundedRank(kLowShare)));
+    }
+    j.samples = std::max(least, n * (half / distance) * (half / distance));
+    return j;
+}
+
+// Rounded up to two significant digits: an estimate, not a count.
+std::int64_t roundedUp(double samples) {
+    const double clamped = std::min(samples, 1e15);
+    const double step = std::pow(10.0, std::max(0.0, std::floor(std::log10(clamped)) - 1));
+    return static_cast<std::int64_t>(std::ceil(clamped / step) * step);
+}
+
 void monteCarlo(ClosingAnalysis& a) {
     const SampleSummary& m = a.monteCarlo;
     a.mcCapability = capability(a.limits, m.mean, m.stdDev);
-    a.failsMonteCarlo = beyond(a.limits, m.p00135, m.p99865);
+    a.mcConfidence = monteCarloConfidence(a.limits, m);
+    a.failsMonteCarlo = a.mcConfidence.verdict == Verdict::Fails;
 }
+
+Verdict verdictOf(bool fails) { return fails ? Verdict::Fails : Verdict::Holds; }
 
 ClosingAnalysis analyseClosing(const Chain& chain, int k, const ClosingSolution& s, const AnalysisData& data,
                                long double productionSigma, bool stat) {
@@ -75,6 +150,7 @@ ClosingAnalysis analyseClosing(const Chain& chain, int k, const ClosingSolution&
     if (!s.resolved) {
         a.structureError = oemToUtf8(s.structureError.view());
         a.fails = a.limits.any();  // a closing dimension that cannot be calculated holds nothing
+        a.verdict = verdictOf(a.fails);
         a.failsWorstCase = a.failsStatistical = a.failsMonteCarlo = a.fails;
         return a;
     }
@@ -84,9 +160,21 @@ ClosingAnalysis analyseClosing(const Chain& chain, int k, const ClosingSolution&
     a.mean = s.sums.closingMean;
     a.statDev = s.sums.closingStatDev;
     if (stat) a.sigma = a.statDev / productionSigma;
+    const auto onPath = [&](std::int32_t n) { return data.distributionOf(n).kind != Distribution::Normal; };
+    a.declaredVariance = stat && (std::any_of(s.pathFrom.begin(), s.pathFrom.end(), onPath) ||
+                                  std::any_of(s.pathTo.begin(), s.pathTo.end(), onPath));
+    a.contributions = contributions(chain, s, data, productionSigma, a.declaredVariance);
+    if (a.declaredVariance) {
+        long double variance = 0;
+        for (const Contribution& c : a.contributions) {
+            variance += c.variance;
+            a.mean += c.meanShift;
+        }
+        a.sigma = std::sqrt(variance);
+        a.statDev = productionSigma * a.sigma;
+    }
     worstCase(a);
     if (stat) statistical(a);
-    a.contributions = contributions(chain, s, data);
     return a;
 }
 
@@ -111,6 +199,34 @@ std::optional<long double> worstCasePpm(WorstCaseSide side) {
     return std::nullopt;
 }
 
+MonteCarloConfidence monteCarloConfidence(const RequiredLimits& limits, const SampleSummary& m) {
+    MonteCarloConfidence c;
+    if (m.count <= 0) return c;
+    const auto ppm = [](Interval i) { return Interval{i.low * 1e6, i.high * 1e6}; };
+    c.ppmBelow = ppm(wilsonInterval(m.below, m.count));
+    c.ppmAbove = ppm(wilsonInterval(m.above, m.count));
+    c.ppmBelowError = proportionStandardError(m.below, m.count) * 1e6;
+    c.ppmAboveError = proportionStandardError(m.above, m.count) * 1e6;
+    c.meanError = m.stdDev / std::sqrt(static_cast<double>(m.count));
+    std::vector<SideJudgement> sides;
+    if (limits.lower) sides.push_back(judgeSide(m.p00135, m.p00135Interval, static_cast<double>(*limits.lower), m));
+    if (limits.upper) {
+        // The upper side mirrored: values must not lie above the limit.
+        sides.push_back(judgeSide(-m.p99865, {-m.p99865Interval.high, -m.p99865Interval.low},
+                                  -static_cast<double>(*limits.upper), m));
+    }
+    double samples = 0;
+    for (const SideJudgement& s : sides) {
+        if (s.verdict == Verdict::Fails) c.verdict = Verdict::Fails;
+        if (s.verdict == Verdict::Undecided) {
+            if (c.verdict == Verdict::Holds) c.verdict = Verdict::Undecided;
+            samples = std::max(samples, s.samples);
+        }
+    }
+    if (c.verdict == Verdict::Undecided && std::isfinite(samples)) c.samplesToDecide = roundedUp(samples);
+    return c;
+}
+
 Capability capability(const RequiredLimits& limits, long double mean, long double sigma) {
     Capability c;
     if (!(sigma > 0)) return c;
@@ -122,8 +238,12 @@ Capability capability(const RequiredLimits& limits, long double mean, long doubl
     return c;
 }
 
-bool AnalysisResult::allHold() const {
-    return std::none_of(closings.begin(), closings.end(), [](const ClosingAnalysis& c) { return c.fails; });
+bool AnalysisResult::allHold() const { return verdict() == Verdict::Holds; }
+
+Verdict AnalysisResult::verdict() const {
+    Verdict v = Verdict::Holds;
+    for (const ClosingAnalysis& c : closings) v = std::max(v, c.verdict);
+    return v;
 }
 
 AnalysisResult analyseChain(Chain& chain, const AnalysisData& data, const AnalysisOptions& options) {
@@ -145,9 +265,11 @@ AnalysisResult analyseChain(Chain& chain, const AnalysisData& data, const Analys
                 // Without sigma neither method can judge: a required limit is not shown to hold.
                 a.failsStatistical = a.failsMonteCarlo = a.limits.any();
             }
-            a.fails = options.method == AnalysisMethod::WorstCase     ? a.failsWorstCase
-                      : options.method == AnalysisMethod::Statistical ? a.failsStatistical
-                                                                      : a.failsMonteCarlo;
+            a.verdict = options.method == AnalysisMethod::WorstCase     ? verdictOf(a.failsWorstCase)
+                        : options.method == AnalysisMethod::Statistical ? verdictOf(a.failsStatistical)
+                        : result.statistical                            ? a.mcConfidence.verdict
+                                                                        : verdictOf(a.failsMonteCarlo);
+            a.fails = a.verdict == Verdict::Fails;
         }
         result.closings.push_back(std::move(a));
     }

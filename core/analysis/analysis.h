@@ -25,6 +25,28 @@ inline constexpr long double kAllPpm = 1e6L;
 // violated, but worst case cannot say how often (no ppm).
 enum class WorstCaseSide { Holds, Partly, All };
 
+// Worst case and the statistical method are exact: a limit holds or fails.
+// Monte Carlo only estimates: it holds when the whole 95 % interval of the
+// 0.135 % and 99.865 % points lies within the limits, fails when the whole
+// interval of one lies beyond, and is undecided otherwise.
+enum class Verdict { Holds, Undecided, Fails };
+
+// What the sample carries beyond its figures: 95 % intervals of the ppm beyond
+// each limit (Wilson) and their standard errors, in ppm; meaningful only where
+// the limit is required.
+struct MonteCarloConfidence {
+    Interval ppmBelow{0, 0};
+    Interval ppmAbove{0, 0};
+    double ppmBelowError = 0;
+    double ppmAboveError = 0;
+    double meanError = 0;   // sample standard deviation / sqrt(N)
+    Verdict verdict = Verdict::Holds;
+    // Undecided only: about how many samples would decide it, from the width of
+    // the interval (which shrinks with 1 / sqrt(N)); none when the estimate lies
+    // on the limit, where no number of samples decides.
+    std::optional<std::int64_t> samplesToDecide;
+};
+
 struct Capability {
     std::optional<long double> cp;  // both limits and a positive sigma needed
     std::optional<long double> cpk; // one limit is enough (then Cpu or Cpl)
@@ -35,7 +57,9 @@ struct Contribution {
     int sensitivity = 0;     // +1 / -1: change of the closing dimension when the element grows by 1
     long double tolerance = 0;  // upper - lower deviation
     Distribution distribution = Distribution::Normal;
-    long double sharePercent = 0;  // of the statistical variance (h² / sum of h²)
+    long double sharePercent = 0;  // of the variance the statistical method used
+    long double variance = 0;      // the element's, under its declared distribution (0 without sigma)
+    long double meanShift = 0;     // the shift of its mean as it enters the closing dimension
 };
 
 struct ClosingAnalysis {
@@ -53,22 +77,31 @@ struct ClosingAnalysis {
     WorstCaseSide worstBelow = WorstCaseSide::Holds;
     WorstCaseSide worstAbove = WorstCaseSide::Holds;
 
-    long double mean = 0;        // closingMean
-    long double statDev = 0;     // closingStatDev: ±productionSigma s
-    long double sigma = 0;       // s
+    // With every element on the path normal these are the statistical method's
+    // closingMean, closingStatDev and s = closingStatDev / productionSigma. When an
+    // element declares another distribution, s comes from the exact variance of
+    // the declared distributions (normal (h/sigma)², uniform h²/3, triangular h²/6,
+    // h half the tolerance), the mean moves by the mean shifts, and statDev is
+    // productionSigma s: the same ±sigma rule on the variance actually used.
+    bool declaredVariance = false;
+    long double mean = 0;
+    long double statDev = 0;
+    long double sigma = 0;
     long double ppmBelow = 0;    // statistical
     long double ppmAbove = 0;
     Capability statCapability;
 
     SampleSummary monteCarlo;    // count 0 when not simulated
     Capability mcCapability;
+    MonteCarloConfidence mcConfidence;
 
     std::vector<Contribution> contributions; // largest share first
 
     bool failsWorstCase = false;
     bool failsStatistical = false;  // closingMean ± closingStatDev beyond a limit
-    bool failsMonteCarlo = false;   // the 0.135 % or 99.865 % point beyond a limit
+    bool failsMonteCarlo = false;   // the 95 % interval of the 0.135 % or 99.865 % point wholly beyond a limit
     bool fails = false;             // by the chosen method
+    Verdict verdict = Verdict::Holds;  // by the chosen method; Holds also without limits
 };
 
 struct AnalysisResult {
@@ -77,7 +110,9 @@ struct AnalysisResult {
     bool statistical = true;   // false when productionSigma is not positive: no s, no Monte Carlo
     std::vector<ClosingAnalysis> closings;
 
-    bool allHold() const;
+    bool allHold() const;  // every closing dimension's verdict is Holds
+    // Fails when one closing dimension fails, else Undecided when one is, else Holds.
+    Verdict verdict() const;
 };
 
 // Worst case of the worst-case range min..max against one limit.
@@ -85,6 +120,10 @@ WorstCaseSide worstCaseBelow(long double min, long double max, long double lower
 WorstCaseSide worstCaseAbove(long double min, long double max, long double upper);
 // 0 or 1e6; Partly has none.
 std::optional<long double> worstCasePpm(WorstCaseSide side);
+
+// The verdict of the Monte Carlo sample `m` against `limits`, with the samples
+// that would decide it when undecided.
+MonteCarloConfidence monteCarloConfidence(const RequiredLimits& limits, const SampleSummary& m);
 
 // Cp = (USL - LSL) / 6σ, Cpk = min(USL - μ, μ - LSL) / 3σ.
 Capability capability(const RequiredLimits& limits, long double mean, long double sigma);

@@ -1,6 +1,7 @@
 #include "core/analysis/analysis_data.h"
 
 #include <array>
+#include <charconv>
 #include <utility>
 
 namespace zam1 {
@@ -43,5 +44,13 @@ std::optional<Distribution> distributionFromName(std::string_view name) {
 }
 std::string_view methodName(AnalysisMethod method) { return nameIn(kMethods, method); }
 std::optional<AnalysisMethod> methodFromName(std::string_view name) { return valueIn<AnalysisMethod>(kMethods, name); }
+
+std::optional<std::uint64_t> seedFromText(std::string_view text) {
+    if (text.empty() || text.front() < '0' || text.front() > '9') return std::nullopt;
+    std::uint64_t value = 0;
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (r.ec != std::errc() || r.ptr != text.data() + text.size()) return std::nullopt;
+    return value;
+}
 
 } // namespace zam1

@@ -37,6 +37,10 @@ enum class AnalysisMethod { WorstCase, Statistical, MonteCarlo };
 inline constexpr std::int64_t kMinSamples = 1;
 inline constexpr std::int64_t kMaxSamples = 100'000'000;
 inline constexpr std::int64_t kDefaultSamples = 100'000;
+// Every seed of 64 bits, on the command line, in the settings file and in the dialog.
+inline constexpr std::string_view kSeedRangeText = "a whole number from 0 to 18446744073709551615";
+// A mean shift moves the mean at most to the edge of the tolerance zone.
+inline constexpr long double kMaxMeanShiftPercent = 50;
 
 struct AnalysisOptions {
     AnalysisMethod method = AnalysisMethod::Statistical; // the method the check judges by
@@ -67,5 +71,7 @@ std::string_view distributionName(Distribution kind);
 std::optional<Distribution> distributionFromName(std::string_view name);
 std::string_view methodName(AnalysisMethod method);
 std::optional<AnalysisMethod> methodFromName(std::string_view name);
+// Decimal digits only, 0 .. 2^64 - 1; anything else is none.
+std::optional<std::uint64_t> seedFromText(std::string_view text);
 
 } // namespace zam1

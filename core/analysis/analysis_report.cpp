@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cmath>
+#include <limits>
 #include <ostream>
 #include <sstream>
 
@@ -41,7 +43,60 @@ std::string limitText(const std::optional<long double>& limit) { return limit ? 
 
 std::string verdict(const ClosingAnalysis& c) {
     if (!c.limits.any()) return "no limits";
-    return c.fails ? "FAILS" : "holds";
+    switch (c.verdict) {
+    case Verdict::Holds: return "holds";
+    case Verdict::Undecided: return "UNDECIDED";
+    case Verdict::Fails: return "FAILS";
+    }
+    return {};
+}
+
+std::string_view varianceName(const ClosingAnalysis& c) {
+    return c.declaredVariance ? "declared distributions" : "production sigma";
+}
+
+std::string_view verdictName(Verdict v) {
+    switch (v) {
+    case Verdict::Holds: return "holds";
+    case Verdict::Undecided: return "undecided";
+    case Verdict::Fails: return "fails";
+    }
+    return {};
+}
+
+// An end no sample bounds is open.
+std::string endText(double value, int decimals) {
+    if (value == -std::numeric_limits<double>::infinity()) return textRight("-inf", 10);
+    if (value == std::numeric_limits<double>::infinity()) return textRight("+inf", 10);
+    return fixedText(value, 10, decimals, false);
+}
+std::string intervalText(const Interval& i, int decimals) {
+    return "[" + endText(i.low, decimals) + ", " + endText(i.high, decimals) + "]";
+}
+
+void writeConfidence(const ClosingAnalysis& c, std::ostream& out) {
+    const SampleSummary& m = c.monteCarlo;
+    const MonteCarloConfidence& k = c.mcConfidence;
+    out << "                95 % interval  0.135 %   " << intervalText(m.p00135Interval, kDecimals) << '\n';
+    out << "                               99.865 %  " << intervalText(m.p99865Interval, kDecimals) << '\n';
+    if (c.limits.lower) {
+        out << "                               ppm below " << intervalText(k.ppmBelow, 1) << "  se "
+            << fixedText(k.ppmBelowError, 1, 1, false) << '\n';
+    }
+    if (c.limits.upper) {
+        out << "                               ppm above " << intervalText(k.ppmAbove, 1) << "  se "
+            << fixedText(k.ppmAboveError, 1, 1, false) << '\n';
+    }
+    if (!c.limits.any()) return;
+    out << "                Monte Carlo verdict: " << verdictName(k.verdict);
+    if (k.verdict == Verdict::Undecided) {
+        if (k.samplesToDecide) {
+            out << ", about " << *k.samplesToDecide << " samples would decide it";
+        } else {
+            out << ", a point lies on its limit";
+        }
+    }
+    out << '\n';
 }
 
 void writeClosing(const AnalysisResult& r, const ClosingAnalysis& c, std::ostream& out) {
@@ -63,6 +118,7 @@ void writeClosing(const AnalysisResult& r, const ClosingAnalysis& c, std::ostrea
     out << "                ppm below " << ppm(c.limits.lower, c.ppmBelow) << "  above "
         << ppm(c.limits.upper, c.ppmAbove) << "   Cp "
         << ratio(c.statCapability.cp) << "  Cpk " << ratio(c.statCapability.cpk) << '\n';
+    out << "                variance: " << varianceName(c) << '\n';
     const SampleSummary& m = c.monteCarlo;
     const long double n = static_cast<long double>(m.count);
     out << "  Monte Carlo   mean  " << mm(m.mean) << "  sd    " << mm(m.stdDev) << "   min " << mm(m.min) << "  max "
@@ -71,6 +127,7 @@ void writeClosing(const AnalysisResult& r, const ClosingAnalysis& c, std::ostrea
     out << "                ppm below " << ppm(c.limits.lower, m.below / n * kAllPpm) << "  above "
         << ppm(c.limits.upper, m.above / n * kAllPpm)
         << "   Cp " << ratio(c.mcCapability.cp) << "  Cpk " << ratio(c.mcCapability.cpk) << '\n';
+    writeConfidence(c, out);
     out << "  element  sens.  tolerance  distribution    share\n";
     for (const Contribution& e : c.contributions) {
         out << "  " << intRight(e.element, 7) << "  " << (e.sensitivity > 0 ? "  +1" : "  -1") << "  "
@@ -96,6 +153,12 @@ Json worstSideJson(const std::optional<long double>& limit, WorstCaseSide side) 
     return {{"status", kNames[static_cast<int>(side)]}, {"ppm", optionalNumber(worstCasePpm(side))}};
 }
 
+// [low, high]; an open end is null.
+Json intervalJson(const Interval& i) {
+    const auto end = [](double v) { return std::isfinite(v) ? Json(v) : Json(nullptr); };
+    return Json::array({end(i.low), end(i.high)});
+}
+
 Json monteCarloJson(const ClosingAnalysis& c) {
     const SampleSummary& m = c.monteCarlo;
     if (m.count == 0) return nullptr;
@@ -110,7 +173,17 @@ Json monteCarloJson(const ClosingAnalysis& c) {
               {"ppmBelow", againstLimit(c.limits.lower, m.below / n * kAllPpm)},
               {"ppmAbove", againstLimit(c.limits.upper, m.above / n * kAllPpm)}};
     j.update(capabilityJson(c.mcCapability));
+    const MonteCarloConfidence& k = c.mcConfidence;
+    j["p0_135Interval"] = intervalJson(m.p00135Interval);
+    j["p99_865Interval"] = intervalJson(m.p99865Interval);
+    j["ppmBelowInterval"] = c.limits.lower ? intervalJson(k.ppmBelow) : Json(nullptr);
+    j["ppmAboveInterval"] = c.limits.upper ? intervalJson(k.ppmAbove) : Json(nullptr);
+    j["standardError"] = {{"mean", k.meanError},
+                          {"ppmBelow", c.limits.lower ? Json(k.ppmBelowError) : Json(nullptr)},
+                          {"ppmAbove", c.limits.upper ? Json(k.ppmAboveError) : Json(nullptr)}};
     j["fails"] = c.failsMonteCarlo;
+    j["verdict"] = std::string(verdictName(k.verdict));
+    j["samplesToDecide"] = k.samplesToDecide ? Json(*k.samplesToDecide) : Json(nullptr);
     j["histogram"] = {{"low", m.histogram.low}, {"high", m.histogram.high}, {"counts", m.histogram.counts}};
     return j;
 }
@@ -121,6 +194,7 @@ Json closingJson(const AnalysisResult& r, const ClosingAnalysis& c) {
     j["structureError"] = c.resolved ? Json(nullptr) : Json(c.structureError);
     j["required"] = {{"lower", optionalNumber(c.limits.lower)}, {"upper", optionalNumber(c.limits.upper)}};
     j["fails"] = c.fails;
+    j["verdict"] = std::string(verdictName(c.verdict));
     if (!c.resolved) return j;
     j["nominal"] = static_cast<double>(c.nominal);
     j["worstCase"] = {{"min", static_cast<double>(c.worstMin)}, {"max", static_cast<double>(c.worstMax)},
@@ -133,6 +207,7 @@ Json closingJson(const AnalysisResult& r, const ClosingAnalysis& c) {
                   {"max", static_cast<double>(c.mean + c.statDev)}, {"ppmBelow", againstLimit(c.limits.lower, c.ppmBelow)},
                   {"ppmAbove", againstLimit(c.limits.upper, c.ppmAbove)}};
         s.update(capabilityJson(c.statCapability));
+        s["variance"] = std::string(varianceName(c));
         s["fails"] = c.failsStatistical;
         j["statistical"] = s;
     } else {
@@ -163,7 +238,13 @@ void writeAnalysisReport(const AnalysisResult& r, std::string_view projectName, 
         writeClosing(r, c, out);
         out << rule << '\n';
     }
-    out << (r.allHold() ? "All required limits hold." : "Required limits are violated.") << '\n';
+    switch (r.verdict()) {
+    case Verdict::Holds: out << "All required limits hold.\n"; break;
+    case Verdict::Fails: out << "Required limits are violated.\n"; break;
+    case Verdict::Undecided:
+        out << "Undecided: the Monte Carlo sample does not show that every required limit holds.\n";
+        break;
+    }
 }
 
 bool reportAnalysis(const AnalysisResult& result, std::string_view projectName, OutputChannel& out,
@@ -193,6 +274,7 @@ std::string analysisJson(const AnalysisResult& r, std::string_view projectName) 
     root["samples"] = r.options.samples;
     root["seed"] = r.options.seed;
     root["allHold"] = r.allHold();
+    root["verdict"] = std::string(verdictName(r.verdict()));
     Json closings = Json::array();
     for (const ClosingAnalysis& c : r.closings) closings.push_back(closingJson(r, c));
     root["closings"] = closings;

@@ -304,6 +304,19 @@ double percentile(const std::vector<std::int64_t>& fine, std::int64_t n, double 
     return max;
 }
 
+// The order statistics that hold the true percentile at 95 %, as values of the closing dimension.
+Interval percentileInterval(const std::vector<std::int64_t>& fine, std::int64_t n, double share, const ClosingPlan& c,
+                            double min, double max, long double mean) {
+    const RankInterval ranks = quantileRanks(n, share);
+    const auto at = [&](std::int64_t rank) {
+        return static_cast<double>(mean + percentile(fine, n, static_cast<double>(rank) / static_cast<double>(n), c, min, max));
+    };
+    Interval i;
+    if (ranks.lower >= 1) i.low = at(ranks.lower);
+    if (ranks.upper <= n) i.high = at(ranks.upper);
+    return i;
+}
+
 Histogram displayHistogram(const std::vector<std::int64_t>& fine, const ClosingPlan& c, double min, double max) {
     Histogram h;
     h.low = min;
@@ -348,6 +361,8 @@ SampleSummary summarise(const ClosingPlan& c, const ClosingSolution& s, const st
     out.p00135 = static_cast<double>(mean + percentile(fine, n, 0.00135, c, total.min, total.max));
     out.p50 = static_cast<double>(mean + percentile(fine, n, 0.5, c, total.min, total.max));
     out.p99865 = static_cast<double>(mean + percentile(fine, n, 0.99865, c, total.min, total.max));
+    out.p00135Interval = percentileInterval(fine, n, 0.00135, c, total.min, total.max, mean);
+    out.p99865Interval = percentileInterval(fine, n, 0.99865, c, total.min, total.max, mean);
     out.histogram = displayHistogram(fine, c, total.min, total.max);
     out.histogram.low = out.min;
     out.histogram.high = out.max;

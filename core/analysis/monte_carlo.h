@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/analysis/analysis_data.h"
+#include "core/analysis/confidence.h"
 
 namespace zam1 {
 
@@ -37,6 +38,10 @@ struct SampleSummary {
     double p00135 = 0;  // 0.135 %
     double p50 = 0;
     double p99865 = 0;  // 99.865 %
+    // 95 % confidence intervals of the two outer points: order statistics read
+    // from the same histogram; an end no sample can bound stays infinite.
+    Interval p00135Interval;
+    Interval p99865Interval;
     std::int64_t below = 0;  // samples below the required lower limit
     std::int64_t above = 0;  // samples above the required upper limit
     Histogram histogram;     // kDisplayBins bins from min to max, for a picture

@@ -97,7 +97,7 @@ void readOptions(const Json& root, AnalysisOptions& options) {
     if (mc.contains("seed")) {
         const Json& seed = mc["seed"];
         if (!seed.is_number_integer() || (!seed.is_number_unsigned() && seed.get<std::int64_t>() < 0)) {
-            fail("monteCarlo.seed", "must be a whole number from 0");
+            fail("monteCarlo.seed", "must be " + std::string(kSeedRangeText));
         }
         options.seed = seed.get<std::uint64_t>();
     }
@@ -145,6 +145,11 @@ struct ElementEntry {
         if (entry.contains("meanShiftPercent")) {
             if (last.kind != Distribution::ShiftedNormal) fail(where + ".meanShiftPercent", "only with shiftedNormal");
             last.meanShiftPercent = numberAt(entry["meanShiftPercent"], where + ".meanShiftPercent");
+            if (std::fabs(last.meanShiftPercent) > kMaxMeanShiftPercent) {
+                fail(where + ".meanShiftPercent",
+                     "must be -50 to 50 (percent of the tolerance), element " +
+                         std::to_string(entry["element"].get<std::int64_t>()));
+            }
         }
     }
     void keep(int n) { out[n] = last; }

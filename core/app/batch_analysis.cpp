@@ -31,8 +31,9 @@ struct Request {
 int usage(std::ostream& err, const std::string& problem) {
     err << "w" << kShortName << ": " << problem << "\n"
         << "usage: w" << kShortName << " project." << kProjectExtension
-        << " --analyse [--method wc|rss|mc] [--samples N] [--seed S] [--json FILE|-]\n";
-    return 2;
+        << " --analyse [--method wc|rss|mc] [--samples N] [--seed S] [--json FILE|-]\n"
+        << "       exit 0 every required limit holds, 3 one is violated, 4 undecided (more samples needed)\n";
+    return kExitRefused;
 }
 
 // The options after "--analyse"; an empty text when they are usable, else what is wrong.
@@ -51,8 +52,8 @@ std::string parseOptions(const std::vector<std::string>& args, Request& request)
             }
             request.samples = number;
         } else if (name == "--seed") {
-            if (!parseInteger(value, number) || number < 0) return "--seed " + value + ": a whole number from 0";
-            request.seed = static_cast<std::uint64_t>(number);
+            request.seed = seedFromText(value);
+            if (!request.seed) return "--seed " + value + ": " + std::string(kSeedRangeText);
         } else if (name == "--json") {
             request.json = value;
         } else {
@@ -66,6 +67,9 @@ std::string parseOptions(const std::vector<std::string>& args, Request& request)
 
 int runBatchAnalysis(ProgramState& state, const std::vector<std::string>& arguments, std::ostream& out,
                      std::ostream& err) {
+    if (arguments.size() < 2 || arguments[1] != kAnalyseSwitch) {
+        return usage(err, std::string(kAnalyseSwitch) + " needs the project before it");
+    }
     Request request;
     if (const std::string problem = parseOptions(arguments, request); !problem.empty()) return usage(err, problem);
     const std::string& projectPath = arguments.at(0);
@@ -105,7 +109,8 @@ int runBatchAnalysis(ProgramState& state, const std::vector<std::string>& argume
         }
     }
     writeCalculationWarnings(state, err);
-    if (!result.allHold()) return 3;
+    if (result.verdict() == Verdict::Fails) return kExitViolated;
+    if (result.verdict() == Verdict::Undecided) return kExitUndecided;
     const auto unresolved = std::count_if(result.closings.begin(), result.closings.end(),
                                           [](const ClosingAnalysis& c) { return !c.resolved; });
     if (unresolved == 0) return kExitDone;

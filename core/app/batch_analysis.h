@@ -15,8 +15,10 @@ inline constexpr const char* kAnalyseSwitch = "--analyse";
 // `arguments` are the command line's: the project, "--analyse", the options.
 // Settings come from the project's sidecar file, the options override them. The
 // text report (or with "--json -" the JSON) goes to `out`. Exit code: 0 every
-// required limit holds, 3 one does not, 1 the project or the sidecar cannot be
-// read or the JSON file not written, 2 unusable arguments (with a usage line), a
+// required limit holds, 3 one does not, 4 none fails but Monte Carlo leaves one
+// undecided (the sample is too small), 1 the project or the sidecar cannot be
+// read or the JSON file not written, 2 unusable arguments or no project before
+// "--analyse" (with a usage line), a
 // JSON file that is the project or its sidecar (nothing written), or closing
 // dimensions that could not be calculated while no limit fails.
 int runBatchAnalysis(ProgramState& state, const std::vector<std::string>& arguments, std::ostream& out,

@@ -41,11 +41,14 @@ private:
 // project or its settings file could not be read, or an output not written; 2
 // refused before anything was written (unusable or extra arguments, an output that
 // is an input) or written, but closing dimensions could not be calculated; 3 (the
-// analysis only) a required limit is violated.
+// analysis only) a required limit is violated; 4 (the analysis only) none is shown
+// violated, but the Monte Carlo sample is too small to show that every one holds.
 inline constexpr int kExitDone = 0;
 inline constexpr int kExitFailed = 1;
 inline constexpr int kExitRefused = 2;
 inline constexpr int kExitUnresolved = 2;
+inline constexpr int kExitViolated = 3;
+inline constexpr int kExitUndecided = 4;
 
 // "... is the project file itself": a batch run refuses to write over its input.
 std::string refusedOverProjectText(const std::string& outputFile);

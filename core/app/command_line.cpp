@@ -69,7 +69,8 @@ void printLongHelp(std::ostream& out) {
            "                        nominal SIZE in mm; CODE may be a fit such as H7/g6\n"
            "w" << kShortName << " project." << kProjectExtension << " --analyse [--method wc|rss|mc] [--samples N] [--seed S] [--json FILE|-]\n"
            "                        worst case, statistical and Monte Carlo analysis against the\n"
-           "                        required limits of project." << kProjectExtension << ".json (exit 3: a limit is violated)\n"
+           "                        required limits of project." << kProjectExtension << ".json (exit 3: a limit is violated,\n"
+           "                        4: undecided, the Monte Carlo sample is too small to show it holds)\n"
            "w" << kShortName << " --help            this text\n"
            "\n"
            "Exit codes of every form: 0 done\n"
@@ -78,11 +79,16 @@ void printLongHelp(std::ostream& out) {
            "            2 refused, nothing written: unusable or extra arguments, or an output that\n"
            "              is the project or its settings file; or written, but closing dimensions\n"
            "              could not be calculated (their rows show the structure error)\n"
-           "            3 --analyse: a required limit is violated\n";
+           "            3 --analyse: a required limit is violated\n"
+           "            4 --analyse: none is shown violated, but the Monte Carlo sample is too\n"
+           "              small to show that every one holds (more samples decide it)\n";
 }
 
 bool isIsoLookup(const std::vector<std::string>& a) { return !a.empty() && a.front() == "--iso"; }
-bool isAnalysis(const std::vector<std::string>& a) { return a.size() > 1 && a[1] == kAnalyseSwitch; }
+// "--analyse" first names no project: a usage line, not a project called "--analyse".
+bool isAnalysis(const std::vector<std::string>& a) {
+    return (a.size() > 1 && a[1] == kAnalyseSwitch) || (!a.empty() && a[0] == kAnalyseSwitch);
+}
 bool isLongHelp(const std::vector<std::string>& a) { return !a.empty() && (a.front() == "--help" || a.front() == "-h"); }
 bool isHelp(const std::string& a1) { return a1 == "?" || a1 == "/?"; }
 bool isReportSwitch(const std::string& a2) { return a2 == "/I" || a2 == "/i"; }

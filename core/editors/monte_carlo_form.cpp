@@ -68,8 +68,8 @@ public:
     }
 
     void outOfRange(MonteCarloField field, const std::string& name, const std::string& lower,
-                    const std::string& upper) {
-        fail(field, 0, name + ": " + oemToUtf8(m_texts.main.validRange) + lower + " .. " + upper + " !");
+                    const std::string& upper, int number = 0) {
+        fail(field, number, name + ": " + oemToUtf8(m_texts.main.validRange) + lower + " .. " + upper + " !");
     }
 
 private:
@@ -116,9 +116,12 @@ std::optional<MonteCarloFault> takeMonteCarloForm(const MonteCarloForm& form, co
         ElementDistribution d;
         d.kind = e.kind;
         if (e.kind == Distribution::ShiftedNormal) {
-            d.meanShiftPercent = check.optionalNumber(e.shiftPercent, MonteCarloField::ShiftPercent, n,
-                                                      "Element " + intText(n) + ", Verschiebung %")
-                                     .value_or(0);
+            const std::string name = "Element " + intText(n) + ", Verschiebung %";
+            d.meanShiftPercent =
+                check.optionalNumber(e.shiftPercent, MonteCarloField::ShiftPercent, n, name).value_or(0);
+            if (std::fabs(d.meanShiftPercent) > kMaxMeanShiftPercent) {
+                check.outOfRange(MonteCarloField::ShiftPercent, name, "-50", "50", n);
+            }
         }
         elements[n] = d;
     }

@@ -3,8 +3,12 @@
 // and which method fails when.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 #include "core/analysis/analysis.h"
 #include "core/analysis/analysis_report.h"
+#include "core/analysis/normal.h"
 #include "tests/analysis/analysis_chains.h"
 
 namespace zam1::test {
@@ -93,7 +97,7 @@ TEST(Analysis, EachMethodJudgesByItsOwnLimits) {
         data.limits[1] = {15 - c.half, 15 + c.half};
         for (const AnalysisMethod method : {AnalysisMethod::WorstCase, AnalysisMethod::Statistical,
                                             AnalysisMethod::MonteCarlo}) {
-            AnalysisOptions options = samples(20000);
+            AnalysisOptions options = samples(100000);  // enough for Monte Carlo to decide every case
             options.method = method;
             const AnalysisResult r = analyseChain(chain, data, options);
             const ClosingAnalysis& a = r.closings.at(0);
@@ -105,6 +109,7 @@ TEST(Analysis, EachMethodJudgesByItsOwnLimits) {
                                                                           : c.monteCarlo;
             EXPECT_EQ(a.fails, expected) << static_cast<double>(c.half) << " " << methodName(method);
             EXPECT_EQ(r.allHold(), !expected);
+            EXPECT_EQ(a.verdict, expected ? Verdict::Fails : Verdict::Holds);
         }
     }
 }
@@ -125,6 +130,56 @@ TEST(Analysis, ContributionsAndSensitivities) {
         EXPECT_NEAR(static_cast<double>(a.contributions[i].sharePercent), share, 1e-12) << element;
     }
     EXPECT_NEAR(static_cast<double>(a.nominal), 5, 1e-15);
+}
+
+// Two elements ±0.1 (h = 0.1) adding to 15. With a declared distribution the
+// statistical method takes its exact variance (normal (h/3)², uniform h²/3,
+// triangular h²/6) and the mean shift; the shares follow that variance, and
+// the Monte Carlo spread agrees with it.
+TEST(Analysis, DeclaredDistributionsGiveTheStatisticalVariance) {
+    struct Case {
+        const char* name;
+        Distribution first;
+        Distribution second;
+        double variance;
+        double mean;
+        double firstShare;
+        bool declared;
+    };
+    const double h2 = 0.01;
+    const Case cases[] = {
+        {"both normal", Distribution::Normal, Distribution::Normal, 2 * h2 / 9, 15, 50, false},
+        {"uniform and normal", Distribution::Uniform, Distribution::Normal, h2 / 3 + h2 / 9, 15, 75, true},
+        {"both triangular", Distribution::Triangular, Distribution::Triangular, 2 * h2 / 6, 15, 50, true},
+        {"shifted 10 % of 0.2", Distribution::ShiftedNormal, Distribution::Normal, 2 * h2 / 9, 15.02, 50, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Chain chain;
+        build(chain, {{0, true, 10, 0.1L, -0.1L}, {1, true, 5, 0.1L, -0.1L}}, {{0, 2}});
+        AnalysisData data;
+        data.elements[1] = {c.first, c.first == Distribution::ShiftedNormal ? 10.0L : 0.0L};
+        data.elements[2] = {c.second, 0};
+        data.limits[1] = {14.85L, 15.15L};
+        const ClosingAnalysis a = analyseChain(chain, data, samples(20000)).closings.at(0);
+        const double s = std::sqrt(c.variance);
+        EXPECT_EQ(a.declaredVariance, c.declared);
+        EXPECT_NEAR(static_cast<double>(a.sigma), s, 1e-15);
+        EXPECT_NEAR(static_cast<double>(a.statDev), 3 * s, 1e-14);
+        EXPECT_NEAR(static_cast<double>(a.mean), c.mean, 1e-14);
+        EXPECT_NEAR(static_cast<double>(a.ppmAbove), static_cast<double>(normalPpmAbove((15.15 - c.mean) / s)), 1e-6);
+        EXPECT_NEAR(static_cast<double>(a.ppmBelow), static_cast<double>(normalPpmAbove((c.mean - 14.85) / s)), 1e-6);
+        EXPECT_NEAR(a.monteCarlo.stdDev, s, 0.03 * s);
+        EXPECT_NEAR(a.monteCarlo.mean, c.mean, 4 * s / std::sqrt(20000.0));
+        const auto first = std::find_if(a.contributions.begin(), a.contributions.end(),
+                                        [](const Contribution& e) { return e.element == 1; });
+        ASSERT_NE(first, a.contributions.end());
+        EXPECT_NEAR(static_cast<double>(first->sharePercent), c.firstShare, 1e-9);
+        const std::string json = analysisJson(analyseChain(chain, data, samples(100)), "p");
+        EXPECT_NE(json.find(c.declared ? "\"variance\": \"declared distributions\""
+                                       : "\"variance\": \"production sigma\""),
+                  std::string::npos);
+    }
 }
 
 TEST(Analysis, WhatCannotBeCalculatedHoldsNoLimit) {

@@ -30,6 +30,16 @@ for method, exit_code in (("rss", 3), ("wc", 3), ("mc", 3)):
         assert mc["min"] <= mc["p0_135"] <= mc["p50"] <= mc["p99_865"] <= mc["max"], c["number"]
         assert sum(mc["histogram"]["counts"]) == 20000, c["number"]
         assert abs(sum(e["sharePercent"] for e in c["contributions"]) - 100) < 1e-9, c["number"]
+        # Each interval holds its estimate; the verdict and "fails" say the same.
+        for point in ("p0_135", "p99_865"):
+            low, high = mc[point + "Interval"]
+            assert (low is None or low <= mc[point]) and (high is None or mc[point] <= high), (c["number"], point)
+        for side in ("ppmBelow", "ppmAbove"):
+            if mc[side] is not None:
+                low, high = mc[side + "Interval"]
+                assert low <= mc[side] <= high and mc["standardError"][side] >= 0, (c["number"], side)
+        assert mc["fails"] == (mc["verdict"] == "fails"), c["number"]
+        assert (mc["samplesToDecide"] is None) or mc["verdict"] == "undecided", c["number"]
     first = out["closings"][0]
     assert first["worstCase"]["below"]["status"] == "partly" and first["worstCase"]["fails"]
     assert not first["statistical"]["fails"]

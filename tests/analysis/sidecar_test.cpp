@@ -68,6 +68,12 @@ TEST_F(Sidecar, BadContentIsRefusedNamingTheField) {
         {R"({"monteCarlo": {"samples": 100000001}})", "monteCarlo.samples: must be 1 to 100000000"},
         {R"({"monteCarlo": {"samples": 1e5}})", "monteCarlo.samples: must be a whole number"},
         {R"({"monteCarlo": {"seed": -1}})", "monteCarlo.seed: must be a whole number from 0"},
+        {R"({"monteCarlo": {"seed": 18446744073709551616}})", "monteCarlo.seed: must be a whole number from 0 to 18446744073709551615"},
+        // A shift moves the mean at most to the edge of the zone; the element is named.
+        {R"({"elements": [{"element": 2, "distribution": "shiftedNormal", "meanShiftPercent": 200}]})",
+         "elements[0].meanShiftPercent: must be -50 to 50 (percent of the tolerance), element 2"},
+        {R"({"elements": [{"element": 3, "distribution": "shiftedNormal", "meanShiftPercent": -1e308}]})",
+         "elements[0].meanShiftPercent: must be -50 to 50 (percent of the tolerance), element 3"},
         {R"({"method": "taguchi"})", "method: unknown method"},
         {R"({"format": 2})", "format: must be 1"},
         {R"({"sigma": 3})", "sigma: unknown field"},

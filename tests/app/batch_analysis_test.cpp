@@ -67,8 +67,9 @@ TEST_F(BatchAnalysis, ExitCodeSaysWhetherTheLimitsHold) {
 }
 
 TEST_F(BatchAnalysis, JsonOnStandardOutputOrIntoAFileIsTheSameEveryRun) {
+    // The uniform element widens the statistical spread to ±0.2 (s = 0.0667): limits beyond it.
     sidecar(R"({"elements": [{"element": 1, "distribution": "uniform"}],
-                "closings": [{"closing": 1, "lower": 0.05, "upper": 0.35}]})");
+                "closings": [{"closing": 1, "lower": -0.05, "upper": 0.45}]})");
     ASSERT_EQ(run({"--json", "-", "--samples", "3000", "--seed", "5"}), 0) << m_err.str();
     const std::string json = m_out.str();
     EXPECT_EQ(json.rfind("{\n  \"format\": 1,\n  \"project\": \"spalt\",", 0), 0u) << json;
@@ -84,11 +85,80 @@ TEST_F(BatchAnalysis, JsonOnStandardOutputOrIntoAFileIsTheSameEveryRun) {
 TEST_F(BatchAnalysis, UnusableArgumentsEndWithTwoAndAUsageLine) {
     const std::vector<std::string> cases[] = {
         {"--samples", "0"}, {"--samples", "100000001"}, {"--samples", "many"}, {"--seed", "-3"},
-        {"--method", "taguchi"}, {"--json"}, {"--fast", "yes"},
+        {"--method", "taguchi"}, {"--json"}, {"--fast", "yes"}, {"--seed", "18446744073709551616"},
+        {"--seed", " 5"},
     };
     for (const auto& options : cases) {
         EXPECT_EQ(run(options), 2) << options[0];
         EXPECT_NE(m_err.str().find("usage: wzam1 project.zm1 --analyse"), std::string::npos) << m_err.str();
+        EXPECT_EQ(m_out.str(), "");
+    }
+}
+
+// A true reject rate of 17 % below the lower limit (0.2 - 0.955 s, s = 0.0471):
+// one or three samples must never let it pass, whatever the seed; with enough
+// samples it fails.
+TEST_F(BatchAnalysis, ASampleTooSmallNeverHolds) {
+    sidecar(R"({"closings": [{"closing": 1, "lower": 0.155}]})");
+    for (const char* n : {"1", "3"}) {
+        for (int seed = 1; seed <= 20; ++seed) {
+            const int exit = run({"--method", "mc", "--samples", n, "--seed", std::to_string(seed)});
+            EXPECT_TRUE(exit == 3 || exit == 4) << n << " samples, seed " << seed << ": " << exit;
+            EXPECT_EQ(m_out.str().find("All required limits hold."), std::string::npos);
+        }
+    }
+    EXPECT_EQ(run({"--method", "mc", "--samples", "20000"}), 3);
+}
+
+// Limits at ±3.18 s hold, but 100 samples cannot show it: exit 4, the report and
+// the JSON say undecided and how many samples would decide; enough samples hold.
+TEST_F(BatchAnalysis, UndecidedEndsWithFourAndNamesTheSamplesNeeded) {
+    sidecar(R"({"closings": [{"closing": 1, "lower": 0.05, "upper": 0.35}]})");
+    EXPECT_EQ(run({"--method", "mc", "--samples", "100"}), 4) << m_err.str();
+    EXPECT_NE(m_out.str().find("(2 -> 1)  UNDECIDED"), std::string::npos) << m_out.str();
+    EXPECT_NE(m_out.str().find("samples would decide it"), std::string::npos);
+    EXPECT_NE(m_out.str().find("\nUndecided: "), std::string::npos);
+    EXPECT_EQ(run({"--method", "mc", "--samples", "100", "--json", "-"}), 4);
+    const std::string json = m_out.str();
+    EXPECT_NE(json.find("\"verdict\": \"undecided\""), std::string::npos);
+    EXPECT_NE(json.find("\"allHold\": false"), std::string::npos);
+    const std::size_t at = json.find("\"samplesToDecide\": ");
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_GT(std::stoll(json.substr(at + 19)), 2000);
+    EXPECT_EQ(run({"--method", "mc", "--samples", "200000"}), 0) << m_out.str();
+    EXPECT_EQ(run({"--method", "rss", "--samples", "100"}), 0);  // the exact methods are never undecided
+}
+
+// The largest seed of 64 bits counts on the command line as in the settings file.
+TEST_F(BatchAnalysis, OneSeedRangeEverywhere) {
+    sidecar(R"({"monteCarlo": {"samples": 500, "seed": 18446744073709551615}})");
+    ASSERT_EQ(run({"--json", "-"}), 0) << m_err.str();
+    const std::string fromFile = m_out.str();
+    EXPECT_NE(fromFile.find("\"seed\": 18446744073709551615"), std::string::npos);
+    sidecar("{}");
+    EXPECT_EQ(run({"--json", "-", "--samples", "500", "--seed", "18446744073709551615"}), 0) << m_err.str();
+    EXPECT_EQ(m_out.str(), fromFile);
+}
+
+// Every element uniform: the statistical method takes their variance, so it
+// judges like Monte Carlo instead of passing what the declared parts fail.
+TEST_F(BatchAnalysis, DeclaredDistributionsCountUnderRss) {
+    sidecar(R"({"elements": [{"element": 1, "distribution": "uniform"}, {"element": 2, "distribution": "uniform"}],
+                "closings": [{"closing": 1, "lower": 0.05, "upper": 0.35}]})");
+    EXPECT_EQ(run({"--method", "mc", "--samples", "100000"}), 3);
+    EXPECT_EQ(run({"--method", "rss"}), 3);
+    EXPECT_NE(m_out.str().find("variance: declared distributions"), std::string::npos) << m_out.str();
+}
+
+// "--analyse" with no project before it is a usage fault, not a project name.
+TEST_F(BatchAnalysis, NoProjectGivesTheUsageLine) {
+    const std::vector<std::string> cases[] = {{"--analyse"}, {"--analyse", "--method", "mc"}, {"--analyse", "x.zm1"}};
+    for (const auto& arguments : cases) {
+        m_out.str({});
+        m_err.str({});
+        EXPECT_EQ(runCommandLine(program(), arguments, m_out, m_err).exitCode, 2) << arguments.size();
+        EXPECT_NE(m_err.str().find("usage: wzam1 project.zm1 --analyse"), std::string::npos) << m_err.str();
+        EXPECT_EQ(m_err.str().find("Erweiterung"), std::string::npos) << m_err.str();
         EXPECT_EQ(m_out.str(), "");
     }
 }
