@@ -108,7 +108,7 @@ fi
 focus $pid '^ZAM1 - Toleranzrechnung$'
 xdotool key ctrl+s
 sleep 1
-waitfocus '^Save As$'
+waitfocus '^\(Save As\|Speichern unter\)$'  # Qt's title, in the program's language
 xdotool type --delay 20 "$out/a/gerettet.zm1"
 xdotool key Return
 waitfile "$out/a/gerettet.zm1" 10
