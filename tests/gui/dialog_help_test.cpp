@@ -103,6 +103,9 @@ ModalScript::Action checkHelp(Found& found, const char* button) {
         QApplication::processEvents();
         found.byF1 = shownHelpPage();
         test::keepShot(d, d.objectName() + QStringLiteral("_help"));
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->objectName() == QStringLiteral("HelpWindow")) test::keepShot(*w, d.objectName() + QStringLiteral("_manual"));
+        }
         closeHelpWindows();
         if (button) {
             child<QPushButton>(d, button).click();
