@@ -25,6 +25,7 @@
 #include "gui/editors/exchange_dialogs.h"
 #include "gui/editors/explanation_dialog.h"
 #include "gui/editors/general_tolerance_dialog.h"
+#include "gui/editors/monte_carlo_dialog.h"
 #include "gui/editors/plot_settings_dialog.h"
 #include "gui/editors/project_text_dialog.h"
 #include "gui/editors/settings_dialog.h"
@@ -215,6 +216,14 @@ TEST(DialogHelp, F1AndTheHelpButtonOpenTheManualAtTheDialogsNumberInEveryLanguag
              rows[0].cells[0] = "a.zm1";
              int row = 0;
              QtOverviewWindow(nullptr, {}, [] {}, s.environment().help).show("ZAM1", rows, row);
+         }},
+        {"Monte Carlo settings", 3500, nullptr,
+         [](Session& s, ModalScript::Action check) {
+             ModalScript script({check});
+             s.state->file.dataDirectory = s.folder.path();
+             s.state->file.currentFile = "welle";
+             int closing = 1;
+             editMonteCarloSettings(*s.state, nullptr, closing);
          }},
         {"plot settings", 6600, "Button_help",
          [](Session& s, ModalScript::Action check) {
