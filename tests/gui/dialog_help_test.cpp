@@ -19,6 +19,7 @@
 #include "core/lang/help_index.h"
 #include "core/lang/language.h"
 #include "core/session/program_state.h"
+#include "gui/app/main_window.h"
 #include "gui/editors/closing_dimension_dialogs.h"
 #include "gui/editors/documentation_dialogs.h"
 #include "gui/editors/element_table_dialog.h"
@@ -29,6 +30,8 @@
 #include "gui/editors/plot_settings_dialog.h"
 #include "gui/editors/project_text_dialog.h"
 #include "gui/editors/settings_dialog.h"
+#include "gui/graphics/graphics_widget.h"
+#include "gui/graphics/report_window.h"
 #include "gui/platform/qt_prompter.h"
 #include "tests/gui/dialog_test_support.h"
 #include "tests/gui/modal_script.h"
@@ -246,6 +249,34 @@ TEST(DialogHelp, F1AndTheHelpButtonOpenTheManualAtTheDialogsNumberInEveryLanguag
         if (row.button) {
             EXPECT_EQ(found.byButton, page) << row.button;
         }
+        closeHelpWindows();
+    }
+}
+
+// The windows beside the dialogs: F1 in the graphics window and in the report
+// window opens the manual's contents, as F1 in the main window does.
+TEST(DialogHelp, F1InTheGraphicsAndReportWindowsOpensTheContents) {
+    test::TempFolder folder;
+    ProgramState state;
+    state.config.language = 2;
+    Thh window(state);
+    const std::string report = folder.path() + "/bericht.txt";
+    test::writeBytes(report, "Bericht\r\n");
+    ASSERT_TRUE(window.desktop().showTextFile(report, "Bericht"));
+    QWidget* reportWindow = window.desktop().reportWindow();
+    ASSERT_NE(reportWindow, nullptr);
+    const struct {
+        const char* name;
+        QWidget* window;
+    } rows[] = {{"graphics window", &window.graphicsWidget()}, {"report window", reportWindow}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        row.window->show();
+        QApplication::setActiveWindow(row.window);
+        QWidget* focus = row.window->focusWidget() ? row.window->focusWidget() : row.window;
+        QTest::keyClick(focus, Qt::Key_F1);
+        QApplication::processEvents();
+        EXPECT_EQ(shownHelpPage(), "en/index.html");
         closeHelpWindows();
     }
 }
