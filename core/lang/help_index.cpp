@@ -15,6 +15,7 @@ constexpr std::array kTopics{
     HelpTopic{2200, "edit.html"},          // project texts
     HelpTopic{3100, "view.html"},          // choice of the closing dimension
     HelpTopic{3400, "file.html"},          // project overview table
+    HelpTopic{3500, "view.html"},          // Monte Carlo settings
     HelpTopic{3600, "excel.html"},         // spreadsheet exchange
     HelpTopic{5100, "edit.html"},          // production factor sigma
     HelpTopic{5140, "edit.html"},          // number of elements

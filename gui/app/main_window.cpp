@@ -24,6 +24,7 @@
 #include "gui/app/menu_builder.h"
 #include "gui/app/signal_watch.h"
 #include "gui/app/window_dialogs.h"
+#include "gui/editors/dialog_help.h"
 #include "gui/editors/help_window.h"
 #include "gui/graphics/graphics_widget.h"
 
@@ -66,6 +67,7 @@ Thh::Thh(ProgramState& state)
     m_desktop->setPrompter(&m_prompter);
     m_prompter.setLanguageSource([&state] { return state.config.language; });
     m_graphicsWidget->setPrompter(&m_prompter);
+    installHelp(*m_graphicsWidget, 0, [this](int number) { showHelp(number); });
     m_menus = std::make_unique<MenuBuilder>(*menuBar(), m_context, [this](const MenuItem& item) { runItem(item); });
     refreshCaption();
 }

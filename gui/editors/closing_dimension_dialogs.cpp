@@ -15,6 +15,7 @@
 #include "core/app/view_commands.h"
 #include "core/editors/closing_editor.h"
 #include "core/session/program_state.h"
+#include "gui/editors/dialog_help.h"
 #include "gui/editors/dialog_geometry.h"
 #include "gui/editors/editor_support.h"
 #include "gui/editors/explanation_dialog.h"
@@ -87,6 +88,7 @@ public:
     }
 
     QPushButton& errorsButton() { return *m_errors; }
+    QDialog& window() { return m_dialog; }
     QPushButton& helpButton() { return *m_help; }
 
     ClosingEditorView::ListAnswer run(const DialogLook& look) {
@@ -160,8 +162,8 @@ bool runRecordDialog(QWidget* parent, const ProgramState& state, const DialogLoo
     QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
     QObject::connect(addButton(dialog, *buttons, "Button_cancel", QStringLiteral("Abbrechen")), &QPushButton::clicked,
                      &dialog, &QDialog::reject);
-    QObject::connect(addButton(dialog, *buttons, "Button_help", QStringLiteral("&Hilfe")), &QPushButton::clicked,
-                     &dialog, [help] { help(); });
+    installHelp(dialog, kHelpClosingRecord, [help](int) { help(); },
+                addButton(dialog, *buttons, "Button_help", QStringLiteral("&Hilfe")));
 
     auto* layout = new QVBoxLayout(&dialog);
     layout->addLayout(grid);
@@ -186,10 +188,11 @@ public:
     ListAnswer showList(const std::vector<std::string>& lines, int chosenLine) override {
         ClosingListDialog dialog(m_parent, m_state, lines, chosenLine);
         QObject::connect(&dialog.errorsButton(), &QPushButton::clicked, [this] { showMessages(); });
-        QObject::connect(&dialog.helpButton(), &QPushButton::clicked, [this] {
+        // The number the editor set last (list, insert or delete), for the button and F1 alike.
+        installHelp(dialog.window(), m_helpContext, [this](int) {
             showHelp();
             m_state.error.clear();
-        });
+        }, &dialog.helpButton());
         return dialog.run(m_look);
     }
 

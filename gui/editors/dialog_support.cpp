@@ -1,6 +1,7 @@
 #include "gui/editors/dialog_support.h"
 
 #include "core/text/codepage.h"
+#include "gui/editors/dialog_help.h"
 
 namespace zam1 {
 
@@ -24,12 +25,7 @@ QHBoxLayout* okCancelHelpRow(QDialog& dialog, const HelpFunction& help, int help
     QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
     QPushButton* cancel = addButton(dialog, row, "Button_cancel", QStringLiteral("Abbrechen"));
     QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
-    QPushButton* helpButton = addButton(dialog, row, "Button_help", helpCaption);
-    helpButton->setProperty("helpContext", helpContext);
-    helpButton->setEnabled(static_cast<bool>(help));
-    QObject::connect(helpButton, &QPushButton::clicked, &dialog, [help, helpContext] {
-        if (help) help(helpContext);
-    });
+    installHelp(dialog, helpContext, help, addButton(dialog, row, "Button_help", helpCaption));
     return row;
 }
 

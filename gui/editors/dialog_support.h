@@ -32,7 +32,7 @@ struct DialogEnvironment {
 QPushButton* addButton(QDialog& dialog, QHBoxLayout* row, const char* name, const QString& caption);
 
 // OK (default, accepts), "Abbrechen" (rejects) and a help button for `helpContext`,
-// right-aligned in a new row.
+// right-aligned in a new row; F1 in the dialog opens the same help.
 QHBoxLayout* okCancelHelpRow(QDialog& dialog, const HelpFunction& help, int helpContext,
                              const QString& helpCaption = QStringLiteral("&Hilfe"));
 

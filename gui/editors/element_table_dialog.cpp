@@ -20,6 +20,7 @@
 #include "core/model/resolution.h"
 #include "core/platform/prompter.h"
 #include "core/session/program_state.h"
+#include "gui/editors/dialog_help.h"
 #include "gui/editors/cell_input.h"
 #include "gui/editors/editor_support.h"
 #include "gui/editors/element_table_model.h"
@@ -207,7 +208,7 @@ QLayout* TForm_zam1elemente::buildButtons() {
         if (s.slot == &TForm_zam1elemente::Button_okClick) b->setDefault(true);
     }
     QPushButton* help = namedButton(this, "Button_help", displayText(m.helpButton));
-    connect(help, &QPushButton::clicked, this, [this] { showHelpNumber(m_state, 9010); });
+    installHelp(*this, 9010, manualHelp(m_state), help);
     grid->addWidget(help, 5, 0);
     // The spreadsheet exchange comes from the caller; without it the buttons stay off.
     const struct {

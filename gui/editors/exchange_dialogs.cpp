@@ -20,6 +20,8 @@
 #include "core/files/overview.h"
 #include "core/lang/language.h"
 #include "core/text/codepage.h"
+#include "gui/editors/dialog_help.h"
+#include "gui/editors/help_window.h"
 
 namespace zam1 {
 namespace {
@@ -122,6 +124,7 @@ bool QtImportPreview::confirmImport(const std::string& file, const ElementTableC
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     layout->addWidget(buttons);
+    installHelp(dialog, 3600, [language = m_language](int number) { showHelp(nullptr, number, language); });
     applyDialogLook(dialog, m_look);
     return dialog.exec() == QDialog::Accepted;
 }
@@ -187,6 +190,7 @@ OverviewWindow::Action QtOverviewWindow::show(const std::string& caption, std::v
     QObject::connect(helpAction, &QAction::triggered, &dialog, [this] {
         if (m_onHelp) m_onHelp(3400);
     });
+    installHelp(dialog, 3400, m_onHelp);
     applyDialogLook(dialog, m_look);
     dialog.exec();
     return action;

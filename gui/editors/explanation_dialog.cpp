@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
+#include "gui/editors/dialog_help.h"
 
 namespace zam1 {
 namespace {
@@ -56,11 +57,7 @@ ExplanationEdit QtExplanationView::show(std::string_view message, std::string_vi
     ok->setDefault(true);
     QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
     QPushButton* help = addButton(dialog, row, "Button_help", QStringLiteral("&Hilfe"));
-    help->setProperty("helpContext", kExplanationHelp);
-    help->setEnabled(static_cast<bool>(m_environment.help));
-    QObject::connect(help, &QPushButton::clicked, &dialog, [h = m_environment.help] {
-        if (h) h(kExplanationHelp);
-    });
+    installHelp(dialog, kExplanationHelp, m_environment.help, help);
 
     auto* outer = new QVBoxLayout(&dialog);
     outer->addLayout(grid);

@@ -16,6 +16,7 @@
 #include "core/platform/prompter.h"
 #include "core/session/program_state.h"
 #include "core/text/number_format.h"
+#include "gui/editors/dialog_help.h"
 #include "gui/editors/cell_input.h"
 #include "gui/editors/editor_support.h"
 
@@ -150,7 +151,7 @@ bool editGeneralTolerance(ProgramState& state, QWidget* parent) {
         dialog.accept();
     });
     QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
-    QObject::connect(help, &QPushButton::clicked, &dialog, [&] { showHelpNumber(state, 1000); });
+    installHelp(dialog, 1000, manualHelp(state), help);
     applyDialogLook(dialog, editorLook(state, parent));
     if (dialog.exec() != QDialog::Accepted) {
         state.error.set();

@@ -20,6 +20,7 @@
 #include "core/editors/monte_carlo_form.h"
 #include "core/platform/prompter.h"
 #include "core/text/number_format.h"
+#include "gui/editors/dialog_help.h"
 #include "gui/editors/editor_support.h"
 
 namespace zam1 {
@@ -110,6 +111,7 @@ public:
         QObject::connect(addButton(m_dialog, *buttons, "Button_cancel", QStringLiteral("Abbrechen")),
                          &QPushButton::clicked, &m_dialog, &QDialog::reject);
         layout->addLayout(buttons);
+        installHelp(m_dialog, 3500, manualHelp(state));
     }
 
     // The settings taken over, or nothing when cancelled.

@@ -19,12 +19,13 @@
 #include "core/platform/prompter.h"
 #include "core/session/program_state.h"
 #include "core/text/number_format.h"
+#include "gui/platform/qt_prompter.h"
 #include "gui/editors/dialog_support.h"
 
 namespace zam1 {
 namespace {
 
-constexpr int kPlotHelp = 0;
+constexpr int kPlotHelp = 6600;  // the drawing these settings are for
 
 QString numberText(long double v) { return QString::fromStdString(autoNumber(v, {}, 6)); }
 
@@ -33,6 +34,13 @@ std::optional<long double> typedNumber(const QLineEdit& edit, long double lower,
     long double v = 0;
     if (!parseNumber(edit.text().toStdString(), v) || v < lower || v > upper) return std::nullopt;
     return v;
+}
+
+// The window's help, through its prompter; a prompter without a window has none.
+HelpFunction windowHelp(Prompter* prompter) {
+    auto* window = dynamic_cast<QtPrompter*>(prompter);
+    if (!window) return {};
+    return [window](int number) { window->showHelp(number, false); };
 }
 
 class PlotDialog {
@@ -45,7 +53,7 @@ public:
         outer->addWidget(pageBox());
         outer->addWidget(penBox());
         outer->addWidget(programBox());
-        QHBoxLayout* row = okCancelHelpRow(m_dialog, {}, kPlotHelp);
+        QHBoxLayout* row = okCancelHelpRow(m_dialog, windowHelp(prompter), kPlotHelp);
         QPushButton* ok = m_dialog.findChild<QPushButton*>(QStringLiteral("Button_ok"));
         QObject::disconnect(ok, &QPushButton::clicked, &m_dialog, &QDialog::accept);
         QObject::connect(ok, &QPushButton::clicked, &m_dialog, [this] {

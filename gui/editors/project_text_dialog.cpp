@@ -10,6 +10,7 @@
 
 #include "core/editors/project_text.h"
 #include "core/session/program_state.h"
+#include "gui/editors/dialog_help.h"
 #include "gui/editors/dialog_geometry.h"
 #include "gui/editors/editor_support.h"
 
@@ -74,6 +75,7 @@ bool editProjectText(ProgramState& state, QWidget* parent) {
     edits[0]->setFocus();
     edits[0]->selectAll();
 
+    installHelp(dialog, 2200, manualHelp(state));
     applyDialogLook(dialog, editorLook(state, parent));
     if (dialog.exec() != QDialog::Accepted) {
         state.error.set();

@@ -11,6 +11,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "gui/editors/dialog_help.h"
+
 namespace zam1 {
 namespace {
 
@@ -41,8 +43,11 @@ public:
         QObject::connect(ok, &QPushButton::clicked, &m_dialog, &QDialog::accept);
         auto* cancel = button(cancelName, QStringLiteral("Abbrechen"), row);
         QObject::connect(cancel, &QPushButton::clicked, &m_dialog, &QDialog::reject);
-        helpButton("Button_hilfetext", QStringLiteral("&Hilfetext"), false, row);
-        helpButton("Button_hilfebild", QStringLiteral("Hilfe&bild"), true, row);
+        // The help text on its button and on F1; the help picture on its own button.
+        auto help = m_context.help;
+        installHelp(m_dialog, m_context.helpContext, [help](int number) { if (help) help(number, false); },
+                    button("Button_hilfetext", QStringLiteral("&Hilfetext"), row));
+        helpPictureButton(row);
         m_layout->addLayout(row);
         applyDialogLook(m_dialog, m_context.look, centre);
         return m_dialog.exec() == QDialog::Accepted;
@@ -57,13 +62,13 @@ private:
         return b;
     }
 
-    void helpButton(const char* name, const QString& caption, bool picture, QHBoxLayout* row) {
-        QPushButton* b = button(name, caption, row);
+    void helpPictureButton(QHBoxLayout* row) {
+        QPushButton* b = button("Button_hilfebild", QStringLiteral("Hilfe&bild"), row);
         const int number = m_context.helpContext;
         b->setProperty("helpContext", number);
         auto help = m_context.help;
-        QObject::connect(b, &QPushButton::clicked, &m_dialog, [help, number, picture] {
-            if (help) help(number, picture);
+        QObject::connect(b, &QPushButton::clicked, &m_dialog, [help, number] {
+            if (help) help(number, true);
         });
     }
 

@@ -13,13 +13,14 @@
 #include "core/config/config_file.h"
 #include "core/platform/prompter.h"
 #include "core/session/program_state.h"
+#include "gui/editors/dialog_help.h"
 #include "gui/editors/dialog_support.h"
 #include "gui/editors/settings_fields.h"
 
 namespace zam1 {
 namespace {
 
-constexpr int kSettingsHelp = 0;
+constexpr int kSettingsHelp = 2100;
 
 QString tabTitle(int tab) {
     static const char* const titles[kSettingsTabs] = {"Ordner und Programme", "Ausgabe und Geräte", "Zahlen",
@@ -61,15 +62,19 @@ public:
         }
         auto* outer = new QVBoxLayout(&m_dialog);
         outer->addWidget(tabs);
-        QHBoxLayout* row = okCancelHelpRow(m_dialog, {}, kSettingsHelp);
-        QPushButton* import = addButton(m_dialog, row, "Button_import", QStringLiteral("Import"));
-        row->insertWidget(0, import);
+        QHBoxLayout* row = okCancelHelpRow(m_dialog, manualHelp(state), kSettingsHelp);
+        // Speichern writes the file and keeps the dialog open; Import reads the file
+        // into the dialog; OK takes the settings over for this session only.
+        QPushButton* save = addButton(m_dialog, row, "Button_save", QStringLiteral("&Speichern"));
+        row->insertWidget(0, save);
+        QObject::connect(save, &QPushButton::clicked, &m_dialog, [this] { saveFile(); });
+        QPushButton* import = addButton(m_dialog, row, "Button_import", QStringLiteral("&Import"));
+        row->insertWidget(1, import);
         QObject::connect(import, &QPushButton::clicked, &m_dialog, [this] { importFile(); });
-        // OK writes first and closes only when the file was written.
         QPushButton* ok = m_dialog.findChild<QPushButton*>(QStringLiteral("Button_ok"));
         QObject::disconnect(ok, &QPushButton::clicked, &m_dialog, &QDialog::accept);
         QObject::connect(ok, &QPushButton::clicked, &m_dialog, [this] {
-            if (save()) m_dialog.accept();
+            if (takeOver()) m_dialog.accept();
         });
         outer->addLayout(row);
         m_base = state.config;
@@ -102,15 +107,24 @@ private:
         return true;
     }
 
-    bool save() {
+    bool takeOver() {
         Configuration config;
         if (!collect(config)) return false;
-        m_state.error.clear();
-        if (!writeConfiguration(m_state.configDirectory, config, m_state.texts.main, *m_state.prompter, m_state.error)) {
-            return false;  // the writer has said why; the dialog stays open
-        }
         m_state.config = config;
         return true;
+    }
+
+    // The file gets what the dialog shows; the settings in memory change only with OK.
+    void saveFile() {
+        Configuration config;
+        if (!collect(config)) return;
+        m_state.error.clear();
+        if (!writeConfiguration(m_state.configDirectory, config, m_state.texts.main, *m_state.prompter, m_state.error)) {
+            return;  // the writer has said why; the dialog stays open with the user's values
+        }
+        // What was written is now the state the fields compare with.
+        m_base = config;
+        load();
     }
 
     void importFile() {

@@ -18,6 +18,7 @@
 #include "core/platform/prompter.h"
 #include "core/session/program_state.h"
 #include "core/text/number_format.h"
+#include "gui/editors/dialog_help.h"
 #include "gui/editors/cell_input.h"
 #include "gui/editors/editor_support.h"
 
@@ -169,10 +170,10 @@ bool runSigmaDialog(ProgramState& state, int elementNumber, QWidget* parent) {
         dialog.accept();
     });
     QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
-    QObject::connect(help, &QPushButton::clicked, &dialog, [&] {
-        showHelpNumber(state, 5200);
+    installHelp(dialog, 5200, [&state, manual = manualHelp(state)](int number) {
+        manual(number);
         state.error.clear();
-    });
+    }, help);
     applyDialogLook(dialog, editorLook(state, parent));
     if (dialog.exec() != QDialog::Accepted) state.error.set();
     return changed;
@@ -260,7 +261,7 @@ std::optional<InclinedDistance> runAngleDialog(ProgramState& state, const QStrin
         dialog.accept();
     });
     QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
-    QObject::connect(help, &QPushButton::clicked, &dialog, [&] { showHelpNumber(state, 6200); });
+    installHelp(dialog, 6200, manualHelp(state), help);
     applyDialogLook(dialog, editorLook(state, parent));
     if (dialog.exec() != QDialog::Accepted || !result) {
         state.error.set();

@@ -25,17 +25,56 @@ constexpr int kPdfDpi = 1200;
 constexpr std::size_t kProgressSlice = 256;  // records between two progress reports
 constexpr double kMetresPerInch = 0.0254;
 
-QColor background(const GraphicsWindow& window) {
+constexpr Rgb kPaper{255, 255, 255};
+constexpr Rgb kInk{0, 0, 0};
+constexpr double kSheetMarginMm = 10.0;
+
+QColor background(const GraphicsWindow& window, const DrawingLook& look) {
+    if (look.whiteBackground) return QColor(kPaper.r, kPaper.g, kPaper.b);
     const Rgb c = paletteColour(window.settings().backgroundColour);
     return QColor(c.r, c.g, c.b);
 }
+
+// On white paper white lines and texts would vanish and light ones barely show:
+// they are drawn dark, as printed.
+class PaperCanvas final : public ReplayCanvas {
+public:
+    explicit PaperCanvas(ImageCanvas& canvas) : m_canvas(canvas) {}
+    void setPen(const PenSpec& pen) override {
+        PenSpec p = pen;
+        p.colour = visible(pen.colour);
+        m_canvas.setPen(p);
+    }
+    void setBrush(Rgb colour) override { m_canvas.setBrush(visible(colour)); }
+    void moveTo(Pixel p) override { m_canvas.moveTo(p); }
+    void lineTo(Pixel p) override { m_canvas.lineTo(p); }
+    void ellipse(Pixel a, Pixel b) override { m_canvas.ellipse(a, b); }
+    void arc(const ArcSpec& arc) override { m_canvas.arc(arc); }
+    void polygon(const Pixel (&points)[4]) override { m_canvas.polygon(points); }
+    void text(Pixel topLeft, const FontSpec& font, Rgb colour, std::string_view ansi) override {
+        m_canvas.text(topLeft, font, visible(colour), ansi);
+    }
+    bool processEvents() override { return m_canvas.processEvents(); }
+
+private:
+    // White becomes black; other light colours (yellow, cyan, light green) are
+    // darkened to half, so every line reads on the paper and keeps its hue.
+    static Rgb visible(Rgb c) {
+        if (c == kPaper) return kInk;
+        const int luma = (299 * c.r + 587 * c.g + 114 * c.b) / 1000;
+        if (luma <= kLightLuma) return c;
+        return Rgb{static_cast<std::uint8_t>(c.r / 2), static_cast<std::uint8_t>(c.g / 2), static_cast<std::uint8_t>(c.b / 2)};
+    }
+    static constexpr int kLightLuma = 140;
+    ImageCanvas& m_canvas;
+};
 
 QSize clientSize(const GraphicsWindow& window) {
     return {window.settings().width + 1, window.settings().height + 1};
 }
 
 // The list in slices, with the progress told between them.
-bool replayWithProgress(GraphicsWindow& window, ImageCanvas& canvas, const ExportProgress& progress) {
+bool replayWithProgress(GraphicsWindow& window, ReplayCanvas& canvas, const ExportProgress& progress) {
     const std::size_t total = window.displayList().size();
     SlicedReplay replay(window, canvas);
     while (replay.step(kProgressSlice)) {
@@ -45,7 +84,9 @@ bool replayWithProgress(GraphicsWindow& window, ImageCanvas& canvas, const Expor
 }
 
 // The background, then the list on top; step mode never pauses a saved picture.
-bool paintInto(GraphicsWindow& window, QPaintDevice& device, double scale, const ExportProgress& progress) {
+// `offset` (in window pixels) places the picture on a sheet.
+bool paintInto(GraphicsWindow& window, QPaintDevice& device, double scale, const ExportProgress& progress,
+               const DrawingLook& look, QPointF offset = {}) {
     const bool stepMode = window.stepMode();
     window.setStepMode(false);
     bool complete = false;
@@ -53,15 +94,18 @@ bool paintInto(GraphicsWindow& window, QPaintDevice& device, double scale, const
         // One painter from start to end: ending it ends a PDF or SVG document.
         ImageCanvas canvas(device, scale);
         if (canvas.painter().isActive()) {
-            canvas.painter().fillRect(QRect(QPoint(0, 0), clientSize(window)), background(window));
-            complete = progress ? replayWithProgress(window, canvas, progress) : window.FormPaint(canvas);
+            canvas.painter().translate(offset);
+            canvas.painter().fillRect(QRect(QPoint(0, 0), clientSize(window)), background(window, look));
+            PaperCanvas paper(canvas);
+            ReplayCanvas& target = look.whiteBackground ? static_cast<ReplayCanvas&>(paper) : canvas;
+            complete = progress ? replayWithProgress(window, target, progress) : window.FormPaint(target);
         }
     }
     window.setStepMode(stepMode);
     return complete;
 }
 
-bool writePng(GraphicsWindow& window, QSaveFile& file, int dpi, const ExportProgress& progress) {
+bool writePng(GraphicsWindow& window, QSaveFile& file, int dpi, const ExportProgress& progress, const DrawingLook& look) {
     const double scale = static_cast<double>(dpi) / kScreenDpi;
     const QSize size = clientSize(window);
     QImage image(std::max(1, static_cast<int>(std::lround(size.width() * scale))),
@@ -70,22 +114,36 @@ bool writePng(GraphicsWindow& window, QSaveFile& file, int dpi, const ExportProg
     const int dotsPerMetre = static_cast<int>(std::lround(dpi / kMetresPerInch));
     image.setDotsPerMeterX(dotsPerMetre);
     image.setDotsPerMeterY(dotsPerMetre);
-    return paintInto(window, image, scale, progress) && image.save(&file, "PNG");
+    return paintInto(window, image, scale, progress, look) && image.save(&file, "PNG");
 }
 
-bool writePdf(GraphicsWindow& window, QSaveFile& file, const ExportProgress& progress) {
+bool writePdf(GraphicsWindow& window, QSaveFile& file, const ExportProgress& progress, const DrawingLook& look) {
     const QSize size = clientSize(window);
     const QSizeF sizeMm = QSizeF(size) * (25.4 / kScreenDpi);
     QPdfWriter writer(&file);
     writer.setResolution(kPdfDpi);
     writer.setCreator(QStringLiteral("ZAM1"));
     writer.setTitle(QStringLiteral("KorvGraf"));
-    writer.setPageLayout(QPageLayout(QPageSize(sizeMm, QPageSize::Millimeter), QPageLayout::Portrait, QMarginsF(),
-                                     QPageLayout::Millimeter));
-    return paintInto(window, writer, static_cast<double>(kPdfDpi) / kScreenDpi, progress);
+    if (look.paper == DrawingPaper::Window) {
+        writer.setPageLayout(QPageLayout(QPageSize(sizeMm, QPageSize::Millimeter), QPageLayout::Portrait, QMarginsF(),
+                                         QPageLayout::Millimeter));
+        return paintInto(window, writer, static_cast<double>(kPdfDpi) / kScreenDpi, progress, look);
+    }
+    const auto orientation = size.width() > size.height() ? QPageLayout::Landscape : QPageLayout::Portrait;
+    const QPageSize sheet(look.paper == DrawingPaper::A3 ? QPageSize::A3 : QPageSize::A4);
+    writer.setPageLayout(QPageLayout(sheet, orientation, QMarginsF(), QPageLayout::Millimeter));
+    // The picture as large as the sheet allows inside its margin, in the middle.
+    const QSizeF pageMm = writer.pageLayout().fullRect(QPageLayout::Millimeter).size();
+    const QSizeF roomMm = pageMm - QSizeF(2 * kSheetMarginMm, 2 * kSheetMarginMm);
+    const double mmScale = std::min(roomMm.width() / sizeMm.width(), roomMm.height() / sizeMm.height());
+    const double scale = mmScale * kPdfDpi / kScreenDpi;  // device dots per window pixel
+    const double dotsPerMm = kPdfDpi / 25.4;
+    const QPointF offset((pageMm.width() * dotsPerMm / scale - size.width()) / 2,
+                         (pageMm.height() * dotsPerMm / scale - size.height()) / 2);
+    return paintInto(window, writer, scale, progress, look, offset);
 }
 
-bool writeSvg(GraphicsWindow& window, QSaveFile& file, const ExportProgress& progress) {
+bool writeSvg(GraphicsWindow& window, QSaveFile& file, const ExportProgress& progress, const DrawingLook& look) {
     const QSize size = clientSize(window);
     QSvgGenerator svg;
     svg.setOutputDevice(&file);
@@ -93,7 +151,7 @@ bool writeSvg(GraphicsWindow& window, QSaveFile& file, const ExportProgress& pro
     svg.setViewBox(QRect(QPoint(0, 0), size));
     svg.setResolution(kScreenDpi);
     svg.setTitle(QStringLiteral("KorvGraf"));
-    return paintInto(window, svg, 1.0, progress);
+    return paintInto(window, svg, 1.0, progress, look);
 }
 
 } // namespace
@@ -110,7 +168,7 @@ std::optional<DrawingExportFormat> drawingFormatOf(std::string_view path) {
 }
 
 bool exportDrawing(GraphicsWindow& window, const std::string& path, DrawingExportFormat format, int dpi,
-                   const ExportProgress& progress) {
+                   const ExportProgress& progress, const DrawingLook& look) {
     // QSaveFile asks the system whether the file may be written, which root always may.
     if (const int refusal = replaceRefusal(writeTarget(path)); refusal != 0) return ioFailure(refusal, false) == kIoOk;
     QSaveFile file(QString::fromStdString(path));
@@ -118,10 +176,10 @@ bool exportDrawing(GraphicsWindow& window, const std::string& path, DrawingExpor
     bool ok = false;
     switch (format) {
     case DrawingExportFormat::Png:
-        ok = writePng(window, file, std::clamp(dpi, kMinimumExportDpi, kMaximumExportDpi), progress);
+        ok = writePng(window, file, std::clamp(dpi, kMinimumExportDpi, kMaximumExportDpi), progress, look);
         break;
-    case DrawingExportFormat::Pdf: ok = writePdf(window, file, progress); break;
-    case DrawingExportFormat::Svg: ok = writeSvg(window, file, progress); break;
+    case DrawingExportFormat::Pdf: ok = writePdf(window, file, progress, look); break;
+    case DrawingExportFormat::Svg: ok = writeSvg(window, file, progress, look); break;
     }
     // A picture that stopped half-way is not kept; the file that was there stays.
     if (!ok) {

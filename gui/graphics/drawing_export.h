@@ -16,6 +16,17 @@ class GraphicsWindow;
 
 enum class DrawingExportFormat { Pdf, Svg, Png };
 
+// The page of a PDF: the window's own size, or a sheet (landscape when the
+// window is wider than high) with the picture fitted inside a margin.
+enum class DrawingPaper { Window, A4, A3 };
+
+// How a saved drawing looks: on white as printed (what would be white is drawn
+// black), or with the screen's background colour.
+struct DrawingLook {
+    bool whiteBackground = true;
+    DrawingPaper paper = DrawingPaper::Window;
+};
+
 inline constexpr int kScreenDpi = 96;   // the size a window pixel stands for
 inline constexpr int kMinimumExportDpi = 30;
 inline constexpr int kMaximumExportDpi = 600;   // a 641 x 481 window is then 4006 x 3006 pixels
@@ -33,6 +44,6 @@ using ExportProgress = std::function<bool(std::size_t done, std::size_t total)>;
 // replay stopped early, was cancelled or the file could not be written; the
 // window's step mode is left as it was.
 bool exportDrawing(GraphicsWindow& window, const std::string& path, DrawingExportFormat format, int dpi,
-                   const ExportProgress& progress = {});
+                   const ExportProgress& progress = {}, const DrawingLook& look = {});
 
 } // namespace zam1

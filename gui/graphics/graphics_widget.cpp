@@ -184,6 +184,13 @@ bool TFkorvgra::saveDrawingAs() {
         if (!askInteger(*m_prompter, utf8ToOem("Auflösung (dpi)"), dpi, kMinimumExportDpi, kMaximumExportDpi)) return false;
         m_exportDpi = static_cast<int>(dpi);
     }
+    if (*format == DrawingExportFormat::Pdf) {
+        int paper = static_cast<int>(m_exportLook.paper) + 1;
+        if (!m_prompter->askChoice(utf8ToOem("Papier"), {utf8ToOem("Fenstergröße"), "A4", "A3"}, paper)) return false;
+        m_exportLook.paper = static_cast<DrawingPaper>(std::clamp(paper, 1, 3) - 1);
+    }
+    // Dark lines on white as printed, unless the screen's background is asked for.
+    if (!m_prompter->askYesNo(utf8ToOem("weißer Hintergrund"), m_exportLook.whiteBackground)) return false;
     // The saved picture replays the list in one go; a replay under way starts afresh after it.
     const bool wasRunning = replayRunning();
     stopReplay();
@@ -203,7 +210,7 @@ bool TFkorvgra::saveDrawingAs() {
         return !progress.wasCanceled();
     };
     m_exporting = true;
-    const bool saved = exportDrawing(m_window, path, *format, m_exportDpi, report);
+    const bool saved = exportDrawing(m_window, path, *format, m_exportDpi, report, m_exportLook);
     m_exporting = false;
     const bool cancelled = progress.wasCanceled();
     progress.close();

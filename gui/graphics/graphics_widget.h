@@ -21,6 +21,7 @@
 #include <memory>
 
 #include "core/graphics/graphics_window.h"
+#include "gui/graphics/drawing_export.h"
 
 namespace zam1 {
 
@@ -108,6 +109,7 @@ private:
     QPoint m_viewOffset;
     Prompter* m_prompter = nullptr;
     int m_exportDpi = 300;
+    DrawingLook m_exportLook;  // the paper and background asked for last
     bool m_exporting = false;  // a save replays the list: the screen's slices wait
     QAction* m_saveAction = nullptr;
     QAction* m_stepAction = nullptr;

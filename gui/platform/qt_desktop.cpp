@@ -15,10 +15,12 @@
 
 #include "core/config/plot_settings.h"
 #include "gui/editors/dialog_geometry.h"
+#include "gui/editors/dialog_help.h"
 #include "gui/editors/plot_settings_dialog.h"
 #include "gui/graphics/graphics_widget.h"
 #include "gui/graphics/plot_print.h"
 #include "gui/graphics/report_window.h"
+#include "gui/platform/qt_prompter.h"
 #include "gui/platform/report_pdf.h"
 
 namespace zam1 {
@@ -41,6 +43,10 @@ bool QtDesktop::showTextFile(const std::string& path, std::string_view title) {
     if (!m_report) {
         m_report = new ReportWindow([this](const QString& text) { printText(text); }, m_parent);
         m_report->applyGeometry(m_reportGeometry);
+        // F1 in the report opens the manual's contents, as in the main window.
+        if (auto* window = dynamic_cast<QtPrompter*>(m_prompter)) {
+            installHelp(*m_report, 0, [window](int number) { window->showHelp(number, false); });
+        }
     }
     if (!m_report->showFile(path, title)) return false;
     m_lastShown = Shown::Report;

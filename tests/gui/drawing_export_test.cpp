@@ -17,6 +17,7 @@
 
 #include "core/graphics/drawing_settings.h"
 #include "core/graphics/graphics_window.h"
+#include "core/graphics/palette.h"
 #include "core/graphics/program_drawings.h"
 #include "gui/graphics/drawing_export.h"
 #include "gui/graphics/image_canvas.h"
@@ -84,7 +85,8 @@ TEST(DrawingExport, PngHasTheResolutionAskedForAndTheScreensPicture) {
     for (const Row& row : rows) {
         SCOPED_TRACE(row.dpi);
         const QString path = folder.path() + QStringLiteral("/normal_%1.png").arg(row.dpi);
-        ASSERT_TRUE(exportDrawing(*d.window, path.toStdString(), DrawingExportFormat::Png, row.dpi));
+        ASSERT_TRUE(exportDrawing(*d.window, path.toStdString(), DrawingExportFormat::Png, row.dpi, {},
+                                  DrawingLook{.whiteBackground = false}));
         const QImage image(path);
         ASSERT_FALSE(image.isNull());
         EXPECT_EQ(image.size(), row.size);
@@ -249,6 +251,51 @@ TEST(DrawingExport, ProgressIsToldAndCancelKeepsTheFileThatWasThere) {
     }));
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(bytes(told), picture) << "a cancelled save keeps the file that was there";
+}
+
+// Saved drawings are on white as printed unless the screen's background is
+// asked for; a PDF goes on A4 or A3, landscape for a window wider than high.
+TEST(DrawingExport, WhiteOrScreenBackgroundAndPaperSizes) {
+    ExampleDrawing d(2);
+    QTemporaryDir folder;
+    const struct {
+        const char* name;
+        DrawingLook look;
+        const char* pageSize;  // PDF only
+    } rows[] = {
+        {"default: white, window size", DrawingLook{}, "481 x 361 pts"},
+        {"screen background", DrawingLook{.whiteBackground = false}, "481 x 361 pts"},
+        {"A4 landscape", DrawingLook{.paper = DrawingPaper::A4}, "842 x 595 pts (A4)"},
+        {"A3 landscape", DrawingLook{.paper = DrawingPaper::A3}, "1191 x 842 pts (A3)"},
+    };
+    const Rgb navy = paletteColour(d.window->settings().backgroundColour);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString png = folder.path() + QStringLiteral("/look.png");
+        ASSERT_TRUE(exportDrawing(*d.window, png.toStdString(), DrawingExportFormat::Png, 96, {}, row.look));
+        const QImage image(png);
+        const QColor corner = image.pixelColor(0, 0);
+        EXPECT_EQ(corner, row.look.whiteBackground ? QColor(Qt::white) : QColor(navy.r, navy.g, navy.b));
+        // On white nothing is drawn white: it would not be seen.
+        if (row.look.whiteBackground) {
+            int dark = 0;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) dark += image.pixelColor(x, y).lightness() < 128 ? 1 : 0;
+            }
+            EXPECT_GT(dark, 500);
+        }
+        const QString pdf = folder.path() + QStringLiteral("/look.pdf");
+        ASSERT_TRUE(exportDrawing(*d.window, pdf.toStdString(), DrawingExportFormat::Pdf, 0, {}, row.look));
+        const std::optional<std::string> info = toolOutput(QStringLiteral("pdfinfo"), {pdf});
+        ASSERT_TRUE(info);
+        EXPECT_NE(info->find(std::string("Page size:       ") + row.pageSize), std::string::npos) << *info;
+        const std::optional<std::string> text = toolOutput(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        ASSERT_TRUE(text);
+        EXPECT_NE(collapsedBlanks(*text).find("Axialspiel Ring"), std::string::npos) << *text;
+        QDir().mkpath(kShots);
+        toolOutput(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("40"), pdf,
+                                               kShots + QStringLiteral("/look_%1").arg(&row - rows)});
+    }
 }
 
 } // namespace

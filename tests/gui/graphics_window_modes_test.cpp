@@ -190,7 +190,7 @@ TEST_F(ModesFixture, TheSaveEntryAsksForFileAndResolution) {
         menu.grab().save(QDir::tempPath() + QStringLiteral("/pdf-export-shots/context_menu.png"));
     }
 
-    prompter.saveFile(png).type("150");
+    prompter.saveFile(png).type("150").yesNo(true);
     action("mi_saveDrawing").trigger();
     QImageReader reader(QString::fromStdString(png));
     const QImage saved = reader.read();
@@ -200,6 +200,7 @@ TEST_F(ModesFixture, TheSaveEntryAsksForFileAndResolution) {
     ASSERT_GE(prompter.log().size(), 2u);
     EXPECT_EQ(prompter.log()[0], "save: Speichern als PDF/SVG/PNG ...");
     EXPECT_EQ(prompter.log()[1].rfind("text: Auflösung (dpi)", 0), 0u) << prompter.log()[1];
+    EXPECT_EQ(saved.pixelColor(0, 0), QColor(Qt::white)) << "white background asked for";
 
     // An extension the window cannot write is said, and nothing is written.
     const std::string bmp = (folder.path() + QStringLiteral("/bild.bmp")).toStdString();

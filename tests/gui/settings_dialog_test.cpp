@@ -93,6 +93,7 @@ TEST(SettingsDialog, UntouchedSettingsGoBackByteForByte) {
                 pages.setCurrentIndex(t);
                 test::keepShot(d, QStringLiteral("Form_config_%1").arg(t));
             }
+            child<QPushButton>(d, "Button_save").click();
             child<QPushButton>(d, "Button_ok").click();
         }});
         EXPECT_TRUE(editSettings(h.state, nullptr));
@@ -125,6 +126,7 @@ TEST(SettingsDialog, OneChangedFieldChangesExactlyItsLine) {
         SettingsHarness h(unusualConfiguration());
         ModalScript script({[&](QWidget& d) {
             row.edit(d);
+            child<QPushButton>(d, "Button_save").click();
             child<QPushButton>(d, "Button_ok").click();
         }});
         EXPECT_TRUE(editSettings(h.state, nullptr));
@@ -139,17 +141,20 @@ TEST(SettingsDialog, PickedFolderIsTakenAndInvalidNumbersAreRefused) {
     ModalScript script({[&](QWidget& d) {
                             child<QPushButton>(d, "cadDirectory_pick").click();
                             child<QLineEdit>(d, "zoomFactor").setText(QStringLiteral("1.o2"));
-                            child<QPushButton>(d, "Button_ok").click();  // refused: the dialog stays
+                            child<QPushButton>(d, "Button_save").click();  // refused: the dialog stays
+                            child<QPushButton>(d, "Button_ok").click();    // refused as well
                             child<QPushButton>(d, "Button_cancel").click();
                         }});
     EXPECT_FALSE(editSettings(h.state, nullptr));
     EXPECT_EQ(h.after(), h.before);
     EXPECT_EQ(h.state.config.cadDirectory, "");
-    EXPECT_EQ(h.prompter.log(), (std::vector<std::string>{"folder: CAD Ordner", "error: Ungültige Eingabe Zoomfaktor"}));
+    EXPECT_EQ(h.prompter.log(), (std::vector<std::string>{"folder: CAD Ordner", "error: Ungültige Eingabe Zoomfaktor",
+                                                           "error: Ungültige Eingabe Zoomfaktor"}));
 
     h.prompter.folder("/srv/zeichnungen");
     ModalScript again({[&](QWidget& d) {
         child<QPushButton>(d, "cadDirectory_pick").click();
+        child<QPushButton>(d, "Button_save").click();
         child<QPushButton>(d, "Button_ok").click();
     }});
     EXPECT_TRUE(editSettings(h.state, nullptr));
@@ -171,6 +176,52 @@ TEST(SettingsDialog, ImportFillsTheDialogFromTheFile) {
     EXPECT_EQ(imported, 3);
     EXPECT_EQ(h.after(), h.before);
     EXPECT_EQ(h.state.config.decimals, 3);
+}
+
+// OK takes the settings for this session and leaves the file alone; Speichern
+// writes the file and leaves the settings in memory to OK; Import reads the file.
+TEST(SettingsDialog, OkChangesMemorySaveWritesTheFileImportReadsIt) {
+    struct Row {
+        const char* name;
+        std::vector<const char*> buttons;  // pressed in turn after "Dezimalstellen" is set to 5
+        bool accepted;
+        int inMemory;  // decimals afterwards
+        int inFile;
+        int shownAtEnd;  // decimals the dialog showed before the last button
+    };
+    const Row rows[] = {
+        {"OK alone: memory only", {"Button_ok"}, true, 5, 3, 5},
+        {"Speichern, then Abbrechen: the file only", {"Button_save", "Button_cancel"}, false, 3, 5, 5},
+        {"Speichern, then OK: both", {"Button_save", "Button_ok"}, true, 5, 5, 5},
+        {"Import throws the change away", {"Button_import", "Button_ok"}, true, 3, 3, 3},
+        {"Speichern, change again, Import: the saved value", {"Button_save", "again", "Button_import", "Button_ok"},
+         true, 5, 5, 5},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        SettingsHarness h(Configuration{});
+        int shown = 0;
+        bool stayedOpen = true;
+        ModalScript script({[&](QWidget& d) {
+            child<QSpinBox>(d, "decimals").setValue(5);
+            for (std::size_t i = 0; i < row.buttons.size(); ++i) {
+                shown = child<QSpinBox>(d, "decimals").value();
+                if (std::string(row.buttons[i]) == "again") {
+                    child<QSpinBox>(d, "decimals").setValue(8);
+                } else {
+                    child<QPushButton>(d, row.buttons[i]).click();
+                }
+                if (i + 1 < row.buttons.size()) stayedOpen = stayedOpen && d.isVisible();
+            }
+        }});
+        EXPECT_EQ(editSettings(h.state, nullptr), row.accepted);
+        EXPECT_TRUE(stayedOpen) << "Speichern and Import keep the dialog open";
+        EXPECT_EQ(h.state.config.decimals, row.inMemory);
+        Configuration fromFile;
+        readConfiguration(h.folder.path(), fromFile, ScreenInfo{}, h.folder.path());
+        EXPECT_EQ(fromFile.decimals, row.inFile);
+        EXPECT_EQ(shown, row.shownAtEnd);
+    }
 }
 
 } // namespace
