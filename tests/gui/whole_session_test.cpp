@@ -246,7 +246,11 @@ TEST(WholeSession, TheExampleEditedExportedPrintedUndoneAndSaved) {
     const std::string svg = session.file("normal.svg");
     const std::string drawingPdf = session.file("normal.pdf");
     for (const std::string& picture : {svg, drawingPdf}) {
-        ModalScript script({saveAs(picture, session, picture == svg ? "10_save_svg" : "11_save_pdf")});
+        // A PDF asks for its paper, every drawing whether it goes on white.
+        std::deque<ModalScript::Action> steps{saveAs(picture, session, picture == svg ? "10_save_svg" : "11_save_pdf")};
+        if (picture == drawingPdf) steps.push_back(choose(QStringLiteral("A4"), session, "11_paper"));
+        steps.push_back(answer(true, session, picture == svg ? "10_white" : "11_white"));
+        ModalScript script(std::move(steps));
         action(window.graphicsWidget(), "mi_saveDrawing").trigger();
         EXPECT_EQ(script.unused(), 0u);
         EXPECT_TRUE(fs::exists(picture)) << picture;
@@ -326,6 +330,10 @@ TEST(WholeSession, TheExampleEditedExportedPrintedUndoneAndSaved) {
         EXPECT_NE(pictureText->find(expected), std::string::npos) << expected << "\nin\n" << *pictureText;
         EXPECT_NE(svgText.find(expected), std::string::npos) << expected << " in the SVG";
     }
+    // The paper asked for: A4.
+    const std::optional<std::string> pageInfo = toolOutput(QStringLiteral("pdfinfo"), {QString::fromStdString(drawingPdf)});
+    ASSERT_TRUE(pageInfo) << "pdfinfo cannot read " << drawingPdf;
+    EXPECT_NE(pageInfo->find("(A4)"), std::string::npos) << *pageInfo;
 }
 
 } // namespace
