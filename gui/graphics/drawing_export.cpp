@@ -37,36 +37,20 @@ QColor background(const GraphicsWindow& window, const DrawingLook& look) {
 
 // On white paper white lines and texts would vanish and light ones barely show:
 // they are drawn dark, as printed.
-class PaperCanvas final : public ReplayCanvas {
+class PaperCanvas final : public RecolouringCanvas {
 public:
-    explicit PaperCanvas(ImageCanvas& canvas) : m_canvas(canvas) {}
-    void setPen(const PenSpec& pen) override {
-        PenSpec p = pen;
-        p.colour = visible(pen.colour);
-        m_canvas.setPen(p);
-    }
-    void setBrush(Rgb colour) override { m_canvas.setBrush(visible(colour)); }
-    void moveTo(Pixel p) override { m_canvas.moveTo(p); }
-    void lineTo(Pixel p) override { m_canvas.lineTo(p); }
-    void ellipse(Pixel a, Pixel b) override { m_canvas.ellipse(a, b); }
-    void arc(const ArcSpec& arc) override { m_canvas.arc(arc); }
-    void polygon(const Pixel (&points)[4]) override { m_canvas.polygon(points); }
-    void text(Pixel topLeft, const FontSpec& font, Rgb colour, std::string_view ansi) override {
-        m_canvas.text(topLeft, font, visible(colour), ansi);
-    }
-    bool processEvents() override { return m_canvas.processEvents(); }
+    using RecolouringCanvas::RecolouringCanvas;
 
 private:
     // White becomes black; other light colours (yellow, cyan, light green) are
     // darkened to half, so every line reads on the paper and keeps its hue.
-    static Rgb visible(Rgb c) {
+    Rgb recolour(Rgb c) const override {
         if (c == kPaper) return kInk;
         const int luma = (299 * c.r + 587 * c.g + 114 * c.b) / 1000;
         if (luma <= kLightLuma) return c;
         return Rgb{static_cast<std::uint8_t>(c.r / 2), static_cast<std::uint8_t>(c.g / 2), static_cast<std::uint8_t>(c.b / 2)};
     }
     static constexpr int kLightLuma = 140;
-    ImageCanvas& m_canvas;
 };
 
 QSize clientSize(const GraphicsWindow& window) {

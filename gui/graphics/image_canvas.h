@@ -42,6 +42,36 @@ private:
     bool m_widthByTransform = false;  // vector output: text width as a transform
 };
 
+// Passes every call on to another canvas with its colours mapped: drawings that
+// go on white paper draw dark what would vanish there. Subclasses say how.
+class RecolouringCanvas : public ReplayCanvas {
+public:
+    explicit RecolouringCanvas(ReplayCanvas& target) : m_target(target) {}
+
+    void setPen(const PenSpec& pen) override {
+        PenSpec p = adjustPen(pen);
+        p.colour = recolour(pen.colour);
+        m_target.setPen(p);
+    }
+    void setBrush(Rgb colour) override { m_target.setBrush(recolour(colour)); }
+    void moveTo(Pixel p) override { m_target.moveTo(p); }
+    void lineTo(Pixel p) override { m_target.lineTo(p); }
+    void ellipse(Pixel a, Pixel b) override { m_target.ellipse(a, b); }
+    void arc(const ArcSpec& arc) override { m_target.arc(arc); }
+    void polygon(const Pixel (&points)[4]) override { m_target.polygon(points); }
+    void text(Pixel topLeft, const FontSpec& font, Rgb colour, std::string_view ansi) override {
+        m_target.text(topLeft, font, recolour(colour), ansi);
+    }
+    bool processEvents() override { return m_target.processEvents(); }
+
+protected:
+    virtual Rgb recolour(Rgb colour) const = 0;
+    virtual PenSpec adjustPen(const PenSpec& pen) const { return pen; }
+
+private:
+    ReplayCanvas& m_target;
+};
+
 // Replays the window's list into an image of the window's client size filled
 // with its background colour, and writes it to `path`. False when the replay
 // stopped early or the file could not be written. `paintedPixels` counts the

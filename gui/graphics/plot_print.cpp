@@ -20,40 +20,35 @@ constexpr Rgb kInk{0, 0, 0};
 
 // Passes everything to the image canvas; pens get the width configured for their
 // colour, and what would be white on the white paper is drawn black.
-class PlotCanvas final : public ReplayCanvas {
-public:
-    PlotCanvas(QImage& image, const PlotSettings& plot) : m_canvas(image), m_plot(plot) {}
+// The image canvas the plot canvas passes everything to, made before it.
+struct PlotImage {
+    explicit PlotImage(QImage& image) : imageCanvas(image) {}
+    ImageCanvas imageCanvas;
+};
 
-    void setPen(const PenSpec& pen) override {
+class PlotCanvas final : private PlotImage, public RecolouringCanvas {
+public:
+    PlotCanvas(QImage& image, const PlotSettings& plot)
+        : PlotImage(image), RecolouringCanvas(imageCanvas), m_plot(plot) {}
+
+private:
+    PenSpec adjustPen(const PenSpec& pen) const override {
         PenSpec p = pen;
         const int colour = paletteNumber(pen.colour);
         if (colour >= 0) {
             const long double mm = m_plot.penWidthsMm[static_cast<std::size_t>(colour)];
             p.width = std::max(1, static_cast<int>(std::lround(mm * kPlotDotsPerInch / 25.4L)));
         }
-        p.colour = visible(pen.colour);
-        m_canvas.setPen(p);
+        return p;
     }
-    void setBrush(Rgb colour) override { m_canvas.setBrush(visible(colour)); }
-    void moveTo(Pixel p) override { m_canvas.moveTo(p); }
-    void lineTo(Pixel p) override { m_canvas.lineTo(p); }
-    void ellipse(Pixel a, Pixel b) override { m_canvas.ellipse(a, b); }
-    void arc(const ArcSpec& arc) override { m_canvas.arc(arc); }
-    void polygon(const Pixel (&points)[4]) override { m_canvas.polygon(points); }
-    void text(Pixel topLeft, const FontSpec& font, Rgb colour, std::string_view ansi) override {
-        m_canvas.text(topLeft, font, visible(colour), ansi);
-    }
-
-private:
+    Rgb recolour(Rgb c) const override { return c == kPaper ? kInk : c; }
     static int paletteNumber(Rgb c) {
         for (int i = 0; i < kPlotPens; ++i) {
             if (paletteColour(i) == c) return i;
         }
         return -1;
     }
-    static Rgb visible(Rgb c) { return c == kPaper ? kInk : c; }
 
-    ImageCanvas m_canvas;
     const PlotSettings& m_plot;
 };
 
