@@ -1,5 +1,7 @@
 #include "core/app/command_line.h"
 #include "core/platform/private_folder.h"
+#include "core/platform/leftovers.h"
+#include <filesystem>
 #include "core/app/batch_support.h"
 
 #include <ostream>
@@ -143,11 +145,22 @@ int refuseExtraArgument(std::ostream& err, const std::string& extra) {
     return kExitRefused;
 }
 
+// A run killed earlier (kill -9, a crash) may have left its private folder and
+// half-written files beside the project, where the reports go.
+void tidyBeforeBatchRun(const std::string& project) {
+    removeOrphanedPrivateFoldersBeforeStart(temporaryFolderFromEnvironment());
+    const std::filesystem::path folder = std::filesystem::path(project).parent_path();
+    removeStaleTemporaryFiles(folder.empty() ? "." : folder.string());
+}
+
 // Every form that runs without a window; inside the batch guard.
 int runBatchForm(ProgramState& state, const std::vector<std::string>& arguments, std::ostream& out,
                  std::ostream& err) {
     if (isIsoLookup(arguments)) return runIsoLookup({arguments.begin() + 1, arguments.end()}, out, err);
-    if (isAnalysis(arguments)) return runBatchAnalysis(state, arguments, out, err);
+    if (isAnalysis(arguments)) {
+        if (arguments.size() > 1 && arguments[1] == kAnalyseSwitch) tidyBeforeBatchRun(arguments[0]);
+        return runBatchAnalysis(state, arguments, out, err);
+    }
     if (isLongHelp(arguments)) {
         printLongHelp(out);
         return 0;
@@ -167,6 +180,7 @@ int runBatchForm(ProgramState& state, const std::vector<std::string>& arguments,
     state.file.dataDirectory.clear(); // the name is used as given
     // The batch run's temporary files go into a folder of its own, so that two
     // runs at once do not write over each other's.
+    tidyBeforeBatchRun(a1);
     const PrivateFolder folder(temporaryFolderFromEnvironment());
     struct UsePrivate {
         ProgramState& s;

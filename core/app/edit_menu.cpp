@@ -35,7 +35,7 @@ bool editSigma(MenuContext& c) {
         }
         state.prompter->showError(state.texts.main.validRange + "0, " + autoNumber(kMinProductionSigma) + " .. " +
                                   autoNumber(kMaxProductionSigma) + " !");
-        sigma = state.chain.productionSigma;
+        // asked again with the value typed, as for any value out of range
     }
     state.error.set();
     return false;

@@ -75,4 +75,15 @@ void PrivateFolder::remove() {
 
 int removeOrphanedPrivateFolders(const std::string& base) { return base.empty() ? 0 : removeOrphansIn(base); }
 
+int removeOrphanedPrivateFoldersBeforeStart(const std::string& base) {
+    int removed = removeOrphanedPrivateFolders(base);
+    std::error_code noSystemFolder;
+    const fs::path system = fs::temp_directory_path(noSystemFolder);
+    std::error_code differs;
+    if (!noSystemFolder && (base.empty() || !fs::equivalent(system, base, differs))) {
+        removed += removeOrphanedPrivateFolders(system.string());
+    }
+    return removed;
+}
+
 } // namespace zam1

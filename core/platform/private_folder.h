@@ -39,4 +39,9 @@ private:
 // Returns how many went.
 int removeOrphanedPrivateFolders(const std::string& base);
 
+// Before a program makes its own private folder: those of ended programs go,
+// under `base` (TEMP or TMPDIR) and under the system's temporary folder, where
+// PrivateFolder falls back to. Returns how many went.
+int removeOrphanedPrivateFoldersBeforeStart(const std::string& base);
+
 } // namespace zam1

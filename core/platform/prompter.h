@@ -51,7 +51,8 @@ public:
 };
 
 // The integer and number prompts: a text prompt in a loop that answers invalid
-// input and values out of range with a beep and an error, and asks again. Limits
+// input and values out of range with a beep and an error, and asks again with
+// the text typed, so that a typo is mended rather than typed anew. Limits
 // given the wrong way round are swapped. False when cancelled (value unchanged).
 bool askInteger(Prompter& prompter, std::string_view prompt, long long& value, long long lower, long long upper);
 bool askNumber(Prompter& prompter, std::string_view prompt, long double& value, long double lower,

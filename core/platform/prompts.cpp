@@ -25,8 +25,7 @@ bool askInteger(Prompter& prompter, std::string_view prompt, long long& value, l
         if (!parseInteger(text, entered)) {
             prompter.beep();
             prompter.showError(invalidInput(text));
-            text = intText(value);
-            continue;
+            continue;  // the value stays; the typo stays in the field to be mended
         }
         if (entered < lower || entered > upper) {
             prompter.beep();
@@ -51,8 +50,7 @@ bool askNumber(Prompter& prompter, std::string_view prompt, long double& value, 
         if (text != shown && !parseNumber(text, entered)) {
             prompter.beep();
             prompter.showError(invalidInput(text));
-            text = shown;
-            continue;
+            continue;  // the value stays; the typo stays in the field to be mended
         }
         if (entered < lower || entered > upper) {
             prompter.beep();

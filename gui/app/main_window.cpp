@@ -89,9 +89,7 @@ bool Thh::start(const WindowStartPlan& plan) {
     runGuarded(m_state, [&] {
         readStartConfiguration(m_state, screenInfo(*this));
         // Folders of programs that were killed, before this one makes its own.
-        removeOrphanedPrivateFolders(temporaryFolderFromEnvironment());
-        std::error_code noSystemFolder;
-        removeOrphanedPrivateFolders(std::filesystem::temp_directory_path(noSystemFolder).string());
+        removeOrphanedPrivateFoldersBeforeStart(temporaryFolderFromEnvironment());
         m_privateFolder = std::make_unique<PrivateFolder>(temporaryFolderFromEnvironment());
         m_state.privateFolder = m_privateFolder->path();
         applySettings();

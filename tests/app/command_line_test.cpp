@@ -2,6 +2,7 @@
 // "/I" end to end, and every way a start can fail.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -208,6 +209,29 @@ TEST_F(CommandLine, OnlyRegularFilesAreReadAsProjects) {
              {"fifo.zm1", "/I"}, {"fifo.zm1", "/CAD1:1"}, {"fifo.zm1", "--analyse"}, {"ordner.zm1", "/I"}}) {
         EXPECT_EQ(run(args), 1) << args[0] << " " << args[1];
         EXPECT_NE(m_err.str().find(args[0]), std::string::npos) << m_err.str();
+    }
+}
+
+// A batch run killed earlier (kill -9 in the middle of a report) leaves a
+// half-written temporary file beside the project and its private folder in TEMP;
+// the next batch run of any form takes both away and leaves other files alone.
+TEST_F(CommandLine, EveryBatchFormTidiesWhatAKilledRunLeft) {
+    copyExample("welle.zm1");
+    const std::vector<std::string> forms[] = {
+        {"welle.zm1", "/I", "/NOGUI"}, {"welle.zm1", "/CAD1:1", "/NOGUI"}, {"welle.zm1", "--analyse"}};
+    for (const auto& args : forms) {
+        SCOPED_TRACE(args[1]);
+        const std::string torn = m_folder.file(".zam1-Ab12Cd");
+        const std::string orphan = m_folder.file("zam1-OLD123");
+        const std::string users = m_folder.file("zam1-notes.txt");
+        writeBytes(torn, "halb geschrieben");
+        writeBytes(users, "eigene Notizen");
+        std::filesystem::create_directory(orphan);
+        std::filesystem::last_write_time(orphan, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+        EXPECT_EQ(run(args), 0) << m_err.str();
+        EXPECT_FALSE(std::filesystem::exists(torn));
+        EXPECT_FALSE(std::filesystem::exists(orphan));
+        EXPECT_TRUE(std::filesystem::exists(users));
     }
 }
 

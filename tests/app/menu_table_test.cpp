@@ -266,6 +266,18 @@ TEST_F(Menus, ReportFilesAreProposedWhereTheyStay) {
     EXPECT_FALSE(state.error.isSet());
 }
 
+// A sigma the calculation cannot use is refused and asked again as it was typed,
+// never replaced by the old value behind the user's back.
+TEST_F(Menus, SigmaOutOfItsRangeIsAskedAgainAsTyped) {
+    readExample();
+    prompter.type("0.005").type("0.5");
+    run("mi_editsigma");
+    EXPECT_EQ(state.chain.productionSigma, 0.5L);
+    EXPECT_EQ(prompter.errors(), std::vector<std::string>{"Gültiger Wertebereich: 0, 0.01 .. 10 !"});
+    const auto& log = prompter.log();
+    EXPECT_TRUE(std::any_of(log.begin(), log.end(), [](const std::string& l) { return l.ends_with("[0.005]"); }));
+}
+
 TEST_F(Menus, AChangeLeavesAnUndoStepTheModifiedFlagAndTheWorkingCopy) {
     readExample();
     const long double sigma = state.chain.productionSigma;

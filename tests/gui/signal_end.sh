@@ -12,9 +12,10 @@ cd "$out"
 start() {
   XDG_CONFIG_HOME="$out/config" TEMP="$out/tmp" QT_QPA_PLATFORM=offscreen "$exe" "$project" &
   pid=$!
-  # Running once its private folder is there (and a moment for the rest of the start).
+  # Running once its own private folder is there (and a moment for the rest of
+  # the start); a folder named in $1 is an earlier program's, not this one's.
   i=0
-  while [ -z "$(ls "$out/tmp")" ]; do
+  while [ -z "$(ls "$out/tmp" | grep -v -x -F "${1:-/}")" ]; do
     sleep 0.1
     i=$((i + 1))
     if [ $i -ge 600 ]; then echo "no private folder after 60 s" >&2; kill -9 $pid; exit 1; fi
@@ -39,7 +40,7 @@ start
 killed=$(ls "$out/tmp")
 kill -9 $pid
 wait $pid || true
-start
+start "$killed"
 if [ -e "$out/tmp/$killed" ]; then echo "the killed program's folder $killed is still there" >&2; kill -9 $pid; exit 1; fi
 kill -s TERM $pid
 wait $pid || true

@@ -3,19 +3,29 @@
 # xvfb-run), typed into with xdotool and killed with SIGKILL: a new project
 # typed through New and the guided input (project text, then the element table,
 # still open), kill -9, restart: the start offers the copy, Ja restores it, Save
-# writes what was typed, and SIGTERM ends the program with 143 and nothing left.
-# (Two programs in one folder and kills at random points are driven through the
-# real commands with real processes in tests/app/working_copy_session_test.cpp.)
+# writes what was typed, and SIGTERM ends the program with 143 and nothing left;
+# two programs on two projects in one folder, both edited, one killed: its
+# restart restores its own project and the other's copy is untouched; twenty
+# kills at random points of a session: every copy left reads as a project in the
+# state after a completed command, every restart offers it, nothing torn is left.
 #   xvfb_working_copy.sh <wzam1> <project.zm1> <folder>
 set -eu
 exe=$(readlink -f "$1") project=$(readlink -f "$2") out=$3
 rm -rf "$out"
-mkdir -p "$out/config" "$out/tmp" "$out/a"
+mkdir -p "$out/config" "$out/tmp" "$out/a" "$out/b" "$out/c"
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+wm=""
 
 started=""
 fail() {
   echo "FAILED: $*" >&2
+  [ -z "$wm" ] || kill "$wm" 2>/dev/null || true
+  # what the screen showed, for the one who reads the failure
+  command -v import >/dev/null 2>&1 && import -window root "$out/failed.png" 2>/dev/null || true
+  for w in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
+    echo "  window $w of process $(xdotool getwindowpid "$w" 2>/dev/null): $(xdotool getwindowname "$w")" >&2
+  done
+  echo "  the keyboard: $(xdotool getwindowfocus getwindowname 2>/dev/null)" >&2
   for p in $started; do kill -9 "$p" 2>/dev/null || true; done
   exit 1
 }
@@ -39,10 +49,23 @@ window() {
   done
 }
 
+# focus <pid> <title pattern>: that window has the keyboard, and still has it a
+# second later (the graphics window takes it when a diagram is shown).
 focus() {
-  w=$(window "$1" "$2")
-  xdotool windowfocus --sync "$w"
-  sleep 1 # keys sent before the window is ready for them get lost
+  i=0
+  while :; do
+    # found anew each time: a window may be replaced while it comes up
+    w=$(window "$1" "$2")
+    if [ -n "$wm" ]; then
+      xdotool windowactivate --sync "$w" 2>/dev/null || true
+    else
+      xdotool windowfocus --sync "$w" 2>/dev/null || true
+    fi
+    sleep 1 # keys sent before the window is ready for them get lost
+    [ "$(xdotool getwindowfocus 2>/dev/null)" = "$w" ] && return
+    i=$((i + 1))
+    [ $i -lt 10 ] || fail "window \"$2\" of process $1 does not keep the keyboard"
+  done
 }
 
 # waitfocus <title pattern>: a dialog that opens takes the keyboard; wait for it.
@@ -123,4 +146,142 @@ wait $pid || code=$?
 
 [ -z "$(ls -A "$out/tmp")" ] || fail "private folders left: $(ls -A "$out/tmp")"
 if ls -A "$out/a" | grep -q '^\.zam1-'; then fail "temporary files left"; fi
-echo "a new project killed with its table open was restored"
+echo "(a) a new project killed with its table open was restored"
+
+# sigma <pid> <title pattern> <value>: Bearbeiten > Sigma, typed over, OK.
+sigma() {
+  # the graphics window opens after the start and takes the keyboard: wait for it
+  window "$1" '^KorvGraf$' >/dev/null
+  tries=0
+  while :; do
+    focus "$1" "$2"
+    xdotool key alt+b
+    sleep 0.5
+    xdotool key g
+    i=0
+    until xdotool getwindowfocus getwindowname 2>/dev/null | grep -q '^Eingabe$'; do
+      i=$((i + 1))
+      [ $i -lt 50 ] || break
+      sleep 0.1
+    done
+    [ $i -lt 50 ] && break
+    # a window that came up in between took the keys: close the menu, again
+    xdotool key Escape Escape
+    tries=$((tries + 1))
+    [ $tries -lt 3 ] || fail "the sigma prompt of process $1 does not come"
+  done
+  sleep 0.5
+  xdotool key ctrl+a
+  xdotool type --delay 20 "$3"
+  xdotool key Return
+}
+
+# waitgrep <text> <file> <what failed>: the text in the file within 10 s.
+waitgrep() {
+  i=0
+  until grep -q -- "$1" "$2" 2>/dev/null; do
+    i=$((i + 1))
+    [ $i -lt 100 ] || fail "$3"
+    sleep 0.1
+  done
+}
+
+# offered <pid>: true when the start asks a question (the restore offer) before
+# its main window shows; it then has the keyboard.
+offered() {
+  i=0
+  until xdotool search --onlyvisible --pid "$1" --name '^ZAM1 - Toleranzrechnung$' >/dev/null 2>&1; do
+    i=$((i + 1))
+    [ $i -lt 300 ] || fail "no offer and no window of process $1"
+    sleep 0.1
+  done
+  sleep 1
+  xdotool getwindowfocus getwindowname 2>/dev/null | grep -q '^ZAM1 - Toleranzrechnung$'
+}
+
+# ---- (b) two programs on two projects in one folder, one killed
+# From here with a window manager, which decides which window is active, as on a
+# desktop; without one Qt may keep the graphics window active (and its Ctrl+S)
+# while the keyboard is in the main window.
+if command -v openbox >/dev/null 2>&1; then
+  openbox >/dev/null 2>&1 &
+  wm=$!
+  sleep 1
+fi
+cp "$project" "$out/b/x.zm1"
+cp "$project" "$out/b/y.zm1"
+start "$out/b" x.zm1
+pidx=$pid
+start "$out/b" y.zm1
+pidy=$pid
+window $pidx 'x\.zm1' >/dev/null
+window $pidy 'y\.zm1' >/dev/null
+sleep 2 # both started: neither takes the keyboard from the other any more
+sigma $pidx 'x\.zm1' 4.5
+waitgrep "4.5000000" "$out/b/aktuell-x.zm1" "(b) no working copy of x after its edit"
+sigma $pidy 'y\.zm1' 5.5
+waitgrep "5.5000000" "$out/b/aktuell-y.zm1" "(b) no working copy of y after its edit"
+cp "$out/b/aktuell-y.zm1" "$out/y-copy-before"
+kill -9 $pidx
+wait $pidx 2>/dev/null || true
+start "$out/b" x.zm1
+pidx=$pid
+offered $pidx || fail "(b) the restart on x offers nothing"
+xdotool key Return # Ja
+window $pidx '^KorvGraf$' >/dev/null
+sleep 1
+focus $pidx 'x\.zm1'
+echo "(b) x is process $pidx, y is $pidy" >&2
+xdotool key ctrl+s
+waitgrep "4.5000000" "$out/b/x.zm1" "(b) Save after the restore did not write x's sigma"
+grep -q "5.5000000" "$out/b/x.zm1" && fail "(b) x received y's edit"
+cmp -s "$out/b/aktuell-y.zm1" "$out/y-copy-before" || fail "(b) the other program's copy was touched"
+grep -q "5.5000000" "$out/b/y.zm1" && fail "(b) y was saved though nobody saved it"
+kill -0 $pidy 2>/dev/null || fail "(b) the other program is gone"
+for p in $pidx $pidy; do kill -s TERM $p; wait $p 2>/dev/null || true; done
+echo "(b) the killed program got its own project back, the other's copy untouched"
+
+# ---- (c) twenty kills at random points of a session
+cp "$project" "$out/c/p.zm1"
+typed="3.0000000"
+for round in $(seq 1 20); do
+  start "$out/c" p.zm1
+  if [ -e "$out/c/aktuell-p.zm1" ]; then
+    offered $pid || fail "(c) round $round: a copy is there but the restart offers nothing"
+    xdotool key Return # Ja
+    sleep 1
+  fi
+  value="$round.25"
+  typed="$typed $round.2500000"
+  sigma $pid 'p\.zm1' "$value"
+  # a random moment: before, while or after the copy is written
+  sleep "0.$(shuf -i 0-9 -n 1)$(shuf -i 0-9 -n 1)"
+  kill -9 $pid
+  wait $pid 2>/dev/null || true
+  copy="$out/c/aktuell-p.zm1"
+  [ -e "$copy" ] || continue
+  rm -rf "$out/c-check"
+  mkdir -p "$out/c-check"
+  cp "$copy" "$out/c-check/check.zm1"
+  (cd "$out/c-check" && XDG_CONFIG_HOME="$out/config" TEMP="$out/tmp" "$exe" check.zm1 /I /NOGUI) \
+    || fail "(c) round $round: the copy left does not read as a project"
+  # sigma stands just before the change records; any completed edit's value is right
+  line=$(tr -d '\r' < "$copy" | awk '/NDERUNGEN$/ { print prev; exit } { prev = $0 }')
+  case " $typed " in
+    *" $line "*) ;;
+    *) fail "(c) round $round: the copy holds sigma \"$line\", no completed state" ;;
+  esac
+done
+start "$out/c" p.zm1
+if [ -e "$out/c/aktuell-p.zm1" ]; then
+  offered $pid || fail "(c) the last restart offers nothing"
+  xdotool key Return
+  sleep 1
+fi
+window $pid '^KorvGraf$' >/dev/null
+kill -s TERM $pid
+wait $pid 2>/dev/null || true
+if ls -A "$out/c" | grep -q '^\.zam1-'; then fail "(c) temporary files left after the next start"; fi
+[ -z "$(ls -A "$out/tmp")" ] || fail "(c) private folders left: $(ls -A "$out/tmp")"
+echo "(c) twenty kills left only copies of completed commands"
+[ -z "$wm" ] || kill "$wm" 2>/dev/null || true

@@ -22,14 +22,29 @@ TEST(AskInteger, RangeErrorAsksAgainWithTheValueTyped) {
     EXPECT_EQ(p.log(), expected);
 }
 
-TEST(AskInteger, InvalidInputAsksAgainWithThePreviousValue) {
+// A typo is refused, never read as another number, and stays in the field to be
+// mended; the value is the previous one until a valid text is given.
+TEST(AskInteger, InvalidInputAsksAgainWithTheTextTyped) {
     TestPrompter p;
     p.type("abc").type("5");
     long long value = 3;
     ASSERT_TRUE(askInteger(p, "Anzahl", value, 8, 0));  // limits the wrong way round
     EXPECT_EQ(value, 5);
     EXPECT_EQ(p.errors(), std::vector<std::string>{"Ungültige Eingabe \"abc\" !"});
-    EXPECT_EQ(p.log().back(), "text: Anzahl [3]");
+    EXPECT_EQ(p.log().back(), "text: Anzahl [abc]");
+}
+
+TEST(AskNumber, TyposAreRefusedAndShownAgainAsTyped) {
+    for (const char* typo : {"1O.5", "1.2.3", "4x5", "0,5,1", "nan", "inf"}) {
+        SCOPED_TRACE(typo);
+        TestPrompter p;
+        p.type(typo).cancel(ScriptedPrompter::Kind::Text);
+        long double value = 2.5L;
+        EXPECT_FALSE(askNumber(p, "Sigma", value, 0, 10));
+        EXPECT_EQ(value, 2.5L);
+        EXPECT_EQ(p.errors(), std::vector<std::string>{std::string("Ungültige Eingabe \"") + typo + "\" !"});
+        EXPECT_EQ(p.log().back(), std::string("text: Sigma [") + typo + "]");
+    }
 }
 
 TEST(AskInteger, CancelLeavesTheValue) {
