@@ -76,8 +76,10 @@ bool ScreenKeeper::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::Show || !watched->isWidgetType()) return false;
     auto* window = static_cast<QWidget*>(watched);
     if (!placedByUs(*window)) return false;
+    // The position is the frame's (before the first show Qt knows no frame and
+    // puts the client there); the frame's size is the client's and the decoration.
     const QMargins m = frameMargins(*window);
-    const QRect frame = window->geometry().marginsAdded(m);
+    const QRect frame(window->frameGeometry().topLeft(), window->size().grownBy(m));
     const QRect room = screenRoom(*window);
     if (!room.contains(frame)) placeFrame(*window, fitInto(frame, room));
     return false;
