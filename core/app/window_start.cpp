@@ -13,6 +13,7 @@
 #include "core/platform/file_io.h"
 #include "core/platform/leftovers.h"
 #include "core/session/file_names.h"
+#include "core/session/program_identity.h"
 #include "core/session/program_settings.h"
 #include "core/session/program_state.h"
 
@@ -123,5 +124,21 @@ bool startWindowSession(ProgramState& state, const WindowStartPlan& plan, bool& 
 }
 
 std::string windowCaption(const ProgramState& state) { return windowCaption(state.file.currentFile); }
+
+std::vector<std::string> closingScreenLines(int language) {
+    std::vector<std::string> lines{std::string(kProgramTitle), "Version " + std::string(kProgramVersion), ""};
+    switch (language) {
+    case 2:
+        lines.insert(lines.end(), {"Temporary files deleted.", "Goodbye."});
+        break;
+    case 3:
+        lines.insert(lines.end(), {"Fichiers temporaires supprim\xC3\xA9s.", "Au revoir."});
+        break;
+    default:
+        lines.insert(lines.end(), {"Tempor\xC3\xA4re Dateien gel\xC3\xB6scht.", "Auf Wiedersehen."});
+        break;
+    }
+    return lines;
+}
 
 } // namespace zam1

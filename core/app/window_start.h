@@ -46,4 +46,8 @@ void tidyAfterEarlierRuns(const ProgramState& state);
 // as typed when it has a "."); the title alone without a current file. UTF-8.
 std::string windowCaption(const ProgramState& state);
 
+// The closing text screen of the window program in the language of the texts
+// (0 and 1 German, 2 English, 3 French): the program, its version, a farewell. UTF-8.
+std::vector<std::string> closingScreenLines(int language);
+
 } // namespace zam1

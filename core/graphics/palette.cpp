@@ -1,6 +1,8 @@
 #include "core/graphics/palette.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace zam1 {
 namespace {
@@ -16,6 +18,36 @@ constexpr std::array<Rgb, 16> kPalette = {{
 constexpr std::array<int, 8> kCadToPalette = {0, 12, 14, 10, 11, 9, 13, 15};
 
 } // namespace
+
+double contrastRatio(Rgb a, Rgb b) {
+    const auto channel = [](std::uint8_t v) {
+        const double c = v / 255.0;
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    const auto luminance = [&](Rgb c) { return 0.2126 * channel(c.r) + 0.7152 * channel(c.g) + 0.0722 * channel(c.b); };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+Rgb readableOn(Rgb colour, Rgb background) {
+    if (colour == background || contrastRatio(colour, background) >= kReadableContrast) return colour;
+    constexpr Rgb kWhite{255, 255, 255};
+    constexpr Rgb kBlack{0, 0, 0};
+    // One of the two always reads (at least 4.58 : 1 on any background).
+    const Rgb towards = contrastRatio(kWhite, background) >= contrastRatio(kBlack, background) ? kWhite : kBlack;
+    const auto mix = [&](double t) {
+        const auto one = [t](std::uint8_t from, std::uint8_t to) {
+            return static_cast<std::uint8_t>(std::lround(from + (to - from) * t));
+        };
+        return Rgb{one(colour.r, towards.r), one(colour.g, towards.g), one(colour.b, towards.b)};
+    };
+    for (int step = 1; step < 20; ++step) {
+        const Rgb mixed = mix(step / 20.0);
+        if (contrastRatio(mixed, background) >= kReadableContrast) return mixed;
+    }
+    return towards;
+}
 
 Rgb paletteColour(int number) {
     if (number < 0 || number >= static_cast<int>(kPalette.size())) return {};

@@ -17,6 +17,19 @@ struct Rgb {
 // Palette colour 0..15; 16 (and anything outside) is black.
 Rgb paletteColour(int number);
 
+// The contrast ratio of two colours by their relative luminance (sRGB), from 1
+// (the same) to 21 (black on white).
+double contrastRatio(Rgb a, Rgb b);
+
+// Lines and texts need this much contrast against the background to be read.
+inline constexpr double kReadableContrast = 3.0;
+
+// `colour` as it is drawn on `background` on the screen: unchanged when it reads
+// well enough, and also when it is the background itself (that is how the window
+// erases); otherwise mixed towards white or black, whichever reads better on the
+// background, just far enough to reach the readable contrast.
+Rgb readableOn(Rgb colour, Rgb background);
+
 // CAD colour number (DXF numbering) to palette number.
 int GetColorTurbo(int cadColour);
 

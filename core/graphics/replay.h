@@ -46,6 +46,7 @@ struct FontSpec {
     bool underline = false;
     bool strikeOut = false;
     std::string face;
+    friend bool operator==(const FontSpec&, const FontSpec&) = default;
 };
 
 class ReplayCanvas {

@@ -21,8 +21,10 @@
 #include "core/graphics/program_drawings.h"
 #include "core/platform/private_folder.h"
 #include "core/session/program_state.h"
+#include "gui/app/closing_screen.h"
 #include "gui/app/menu_builder.h"
 #include "gui/app/signal_watch.h"
+#include "gui/app/window_arrangement.h"
 #include "gui/app/window_dialogs.h"
 #include "gui/editors/dialog_help.h"
 #include "gui/editors/help_window.h"
@@ -54,7 +56,9 @@ Thh::Thh(ProgramState& state)
       m_savedPrompter(state.prompter),
       m_savedDesktop(state.desktop),
       m_context(state, *this),
-      m_dialogs(std::make_unique<WindowDialogs>(*this)) {
+      m_dialogs(std::make_unique<WindowDialogs>(*this)),
+      m_screenKeeper(std::make_unique<ScreenKeeper>()),
+      m_closingScreenMs(kClosingScreenMs) {
     setObjectName(QStringLiteral("hh"));
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
     // The window holds only its menu; the area below shows the background colour.
@@ -68,6 +72,10 @@ Thh::Thh(ProgramState& state)
     m_prompter.setLanguageSource([&state] { return state.config.language; });
     m_graphicsWidget->setPrompter(&m_prompter);
     installHelp(*m_graphicsWidget, 0, [this](int number) { showHelp(number); });
+    // A diagram brings the graphics window up; the menu strip stays on top of it.
+    connect(m_graphicsWidget.get(), &TFkorvgra::pictureShown, this, [this] {
+        if (isVisible()) raise();
+    });
     m_menus = std::make_unique<MenuBuilder>(*menuBar(), m_context, [this](const MenuItem& item) { runItem(item); });
     refreshCaption();
 }
@@ -120,6 +128,7 @@ void Thh::applySettings() {
     const Configuration& config = m_state.config;
     m_graphics->setSettings(drawingSettingsFrom(config, temporaryFolder(m_state)).window);
     m_graphicsWidget->resize(m_graphics->settings().width + 1, m_graphics->settings().height + 1);
+    placeWindows();
     m_prompter.setScalePercent(config.inputWindowScale, config.inputWindowScale);
     m_desktop->setReportGeometry(config.textWindow);
     // The window's colour is the configured background colour.
@@ -130,13 +139,24 @@ void Thh::applySettings() {
     area->setPalette(palette);
 }
 
+namespace {
+constexpr int kMainWidth = 800;
+constexpr int kMainHeight = 80;  // a menu bar and a status line
+} // namespace
+
+void Thh::placeWindows() {
+    // The picture keeps its proportions in whatever size the graphics window gets.
+    const QRect room = screenRoom(*this);
+    const QSize graphicsClient(m_graphics->settings().width + 1, m_graphics->settings().height + 1);
+    const QSize graphicsFrame = graphicsClient.grownBy(frameMargins(*m_graphicsWidget));
+    const QSize mainFrame = QSize(kMainWidth, kMainHeight).grownBy(frameMargins(*this));
+    const WindowArrangement places = arrangeWindows(room, graphicsFrame, mainFrame);
+    placeFrame(*m_graphicsWidget, places.graphics);
+    placeFrame(*this, places.main);
+}
+
 void Thh::showBelowGraphics() {
-    // The graphics window takes the top left corner; the main window goes below it.
-    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-    constexpr int kMainHeight = 80;  // a menu bar and a status line
-    const int below = m_graphicsWidget->frameGeometry().height();
-    move(screen.left(), below + kMainHeight <= screen.height() ? screen.top() + below : screen.top());
-    resize(std::min(800, screen.width()), kMainHeight);
+    placeWindows();
     show();
 }
 
@@ -161,6 +181,7 @@ void Thh::closeEvent(QCloseEvent* event) {
     runGuarded(m_state, [&] { mayClose = fileExit(m_state); });
     if (mayClose) {
         m_graphicsWidget->close();
+        showClosingScreen(this, closingScreenLines(m_state.config.language), m_closingScreenMs);
         event->accept();
     } else {
         event->ignore();

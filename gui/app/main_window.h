@@ -19,6 +19,7 @@ namespace zam1 {
 
 class MenuBuilder;
 class PrivateFolder;
+class ScreenKeeper;
 class SignalWatch;
 class TFkorvgra;
 class WindowDialogs;
@@ -40,9 +41,13 @@ public:
     // A start with this project read (empty: none), as "wzam1 name.zm1" does.
     bool start(const std::string& project);
 
-    // Places the window under the graphics window when the screen has room, so
-    // that neither hides the other, and shows it.
+    // Places the graphics window at the top of the screen and this window, its
+    // menu strip, right under it, both wholly on the screen, and shows it.
     void showBelowGraphics();
+    // Both windows where showBelowGraphics puts them, without showing either.
+    void placeWindows();
+    // How long the closing text screen stays (ms); 0 ends the program without it.
+    void setClosingScreenTime(int milliseconds) { m_closingScreenMs = milliseconds; }
 
     // A menu item by object name, as the menu runs it.
     void runItem(const MenuItem& item);
@@ -99,6 +104,8 @@ private:
     std::unique_ptr<MenuBuilder> m_menus;
     std::unique_ptr<PrivateFolder> m_privateFolder;  // removed when the window goes
     std::unique_ptr<SignalWatch> m_signals;
+    std::unique_ptr<ScreenKeeper> m_screenKeeper;  // every window shown stays on its screen
+    int m_closingScreenMs;
 };
 
 } // namespace zam1

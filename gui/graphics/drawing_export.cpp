@@ -80,6 +80,9 @@ bool paintInto(GraphicsWindow& window, QPaintDevice& device, double scale, const
         if (canvas.painter().isActive()) {
             canvas.painter().translate(offset);
             canvas.painter().fillRect(QRect(QPoint(0, 0), clientSize(window)), background(window, look));
+            canvas.painter().translate(look.fit.offset);
+            canvas.painter().scale(look.fit.scale, look.fit.scale);
+            canvas.placeTexts(QRect(QPoint(0, 0), clientSize(window)));
             PaperCanvas paper(canvas);
             ReplayCanvas& target = look.whiteBackground ? static_cast<ReplayCanvas&>(paper) : canvas;
             complete = progress ? replayWithProgress(window, target, progress) : window.FormPaint(target);
@@ -139,6 +142,25 @@ bool writeSvg(GraphicsWindow& window, QSaveFile& file, const ExportProgress& pro
 }
 
 } // namespace
+
+DrawingFit fitExtent(const QRect& extent, const QRect& area) {
+    constexpr int kSlack = 2;  // rounding at the edge is no reason to shrink
+    if (!extent.isValid() || area.adjusted(-kSlack, -kSlack, kSlack, kSlack).contains(extent)) return {};
+    DrawingFit fit;
+    fit.scale = std::clamp(std::min(static_cast<double>(area.width()) / extent.width(),
+                                    static_cast<double>(area.height()) / extent.height()),
+                           0.5, 1.0);
+    // The offsets that keep both ends inside, and of them the one nearest a scale about the middle.
+    const auto offset = [&](double low, double high, double areaLow, double areaHigh) {
+        const double least = areaLow - low * fit.scale;
+        const double most = areaHigh - high * fit.scale;
+        const double aboutMiddle = (1 - fit.scale) * (areaLow + areaHigh) / 2;
+        return least <= most ? std::clamp(aboutMiddle, least, most) : (least + most) / 2;
+    };
+    fit.offset = QPointF(offset(extent.left(), extent.right() + 1, area.left(), area.right() + 1),
+                         offset(extent.top(), extent.bottom() + 1, area.top(), area.bottom() + 1));
+    return fit;
+}
 
 std::optional<DrawingExportFormat> drawingFormatOf(std::string_view path) {
     const std::size_t dot = path.rfind('.');

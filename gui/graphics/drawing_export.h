@@ -4,6 +4,9 @@
 // the same canvas that paints the screen, at the window's current zoom; the
 // picture is the window's client area, one window pixel taken as 1/96 inch.
 
+#include <QPointF>
+#include <QRect>
+
 #include <cstddef>
 #include <functional>
 #include <optional>
@@ -20,11 +23,26 @@ enum class DrawingExportFormat { Pdf, Svg, Png };
 // window is wider than high) with the picture fitted inside a margin.
 enum class DrawingPaper { Window, A4, A3 };
 
+// The list's pixels drawn smaller and shifted so that texts past the window's
+// edge stay in the picture: a list pixel p is drawn at p * scale + offset.
+struct DrawingFit {
+    double scale = 1.0;
+    QPointF offset{};
+    friend bool operator==(const DrawingFit&, const DrawingFit&) = default;
+};
+
+// The fit that brings `extent` (what a picture painted, in list pixels) into
+// `area` (the window's client area): none when it is there already (within a
+// pixel or two), else scaled about the area's middle (never below half size)
+// and moved as little as needed.
+DrawingFit fitExtent(const QRect& extent, const QRect& area);
+
 // How a saved drawing looks: on white as printed (what would be white is drawn
-// black), or with the screen's background colour.
+// black), or with the screen's background colour; fitted as the window shows it.
 struct DrawingLook {
     bool whiteBackground = true;
     DrawingPaper paper = DrawingPaper::Window;
+    DrawingFit fit{};
 };
 
 inline constexpr int kScreenDpi = 96;   // the size a window pixel stands for

@@ -85,6 +85,7 @@ std::size_t TFkorvgra::replayPosition() const { return m_replay ? m_replay->posi
 
 void TFkorvgra::stopReplay() {
     m_replay.reset();
+    m_readable.reset();
     m_canvas.reset();
     m_timer.stop();
     if (m_stepDialog) m_stepDialog->hide();
@@ -111,10 +112,30 @@ void TFkorvgra::beginReplay() {
     const Rgb bg = paletteColour(m_window.settings().backgroundColour);
     m_image = QImage(area, QImage::Format_RGB32);
     m_image.fill(QColor(bg.r, bg.g, bg.b));
+    // A new drawing is measured afresh; zooming keeps the fit of its drawing.
+    if (m_window.drawingCount() != m_fitDrawing) {
+        m_fitDrawing = m_window.drawingCount();
+        m_fit = DrawingFit{};
+        m_fitMeasured = false;
+    }
     m_canvas = std::make_unique<ImageCanvas>(static_cast<QPaintDevice&>(m_image), 1.0);
-    m_canvas->painter().translate(m_viewOffset);
-    if (m_viewScale != 1.0) m_canvas->painter().scale(m_viewScale, m_viewScale);
-    m_replay = std::make_unique<SlicedReplay>(m_window, *m_canvas);
+    QPainter& painter = m_canvas->painter();
+    painter.translate(m_viewOffset);
+    if (m_viewScale != 1.0) painter.scale(m_viewScale, m_viewScale);
+    painter.translate(m_fit.offset);
+    if (m_fit.scale != 1.0) painter.scale(m_fit.scale, m_fit.scale);
+    m_canvas->placeTexts(QRect(QPoint(0, 0), list));
+    m_readable = std::make_unique<ReadableCanvas>(*m_canvas, bg);
+    m_replay = std::make_unique<SlicedReplay>(m_window, *m_readable);
+}
+
+bool TFkorvgra::refit() {
+    if (m_fitMeasured || !m_canvas) return false;
+    m_fitMeasured = true;
+    const DrawingFit fit = fitExtent(m_canvas->paintedExtent(), QRect(QPoint(0, 0), clientSize()));
+    if (fit == m_fit) return false;
+    m_fit = fit;
+    return true;
 }
 
 void TFkorvgra::replaySlice() {
@@ -138,6 +159,11 @@ void TFkorvgra::replaySlice() {
         return;
     }
     if (!more) {
+        if (m_replay->complete() && refit()) {
+            // Texts reached past the edge: the same drawing once more, a little smaller.
+            startReplay();
+            return;
+        }
         stopReplay();
         setWaitCursor(false);
         emit replayFinished();
@@ -209,6 +235,7 @@ bool TFkorvgra::saveDrawingAs() {
         progress.setValue(static_cast<int>(std::min({done, total, most})));  // lets events through
         return !progress.wasCanceled();
     };
+    m_exportLook.fit = m_fit;
     m_exporting = true;
     const bool saved = exportDrawing(m_window, path, *format, m_exportDpi, report, m_exportLook);
     m_exporting = false;
@@ -220,15 +247,16 @@ bool TFkorvgra::saveDrawingAs() {
 }
 
 QPoint TFkorvgra::listPixel(QPoint widgetPos) const {
-    const QPointF p = QPointF(widgetPos - m_viewOffset) / m_viewScale;
+    const QPointF p = (QPointF(widgetPos - m_viewOffset) / m_viewScale - m_fit.offset) / m_fit.scale;
     return {static_cast<int>(std::lround(p.x())), static_cast<int>(std::lround(p.y()))};
 }
 
 QRect TFkorvgra::widgetRect(const PixelRect& r) const {
     const QRect band = bandRect(r);
     const auto at = [this](QPoint p) {
-        return m_viewOffset + QPoint(static_cast<int>(std::lround(p.x() * m_viewScale)),
-                                     static_cast<int>(std::lround(p.y() * m_viewScale)));
+        const QPointF fitted = QPointF(p) * m_fit.scale + m_fit.offset;
+        return m_viewOffset + QPoint(static_cast<int>(std::lround(fitted.x() * m_viewScale)),
+                                     static_cast<int>(std::lround(fitted.y() * m_viewScale)));
     };
     return QRect(at(band.topLeft()), at(band.bottomRight()));
 }

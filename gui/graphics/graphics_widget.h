@@ -27,6 +27,7 @@ namespace zam1 {
 
 class ImageCanvas;
 class Prompter;
+class ReadableCanvas;
 class SlicedReplay;
 class StepDialog;
 
@@ -61,6 +62,11 @@ public:
     // The scale and offset of the list's pixels in the widget.
     double viewScale() const { return m_viewScale; }
     QPoint viewOffset() const { return m_viewOffset; }
+    // A drawing whose texts reach past the window's edge is shown a little
+    // smaller so that all of it is in sight: the scale (1 when it fits) and the
+    // shift, in the list's pixels, measured on its first full picture.
+    double fitScale() const { return m_fit.scale; }
+    QPointF fitOffset() const { return m_fit.offset; }
 
     // WindowHost: the core's drawing run asks for a repaint and for the window.
     void invalidate() override { startReplay(); }
@@ -94,11 +100,14 @@ private:
     // A widget position in the pixels of the display list.
     QPoint listPixel(QPoint widgetPos) const;
     QRect widgetRect(const PixelRect& listRect) const;
+    // After the first full picture of a drawing: true when it must be drawn again smaller.
+    bool refit();
 
     GraphicsWindow& m_window;
     // Declared in this order so that the replay goes before its canvas, the canvas before its image.
     QImage m_image;
     std::unique_ptr<ImageCanvas> m_canvas;
+    std::unique_ptr<ReadableCanvas> m_readable;
     std::unique_ptr<SlicedReplay> m_replay;
     QTimer m_timer;
     bool m_restartPending = false;
@@ -107,6 +116,9 @@ private:
     bool m_bandShown = false;
     double m_viewScale = 1.0;
     QPoint m_viewOffset;
+    DrawingFit m_fit;
+    unsigned long m_fitDrawing = ~0UL;  // the drawing the fit was measured on
+    bool m_fitMeasured = false;
     Prompter* m_prompter = nullptr;
     int m_exportDpi = 300;
     DrawingLook m_exportLook;  // the paper and background asked for last

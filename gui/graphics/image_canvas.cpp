@@ -11,6 +11,7 @@
 
 #include "core/graphics/graphics_window.h"
 #include "core/text/codepage.h"
+#include "gui/graphics/text_placement.h"
 
 namespace zam1 {
 namespace {
@@ -43,6 +44,8 @@ ImageCanvas::ImageCanvas(QPaintDevice& device, double scale)
 
 ImageCanvas::~ImageCanvas() { m_painter->end(); }
 
+void ImageCanvas::placeTexts(const QRect& area) { m_placer = std::make_unique<TextPlacer>(area); }
+
 void ImageCanvas::setPen(const PenSpec& pen) {
     QPen p(qColour(pen.colour));
     p.setWidth(std::max(pen.width, 1));
@@ -56,6 +59,11 @@ void ImageCanvas::moveTo(Pixel p) { m_current = p; }
 
 void ImageCanvas::lineTo(Pixel p) {
     m_painter->drawLine(m_current.x, m_current.y, p.x, p.y);
+    const QPoint from(m_current.x, m_current.y);
+    const QPoint to(p.x, p.y);
+    extend(from);
+    extend(to);
+    if (m_placer) m_placer->addSegment(from, to);
     m_current = p;
 }
 
@@ -64,21 +72,33 @@ void ImageCanvas::ellipse(Pixel corner1, Pixel corner2) {
     m_painter->setBrush(Qt::NoBrush);
     m_painter->drawEllipse(boxOf(corner1, corner2));
     m_painter->setBrush(brush);
+    m_extent |= boxOf(corner1, corner2);
 }
 
 void ImageCanvas::arc(const ArcSpec& a) {
     m_painter->drawArc(boxOf(a.corner1, a.corner2), static_cast<int>(a.startDeg * 16), static_cast<int>(a.spanDeg * 16));
+    m_extent |= boxOf(a.corner1, a.corner2);
 }
 
 void ImageCanvas::polygon(const Pixel (&points)[4]) {
     QPolygon poly;
-    for (const Pixel& p : points) poly << QPoint(p.x, p.y);
+    for (const Pixel& p : points) {
+        poly << QPoint(p.x, p.y);
+        extend(QPoint(p.x, p.y));
+    }
     m_painter->drawPolygon(poly);
+    if (m_placer) {
+        // An arrowhead keeps texts off like the lines of its outline.
+        for (int i = 0; i < 4; ++i) m_placer->addSegment(poly[i], poly[(i + 1) % 4]);
+    }
 }
 
-void ImageCanvas::text(Pixel topLeft, const FontSpec& wanted, Rgb colour, std::string_view ansi) {
-    if (wanted.heightPx <= 0) return;
-    QFont font(QString::fromStdString(wanted.face));
+const ImageCanvas::TextFont& ImageCanvas::textFont(const FontSpec& wanted) {
+    if (m_font && m_font->spec == wanted) return *m_font;
+    TextFont f;
+    f.spec = wanted;
+    QFont& font = f.font;
+    font.setFamily(QString::fromStdString(wanted.face));
     // The height is that of the character cell, leading included, as the window's fonts take it.
     font.setPixelSize(wanted.heightPx);
     const qreal cell = QFontMetricsF(font).height();
@@ -90,21 +110,76 @@ void ImageCanvas::text(Pixel topLeft, const FontSpec& wanted, Rgb colour, std::s
     // The character width: a font stretch on pictures (the fast way), a
     // horizontal scale along the text on PDF and SVG, which drop a stretch.
     const qreal natural = QFontMetricsF(font).averageCharWidth();
-    qreal widthScale = 1.0;
     if (wanted.widthPx > 0 && natural > 0) {
         if (m_widthByTransform) {
-            widthScale = std::clamp(wanted.widthPx / natural, 0.01, 40.0);
+            f.widthScale = std::clamp(wanted.widthPx / natural, 0.01, 40.0);
         } else {
             font.setStretch(std::clamp(static_cast<int>(100.0 * wanted.widthPx / natural), 1, 4000));
         }
     }
+    const QFontMetricsF metrics(font);
+    f.ascent = metrics.ascent();
+    f.height = metrics.height();
+    m_font = std::move(f);
+    m_laidOut.clear();
+    return *m_font;
+}
+
+void ImageCanvas::text(Pixel topLeft, const FontSpec& wanted, Rgb colour, std::string_view ansi) {
+    if (wanted.heightPx <= 0) return;
+    const TextFont& f = textFont(wanted);
+    const QString shown = QString::fromStdString(ansiToUtf8(ansi));
+    QPoint at(topLeft.x, topLeft.y);
+    if (wanted.escapement == 0) {
+        // The ink: without the blanks that only space the text from a symbol or a neighbour.
+        const QFontMetricsF metrics(f.font);
+        qsizetype first = 0;
+        while (first < shown.size() && shown.at(first).isSpace()) ++first;
+        qsizetype last = shown.size();
+        while (last > first && shown.at(last - 1).isSpace()) --last;
+        const double lead = metrics.horizontalAdvance(shown.left(first)) * f.widthScale;
+        const double width = metrics.horizontalAdvance(shown.mid(first, last - first)) * f.widthScale;
+        const int height = static_cast<int>(std::ceil(f.height));
+        const QRect cell(at.x() + static_cast<int>(lead), at.y(), static_cast<int>(std::ceil(width)), height);
+        if (m_placer && last > first) {
+            // Lines may touch the descent below the baseline, not the characters.
+            const QRect ink(cell.left(), cell.top() + 1, cell.width(), std::max(1, static_cast<int>(f.ascent) - 1));
+            at.ry() += m_placer->place(at, std::string(ansi), cell, ink);
+        }
+        if (last > first) {
+            m_textCells.push_back(cell.translated(0, at.y() - topLeft.y));
+            m_extent |= m_textCells.back();
+            // Zoomed in, most texts lie off the picture: they are not painted at all.
+            const QPaintDevice* device = m_painter->device();
+            if (!m_widthByTransform && device &&
+                !m_painter->transform().mapRect(m_textCells.back()).intersects(QRect(0, 0, device->width(), device->height()))) {
+                return;
+            }
+        } else {
+            return;  // blanks only
+        }
+    }
     m_painter->save();
-    m_painter->setFont(font);
+    m_painter->setFont(f.font);
     m_painter->setPen(qColour(colour));
-    m_painter->translate(topLeft.x, topLeft.y);
+    m_painter->translate(at.x(), at.y());
     m_painter->rotate(-wanted.escapement / 10.0);
-    if (widthScale != 1.0) m_painter->scale(widthScale, 1.0);
-    m_painter->drawText(QPointF(0, QFontMetricsF(font).ascent()), QString::fromStdString(ansiToUtf8(ansi)));
+    if (f.widthScale != 1.0) m_painter->scale(f.widthScale, 1.0);
+    if (m_widthByTransform) {
+        m_painter->drawText(QPointF(0, f.ascent), shown);
+    } else {
+        constexpr qsizetype kMostLaidOut = 4096;
+        auto laid = m_laidOut.find(shown);
+        if (laid == m_laidOut.end()) {
+            if (m_laidOut.size() >= kMostLaidOut) m_laidOut.clear();
+            QStaticText text(shown);
+            text.setTextFormat(Qt::PlainText);
+            text.setPerformanceHint(QStaticText::AggressiveCaching);
+            laid = m_laidOut.insert(shown, text);
+        }
+        // The text's top, where its ascent begins.
+        m_painter->drawStaticText(QPointF(0, 0), *laid);
+    }
     m_painter->restore();
 }
 
@@ -116,6 +191,7 @@ bool renderWindowToPng(GraphicsWindow& window, const std::string& path, long* pa
     bool complete = false;
     {
         ImageCanvas canvas(image);
+        canvas.placeTexts(image.rect());
         complete = window.FormPaint(canvas);
     }
     if (paintedPixels) {

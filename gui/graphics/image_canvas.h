@@ -4,8 +4,16 @@
 // device when a drawing is saved. Tests and tools paint diagrams into PNG files
 // with it. Needs a QGuiApplication (the offscreen platform will do).
 
+#include <QFont>
+#include <QHash>
+#include <QRect>
+#include <QStaticText>
+#include <QString>
+
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "core/graphics/replay.h"
 
@@ -16,6 +24,7 @@ class QPainter;
 namespace zam1 {
 
 class GraphicsWindow;
+class TextPlacer;
 
 class ImageCanvas final : public ReplayCanvas {
 public:
@@ -36,11 +45,38 @@ public:
     // The painter in window pixels, for what is painted around the list (a background).
     QPainter& painter() { return *m_painter; }
 
+    // Texts inside `area` (the window's pixels) keep off the texts and lines drawn
+    // before them (see TextPlacer); without this call they go where the list says.
+    void placeTexts(const QRect& area);
+    // The box around everything painted so far, texts as measured, in window pixels.
+    QRect paintedExtent() const { return m_extent; }
+    // The character cells of the level texts painted, where they were painted.
+    const std::vector<QRect>& textCells() const { return m_textCells; }
+
 private:
+    // The font of a text style, with its ascent and horizontal scale; the last one is kept.
+    struct TextFont {
+        FontSpec spec;
+        QFont font;
+        double ascent = 0;
+        double height = 0;
+        double widthScale = 1.0;
+    };
+    const TextFont& textFont(const FontSpec& wanted);
+    void extend(QPoint p) { m_extent |= QRect(p, QSize(1, 1)); }
+
     std::unique_ptr<QPainter> m_painter;
     Pixel m_current;
     bool m_widthByTransform = false;  // vector output: text width as a transform
+    std::optional<TextFont> m_font;
+    // Laid-out texts of the present font for pictures: a drawing repeats its
+    // numbers and words, and laying a text out costs more than painting it.
+    QHash<QString, QStaticText> m_laidOut;
+    std::unique_ptr<TextPlacer> m_placer;
+    QRect m_extent;
+    std::vector<QRect> m_textCells;
 };
+
 
 // Passes every call on to another canvas with its colours mapped: drawings that
 // go on white paper draw dark what would vanish there. Subclasses say how.
@@ -70,6 +106,18 @@ protected:
 
 private:
     ReplayCanvas& m_target;
+};
+
+// The screen's colours: each one that would not read on the window's background
+// (a blue line on navy) is drawn lighter or darker until it does (readableOn);
+// the background colour itself, with which the window erases, stays.
+class ReadableCanvas final : public RecolouringCanvas {
+public:
+    ReadableCanvas(ReplayCanvas& target, Rgb background) : RecolouringCanvas(target), m_background(background) {}
+
+private:
+    Rgb recolour(Rgb colour) const override { return readableOn(colour, m_background); }
+    Rgb m_background;
 };
 
 // Replays the window's list into an image of the window's client size filled
