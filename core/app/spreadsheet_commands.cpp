@@ -59,15 +59,30 @@ void showWriteFailure(ProgramState& state, const std::string& path, int result, 
     state.error.set();
 }
 
-// Writes the sheets to `path` in the format its extension names; a failure is shown.
+int writeCsvFile(const ProgramState& state, const std::string& path, const Worksheet& sheet) {
+    const CsvFormat format = csvFormat(state.config.decimalSeparator);
+    return writeFileSafely(path, [&](std::ostream& out) { writeCsv(out, sheet, format); });
+}
+
+// Writes the sheets to `path` in the format its extension names; a failure is
+// shown. CSV holds one table a file: a second sheet goes to resultsCsvPath.
 bool writeSheets(ProgramState& state, const std::string& path, const std::vector<Worksheet>& sheets) {
-    const int result = isCsv(path) ? writeFileSafely(path, [&](std::ostream& out) { writeCsv(out, sheets); })
-                                   : writeXlsx(path, sheets);
+    std::string written = path;
+    int result = kIoOk;
+    if (!isCsv(path)) {
+        result = writeXlsx(path, sheets);
+    } else {
+        for (std::size_t i = 0; i < sheets.size() && result == kIoOk; ++i) {
+            written = i == 0 ? path : resultsCsvPath(path, state.config.language);
+            result = writeCsvFile(state, written, sheets[i]);
+        }
+        if (result == kIoOk) written = path + (sheets.size() > 1 ? ", " + std::string(fileNamePart(written)) : "");
+    }
     if (result != kIoOk) {
-        showWriteFailure(state, path, result, lastIoError());
+        showWriteFailure(state, written, result, lastIoError());
         return false;
     }
-    state.prompter->showStatus(utf8ToOem(path + " " + std::string(words(state).written)));
+    state.prompter->showStatus(utf8ToOem(written + " " + std::string(words(state).written)));
     return true;
 }
 
@@ -147,6 +162,12 @@ bool startSpreadsheet(ProgramState& state) {
 }
 
 bool exportSpreadsheet(ProgramState& state) { return exportChosen(state, true); }
+
+std::string resultsCsvPath(const std::string& elementsPath, int language) {
+    const std::string_view name = fileNamePart(elementsPath);
+    const std::string stem = elementsPath.substr(0, elementsPath.size() - name.size()) + baseNameOf(elementsPath);
+    return stem + std::string(exchangeTexts(language).resultsFileSuffix) + ".csv";
+}
 
 bool exportElementTableSpreadsheet(ProgramState& state) { return exportChosen(state, false); }
 

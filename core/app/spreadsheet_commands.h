@@ -30,8 +30,14 @@ public:
 bool startSpreadsheet(ProgramState& state);
 
 // mi_oleExportExcel: the project into a file chosen in the save dialog; its
-// extension picks the format (".csv", else .xlsx). True when written.
+// extension picks the format (".csv", else .xlsx). CSV holds one table a file:
+// the elements go to the chosen file, the closing dimensions with their results
+// beside it (resultsCsvPath). True when written.
 bool exportSpreadsheet(ProgramState& state);
+
+// Where a project's CSV export puts the closing dimensions: "p.csv" -> "p-ergebnisse.csv"
+// ("p-results.csv" in English), in the same folder.
+std::string resultsCsvPath(const std::string& elementsPath, int language);
 
 // mi_oleexportelement / Button_exportexcel: the element table only, as in exportSpreadsheet.
 bool exportElementTableSpreadsheet(ProgramState& state);

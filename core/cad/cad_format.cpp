@@ -95,6 +95,7 @@ std::string germanTwoLetter(std::string_view oem) {
 std::string cadText(std::string_view oem, CadTextMode mode) {
     std::string out = mode == CadTextMode::Windows     ? oemToAnsi(oem)
                       : mode == CadTextMode::TwoLetter ? germanTwoLetter(oem)
+                      : mode == CadTextMode::Unicode   ? dxfUnicodeEscapes(oem)
                                                        : std::string(oem);
     cleanControlCharacters(out);
     return out;
@@ -112,6 +113,10 @@ std::string cadPlain(std::string_view text) {
     return out;
 }
 
-std::string_view cadTextCodePage(CadTextMode mode) { return mode == CadTextMode::Windows ? "ANSI_1252" : "DOS850"; }
+std::string_view cadTextCodePage(CadTextMode mode) {
+    return mode == CadTextMode::Windows || mode == CadTextMode::Unicode ? "ANSI_1252" : "DOS850";
+}
+
+CadTextMode withoutDxfEscapes(CadTextMode mode) { return mode == CadTextMode::Unicode ? CadTextMode::Windows : mode; }
 
 } // namespace zam1

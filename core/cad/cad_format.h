@@ -25,9 +25,15 @@ std::string cadText(std::string_view oem, CadTextMode mode);
 std::string cadPlain(std::string_view text);
 void cleanControlCharacters(std::string& text, std::size_t from = 0);
 
-// The DXF name ($DWGCODEPAGE) of the code page cadText writes in by `mode`: every
-// mode but Windows keeps bytes of the stored OEM code page.
+// The DXF name ($DWGCODEPAGE) of the code page cadText writes in by `mode`: the
+// OEM and two-letter modes keep bytes of the stored OEM code page; the escapes of
+// the Unicode mode are plain ASCII, and readers that do not know them at least
+// show the rest under the Windows code page.
 std::string_view cadTextCodePage(CadTextMode mode);
+
+// The mode for IGES and the TXT CAD code, which know no "\U+" escapes: the
+// Unicode mode writes the Windows code page there.
+CadTextMode withoutDxfEscapes(CadTextMode mode);
 
 // "ü" -> "ue", "Ä" -> "Ae", "ß" -> "ss" and so on, in the stored code page.
 std::string germanTwoLetter(std::string_view oem);

@@ -4,7 +4,9 @@
 // BLOCKS, ENTITIES, EOF. Entities carry only their layer; colour and line type
 // come from the layer table. Lines end with CR LF. Checked against ezdxf
 // (readfile and audit; it knows only the ANSI code pages, so DOS850 is read
-// there by naming the encoding).
+// there by naming the encoding) and, in CAD text mode 4 (texts as "\U+XXXX"
+// escapes under ANSI_1252, pure ASCII), LibreCAD's dxf2pdf as well; modes 1
+// and 2 are not read right by LibreCAD.
 //
 // A writer whose sheet was never opened writes bare entities followed by EOF:
 // the screen's temporary block files are written that way.

@@ -292,7 +292,7 @@ void IgesWriter::solid(const Quad& quad) {
 
 void IgesWriter::text(std::string_view oem, Point at) {
     if (m_recording) m_recording->text(oem, at);
-    const std::string content = cadText(oem, m_settings.cadTextMode);
+    const std::string content = cadText(oem, withoutDxfEscapes(m_settings.cadTextMode));
     const auto n = static_cast<long double>(content.size());
     std::string& p = m_first;
     p = "212,1,";

@@ -96,7 +96,7 @@ void TxtCadWriter::text(std::string_view oem, Point at) {
     field(at.x);
     field(at.y);
     m_buffer += '\t';
-    m_buffer += cadText(oem, m_settings.cadTextMode);
+    m_buffer += cadText(oem, withoutDxfEscapes(m_settings.cadTextMode));
     endLine();
 }
 

@@ -1,5 +1,6 @@
 #include "core/exchange/csv.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <ostream>
@@ -11,7 +12,6 @@ namespace zam1 {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-constexpr char kSeparator = ';';
 
 bool formulaStart(char c) { return c == '=' || c == '+' || c == '-' || c == '@' || c == '\t' || c == '\r'; }
 
@@ -25,9 +25,9 @@ bool needsGuard(std::string_view text) {
 }
 
 // `guarded`: a cell's text, which may come from anywhere; the headings are the program's own.
-void writeField(std::ostream& out, std::string_view text, bool guarded) {
+void writeField(std::ostream& out, std::string_view text, bool guarded, char separator) {
     const std::string_view guard = guarded && needsGuard(text) ? "'" : "";
-    if (text.find_first_of(";\"\r\n") == std::string_view::npos) {
+    if (text.find_first_of("\"\r\n") == std::string_view::npos && text.find(separator) == std::string_view::npos) {
         out << guard << text;
         return;
     }
@@ -39,12 +39,12 @@ void writeField(std::ostream& out, std::string_view text, bool guarded) {
     out << '"';
 }
 
-void writeCell(std::ostream& out, const WorksheetCell& cell) {
+void writeCell(std::ostream& out, const WorksheetCell& cell, const CsvFormat& format) {
     switch (cell.kind) {
     case WorksheetCell::Kind::Empty: break;
     case WorksheetCell::Kind::Integer: out << intText(static_cast<long long>(cell.number)); break;
-    case WorksheetCell::Kind::Number: out << csvNumber(cell.number); break;
-    case WorksheetCell::Kind::Text: writeField(out, cell.text, true); break;
+    case WorksheetCell::Kind::Number: out << csvNumber(cell.number, format.decimalMark); break;
+    case WorksheetCell::Kind::Text: writeField(out, cell.text, true, format.separator); break;
     }
 }
 
@@ -166,33 +166,36 @@ void unguard(std::string& field) {
 
 } // namespace
 
-std::string csvNumber(long double value) {
-    if (value == 0) return "0";  // never "-0"
-    std::array<char, 64> buffer{};
-    const auto [end, failed] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                             std::chars_format::fixed);
-    if (failed != std::errc()) return fixedText(value, 0, 10, false);
-    return std::string(buffer.data(), end);
+CsvFormat csvFormat(int decimalSeparatorSetting) {
+    return {';', decimalSeparatorSetting == 2 ? ',' : '.'};
 }
 
-void writeCsv(std::ostream& out, const std::vector<Worksheet>& sheets) {
+std::string csvNumber(long double value, char decimalMark) {
+    const auto number = static_cast<double>(value);
+    if (number == 0) return "0";  // never "-0"
+    // Fixed notation without a precision is the shortest that reads back; the largest double has 309 digits.
+    std::array<char, 400> buffer{};
+    const auto [end, failed] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), number,
+                                             std::chars_format::fixed);
+    if (failed != std::errc()) return fixedText(value, 0, 10, decimalMark == ',');
+    std::string text(buffer.data(), end);
+    if (decimalMark != '.') std::replace(text.begin(), text.end(), '.', decimalMark);
+    return text;
+}
+
+void writeCsv(std::ostream& out, const Worksheet& sheet, const CsvFormat& format) {
     out << kByteOrderMark;
-    bool first = true;
-    for (const Worksheet& sheet : sheets) {
-        if (!first) out << "\r\n";
-        first = false;
-        for (std::size_t c = 0; c < sheet.headings.size(); ++c) {
-            if (c > 0) out << kSeparator;
-            writeField(out, sheet.headings[c], false);
+    for (std::size_t c = 0; c < sheet.headings.size(); ++c) {
+        if (c > 0) out << format.separator;
+        writeField(out, sheet.headings[c], false, format.separator);
+    }
+    out << "\r\n";
+    for (const auto& row : sheet.rows) {
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            if (c > 0) out << format.separator;
+            writeCell(out, row[c], format);
         }
         out << "\r\n";
-        for (const auto& row : sheet.rows) {
-            for (std::size_t c = 0; c < row.size(); ++c) {
-                if (c > 0) out << kSeparator;
-                writeCell(out, row[c]);
-            }
-            out << "\r\n";
-        }
     }
 }
 

@@ -1,10 +1,11 @@
 #pragma once
-// CSV as the spreadsheet exchange writes and reads it: UTF-8 with a byte-order
-// mark (from which spreadsheet programs tell the encoding), ";" between
-// cells, "." as the decimal point, CR LF line ends, fields holding ";", '"' or a
-// line break in double quotes. Several tables follow one another, each with its
-// heading row, separated by one empty line. Read back in the tests by Python's
-// csv reader.
+// CSV as the spreadsheet exchange writes and reads it: one table per file, its
+// heading row first; UTF-8 with a byte-order mark (from which spreadsheet
+// programs tell the encoding); ";" between cells and "." as the decimal mark, or
+// "," with the decimal-comma setting, so that a spreadsheet program set to a
+// German locale takes the numbers for numbers; CR LF line ends; fields holding
+// ";", '"' or a line break in double quotes. Read back in the tests by pandas,
+// Python's csv reader and LibreOffice.
 
 #include <cstddef>
 #include <iosfwd>
@@ -25,10 +26,19 @@ struct ExchangeTexts;
 // apostrophe, so opening the file computes nothing; a lone "+" or "-" (the
 // direction column) computes nothing and stays as it is, and so do the program's
 // own headings. Numbers are written as numbers.
-void writeCsv(std::ostream& out, const std::vector<Worksheet>& sheets);
+struct CsvFormat {
+    char separator = ';';
+    char decimalMark = '.';
+};
 
-// A number as the CSV holds it: the shortest text that reads back to the same value.
-std::string csvNumber(long double value);
+// The format for the "Dot=1 Komma=2" setting: ";" between cells in both, the decimal mark as set.
+CsvFormat csvFormat(int decimalSeparatorSetting);
+
+void writeCsv(std::ostream& out, const Worksheet& sheet, const CsvFormat& format = {});
+
+// A number as the CSV holds it: the shortest text that reads back to the same
+// double (a spreadsheet program's number), never with an exponent.
+std::string csvNumber(long double value, char decimalMark = '.');
 
 struct CsvLimits {
     std::size_t records = 4096;  // reading stops after these (the rest of the file is not looked at)
@@ -40,7 +50,8 @@ struct CsvRecords {
     std::optional<ImportProblem> problem;  // set: the file was refused and `records` is empty
 };
 
-// The records of a CSV file, a blank line as an empty record. The separator is
+// The records of a CSV file, a blank line as an empty record (files of older
+// versions held the closing dimensions behind one, after the elements). The separator is
 // the one of ";", "," and tab that the first line uses most (outside quotes); a
 // byte-order mark is skipped; CR LF and LF both end a record. A double quote
 // opens a quoted field only at the start of a field; a quoted field that is not

@@ -22,6 +22,7 @@ constexpr ExchangeTexts kGermanTexts{
     "Die Zellen der Arbeitsmappe enthalten zusammen zu viel Text (höchstens 16 MiB)",
     "Anführungszeichen nicht geschlossen",
     "liegt außerhalb von -1000000000 .. 1000000000",
+    "-ergebnisse",
 };
 
 constexpr ExchangeTexts kEnglishTexts{
@@ -40,6 +41,7 @@ constexpr ExchangeTexts kEnglishTexts{
     "The cells of the workbook hold too much text together (at most 16 MiB)",
     "quotation mark not closed",
     "lies outside -1000000000 .. 1000000000",
+    "-results",
 };
 
 } // namespace

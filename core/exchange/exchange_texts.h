@@ -51,6 +51,8 @@ struct ExchangeTexts {
     // Reading CSV.
     std::string_view unclosedQuote;     // row: a quoted field that does not end where a field ends
     std::string_view beyondLimit;       // cell: a length beyond the program's limit
+    // A project exported as CSV: the closing dimensions' file is the chosen one's name with this added.
+    std::string_view resultsFileSuffix;  // "-ergebnisse"
 };
 
 // German for German (and for no language chosen yet), English otherwise.

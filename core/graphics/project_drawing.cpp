@@ -167,7 +167,7 @@ void drawLogoEntities(DrawingLayer& layer, const ProjectDrawingInput& in, std::s
             // The width that gives the file's width factor back, whatever the configured one.
             layer.textStyle(0, e.height, e.height, e.angleDeg);
             layer.textStyle(0, e.height * e.widthFactor / std::max(layer.widthFactor(), 1e-6L), e.height, e.angleDeg);
-            layer.text(in.cadTextMode == CadTextMode::Windows ? ansiToOem(e.text) : e.text, p[0].x, p[0].y);
+            layer.text(storedFromCadText(e.text, in.cadTextMode), p[0].x, p[0].y);
             break;
         }
     }

@@ -169,7 +169,7 @@ void ScreenBackend::drawBlockEntity(const BlockEntity& e, const BlockPlacement& 
         t.width = t.height * e.widthFactor / factor;
         t.angle = e.angleDeg + pl.rotationDeg;
         setTextStyle(t);
-        text(m_settings.cadTextMode == CadTextMode::Windows ? ansiToOem(e.text) : e.text, place(e.points[0]));
+        text(storedFromCadText(e.text, m_settings.cadTextMode), place(e.points[0]));
         break;
     }
     }

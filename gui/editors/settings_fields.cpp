@@ -369,7 +369,12 @@ void drawing(Fields& f) {
     text(f, t, QStringLiteral("Textstil CAD"), "cadTextStyle", AT(cadTextStyle), 32);
     real(f, t, QStringLiteral("Textbreitenfaktor CAD"), "cadTextWidthFactor", AT(cadTextWidthFactor));
     real(f, t, QStringLiteral("Textwinkel"), "cadTextAngle", AT(cadTextAngle));
-    integer(f, t, QStringLiteral("CAD Text Mode"), "cadTextMode", AT(cadTextMode), INT_MIN, INT_MAX);
+    // Which reader takes which coding of umlauts and signs: the entries say it, as the manual does.
+    choice(f, t, QStringLiteral("CAD Text Mode"), "cadTextMode", AT(cadTextMode),
+           {{1, QStringLiteral("1  DOS 850 (ältere DOS-CAD-Programme)")},
+            {2, QStringLiteral("2  Windows 1252 (ezdxf; ältere Windows-CAD-Programme)")},
+            {3, QStringLiteral("3  ae oe ue ss (jeder Leser, ohne Umlaute)")},
+            {4, QStringLiteral("4  \\U+XXXX (ezdxf, LibreCAD, aktuelle CAD-Programme)")}});
     real(f, t, QStringLiteral("Bemaßungsfaktor"), "dimensionFactor", AT(dimensionFactor));
     choice(f, t, QStringLiteral("Index"), "indexStyle", AT(indexStyle),
            {{0, QStringLiteral("a,b,c...")}, {1, QStringLiteral("1,2,3...")}, {2, QStringLiteral("A,B,C...")},

@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
     }
     const std::string folder = std::string(argv[1]) + "/";
     bool failed = !writeCalls(folder + "calls.txt");
-    for (int mode = 1; mode <= 3; ++mode) {
+    for (int mode = 1; mode <= 4; ++mode) {
         DrawingSettings settings;
         settings.cadTextMode = cadTextModeOf(mode);
         failed |= test::writeSample(kDeviceDxf, folder + "mode" + std::to_string(mode), settings);

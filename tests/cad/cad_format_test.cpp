@@ -47,5 +47,23 @@ TEST(CadFormat, CadTextModes) {
     EXPECT_EQ(cadText("a\rb\nc\td\x7F", CadTextMode::Oem), "a b c d ");
 }
 
+// Mode 4 writes nothing but ASCII, and every stored character comes back from
+// it: the screen reads its own block files back through storedFromCadText.
+TEST(CadFormat, UnicodeModeIsAsciiAndReadsBackEveryCharacter) {
+    std::string every;
+    for (int c = 0x20; c < 0x100; ++c) {
+        if (c != 0x7F) every += static_cast<char>(c);
+    }
+    every += "\\U+0041 \\U+ \\u+00e4\\";
+    const std::string written = cadText(every, CadTextMode::Unicode);
+    EXPECT_EQ(written.find_first_not_of(std::string_view(" !\"#$%&'()*+,-./0123456789:;<=>?@"
+                                                         "ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~")),
+              std::string::npos);
+    EXPECT_EQ(storedFromCadText(written, CadTextMode::Unicode), every);
+    EXPECT_EQ(cadTextCodePage(CadTextMode::Unicode), "ANSI_1252");
+    // IGES and the TXT CAD code know no escapes: there mode 4 is the Windows code page.
+    EXPECT_EQ(cadText("\x81", withoutDxfEscapes(CadTextMode::Unicode)), "\xFC");
+}
+
 } // namespace
 } // namespace zam1

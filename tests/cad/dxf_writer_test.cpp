@@ -201,6 +201,9 @@ TEST_F(DxfFixture, TextModesAndLineBreaksInTexts) {
         {1, test::kUmlautText, test::kUmlautText},
         {2, test::kUmlautText, "Gr\xF6\xDFtma\xDF \xDC" "berg\xE4nge"},
         {3, test::kUmlautText, "Groesstmass Uebergaenge"},
+        {4, test::kUmlautText, "Gr\\U+00F6\\U+00DFtma\\U+00DF \\U+00DCberg\\U+00E4nge"},
+        {4, "\xE6 \xF1 \x9D \xF8", "\\U+00B5 \\U+00B1 \\U+00D8 \\U+00B0"},  // µ ± Ø °
+        {4, "C:\\U+0041 x\\y\r", "C:\\U+005CU+0041 x\\y "},  // a backslash that would begin an escape
         {7, test::kUmlautText, test::kUmlautText},
         {1, "zwei\r\nZeilen\t!", "zwei  Zeilen !"},
         {2, std::string(300, 'x'), std::string(300, 'x')},  // a long text is kept whole
@@ -227,16 +230,24 @@ std::string readBack(const std::string& dxf) {
         }
         if (all[i].first == "1") text = all[i].second;
     }
-    return codePage == "DOS850" ? oemToUtf8(text) : ansiToUtf8(text);
+    std::string read = codePage == "DOS850" ? oemToUtf8(text) : ansiToUtf8(text);
+    // "\U+XXXX" as every current reader decodes it, whatever the code page.
+    for (std::size_t at; (at = read.find("\\U+")) != std::string::npos;) {
+        std::string character;
+        appendUtf8(character, static_cast<char32_t>(std::stoul(read.substr(at + 3, 4), nullptr, 16)));
+        read.replace(at, 7, character);
+    }
+    return read;
 }
 
 TEST_F(DxfFixture, TextsReadBackWithTheirUmlautsInEveryTextMode) {
-    const std::string typed = "Ma\u00DFelemente \u00B10,175 Geh\u00E4use";
+    const std::string typed = "Ma\u00DFelemente \u00B10,175 Geh\u00E4use \u00D8 5 \u00B5m";
     struct Case { int mode; std::string read; };
     const Case cases[] = {
         {1, typed},
         {2, typed},
-        {3, "Masselemente \u00B10,175 Gehaeuse"},  // "±" has no two-letter spelling
+        {3, "Masselemente \u00B10,175 Gehaeuse \u00D8 5 \u00B5m"},  // "±" has no two-letter spelling
+        {4, typed},
         {7, typed},
     };
     for (const Case& c : cases) {

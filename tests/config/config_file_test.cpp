@@ -133,6 +133,7 @@ TEST(Configuration, ReadingRules) {
         {"3D - Default x,y,z", 6, "Gepr\x81" "ft", [](auto& c) { return c.approvalText == "Gepr\x81" "ft"; }},
         {"Decimals DXF,TXT", 1, "33", [](auto& c) { return c.cadDecimals == 6; }},
         {"CAD Text Mode", 1, "0", [](auto& c) { return c.cadTextMode == 1; }},
+        {"CAD Text Mode", 1, "4", [](auto& c) { return c.cadTextMode == 4; }},
         {"Strichstärke Layer 16..31", 18, "5", [](auto& c) { return c.helpWindowScale == 100; }},
         {"Strichstärke Layer 16..31", 19, "3", [](auto& c) { return c.angleOutput == 2; }},
         {"Strichstärke Layer 16..31", 20, "0", [](auto& c) { return c.dimensionFactor == 1.0L; }},

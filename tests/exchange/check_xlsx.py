@@ -11,16 +11,24 @@ import sys
 import openpyxl
 
 
-def csv_tables(path):
-    text = path.read_text(encoding="utf-8-sig")
-    tables, rows = [], []
-    for record in csv.reader(io.StringIO(text, newline=""), delimiter=";"):
-        if not record:
-            tables.append(rows)
-            rows = []
-        else:
-            rows.append(record)
-    tables.append(rows)
+def unguarded(text):
+    """A text as typed: the export puts an apostrophe before one a spreadsheet
+    would compute ("=...", "+49 ...", also behind apostrophes; a lone sign computes nothing)."""
+    if not text.startswith("'"):
+        return text
+    inner = text[1:]
+    rest = inner.lstrip("'")
+    if not rest or rest[0] not in "=+-@\t\r" or inner in ("+", "-"):
+        return text
+    return inner
+
+
+def csv_tables(folder):
+    """The project's two CSV files, elements and results, each one table."""
+    tables = []
+    for name in ("project.csv", "project-ergebnisse.csv"):
+        text = (folder / name).read_text(encoding="utf-8-sig")
+        tables.append([[unguarded(f) for f in record] for record in csv.reader(io.StringIO(text, newline=""), delimiter=";")])
     return tables
 
 
@@ -55,15 +63,16 @@ def compare(sheet, rows, faults):
 def main():
     folder = pathlib.Path(sys.argv[1])
     faults = []
-    tables = csv_tables(folder / "project.csv")
+    tables = csv_tables(folder)
     project = openpyxl.load_workbook(folder / "project.xlsx")
     elements = openpyxl.load_workbook(folder / "elements.xlsx")
     if project.sheetnames != ["Maßelemente", "Schließmaße"]:
         faults.append(f"project sheets {project.sheetnames}")
     if elements.sheetnames != ["Maßelemente"]:
         faults.append(f"element sheets {elements.sheetnames}")
-    if len(tables) != 2:
-        faults.append(f"project CSV holds {len(tables)} tables")
+    for number, table in enumerate(tables, 1):
+        if not table or not all(table):
+            faults.append(f"CSV file {number} holds an empty line: more than one table")
     for sheet, rows in zip(project.worksheets, tables):
         compare(sheet, rows, faults)
     compare(elements.worksheets[0], tables[0], faults)

@@ -3,6 +3,8 @@
 // page) read the same, and every unreadable cell is named by row and column.
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
 #include <random>
 #include <sstream>
 
@@ -20,35 +22,86 @@ namespace {
 
 const ExchangeTexts& german() { return exchangeTexts(kGerman); }
 
-std::string csvOf(const Chain& chain, bool withClosings) {
+// The element table as the export writes it; `withClosings`: as older versions
+// wrote a project, the closing dimensions following in the same file behind an empty line.
+std::string csvOf(const Chain& chain, bool withClosings, const CsvFormat& format = {}) {
     LanguageTexts texts;
-    std::vector<Worksheet> sheets{elementSheet(chain, texts, german())};
+    std::ostringstream out;
+    writeCsv(out, elementSheet(chain, texts, german()), format);
     if (withClosings) {
         Chain copy = chain;
         deriveElementValues(copy);
-        sheets.push_back(closingSheet(copy, solveAllClosings(copy), texts, german()));
+        std::ostringstream closings;
+        writeCsv(closings, closingSheet(copy, solveAllClosings(copy), texts, german()), format);
+        out << "\r\n" << closings.str().substr(3);  // one byte-order mark at the start
     }
-    std::ostringstream out;
-    writeCsv(out, sheets);
     return out.str();
 }
 
 const std::string kHeading = "El.Nr.;Vorg.el.;+/-;Nennmaß;ob.Tol.;unt.Tol.;ISO-Tol.;Text;Info\r\n";
 
 TEST(ElementCsv, WrittenTableReadsBackUnchanged) {
-    for (bool withClosings : {false, true}) {
-        SCOPED_TRACE(withClosings ? "project layout" : "element table");
+    struct Row {
+        const char* name;
+        bool withClosings;
+        CsvFormat format;
+    };
+    for (const Row& row : {Row{"element table", false, {}}, Row{"decimal comma", false, csvFormat(2)},
+                           Row{"older project layout", true, {}}, Row{"older, decimal comma", true, csvFormat(2)}}) {
+        SCOPED_TRACE(row.name);
         SampleProject p = sampleProject(15, 3, 0, 0);
         p.chain->element(2).distance = 0.1L;        // no exact binary value
         p.chain->element(3).upperDev = -1e-7L;      // below the shown decimals
-        p.chain->element(4).text = "\"Zitat\"; x";  // quotes and separator
-        const ElementImport back = readElementCsv(csvOf(*p.chain, withClosings), german());
+        p.chain->element(4).text = "\"Zitat\"; x, y";  // quotes and both separators
+        p.chain->element(5).distance = 1234567.875L;
+        const std::string csv = csvOf(*p.chain, row.withClosings, row.format);
+        EXPECT_NE(csv.find(std::string(";1234567") + row.format.decimalMark + "875;"), std::string::npos) << csv;
+        const ElementImport back = readElementCsv(csv, german());
         ASSERT_FALSE(back.problem) << back.problem->reason;
         ASSERT_EQ(back.elements.size(), 15u);
         const ElementTableChanges changes = compareElements(*p.chain, back.elements);
         EXPECT_TRUE(changes.empty()) << changes.changes.front().before << "\n" << changes.changes.front().after;
         EXPECT_EQ(back.elements[6].isoLetters.view(), "js");
         EXPECT_EQ(back.elements[6].isoGrade, 12);
+    }
+}
+
+// Numbers go out as a spreadsheet program holds them: the shortest text that
+// reads back to the same double, not the extended precision's last digits.
+TEST(CsvNumber, ShortestTextThatReadsBackToTheSameDouble) {
+    struct Row {
+        long double value;
+        char mark;
+        const char* text;
+    };
+    const Row rows[] = {
+        {static_cast<long double>(0.2), '.', "0.2"},  // once "0.2000000000000000111"
+        {0.1L + 0.2L, '.', "0.3"},
+        {1.0L / 3, '.', "0.3333333333333333"},
+        {-1e-7L, '.', "-0.0000001"},  // no exponent
+        {-0.0L, '.', "0"},
+        {-12.625L, ',', "-12,625"},
+        {25.0L, ',', "25"},
+        {1e15L + 0.5L, '.', "1000000000000000.5"},
+    };
+    for (const Row& row : rows) EXPECT_EQ(csvNumber(row.value, row.mark), row.text);
+
+    std::mt19937_64 random(20261208);
+    std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-12, 12);
+    for (int i = 0; i < 20000; ++i) {
+        const double value = std::ldexp(mantissa(random), exponent(random) * 3);
+        const std::string text = csvNumber(value);
+        double back = 0;
+        ASSERT_EQ(std::from_chars(text.data(), text.data() + text.size(), back).ptr, text.data() + text.size()) << text;
+        ASSERT_EQ(back, value) << text;
+        std::string digits;
+        for (char c : text) {
+            if (c >= '0' && c <= '9') digits += c;
+        }
+        digits.erase(0, digits.find_first_not_of('0'));
+        digits.erase(digits.find_last_not_of('0') + 1);
+        ASSERT_LE(digits.size(), 17u) << text;  // a double never needs more
     }
 }
 
@@ -285,7 +338,7 @@ TEST(CsvRecords, AnyTableReadsBackCellForCell) {
             }
         }
         std::ostringstream out;
-        writeCsv(out, {sheet});
+        writeCsv(out, sheet);
         const CsvRecords back = readCsvRecords(out.str(), german());
         ASSERT_FALSE(back.problem) << out.str();
         ASSERT_EQ(back.records.size(), sheet.rows.size() + 1) << out.str();
@@ -319,7 +372,7 @@ TEST(ElementCsv, FormulaTextsAreGuardedAndReadBack) {
         sheet.rows.push_back({WorksheetCell::textCell("x"), WorksheetCell::textCell(row.text), WorksheetCell::value(-1.5L)});
     }
     std::ostringstream out;
-    writeCsv(out, {sheet});
+    writeCsv(out, sheet);
     const std::string csv = out.str();
     EXPECT_TRUE(csv.starts_with("\xEF\xBB\xBF+/-;Text;Zahl\r\n"));
     const CsvRecords back = readCsvRecords(csv, german());

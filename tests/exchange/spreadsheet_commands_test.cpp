@@ -6,10 +6,12 @@
 #include <clocale>
 #include <filesystem>
 #include <locale>
+#include <regex>
 #include <sys/stat.h>
 
 #include "core/app/spreadsheet_commands.h"
 #include "core/app/table_commands.h"
+#include "core/exchange/csv.h"
 #include "core/exchange/element_import.h"
 #include "core/exchange/exchange_texts.h"
 #include "core/exchange/sheet.h"
@@ -90,16 +92,28 @@ TEST_F(Spreadsheet, ExportPicksTheFormatByExtension) {
     EXPECT_FALSE(fileExists(folder.file("d.zm1")));
 }
 
-TEST_F(Spreadsheet, ProjectCsvHoldsBothTablesElementExportOnlyOne) {
-    prompter.saveFile(folder.file("p.csv")).saveFile(folder.file("e.csv"));
-    ASSERT_TRUE(exportSpreadsheet(state));
-    ASSERT_TRUE(exportElementTableSpreadsheet(state));
-    std::string project, elements;
-    readWholeFile(folder.file("p.csv"), project);
-    readWholeFile(folder.file("e.csv"), elements);
-    EXPECT_NE(project.find("\r\n\r\nNr.;von Element;bis Element;"), std::string::npos);
-    EXPECT_EQ(elements.find("\r\n\r\n"), std::string::npos);
-    EXPECT_TRUE(project.starts_with(elements));
+// One table a file, as every CSV reader expects: the project's elements under the
+// chosen name, its closing dimensions beside them; the element export alone is the first.
+TEST_F(Spreadsheet, ProjectCsvWritesOneTableAFile) {
+    struct Row {
+        int language;
+        const char* results;
+    };
+    for (const Row& row : {Row{kGerman, "p-ergebnisse.csv"}, Row{kEnglish, "p-results.csv"}}) {
+        SCOPED_TRACE(row.results);
+        state.config.language = row.language;
+        prompter.saveFile(folder.file("p.csv")).saveFile(folder.file("e.csv"));
+        ASSERT_TRUE(exportSpreadsheet(state));
+        ASSERT_TRUE(exportElementTableSpreadsheet(state));
+        std::string project, results, elements;
+        readWholeFile(folder.file("p.csv"), project);
+        readWholeFile(folder.file(row.results), results);
+        readWholeFile(folder.file("e.csv"), elements);
+        EXPECT_EQ(project, elements);
+        EXPECT_TRUE(results.starts_with("\xEF\xBB\xBFNr.;von Element;bis Element;")) << results;
+        for (const std::string* file : {&project, &results}) EXPECT_EQ(file->find("\r\n\r\n"), std::string::npos);
+        EXPECT_EQ(resultsCsvPath(folder.file("p.csv"), row.language), folder.file(row.results));
+    }
 }
 
 TEST_F(Spreadsheet, CancelledSaveDialogWritesNothing) {
@@ -303,6 +317,30 @@ TEST_F(Spreadsheet, CsvRoundTripUnderAGermanLocale) {
     const ElementImport back = readElementCsv(bytes, exchangeTexts(kGerman));
     ASSERT_FALSE(back.problem);
     EXPECT_TRUE(compareElements(state.chain, back.elements).empty());
+}
+
+// With the decimal-comma setting the numbers carry a comma, the cells stay
+// apart by ";", and the import takes the file back unchanged.
+TEST_F(Spreadsheet, DecimalCommaSettingWritesCommasAndReadsBack) {
+    state.config.decimalSeparator = 2;
+    prompter.saveFile(folder.file("komma.csv")).openFile(folder.file("komma.csv"));
+    ASSERT_TRUE(exportSpreadsheet(state));
+    std::string elements, results;
+    readWholeFile(folder.file("komma.csv"), elements);
+    readWholeFile(folder.file("komma-ergebnisse.csv"), results);
+    EXPECT_NE(elements.find(";12,625;"), std::string::npos) << elements;
+    EXPECT_EQ(elements.find(";12.625;"), std::string::npos) << elements;
+    int commaNumbers = 0;
+    for (const auto& record : readCsvRecords(results, exchangeTexts(kGerman)).records) {
+        for (const std::string& field : record) {
+            EXPECT_FALSE(std::regex_match(field, std::regex(R"(-?\d+\.\d+)"))) << field;
+            commaNumbers += std::regex_match(field, std::regex(R"(-?\d+,\d+)")) ? 1 : 0;
+        }
+    }
+    EXPECT_GT(commaNumbers, 3) << results;
+    RecordingPreview preview(true);
+    EXPECT_FALSE(importSpreadsheet(state, preview));
+    EXPECT_EQ(prompter.log().back(), "note: Die Datei enthält die Elementtabelle unverändert");
 }
 
 // Answers the table window from a script and records what it showed.

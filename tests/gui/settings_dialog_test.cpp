@@ -1,6 +1,7 @@
 // The settings dialog over a real "zam1.cfg": untouched it writes the file back
 // byte for byte; a change in one field changes exactly that setting's line.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -120,6 +121,12 @@ TEST(SettingsDialog, OneChangedFieldChangesExactlyItsLine) {
         {"shown as show, stored as hide", [](QWidget& d) { child<QCheckBox>(d, "hideLogo").setChecked(true); },
          "FALSE: TRUE -> FALSE"},  // the last of four unlabelled flags
         {"colour", [](QWidget& d) { child<QSpinBox>(d, "backgroundColour").setValue(7); }, "Hintergrundfarbe: 1 -> 7"},
+        {"CAD text mode for current readers",
+         [](QWidget& d) {
+             auto& mode = child<QComboBox>(d, "cadTextMode");
+             mode.setCurrentIndex(mode.findData(4));
+         },
+         "CAD Text Mode: 1 -> 4"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
