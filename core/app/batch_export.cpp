@@ -160,22 +160,34 @@ private:
 
     bool take(Option option, const std::string& name, const std::string& value) {
         ExportRequest& r = m_request;
+        if (option == Option::Closing || option == Option::Element || option == Option::Dpi) {
+            const auto n = option == Option::Dpi ? number(name, value, kMinimumDpi, kMaximumDpi)
+                                                 : number(name, value, option == Option::Closing ? 1 : 0, 1000000);
+            if (!n) return false;
+            (option == Option::Closing ? r.closing : option == Option::Element ? r.element : r.look.dpi) = *n;
+            return true;
+        }
         std::optional<int> v;
         switch (option) {
-        case Option::Report: v = choice(kReports, name, value); if (v) r.report = static_cast<ExportReport>(*v); break;
+        case Option::Report:
+            if ((v = choice(kReports, name, value))) r.report = static_cast<ExportReport>(*v);
+            break;
         case Option::Diagram:
-            v = choice(kDiagrams, name, value);
-            if (v) {
+            if ((v = choice(kDiagrams, name, value))) {
                 r.projectDrawing = *v == kProjectDrawing;
                 if (!r.projectDrawing) r.diagram = static_cast<DiagramKind>(*v);
             }
             break;
-        case Option::Closing: v = number(name, value, 1, 1000000); if (v) r.closing = *v; break;
-        case Option::Element: v = number(name, value, 0, 1000000); if (v) r.element = *v; break;
-        case Option::Paper: v = choice(kPapers, name, value); if (v) r.look.paper = static_cast<ExportPaper>(*v); break;
-        case Option::Dpi: v = number(name, value, kMinimumDpi, kMaximumDpi); if (v) r.look.dpi = *v; break;
-        case Option::Background: v = choice(kBackgrounds, name, value); if (v) r.look.whiteBackground = *v != 0; break;
-        case Option::Table: v = choice(kTables, name, value); if (v) r.table = static_cast<CsvTable>(*v); break;
+        case Option::Paper:
+            if ((v = choice(kPapers, name, value))) r.look.paper = static_cast<ExportPaper>(*v);
+            break;
+        case Option::Background:
+            if ((v = choice(kBackgrounds, name, value))) r.look.whiteBackground = *v != 0;
+            break;
+        case Option::Table:
+            if ((v = choice(kTables, name, value))) r.table = static_cast<CsvTable>(*v);
+            break;
+        default: break;
         }
         return v.has_value();
     }

@@ -165,6 +165,16 @@ int refuseExtraArgument(std::ostream& err, const std::string& extra) {
     return kExitRefused;
 }
 
+int refuseUnknownOption(std::ostream& err, const std::vector<std::string>& arguments) {
+    const auto unknown = std::find_if(arguments.begin(), arguments.end(),
+                                      [](const std::string& s) { return s.rfind("--", 0) == 0; });
+    err << "w" << kShortName << ": " << *unknown
+        << " ? - unbekannte Option, nichts geschrieben (unknown option, nothing written)\n"
+        << "usage: w" << kShortName << " Filename [/I] [/CADi:j] [/NOGUI]\n"
+        << exportUsageLine() << '\n';
+    return kExitRefused;
+}
+
 // Every form that runs without a window; inside the batch guard.
 int runBatchForm(ProgramState& state, const std::vector<std::string>& arguments, std::ostream& out,
                  std::ostream& err, ExportPainter* painter) {
@@ -187,13 +197,7 @@ int runBatchForm(ProgramState& state, const std::vector<std::string>& arguments,
         if (!request) return kExitRefused;
         request->quiet = quiet;
     } else if (hasLongOption(positional)) {
-        const auto unknown = std::find_if(positional.begin(), positional.end(),
-                                          [](const std::string& s) { return s.rfind("--", 0) == 0; });
-        err << "w" << kShortName << ": " << *unknown
-            << " ? - unbekannte Option, nichts geschrieben (unknown option, nothing written)\n"
-            << "usage: w" << kShortName << " Filename [/I] [/CADi:j] [/NOGUI]\n"
-            << exportUsageLine() << '\n';
-        return kExitRefused;
+        return refuseUnknownOption(err, positional);
     }
     BatchPorts ports(state, err);
     readStartConfiguration(state, ScreenInfo{});
