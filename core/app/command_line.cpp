@@ -4,10 +4,13 @@
 #include <filesystem>
 #include "core/app/batch_support.h"
 
+#include <algorithm>
+#include <optional>
 #include <ostream>
 #include <string_view>
 
 #include "core/app/batch_analysis.h"
+#include "core/app/batch_export.h"
 #include "core/app/batch_cad.h"
 #include "core/app/batch_report.h"
 #include "core/app/command_guard.h"
@@ -73,6 +76,20 @@ void printLongHelp(std::ostream& out) {
            "                        worst case, statistical and Monte Carlo analysis against the\n"
            "                        required limits of project." << kProjectExtension << ".json (exit 3: a limit is violated,\n"
            "                        4: undecided, the Monte Carlo sample is too small to show it holds)\n"
+           "w" << kShortName << " project." << kProjectExtension << " --export FILE [options]\n"
+           "                        writes FILE without a window; its extension picks what:\n"
+           "           .txt .html .pdf  a report: --report standard|excerpt|zero-distances|\n"
+           "                        closing-statistics|chain|cross-reference|cross-references\n"
+           "                        (default standard; --closing N, --element N for those on one)\n"
+           "           .svg .png .pdf   a drawing: --diagram project|overall|scheme|scale|normal\n"
+           "                        (default project) --closing N (default 1) --background white|screen\n"
+           "                        (default white); .png --dpi N (30..600, default 300); .pdf is a\n"
+           "                        drawing when --diagram, --paper or --background is given:\n"
+           "                        --paper A4|A3 (default A4, landscape when the picture is wider)\n"
+           "           .xlsx            elements and closing dimensions with their results\n"
+           "           .csv             one table: --table elements|results (default: results when\n"
+           "                        the file name ends in \"results\", else elements)\n"
+           "w" << kShortName << " --version         the program's name and version\n"
            "w" << kShortName << " --help            this text\n"
            "\n"
            "Exit codes of every form: 0 done\n"
@@ -92,6 +109,11 @@ bool isAnalysis(const std::vector<std::string>& a) {
     return (a.size() > 1 && a[1] == kAnalyseSwitch) || (!a.empty() && a[0] == kAnalyseSwitch);
 }
 bool isLongHelp(const std::vector<std::string>& a) { return !a.empty() && (a.front() == "--help" || a.front() == "-h"); }
+bool isVersion(const std::vector<std::string>& a) { return !a.empty() && a.front() == "--version"; }
+// A "--" option the forms above do not know ends with the usage line, never in a window.
+bool hasLongOption(const std::vector<std::string>& a) {
+    return std::any_of(a.begin(), a.end(), [](const std::string& s) { return s.rfind("--", 0) == 0; });
+}
 bool isHelp(const std::string& a1) { return a1 == "?" || a1 == "/?"; }
 bool isReportSwitch(const std::string& a2) { return a2 == "/I" || a2 == "/i"; }
 bool isCadSwitch(const std::string& a2) { return asciiUpper(a2).rfind("/CAD", 0) == 0; }
@@ -121,7 +143,7 @@ Positional positionalOf(const std::vector<std::string>& arguments) {
 } // namespace
 
 bool wantsWindow(const std::vector<std::string>& arguments) {
-    if (isIsoLookup(arguments) || isAnalysis(arguments) || isLongHelp(arguments)) return false;
+    if (isIsoLookup(arguments) || isAnalysis(arguments) || isLongHelp(arguments) || hasLongOption(arguments)) return false;
     const Positional p = positionalOf(arguments);
     if (p.arguments.empty()) return true;
     const std::string& a1 = p.arguments[0];
@@ -153,9 +175,19 @@ void tidyBeforeBatchRun(const std::string& project) {
     removeStaleTemporaryFiles(folder.empty() ? "." : folder.string());
 }
 
+int refuseUnknownOption(std::ostream& err, const std::vector<std::string>& arguments) {
+    const auto unknown = std::find_if(arguments.begin(), arguments.end(),
+                                      [](const std::string& s) { return s.rfind("--", 0) == 0; });
+    err << "w" << kShortName << ": " << *unknown
+        << " ? - unbekannte Option, nichts geschrieben (unknown option, nothing written)\n"
+        << "usage: w" << kShortName << " Filename [/I] [/CADi:j] [/NOGUI]\n"
+        << exportUsageLine() << '\n';
+    return kExitRefused;
+}
+
 // Every form that runs without a window; inside the batch guard.
 int runBatchForm(ProgramState& state, const std::vector<std::string>& arguments, std::ostream& out,
-                 std::ostream& err) {
+                 std::ostream& err, ExportPainter* painter) {
     if (isIsoLookup(arguments)) return runIsoLookup({arguments.begin() + 1, arguments.end()}, out, err);
     if (isAnalysis(arguments)) {
         if (arguments.size() > 1 && arguments[1] == kAnalyseSwitch) tidyBeforeBatchRun(arguments[0]);
@@ -165,9 +197,21 @@ int runBatchForm(ProgramState& state, const std::vector<std::string>& arguments,
         printLongHelp(out);
         return 0;
     }
+    if (isVersion(arguments) && arguments.size() == 1) {
+        out << "w" << kShortName << " (" << kProgramTitle << ") " << kProgramVersion << '\n';
+        return 0;
+    }
     const Positional p = positionalOf(arguments);
     const std::vector<std::string>& positional = p.arguments;
     const bool quiet = p.quiet;
+    std::optional<ExportRequest> request;
+    if (isExportForm(positional)) {
+        request = parseExportRequest(positional, err);
+        if (!request) return kExitRefused;
+        request->quiet = quiet;
+    } else if (hasLongOption(positional)) {
+        return refuseUnknownOption(err, positional);
+    }
     BatchPorts ports(state, err);
     readStartConfiguration(state, ScreenInfo{});
     const std::string& a1 = positional[0];
@@ -178,15 +222,16 @@ int runBatchForm(ProgramState& state, const std::vector<std::string>& arguments,
     }
     if ((isReportSwitch(a2) || isCadSwitch(a2)) && positional.size() > 2) return refuseExtraArgument(err, positional[2]);
     state.file.dataDirectory.clear(); // the name is used as given
+    tidyBeforeBatchRun(a1);
     // The batch run's temporary files go into a folder of its own, so that two
     // runs at once do not write over each other's.
-    tidyBeforeBatchRun(a1);
     const PrivateFolder folder(temporaryFolderFromEnvironment());
     struct UsePrivate {
         ProgramState& s;
         ~UsePrivate() { s.privateFolder.clear(); }
     } use{state};
     state.privateFolder = folder.path();
+    if (request) return runBatchExport(state, *request, painter, err);
     if (isReportSwitch(a2)) return runBatchReport(state, a1, quiet, err);
     if (isCadSwitch(a2)) return runBatchCad(state, a1, a2, quiet, err);
     // What is left is a project name without an extension: a start that opens
@@ -208,9 +253,10 @@ int checkStandardOutput(std::ostream& out, std::ostream& err, int exitCode) {
 } // namespace
 
 CommandLineResult runCommandLine(ProgramState& state, const std::vector<std::string>& arguments, std::ostream& out,
-                                 std::ostream& err) {
+                                 std::ostream& err, ExportPainter* painter) {
     if (wantsWindow(arguments)) return {0, true, windowStart(arguments)};
-    const int exitCode = runGuardedBatch(state, err, [&] { return runBatchForm(state, arguments, out, err); });
+    const int exitCode =
+        runGuardedBatch(state, err, [&] { return runBatchForm(state, arguments, out, err, painter); });
     return CommandLineResult{checkStandardOutput(out, err, exitCode), false, {}};
 }
 

@@ -10,6 +10,7 @@
 
 namespace zam1 {
 
+class ExportPainter;
 struct ProgramState;
 
 // What a start from the command line comes to: a batch run that ended with its
@@ -22,11 +23,13 @@ struct CommandLineResult {
 
 // Runs the command line (arguments without the program name) on `state`; the
 // batch runs install their own ports for their length, `state.clock` is used as it is.
+// `painter` makes the PDF, SVG and PNG files of "--export"; without one those fail.
 CommandLineResult runCommandLine(ProgramState& state, const std::vector<std::string>& arguments, std::ostream& out,
-                                 std::ostream& err);
+                                 std::ostream& err, ExportPainter* painter = nullptr);
 
 // True when the arguments ask for the window: none, or a project name (with an
-// extension) without a batch switch. Help, /I, /CAD, --iso and --analyse run headless.
+// extension) without a batch switch. Help, /I, /CAD, --iso, --analyse, --export,
+// --version and any other "--" option run headless.
 bool wantsWindow(const std::vector<std::string>& arguments);
 // What the window does at start with the project named ("/E" and "/G" read none).
 WindowStartPlan windowStart(const std::vector<std::string>& arguments);

@@ -92,7 +92,7 @@ bool paintInto(GraphicsWindow& window, QPaintDevice& device, double scale, const
     return complete;
 }
 
-bool writePng(GraphicsWindow& window, QSaveFile& file, int dpi, const ExportProgress& progress, const DrawingLook& look) {
+bool writePng(GraphicsWindow& window, QIODevice& file, int dpi, const ExportProgress& progress, const DrawingLook& look) {
     const double scale = static_cast<double>(dpi) / kScreenDpi;
     const QSize size = clientSize(window);
     QImage image(std::max(1, static_cast<int>(std::lround(size.width() * scale))),
@@ -104,7 +104,7 @@ bool writePng(GraphicsWindow& window, QSaveFile& file, int dpi, const ExportProg
     return paintInto(window, image, scale, progress, look) && image.save(&file, "PNG");
 }
 
-bool writePdf(GraphicsWindow& window, QSaveFile& file, const ExportProgress& progress, const DrawingLook& look) {
+bool writePdf(GraphicsWindow& window, QIODevice& file, const ExportProgress& progress, const DrawingLook& look) {
     const QSize size = clientSize(window);
     const QSizeF sizeMm = QSizeF(size) * (25.4 / kScreenDpi);
     QPdfWriter writer(&file);
@@ -130,7 +130,7 @@ bool writePdf(GraphicsWindow& window, QSaveFile& file, const ExportProgress& pro
     return paintInto(window, writer, scale, progress, look, offset);
 }
 
-bool writeSvg(GraphicsWindow& window, QSaveFile& file, const ExportProgress& progress, const DrawingLook& look) {
+bool writeSvg(GraphicsWindow& window, QIODevice& file, const ExportProgress& progress, const DrawingLook& look) {
     const QSize size = clientSize(window);
     QSvgGenerator svg;
     svg.setOutputDevice(&file);
@@ -173,22 +173,25 @@ std::optional<DrawingExportFormat> drawingFormatOf(std::string_view path) {
     return std::nullopt;
 }
 
+bool writeDrawing(GraphicsWindow& window, QIODevice& device, DrawingExportFormat format, int dpi,
+                  const ExportProgress& progress, const DrawingLook& look) {
+    switch (format) {
+    case DrawingExportFormat::Png:
+        return writePng(window, device, std::clamp(dpi, kMinimumExportDpi, kMaximumExportDpi), progress, look);
+    case DrawingExportFormat::Pdf: return writePdf(window, device, progress, look);
+    case DrawingExportFormat::Svg: return writeSvg(window, device, progress, look);
+    }
+    return false;
+}
+
 bool exportDrawing(GraphicsWindow& window, const std::string& path, DrawingExportFormat format, int dpi,
                    const ExportProgress& progress, const DrawingLook& look) {
     // QSaveFile asks the system whether the file may be written, which root always may.
     if (const int refusal = replaceRefusal(writeTarget(path)); refusal != 0) return ioFailure(refusal, false) == kIoOk;
     QSaveFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::WriteOnly)) return false;
-    bool ok = false;
-    switch (format) {
-    case DrawingExportFormat::Png:
-        ok = writePng(window, file, std::clamp(dpi, kMinimumExportDpi, kMaximumExportDpi), progress, look);
-        break;
-    case DrawingExportFormat::Pdf: ok = writePdf(window, file, progress, look); break;
-    case DrawingExportFormat::Svg: ok = writeSvg(window, file, progress, look); break;
-    }
     // A picture that stopped half-way is not kept; the file that was there stays.
-    if (!ok) {
+    if (!writeDrawing(window, file, format, dpi, progress, look)) {
         file.cancelWriting();
         return false;
     }

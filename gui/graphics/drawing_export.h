@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+class QIODevice;
+
 namespace zam1 {
 
 class GraphicsWindow;
@@ -63,5 +65,9 @@ using ExportProgress = std::function<bool(std::size_t done, std::size_t total)>;
 // window's step mode is left as it was.
 bool exportDrawing(GraphicsWindow& window, const std::string& path, DrawingExportFormat format, int dpi,
                    const ExportProgress& progress = {}, const DrawingLook& look = {});
+
+// The same into an open device (the command line commits the bytes itself).
+bool writeDrawing(GraphicsWindow& window, QIODevice& device, DrawingExportFormat format, int dpi,
+                  const ExportProgress& progress = {}, const DrawingLook& look = {});
 
 } // namespace zam1

@@ -56,9 +56,9 @@ QFont fittingFont(QPaintDevice* device, const QSizeF& area, int rows, int column
 
 } // namespace
 
-PdfResult writeReportPdf(const std::string& textFile, const std::string& pdfPath, const PageLayout& layout) {
+bool renderReportPdf(const std::string& textFile, QIODevice& device, const PageLayout& layout) {
     std::string bytes;
-    if (readWholeFile(textFile, bytes) != kIoOk) return PdfResult::Failed;
+    if (readWholeFile(textFile, bytes) != kIoOk) return false;
     const std::vector<QStringList> pages = splitPages(QString::fromStdString(oemToUtf8(bytes)));
     int rows = std::max(layout.linesPerPage, 1);
     int columns = kMinimumColumns;
@@ -66,7 +66,31 @@ PdfResult writeReportPdf(const std::string& textFile, const std::string& pdfPath
         rows = std::max(rows, static_cast<int>(page.size()));
         for (const QString& line : page) columns = std::max(columns, static_cast<int>(line.size()));
     }
+    QPdfWriter writer(&device);
+    writer.setResolution(kResolutionDpi);
+    writer.setTitle(QString::fromStdString(layout.title));
+    writer.setCreator(QStringLiteral("ZAM1"));
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                     QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter));
+    QPainter painter;
+    if (!painter.begin(&writer)) return false;
+    const QSizeF area = writer.pageLayout().paintRectPixels(kResolutionDpi).size();
+    const QFont font = fittingFont(&writer, area, rows, columns);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    const QFontMetricsF metrics(font, &writer);
+    for (std::size_t p = 0; p < pages.size(); ++p) {
+        if (p > 0 && !writer.newPage()) return false;
+        qreal baseline = metrics.ascent();
+        for (const QString& line : pages[p]) {
+            painter.drawText(QPointF(0, baseline), line);
+            baseline += metrics.lineSpacing();
+        }
+    }
+    return painter.end();
+}
 
+PdfResult writeReportPdf(const std::string& textFile, const std::string& pdfPath, const PageLayout& layout) {
     // QSaveFile asks the system whether the file may be written, which root always may.
     if (const int refusal = replaceRefusal(writeTarget(pdfPath)); refusal != 0) {
         ioFailure(refusal, false);
@@ -74,30 +98,7 @@ PdfResult writeReportPdf(const std::string& textFile, const std::string& pdfPath
     }
     QSaveFile file(QString::fromStdString(pdfPath));
     if (!file.open(QIODevice::WriteOnly)) return PdfResult::Failed;
-    {
-        QPdfWriter writer(&file);
-        writer.setResolution(kResolutionDpi);
-        writer.setTitle(QString::fromStdString(layout.title));
-        writer.setCreator(QStringLiteral("ZAM1"));
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                         QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter));
-        QPainter painter;
-        if (!painter.begin(&writer)) return PdfResult::Failed;
-        const QSizeF area = writer.pageLayout().paintRectPixels(kResolutionDpi).size();
-        const QFont font = fittingFont(&writer, area, rows, columns);
-        painter.setFont(font);
-        painter.setPen(Qt::black);
-        const QFontMetricsF metrics(font, &writer);
-        for (std::size_t p = 0; p < pages.size(); ++p) {
-            if (p > 0 && !writer.newPage()) return PdfResult::Failed;
-            qreal baseline = metrics.ascent();
-            for (const QString& line : pages[p]) {
-                painter.drawText(QPointF(0, baseline), line);
-                baseline += metrics.lineSpacing();
-            }
-        }
-        if (!painter.end()) return PdfResult::Failed;
-    }
+    if (!renderReportPdf(textFile, file, layout)) return PdfResult::Failed;
     return file.commit() ? PdfResult::Written : PdfResult::Failed;
 }
 
