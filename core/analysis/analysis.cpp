@@ -149,7 +149,7 @@ std::vector<ElementSensitivity> sensitivities(const ClosingAnalysis& a, bool sta
             e.sigmaPerTolerance = ds;
             const long double narrowed = 1 - kTightenShare;
             const long double s2 = std::sqrt(std::max(0.0L, s * s - (1 - narrowed * narrowed) * c.variance));
-            e.sigmaSaved = s - s2;
+            e.sigmaSaved = std::max(0.0L, s - s2);  // sqrt(s * s) may round a last bit above s
             if (a.limits.any()) {
                 long double d = 0;
                 if (a.limits.lower) {
