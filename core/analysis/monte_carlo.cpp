@@ -244,11 +244,11 @@ void planShares(Plan& plan, std::int64_t n) {
     std::int64_t drawnSteps = 0;
     for (const Step& st : plan.steps) drawnSteps += st.drawn ? 1 : 0;
     const auto pairs = static_cast<std::int64_t>(plan.pairs);
-    plan.shareSamples = n;
+    plan.shareSamples = std::min(n, kMaxShareSamples);
     // pairs * S <= kShareWorkPerDraw * drawnSteps * n, in long double: the product may pass 2^63.
     if (pairs > kShareWorkPerDraw * drawnSteps) {
         const long double bound = static_cast<long double>(kShareWorkPerDraw * drawnSteps) * n / pairs;
-        plan.shareSamples = std::min(n, std::max(kMinShareSamples, static_cast<std::int64_t>(bound)));
+        plan.shareSamples = std::min(plan.shareSamples, std::max(kMinShareSamples, static_cast<std::int64_t>(bound)));
     }
     plan.shareBlocks = 0;
     while (plan.shareBlocks < kSampleBlocks && n * plan.shareBlocks / kSampleBlocks < plan.shareSamples) {

@@ -53,7 +53,7 @@ struct SampleSummary {
     // a share is NaN where the spread is 0 or overflowed.
     std::vector<int> shareElements;
     std::vector<double> sharePercent;
-    std::int64_t shareSamples = 0;  // the first samples the shares come from (see kShareWorkPerDraw)
+    std::int64_t shareSamples = 0;  // the first samples the shares come from (see kMaxShareSamples)
 };
 
 inline constexpr int kFineBins = 4096;
@@ -61,11 +61,15 @@ inline constexpr double kRangeSigmas = 7;
 inline constexpr int kDisplayBins = 50;
 // Fixed, not taken from the thread count: this is what keeps the sums identical.
 inline constexpr int kSampleBlocks = 64;
-// The shares take one product per sample for every element on every path.
-// Where those products outnumber the drawn elements more than this many times
-// (large projects whose closing dimensions span hundreds of elements each), the
-// shares come from the first samples only, so that they cost about as much as
-// drawing the samples; never from fewer than kMinShareSamples (or N).
+// The shares take one product per sample for every element on every path, a
+// fifth of the sampling time on a small chain. They come from the first
+// kMaxShareSamples samples at most: there a share's standard error is below
+// half a percentage point, and a run of a million samples pays for them only
+// on its first tenth. Where the products outnumber the drawn elements more than
+// kShareWorkPerDraw times (large projects whose closing dimensions span
+// hundreds of elements each), fewer samples keep them at about the cost of the
+// draws; never fewer than kMinShareSamples (or N).
+inline constexpr std::int64_t kMaxShareSamples = 100'000;
 inline constexpr std::int64_t kShareWorkPerDraw = 4;
 inline constexpr std::int64_t kMinShareSamples = 2000;
 
