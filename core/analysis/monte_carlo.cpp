@@ -245,9 +245,9 @@ void planShares(Plan& plan, std::int64_t n) {
     for (const Step& st : plan.steps) drawnSteps += st.drawn ? 1 : 0;
     const auto pairs = static_cast<std::int64_t>(plan.pairs);
     plan.shareSamples = std::min(n, kMaxShareSamples);
-    // pairs * S <= kShareWorkPerDraw * drawnSteps * n, in long double: the product may pass 2^63.
+    // pairs * S <= drawnSteps * n, in long double: the product may pass 2^63.
     if (pairs > kShareWorkPerDraw * drawnSteps) {
-        const long double bound = static_cast<long double>(kShareWorkPerDraw * drawnSteps) * n / pairs;
+        const long double bound = static_cast<long double>(drawnSteps) * n / pairs;
         plan.shareSamples = std::min(plan.shareSamples, std::max(kMinShareSamples, static_cast<std::int64_t>(bound)));
     }
     plan.shareBlocks = 0;

@@ -61,17 +61,18 @@ inline constexpr double kRangeSigmas = 7;
 inline constexpr int kDisplayBins = 50;
 // Fixed, not taken from the thread count: this is what keeps the sums identical.
 inline constexpr int kSampleBlocks = 64;
-// The shares take one product per sample for every element on every path, a
-// fifth of the sampling time on a small chain. They come from the first
-// kMaxShareSamples samples at most: there a share's standard error is below
-// half a percentage point, and a run of a million samples pays for them only
-// on its first tenth. Where the products outnumber the drawn elements more than
+// The shares take one product per sample for every element on every path:
+// about a quarter more instructions for the samples of a small chain. They
+// come from the first kMaxShareSamples samples at most: there a share's
+// standard error is below half a percentage point, and a run of a million
+// samples pays for them only on its first tenth. Where the products outnumber the drawn elements more than
 // kShareWorkPerDraw times (large projects whose closing dimensions span
-// hundreds of elements each), fewer samples keep them at about the cost of the
-// draws; never fewer than kMinShareSamples (or N).
+// hundreds of elements each), they come from the first N * drawn elements /
+// products samples: as many products as draws, which adds about a quarter to
+// the draws' instructions; never fewer than kMinShareSamples (or N).
 inline constexpr std::int64_t kMaxShareSamples = 100'000;
 inline constexpr std::int64_t kShareWorkPerDraw = 4;
-inline constexpr std::int64_t kMinShareSamples = 2000;
+inline constexpr std::int64_t kMinShareSamples = 1000;
 
 // One summary per solution (closing dimension k at index k - 1). The working
 // values of the chain must be current and productionSigma positive.

@@ -217,7 +217,7 @@ TEST(MonteCarloShares, EstimateTheDeclaredSharesAndAddUpToAll) {
             ASSERT_TRUE(e.monteCarloSharePercent.has_value()) << e.element;
             total += *e.monteCarloSharePercent;
             // The share estimate's error is about share·sqrt(2 / N) plus the
-            // cross terms; 1.5 points is over five standard errors here.
+            // cross terms; 1.5 points is over four standard errors here.
             EXPECT_NEAR(*e.monteCarloSharePercent, static_cast<double>(e.sharePercent), 1.5) << e.element;
         }
         EXPECT_NEAR(total, 100, 1e-9);
@@ -244,7 +244,7 @@ TEST(MonteCarloShares, LargeProjectsTakeThemFromTheFirstSamples) {
     ASSERT_GT(pairs, kShareWorkPerDraw * kElements);
     const std::int64_t n = 200000;
     const std::int64_t first =
-        std::min(kMaxShareSamples, std::max(kMinShareSamples, kShareWorkPerDraw * kElements * n / pairs));
+        std::min(kMaxShareSamples, std::max(kMinShareSamples, kElements * n / pairs));
     ASSERT_LT(first, n);
     const std::vector<SampleSummary> m = simulateClosings(chain, solutions, data, samples(n, 3));
 
