@@ -128,9 +128,67 @@ std::int64_t roundedUp(double samples) {
     return static_cast<std::int64_t>(std::ceil(clamped / step) * step);
 }
 
+// The closed forms of ElementSensitivity. With z = (mean - lower) / s the ppm
+// below is 1e6 Q(z), so d(ppm below)/dt = -1e6 phi(z) (mean' - z s') / s; above,
+// z = (upper - mean) / s and the mean's move counts the other way.
+std::vector<ElementSensitivity> sensitivities(const ClosingAnalysis& a, bool stat) {
+    std::vector<ElementSensitivity> out;
+    const bool spread = stat && a.sigma > 0;
+    const long double s = a.sigma;
+    const long double ppm = a.ppmBelow + a.ppmAbove;
+    const long double density = 1 / std::sqrt(2 * std::acos(-1.0L));
+    const auto phi = [density](long double z) { return density * std::exp(-z * z / 2); };
+    for (const Contribution& c : a.contributions) {
+        ElementSensitivity e;
+        e.element = c.element;
+        e.meanPerNominal = c.sensitivity;
+        if (spread) {
+            const long double t = c.tolerance;
+            const long double ds = t > 0 ? c.variance / (t * s) : 0;
+            const long double dMean = t > 0 ? c.meanShift / t : 0;
+            e.sigmaPerTolerance = ds;
+            const long double narrowed = 1 - kTightenShare;
+            const long double s2 = std::sqrt(std::max(0.0L, s * s - (1 - narrowed * narrowed) * c.variance));
+            e.sigmaSaved = std::max(0.0L, s - s2);  // sqrt(s * s) may round a last bit above s
+            if (a.limits.any()) {
+                long double d = 0;
+                if (a.limits.lower) {
+                    const long double z = (a.mean - *a.limits.lower) / s;
+                    d -= kAllPpm * phi(z) * (dMean - z * ds) / s;
+                }
+                if (a.limits.upper) {
+                    const long double z = (*a.limits.upper - a.mean) / s;
+                    d -= kAllPpm * phi(z) * (-dMean - z * ds) / s;
+                }
+                e.ppmPerTolerance = d;
+                e.ppmSaved = ppm - normalPpmBeyond(a.limits, a.mean - kTightenShare * c.meanShift, s2);
+            }
+        }
+        out.push_back(e);
+    }
+    std::stable_sort(out.begin(), out.end(), [](const ElementSensitivity& x, const ElementSensitivity& y) {
+        const long double px = x.ppmSaved.value_or(0);
+        const long double py = y.ppmSaved.value_or(0);
+        if (px != py) return px > py;
+        const long double sx = x.sigmaSaved.value_or(0);
+        const long double sy = y.sigmaSaved.value_or(0);
+        if (sx != sy) return sx > sy;
+        return x.element < y.element;
+    });
+    return out;
+}
+
 void monteCarlo(ClosingAnalysis& a) {
     const SampleSummary& m = a.monteCarlo;
     a.mcCapability = capability(a.limits, m.mean, m.stdDev);
+    a.mcPercentileCapability = percentileCapability(a.limits, m.p00135, m.p50, m.p99865);
+    for (std::size_t i = 0; i < m.shareElements.size(); ++i) {
+        const double share = m.sharePercent[i];
+        if (!std::isfinite(share)) continue;
+        for (Contribution& c : a.contributions) {
+            if (c.element == m.shareElements[i]) c.monteCarloSharePercent = share;
+        }
+    }
     a.mcConfidence = monteCarloConfidence(a.limits, m);
     a.failsMonteCarlo = a.mcConfidence.verdict == Verdict::Fails;
 }
@@ -175,6 +233,7 @@ ClosingAnalysis analyseClosing(const Chain& chain, int k, const ClosingSolution&
     }
     worstCase(a);
     if (stat) statistical(a);
+    a.sensitivities = sensitivities(a, stat);
     return a;
 }
 
@@ -236,6 +295,34 @@ Capability capability(const RequiredLimits& limits, long double mean, long doubl
     if (limits.lower) nearest = std::min(nearest.value_or(mean - *limits.lower), mean - *limits.lower);
     if (nearest) c.cpk = *nearest / (3 * sigma);
     return c;
+}
+
+Capability percentileCapability(const RequiredLimits& limits, long double low, long double median, long double high) {
+    Capability c;
+    if (limits.lower && limits.upper && high > low) c.cp = (*limits.upper - *limits.lower) / (high - low);
+    const bool upperSpread = high > median;
+    const bool lowerSpread = median > low;
+    if ((limits.upper && !upperSpread) || (limits.lower && !lowerSpread) || !limits.any()) return c;
+    std::optional<long double> nearest;
+    if (limits.upper) nearest = (*limits.upper - median) / (high - median);
+    if (limits.lower) {
+        const long double below = (median - *limits.lower) / (median - low);
+        nearest = nearest ? std::min(*nearest, below) : below;
+    }
+    c.cpk = nearest;
+    return c;
+}
+
+long double normalPpmBeyond(const RequiredLimits& limits, long double mean, long double s) {
+    long double ppm = 0;
+    if (s > 0) {
+        if (limits.lower) ppm += normalPpmAbove((mean - *limits.lower) / s);
+        if (limits.upper) ppm += normalPpmAbove((*limits.upper - mean) / s);
+    } else {
+        if (limits.lower && mean < *limits.lower) ppm += kAllPpm;
+        if (limits.upper && mean > *limits.upper) ppm += kAllPpm;
+    }
+    return ppm;
 }
 
 bool AnalysisResult::allHold() const { return verdict() == Verdict::Holds; }

@@ -52,12 +52,33 @@ struct Capability {
     std::optional<long double> cpk; // one limit is enough (then Cpu or Cpl)
 };
 
+// The share of the tolerance by which "what to tighten" narrows each element.
+inline constexpr long double kTightenShare = 0.1L;
+
+// How the closing dimension answers one element on its path, for the
+// statistical method with the variance it used (v_i = k_i t_i², s² = sum v_i,
+// the mean moving by the mean shifts, which are fixed shares of t_i). The zone
+// is narrowed about its middle.
+struct ElementSensitivity {
+    int element = 0;
+    int meanPerNominal = 0;  // d(mean) / d(nominal): +1 or -1
+    // Null without sigma (no statistical method) or with s = 0.
+    std::optional<long double> sigmaPerTolerance;  // ds / dt_i = v_i / (t_i s)
+    // Null also without a required limit: ppm beyond both limits.
+    std::optional<long double> ppmPerTolerance;    // d(ppm) / dt_i, ppm per mm
+    std::optional<long double> ppmSaved;           // ppm - ppm with t_i narrowed by kTightenShare, exact
+    std::optional<long double> sigmaSaved;         // s - s with t_i narrowed by kTightenShare
+};
+
 struct Contribution {
     int element = 0;
     int sensitivity = 0;     // +1 / -1: change of the closing dimension when the element grows by 1
     long double tolerance = 0;  // upper - lower deviation
     Distribution distribution = Distribution::Normal;
     long double sharePercent = 0;  // of the variance the statistical method used
+    // Of the Monte Carlo sample's variance (the sample covariance of the element's
+    // deviation with the closing dimension); none when not simulated or without spread.
+    std::optional<double> monteCarloSharePercent;
     long double variance = 0;      // the element's, under its declared distribution (0 without sigma)
     long double meanShift = 0;     // the shift of its mean as it enters the closing dimension
 };
@@ -92,10 +113,14 @@ struct ClosingAnalysis {
     Capability statCapability;
 
     SampleSummary monteCarlo;    // count 0 when not simulated
-    Capability mcCapability;
+    Capability mcCapability;            // from the sample standard deviation
+    Capability mcPercentileCapability;  // from the 0.135 %, 50 % and 99.865 % points
     MonteCarloConfidence mcConfidence;
 
     std::vector<Contribution> contributions; // largest share first
+    // Every element on the path, the one whose narrowing saves the most ppm
+    // first (then the most s, then the lower number): what to tighten.
+    std::vector<ElementSensitivity> sensitivities;
 
     bool failsWorstCase = false;
     bool failsStatistical = false;  // closingMean ± closingStatDev beyond a limit
@@ -127,6 +152,14 @@ MonteCarloConfidence monteCarloConfidence(const RequiredLimits& limits, const Sa
 
 // Cp = (USL - LSL) / 6σ, Cpk = min(USL - μ, μ - LSL) / 3σ.
 Capability capability(const RequiredLimits& limits, long double mean, long double sigma);
+// The percentile form for any distribution: Cp = (USL - LSL) / (X99.865 - X0.135),
+// Cpk = min((USL - X50) / (X99.865 - X50), (X50 - LSL) / (X50 - X0.135)); with
+// one limit its side. None where the spread on a side needed is not positive.
+Capability percentileCapability(const RequiredLimits& limits, long double low, long double median, long double high);
+
+// The ppm of a normal with `mean` and standard deviation `s` beyond the limits
+// (both tails; 0 without limits).
+long double normalPpmBeyond(const RequiredLimits& limits, long double mean, long double s);
 
 // Resolves every closing dimension of the chain (working values current) and
 // analyses it with the limits and distributions of `data`.

@@ -99,6 +99,24 @@ void writeConfidence(const ClosingAnalysis& c, std::ostream& out) {
     out << '\n';
 }
 
+std::string optionalFixed(const std::optional<long double>& value, int width, int decimals) {
+    return value ? fixedText(*value, width, decimals, false) : textRight("-", width);
+}
+
+// The statistical method's closed-form sensitivities, most ppm saved first.
+void writeSensitivities(const ClosingAnalysis& c, std::ostream& out) {
+    out << "  what to tighten: each tolerance t narrowed by " << fixedText(kTightenShare * 100, 1, 0, false)
+        << " % about its middle;\n"
+        << "  statistical method, variance of the " << varianceName(c) << ";\n"
+        << "  s' = ds/dt, ppm' = dppm/dt (ppm per mm)\n";
+    out << "  element  dmean/dnom         s'         ppm'     ppm saved     s saved\n";
+    for (const ElementSensitivity& e : c.sensitivities) {
+        out << "  " << intRight(e.element, 7) << "  " << textRight(e.meanPerNominal > 0 ? "+1" : "-1", 10) << "  "
+            << optionalFixed(e.sigmaPerTolerance, 9, 5) << "  " << optionalFixed(e.ppmPerTolerance, 11, 1) << "  "
+            << optionalFixed(e.ppmSaved, 12, 3) << "  " << optionalFixed(e.sigmaSaved, 10, 6) << '\n';
+    }
+}
+
 void writeClosing(const AnalysisResult& r, const ClosingAnalysis& c, std::ostream& out) {
     out << "Closing dimension " << c.number << "  " << c.text << "  (" << c.fromElement << " -> " << c.toElement
         << ")  " << verdict(c) << '\n';
@@ -127,13 +145,21 @@ void writeClosing(const AnalysisResult& r, const ClosingAnalysis& c, std::ostrea
     out << "                ppm below " << ppm(c.limits.lower, m.below / n * kAllPpm) << "  above "
         << ppm(c.limits.upper, m.above / n * kAllPpm)
         << "   Cp " << ratio(c.mcCapability.cp) << "  Cpk " << ratio(c.mcCapability.cpk) << '\n';
+    out << "                percentile form       Cp " << ratio(c.mcPercentileCapability.cp) << "  Cpk "
+        << ratio(c.mcPercentileCapability.cpk) << "  (above: sd)\n";
     writeConfidence(c, out);
-    out << "  element  sens.  tolerance  distribution    share\n";
+    if (c.limits.any()) out << "                The verdict judges the 0.135/99.865 % points, not Cp/Cpk.\n";
+    out << "  element  sens.  tolerance  distribution    share   MC share\n";
     for (const Contribution& e : c.contributions) {
         out << "  " << intRight(e.element, 7) << "  " << (e.sensitivity > 0 ? "  +1" : "  -1") << "  "
             << mm(e.tolerance) << "  " << textLeft(distributionName(e.distribution), 14)
-            << fixedText(e.sharePercent, 7, 2, false) << " %\n";
+            << fixedText(e.sharePercent, 7, 2, false) << " %"
+            << (e.monteCarloSharePercent ? fixedText(*e.monteCarloSharePercent, 9, 2, false) + " %" : textRight("-", 9))
+            << '\n';
     }
+    out << "  share: of the variance of the " << varianceName(c) << '\n'
+        << "  MC share: sample covariance with the result / its variance, " << m.shareSamples << " samples\n";
+    writeSensitivities(c, out);
 }
 
 Json optionalNumber(const std::optional<long double>& value) {
@@ -173,6 +199,10 @@ Json monteCarloJson(const ClosingAnalysis& c) {
               {"ppmBelow", againstLimit(c.limits.lower, m.below / n * kAllPpm)},
               {"ppmAbove", againstLimit(c.limits.upper, m.above / n * kAllPpm)}};
     j.update(capabilityJson(c.mcCapability));
+    j["cpPercentile"] = optionalNumber(c.mcPercentileCapability.cp);
+    j["cpkPercentile"] = optionalNumber(c.mcPercentileCapability.cpk);
+    j["verdictBasis"] = "percentiles";
+    j["shareSamples"] = m.shareSamples;
     const MonteCarloConfidence& k = c.mcConfidence;
     j["p0_135Interval"] = intervalJson(m.p00135Interval);
     j["p99_865Interval"] = intervalJson(m.p99865Interval);
@@ -186,6 +216,24 @@ Json monteCarloJson(const ClosingAnalysis& c) {
     j["samplesToDecide"] = k.samplesToDecide ? Json(*k.samplesToDecide) : Json(nullptr);
     j["histogram"] = {{"low", m.histogram.low}, {"high", m.histogram.high}, {"counts", m.histogram.counts}};
     return j;
+}
+
+Json sensitivitiesJson(const ClosingAnalysis& c) {
+    Json list = Json::array();
+    int rank = 0;
+    for (const ElementSensitivity& e : c.sensitivities) {
+        list.push_back({{"element", e.element},
+                        {"rank", ++rank},
+                        {"meanPerNominal", e.meanPerNominal},
+                        {"sigmaPerTolerance", optionalNumber(e.sigmaPerTolerance)},
+                        {"ppmPerTolerance", optionalNumber(e.ppmPerTolerance)},
+                        {"ppmSaved", optionalNumber(e.ppmSaved)},
+                        {"sigmaSaved", optionalNumber(e.sigmaSaved)}});
+    }
+    return {{"method", "statistical"},
+            {"variance", std::string(varianceName(c))},
+            {"tightenPercent", static_cast<double>(kTightenShare * 100)},
+            {"elements", list}};
 }
 
 Json closingJson(const AnalysisResult& r, const ClosingAnalysis& c) {
@@ -220,9 +268,14 @@ Json closingJson(const AnalysisResult& r, const ClosingAnalysis& c) {
                         {"sensitivity", e.sensitivity},
                         {"tolerance", static_cast<double>(e.tolerance)},
                         {"distribution", std::string(distributionName(e.distribution))},
-                        {"sharePercent", static_cast<double>(e.sharePercent)}});
+                        {"sharePercent", static_cast<double>(e.sharePercent)},
+                        {"monteCarloSharePercent",
+                         e.monteCarloSharePercent ? Json(*e.monteCarloSharePercent) : Json(nullptr)}});
     }
     j["contributions"] = list;
+    j["shareBasis"] = {{"sharePercent", std::string(varianceName(c))},
+                       {"monteCarloSharePercent", c.monteCarlo.count > 0 ? Json("sample covariance") : Json(nullptr)}};
+    j["sensitivities"] = sensitivitiesJson(c);
     return j;
 }
 

@@ -62,6 +62,13 @@ struct ClosingPlan {
     double histLow = 0;
     double binScale = 0;     // bins per millimetre; 0 when every value is the same
     double binWidth = 0;
+    // The elements on the path for the shares: their step, element number and
+    // side (-1 the first end's, +1 the second's); their products with the
+    // closing dimension start at pairOffset in a block's product sums.
+    std::vector<std::uint32_t> shareStep;
+    std::vector<int> shareElement;
+    std::vector<double> shareSide;
+    std::size_t pairOffset = 0;
 };
 
 // The drawn steps of one kind, drawn in one loop of their own so the loop
@@ -84,6 +91,9 @@ struct Plan {
     DrawGroup triangular;
     std::vector<ClosingPlan> closings;
     int slots = 1;
+    std::size_t pairs = 0;           // elements on paths, summed over the closing dimensions
+    std::int64_t shareSamples = 0;   // the first samples the shares come from
+    int shareBlocks = 0;             // the blocks that hold them
 };
 
 struct BlockSums {
@@ -93,6 +103,8 @@ struct BlockSums {
     double max = -std::numeric_limits<double>::infinity();
     std::int64_t below = 0;
     std::int64_t above = 0;
+    double shareSum = 0;   // of value - centre over the share samples
+    double shareSumSq = 0;
 };
 
 constexpr int kFineSlots = kFineBins + 2;  // underflow, the bins, overflow
@@ -181,7 +193,9 @@ Plan makePlan(const Chain& chain, const std::vector<ClosingSolution>& solutions,
         addPathSteps(chain, s.toElement, placed, order);
     }
     std::vector<Step> byElement(static_cast<std::size_t>(plan.slots));
+    std::vector<std::uint32_t> stepOf(static_cast<std::size_t>(plan.slots), 0);
     for (int n : order) {
+        stepOf[static_cast<std::size_t>(n)] = static_cast<std::uint32_t>(plan.steps.size());
         Step st = stepFor(chain, n, data);
         st.drawn = drawn[static_cast<std::size_t>(n)] != 0;
         byElement[static_cast<std::size_t>(n)] = st;
@@ -207,6 +221,15 @@ Plan makePlan(const Chain& chain, const std::vector<ClosingSolution>& solutions,
             c.a = std::max(s.fromElement, 0);
             c.b = std::max(s.toElement, 0);
             planHistogram(s, byElement, c);
+            c.pairOffset = plan.pairs;
+            const auto share = [&](std::int32_t n, double side) {
+                c.shareStep.push_back(stepOf[static_cast<std::size_t>(n)]);
+                c.shareElement.push_back(n);
+                c.shareSide.push_back(side);
+            };
+            for (std::int32_t n : s.pathFrom) share(n, -1);
+            for (std::int32_t n : s.pathTo) share(n, +1);
+            plan.pairs += c.shareStep.size();
             const RequiredLimits limits = data.limitsOf(static_cast<int>(k) + 1);
             if (limits.lower) c.lowerCut = static_cast<double>(*limits.lower - s.sums.closingMean);
             if (limits.upper) c.upperCut = static_cast<double>(*limits.upper - s.sums.closingMean);
@@ -216,11 +239,34 @@ Plan makePlan(const Chain& chain, const std::vector<ClosingSolution>& solutions,
     return plan;
 }
 
+// The first samples whose products give the shares, and the blocks that hold them.
+void planShares(Plan& plan, std::int64_t n) {
+    std::int64_t drawnSteps = 0;
+    for (const Step& st : plan.steps) drawnSteps += st.drawn ? 1 : 0;
+    const auto pairs = static_cast<std::int64_t>(plan.pairs);
+    plan.shareSamples = std::min(n, kMaxShareSamples);
+    // pairs * S <= drawnSteps * n, in long double: the product may pass 2^63.
+    if (pairs > kShareWorkPerDraw * drawnSteps) {
+        const long double bound = static_cast<long double>(drawnSteps) * n / pairs;
+        plan.shareSamples = std::min(plan.shareSamples, std::max(kMinShareSamples, static_cast<std::int64_t>(bound)));
+    }
+    plan.shareBlocks = 0;
+    while (plan.shareBlocks < kSampleBlocks && n * plan.shareBlocks / kSampleBlocks < plan.shareSamples) {
+        ++plan.shareBlocks;
+    }
+}
+
 // Samples are taken kBatch at a time: each working array holds kBatch lanes per
 // step or element, so that the walk down the chain adds kBatch independent
 // samples per step instead of waiting on one sample's previous sum. Every sample
 // is computed and summed in the same order as one at a time.
 constexpr int kBatch = 8;
+
+// The sum of one batch's eight lanes in a fixed order (pairs of pairs, which
+// two-wide vector adds can take as they stand).
+inline double laneSum(const double* x) {
+    return ((x[0] + x[4]) + (x[2] + x[6])) + ((x[1] + x[5]) + (x[3] + x[7]));
+}
 
 // The deviations of every drawn step of one sample into lane `lane` of `d`.
 void drawSample(const Plan& plan, const ziggurat::Tables& tables, std::uint64_t key, double* d, int lane) {
@@ -242,9 +288,12 @@ void drawSample(const Plan& plan, const ziggurat::Tables& tables, std::uint64_t 
 }
 
 // Samples first..last-1 into one block's sums and the thread's fine histogram.
-// `dev` has kBatch lanes per element; element 0 (the origin) stays 0.
+// `dev` has kBatch lanes per element; element 0 (the origin) stays 0. Of the
+// share samples the block also sums each step's deviation into `stepSums` and
+// each product of a path element's deviation with its closing dimension into
+// `pairSums` (both null when the block holds no share sample).
 void runBlock(const Plan& plan, std::uint64_t seed, std::int64_t first, std::int64_t last, std::vector<double>& dev,
-              BlockSums* sums, std::uint32_t* fine) {
+              BlockSums* sums, std::uint32_t* fine, double* stepSums, double* pairSums) {
     const std::size_t steps = plan.steps.size();
     std::vector<double> d(steps * kBatch, 0.0);  // steps on no path keep 0
     const ziggurat::Tables& tables = ziggurat::tables();
@@ -261,6 +310,18 @@ void runBlock(const Plan& plan, std::uint64_t seed, std::int64_t first, std::int
             const double* __restrict add = d.data() + i * kBatch;
             for (int lane = 0; lane < kBatch; ++lane) to[lane] = from[lane] + add[lane];
         }
+        // Lanes beyond the share samples (or beyond the block) weigh 0 in the products.
+        const int shareLanes =
+            pairSums == nullptr ? 0 : static_cast<int>(std::clamp<std::int64_t>(plan.shareSamples - batch, 0, lanes));
+        if (shareLanes == kBatch) {
+            for (std::size_t i = 0; i < steps; ++i) stepSums[i] += laneSum(d.data() + i * kBatch);
+        } else if (shareLanes > 0) {
+            double part[kBatch] = {};
+            for (std::size_t i = 0; i < steps; ++i) {
+                std::copy_n(d.data() + i * kBatch, shareLanes, part);
+                stepSums[i] += laneSum(part);
+            }
+        }
         for (std::size_t k = 0; k < plan.closings.size(); ++k) {
             const ClosingPlan& c = plan.closings[k];
             if (!c.resolved) continue;
@@ -268,6 +329,7 @@ void runBlock(const Plan& plan, std::uint64_t seed, std::int64_t first, std::int
             const double* atB = devs + static_cast<std::size_t>(c.b) * kBatch;
             BlockSums& s = sums[k];
             std::uint32_t* counts = fine + k * kFineSlots;
+            double weight[kBatch] = {};
             for (int lane = 0; lane < lanes; ++lane) {
                 const double v = atB[lane] - atA[lane];
                 const double w = v - c.centre;
@@ -278,6 +340,19 @@ void runBlock(const Plan& plan, std::uint64_t seed, std::int64_t first, std::int
                 s.below += v < c.lowerCut ? 1 : 0;
                 s.above += v > c.upperCut ? 1 : 0;
                 ++counts[fineSlot((v - c.histLow) * c.binScale)];
+                if (lane < shareLanes) {
+                    weight[lane] = w;
+                    s.shareSum += w;
+                    s.shareSumSq += w * w;
+                }
+            }
+            if (shareLanes == 0) continue;
+            double* pair = pairSums + c.pairOffset;
+            for (std::size_t p = 0; p < c.shareStep.size(); ++p) {
+                const double* x = d.data() + static_cast<std::size_t>(c.shareStep[p]) * kBatch;
+                double product[kBatch];
+                for (int lane = 0; lane < kBatch; ++lane) product[lane] = x[lane] * weight[lane];
+                pair[p] += laneSum(product);
             }
         }
     }
@@ -335,6 +410,36 @@ Histogram displayHistogram(const std::vector<std::int64_t>& fine, const ClosingP
     return h;
 }
 
+// Share of each path element: side * (sum of d w - sum of d * sum of w / S) over
+// (sum of w² - (sum of w)² / S), both sums of products over S - 1 cancelling.
+// With the closing dimension the sum of its elements' sided deviations, the
+// shares add up to 100 %.
+void shares(const Plan& plan, const ClosingPlan& c, const std::vector<BlockSums>& blocks, std::size_t k,
+            std::size_t closingCount, const std::vector<double>& stepSums, const std::vector<double>& pairSums,
+            SampleSummary& out) {
+    const std::size_t steps = plan.steps.size();
+    double w = 0;
+    double ww = 0;
+    for (int b = 0; b < plan.shareBlocks; ++b) {
+        w += blocks[static_cast<std::size_t>(b) * closingCount + k].shareSum;
+        ww += blocks[static_cast<std::size_t>(b) * closingCount + k].shareSumSq;
+    }
+    const double count = static_cast<double>(plan.shareSamples);
+    const double spread = ww - w * w / count;
+    out.shareSamples = plan.shareSamples;
+    out.shareElements = c.shareElement;
+    for (std::size_t p = 0; p < c.shareStep.size(); ++p) {
+        double dw = 0;
+        double dSum = 0;
+        for (int b = 0; b < plan.shareBlocks; ++b) {
+            dw += pairSums[static_cast<std::size_t>(b) * plan.pairs + c.pairOffset + p];
+            dSum += stepSums[static_cast<std::size_t>(b) * steps + c.shareStep[p]];
+        }
+        const double share = c.shareSide[p] * (dw - dSum * w / count) / spread * 100;
+        out.sharePercent.push_back(spread > 0 && std::isfinite(share) ? share : std::nan(""));
+    }
+}
+
 SampleSummary summarise(const ClosingPlan& c, const ClosingSolution& s, const std::vector<BlockSums>& blocks,
                         std::size_t k, std::size_t closingCount, const std::vector<std::int64_t>& fine, std::int64_t n) {
     SampleSummary out;
@@ -377,10 +482,14 @@ double uniformDraw(std::uint64_t seed, std::int64_t sample, int element, int str
 
 std::vector<SampleSummary> simulateClosings(const Chain& chain, const std::vector<ClosingSolution>& solutions,
                                             const AnalysisData& data, const AnalysisOptions& options) {
-    const Plan plan = makePlan(chain, solutions, data);
+    Plan plan = makePlan(chain, solutions, data);
     const std::size_t closings = plan.closings.size();
     const std::int64_t n = std::clamp(options.samples, kMinSamples, kMaxSamples);
+    planShares(plan, n);
     std::vector<BlockSums> blocks(static_cast<std::size_t>(kSampleBlocks) * closings);
+    const std::size_t steps = plan.steps.size();
+    std::vector<double> stepSums(static_cast<std::size_t>(plan.shareBlocks) * steps, 0.0);
+    std::vector<double> pairSums(static_cast<std::size_t>(plan.shareBlocks) * plan.pairs, 0.0);
     const unsigned threads = threadCount(options);
     std::vector<std::vector<std::uint32_t>> fine(threads);
     std::atomic<int> nextBlock{0};
@@ -388,8 +497,11 @@ std::vector<SampleSummary> simulateClosings(const Chain& chain, const std::vecto
         std::vector<double> dev(static_cast<std::size_t>(plan.slots) * kBatch, 0.0);
         fine[t].assign(closings * kFineSlots, 0);
         for (int b = nextBlock++; b < kSampleBlocks; b = nextBlock++) {
+            const bool sharing = b < plan.shareBlocks;
             runBlock(plan, options.seed, n * b / kSampleBlocks, n * (b + 1) / kSampleBlocks, dev,
-                     &blocks[static_cast<std::size_t>(b) * closings], fine[t].data());
+                     &blocks[static_cast<std::size_t>(b) * closings], fine[t].data(),
+                     sharing ? stepSums.data() + static_cast<std::size_t>(b) * steps : nullptr,
+                     sharing ? pairSums.data() + static_cast<std::size_t>(b) * plan.pairs : nullptr);
         }
     };
     std::vector<std::thread> helpers;
@@ -413,6 +525,7 @@ std::vector<SampleSummary> simulateClosings(const Chain& chain, const std::vecto
             for (int slot = 0; slot < kFineSlots; ++slot) merged[static_cast<std::size_t>(slot)] += f[k * kFineSlots + static_cast<std::size_t>(slot)];
         }
         out.push_back(summarise(plan.closings[k], solutions[k], blocks, k, closings, merged, n));
+        if (out.back().count > 0) shares(plan, plan.closings[k], blocks, k, closings, stepSums, pairSums, out.back());
     }
     return out;
 }

@@ -45,6 +45,15 @@ struct SampleSummary {
     std::int64_t below = 0;  // samples below the required lower limit
     std::int64_t above = 0;  // samples above the required upper limit
     Histogram histogram;     // kDisplayBins bins from min to max, for a picture
+    // The share of each element on the path in the sample variance: the sample
+    // covariance of the element's deviation (as it enters the closing dimension)
+    // with the closing dimension, over the sample variance of the closing
+    // dimension. The shares add up to 100 %; one may lie below 0 or above 100
+    // by sampling error. In path order (the first end's side, then the second's);
+    // a share is NaN where the spread is 0 or overflowed.
+    std::vector<int> shareElements;
+    std::vector<double> sharePercent;
+    std::int64_t shareSamples = 0;  // the first samples the shares come from (see kMaxShareSamples)
 };
 
 inline constexpr int kFineBins = 4096;
@@ -52,6 +61,18 @@ inline constexpr double kRangeSigmas = 7;
 inline constexpr int kDisplayBins = 50;
 // Fixed, not taken from the thread count: this is what keeps the sums identical.
 inline constexpr int kSampleBlocks = 64;
+// The shares take one product per sample for every element on every path:
+// about a quarter more instructions for the samples of a small chain. They
+// come from the first kMaxShareSamples samples at most: there a share's
+// standard error is below half a percentage point, and a run of a million
+// samples pays for them only on its first tenth. Where the products outnumber the drawn elements more than
+// kShareWorkPerDraw times (large projects whose closing dimensions span
+// hundreds of elements each), they come from the first N * drawn elements /
+// products samples: as many products as draws, which adds about a quarter to
+// the draws' instructions; never fewer than kMinShareSamples (or N).
+inline constexpr std::int64_t kMaxShareSamples = 100'000;
+inline constexpr std::int64_t kShareWorkPerDraw = 4;
+inline constexpr std::int64_t kMinShareSamples = 1000;
 
 // One summary per solution (closing dimension k at index k - 1). The working
 // values of the chain must be current and productionSigma positive.

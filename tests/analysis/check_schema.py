@@ -30,6 +30,18 @@ for method, exit_code in (("rss", 3), ("wc", 3), ("mc", 3)):
         assert mc["min"] <= mc["p0_135"] <= mc["p50"] <= mc["p99_865"] <= mc["max"], c["number"]
         assert sum(mc["histogram"]["counts"]) == 20000, c["number"]
         assert abs(sum(e["sharePercent"] for e in c["contributions"]) - 100) < 1e-9, c["number"]
+        # The sample covariances of the elements with the result add up to its sample variance.
+        assert abs(sum(e["monteCarloSharePercent"] for e in c["contributions"]) - 100) < 1e-6, c["number"]
+        assert mc["shareSamples"] == 20000 and c["shareBasis"]["monteCarloSharePercent"] == "sample covariance"
+        assert c["shareBasis"]["sharePercent"] == c["statistical"]["variance"] == c["sensitivities"]["variance"]
+        # Every element on the path once, ranked by the ppm its narrowing saves.
+        ranked = c["sensitivities"]["elements"]
+        assert sorted(e["element"] for e in ranked) == sorted(e["element"] for e in c["contributions"]), c["number"]
+        assert [e["rank"] for e in ranked] == list(range(1, len(ranked) + 1)), c["number"]
+        saved = [e["ppmSaved"] or 0 for e in ranked]
+        assert saved == sorted(saved, reverse=True), (c["number"], saved)
+        if c["required"]["lower"] is not None and c["required"]["upper"] is not None:
+            assert mc["cpPercentile"] is not None and mc["verdictBasis"] == "percentiles", c["number"]
         # Each interval holds its estimate; the verdict and "fails" say the same.
         for point in ("p0_135", "p99_865"):
             low, high = mc[point + "Interval"]

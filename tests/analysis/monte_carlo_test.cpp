@@ -121,7 +121,9 @@ bool sameBits(const SampleSummary& a, const SampleSummary& b) {
     const double x[] = {a.mean, a.stdDev, a.min, a.max, a.p00135, a.p50, a.p99865};
     const double y[] = {b.mean, b.stdDev, b.min, b.max, b.p00135, b.p50, b.p99865};
     return std::memcmp(x, y, sizeof x) == 0 && a.below == b.below && a.above == b.above &&
-           a.histogram.counts == b.histogram.counts;
+           a.histogram.counts == b.histogram.counts && a.sharePercent.size() == b.sharePercent.size() &&
+           (a.sharePercent.empty() ||
+            std::memcmp(a.sharePercent.data(), b.sharePercent.data(), a.sharePercent.size() * sizeof(double)) == 0);
 }
 
 TEST(MonteCarlo, SameSeedSameBitsOnAnyThreadCount) {
