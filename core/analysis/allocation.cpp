@@ -46,7 +46,18 @@ ToleranceState stateOf(const Element& e) {
     return s;
 }
 
-Model buildModel(const Chain& chain, const ClosingSolution& solution, const AnalysisData& data, AllocationMethod method) {
+} // namespace
+
+struct Allocator::Grades {
+    std::string generalClass;
+    std::vector<ToleranceState> choices;
+};
+
+namespace {
+
+template <typename GradesOf>
+Model buildModel(const Chain& chain, const ClosingSolution& solution, const AnalysisData& data, AllocationMethod method,
+                 GradesOf gradesOf) {
     Model m;
     m.nominal = solution.sums.closingNominal;
     const auto add = [&](std::int32_t n, int side) {
@@ -65,8 +76,13 @@ Model buildModel(const Chain& chain, const ClosingSolution& solution, const Anal
         item.minTolerance = freedom.minTolerance.value_or(0);
         item.maxTolerance = freedom.maxTolerance.value_or(kInfinite);
         item.cost = freedom.cost;
-        item.before.generalClass = allocation::generalClassOf(e);
-        if (method == AllocationMethod::Iso && !item.fixed) item.grades = allocation::gradesOf(e, item);
+        const Allocator::Grades& grades = gradesOf(n);
+        item.before.generalClass = grades.generalClass;
+        if (method == AllocationMethod::Iso && !item.fixed) item.grades = &grades.choices;
+        if (item.fixed) {
+            m.fixedMean += m.meanPart(item, item.before);
+            m.fixedVariance += m.variancePart(item, item.before);
+        }
         m.items.push_back(std::move(item));
     };
     for (std::int32_t n : solution.pathFrom) add(n, -1);
@@ -120,32 +136,51 @@ long double clampTolerance(const Item& item, long double t) {
     return std::clamp(t, item.minTolerance, std::max(item.minTolerance, item.maxTolerance));
 }
 
-Outcome outcomeOf(const Model& m, std::vector<ToleranceState> states) {
+// The figures when every element that may change takes toleranceAt(item, x),
+// without building the states: the scans below evaluate many members.
+template <typename ToleranceAt>
+AllocationFigures figuresAt(const Model& m, ToleranceAt toleranceAt, long double x) {
+    long double mean = m.nominal + m.fixedMean;
+    long double variance = m.fixedVariance;
+    for (const Item& item : m.items) {
+        if (item.fixed) continue;
+        const long double t = toleranceAt(item, x);
+        mean += item.sensitivity * t * (item.midpointRatio + item.shiftFraction);
+        variance += item.varianceFactor * t * t;
+    }
+    return m.figures(mean, variance);
+}
+
+template <typename ToleranceAt>
+Outcome outcomeAt(const Model& m, ToleranceAt toleranceAt, long double x) {
     Outcome o;
-    o.figures = m.figuresOf(states);
+    o.states.reserve(m.items.size());
+    for (const Item& item : m.items) {
+        o.states.push_back(item.fixed ? item.before : allocation::scaled(item, toleranceAt(item, x)));
+    }
+    o.figures = m.figuresOf(o.states);
     o.feasible = m.meets(o.figures);
-    o.cost = m.costOf(states);
-    o.states = std::move(states);
+    o.cost = m.costOf(o.states);
     return o;
 }
 
-// The loosest member of a family of tolerances that meets the target: `statesAt(x)`
-// is tighter for smaller x, 0 the tightest. A coarse scan from the tightest out
-// (factors of 4 about `centre`, 10^±24) finds the loosest member that meets it,
-// then a bisection between it and the next, which does not; the scan does not
-// trust that the target holds only below one point, since a midpoint shift can
-// move the mean towards a limit as tolerances open. When none meets, the one that
-// comes closest.
-template <typename StatesAt>
-Outcome loosestMeeting(const Model& m, StatesAt statesAt, long double centre) {
-    constexpr int kSteps = 40;
+// The loosest member of a family of tolerances that meets the target:
+// toleranceAt(item, x) is tighter for smaller x, 0 the tightest. A coarse scan
+// from the tightest out (factors of 16 about `centre`, 10^±12) finds the loosest
+// member that meets it, then a bisection between it and the next, which does
+// not; the scan does not trust that the target holds only below one point, since
+// a midpoint shift can move the mean towards a limit as tolerances open. When
+// none meets, the one that comes closest.
+template <typename ToleranceAt>
+Outcome loosestMeeting(const Model& m, ToleranceAt toleranceAt, long double centre) {
+    constexpr int kSteps = 10;
     std::vector<long double> xs{0};
-    for (int k = -kSteps; k <= kSteps; ++k) xs.push_back(centre * std::pow(4.0L, k));
+    for (int k = -kSteps; k <= kSteps; ++k) xs.push_back(centre * std::pow(16.0L, k));
     int loosest = -1;
     std::size_t closest = 0;
     long double closestShortfall = kInfinite;
     for (std::size_t i = 0; i < xs.size(); ++i) {
-        const AllocationFigures f = m.figuresOf(statesAt(xs[i]));
+        const AllocationFigures f = figuresAt(m, toleranceAt, xs[i]);
         if (m.meets(f)) loosest = static_cast<int>(i);
         const long double s = m.shortfall(f);
         if (s < closestShortfall) {
@@ -153,34 +188,28 @@ Outcome loosestMeeting(const Model& m, StatesAt statesAt, long double centre) {
             closest = i;
         }
     }
-    if (loosest < 0) return outcomeOf(m, statesAt(xs[closest]));
+    if (loosest < 0) return outcomeAt(m, toleranceAt, xs[closest]);
     const auto at = static_cast<std::size_t>(loosest);
-    if (at == 0 || at + 1 == xs.size()) return outcomeOf(m, statesAt(xs[at]));
+    if (at == 0 || at + 1 == xs.size()) return outcomeAt(m, toleranceAt, xs[at]);
     long double low = xs[at];
     long double high = xs[at + 1];
-    for (int i = 0; i < 200 && high / low > 1 + 1e-15L; ++i) {
+    for (int i = 0; i < 200 && high / low > 1 + 1e-13L; ++i) {
         const long double mid = std::sqrt(low * high);
-        if (m.meets(m.figuresOf(statesAt(mid)))) {
+        if (m.meets(figuresAt(m, toleranceAt, mid))) {
             low = mid;
         } else {
             high = mid;
         }
     }
-    return outcomeOf(m, statesAt(low));
+    return outcomeAt(m, toleranceAt, low);
 }
 
 // Every tolerance that may change times f, each clamped to its own limits.
 Outcome proportional(const Model& m) {
-    const auto statesAt = [&](long double f) {
-        std::vector<ToleranceState> states;
-        states.reserve(m.items.size());
-        for (const Item& item : m.items) {
-            states.push_back(item.fixed ? item.before
-                                        : allocation::scaled(item, clampTolerance(item, f * item.before.tolerance())));
-        }
-        return states;
+    const auto toleranceAt = [](const Item& item, long double f) {
+        return clampTolerance(item, f * item.before.tolerance());
     };
-    return loosestMeeting(m, statesAt, 1);
+    return loosestMeeting(m, toleranceAt, 1);
 }
 
 Outcome leastCost(const Model& m) {
@@ -193,16 +222,10 @@ Outcome leastCost(const Model& m) {
     }
     // Kept well inside the range of long double, whatever the costs and tolerances.
     const long double centre = count > 0 ? std::exp(std::clamp(logSum / count, -5000.0L, 5000.0L)) : 1;
-    const auto statesAt = [&](long double x) {
-        std::vector<ToleranceState> states;
-        states.reserve(m.items.size());
-        for (const Item& item : m.items) {
-            states.push_back(item.fixed ? item.before
-                                        : allocation::scaled(item, clampTolerance(item, stationaryTolerance(item, x))));
-        }
-        return states;
+    const auto toleranceAt = [](const Item& item, long double x) {
+        return clampTolerance(item, stationaryTolerance(item, x));
     };
-    return loosestMeeting(m, statesAt, centre);
+    return loosestMeeting(m, toleranceAt, centre);
 }
 
 std::optional<long double> finite(long double v) { return std::isfinite(v) ? std::optional<long double>(v) : std::nullopt; }
@@ -211,7 +234,7 @@ bool sameState(const ToleranceState& a, const ToleranceState& b) { return a.uppe
 
 bool atTightest(const Item& item, const ToleranceState& s) {
     if (item.fixed) return false;
-    if (!item.grades.empty()) return sameState(s, item.grades.front());
+    if (item.hasGrades()) return sameState(s, item.grades->front());
     return s.tolerance() <= item.minTolerance * (1 + 1e-12L);
 }
 
@@ -228,10 +251,10 @@ void describe(Allocation& a, const Model& m, const Outcome& chosen, const Outcom
         e.fixed = item.fixed;
         e.before = item.before;
         e.after = chosen.states[i];
-        if (!sameState(e.after, e.before) && item.grades.empty()) {
+        if (!sameState(e.after, e.before) && !item.hasGrades()) {
             e.after.iso.clear();
             e.after.generalClass.clear();
-        } else if (item.grades.empty()) {
+        } else if (!item.hasGrades()) {
             e.after = e.before;
         }
         e.atLimit = atTightest(item, e.after);
@@ -322,8 +345,25 @@ bool meetsTarget(const AllocationTarget& target, const AllocationFigures& f, lon
     return true;
 }
 
-Allocation allocateClosing(const Chain& chain, const ClosingSolution& solution, int closing, const AnalysisData& data,
-                           AllocationMethod method) {
+Allocator::Allocator(const Chain& chain, const AnalysisData& data)
+    : m_chain(chain), m_data(data), m_grades(static_cast<std::size_t>(chain.elementCount()) + 1) {}
+
+Allocator::~Allocator() = default;
+
+const Allocator::Grades& Allocator::gradesOf(int element) {
+    std::unique_ptr<Grades>& grades = m_grades.at(static_cast<std::size_t>(element));
+    if (grades) return *grades;
+    grades = std::make_unique<Grades>();
+    const Element& e = m_chain.element(element);
+    grades->generalClass = allocation::generalClassOf(e);
+    const ElementFreedom freedom = m_data.allocation.freedomOf(element);
+    grades->choices = allocation::gradesOf(e, freedom.minTolerance.value_or(0), freedom.maxTolerance.value_or(kInfinite));
+    return *grades;
+}
+
+Allocation Allocator::allocate(const ClosingSolution& solution, int closing, AllocationMethod method) {
+    const Chain& chain = m_chain;
+    const AnalysisData& data = m_data;
     Allocation a;
     a.closing = closing;
     a.method = method;
@@ -344,7 +384,7 @@ Allocation allocateClosing(const Chain& chain, const ClosingSolution& solution, 
         a.problem = "production sigma is not positive: the statistical method cannot judge";
         return a;
     }
-    Model m = buildModel(chain, solution, data, method);
+    Model m = buildModel(chain, solution, data, method, [this](int n) -> const Grades& { return gradesOf(n); });
     m.limits = a.limits;
     m.target = a.target;
     std::vector<ToleranceState> before;
@@ -367,6 +407,11 @@ Allocation allocateClosing(const Chain& chain, const ClosingSolution& solution, 
     }
     describe(a, m, chosen, baseline);
     return a;
+}
+
+Allocation allocateClosing(const Chain& chain, const ClosingSolution& solution, int closing, const AnalysisData& data,
+                           AllocationMethod method) {
+    return Allocator(chain, data).allocate(solution, closing, method);
 }
 
 void applyAllocation(Chain& chain, const Allocation& allocation) {

@@ -20,6 +20,7 @@
 // scaled about the nominal alike, so an asymmetric element keeps the shift of its
 // midpoint in proportion. An element without tolerance stays as it is.
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -99,8 +100,30 @@ struct Allocation {
     bool reached() const { return problem.empty() && feasible && (!achieved || meetsTarget(target, *achieved)); }
 };
 
-// Allocates closing dimension `closing` of the chain (working values current)
-// on its resolved path `solution`, with the targets, freedoms and distributions of `data`.
+// Allocates closing dimensions of one chain (working values current) with the
+// targets, freedoms and distributions of `data`, which must outlive it. It keeps
+// each element's grades once found, so that many closing dimensions share them.
+class Allocator {
+public:
+    Allocator(const Chain& chain, const AnalysisData& data);
+    ~Allocator();
+    Allocator(const Allocator&) = delete;
+    Allocator& operator=(const Allocator&) = delete;
+
+    // Closing dimension `closing` on its resolved path `solution`.
+    Allocation allocate(const ClosingSolution& solution, int closing, AllocationMethod method);
+
+    struct Grades;
+
+private:
+    const Grades& gradesOf(int element);
+
+    const Chain& m_chain;
+    const AnalysisData& m_data;
+    std::vector<std::unique_ptr<Grades>> m_grades;  // by element number, found when first asked
+};
+
+// One closing dimension alone.
 Allocation allocateClosing(const Chain& chain, const ClosingSolution& solution, int closing, const AnalysisData& data,
                            AllocationMethod method);
 

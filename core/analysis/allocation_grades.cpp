@@ -3,9 +3,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <queue>
 
 #include "core/analysis/allocation_model.h"
+#include "core/analysis/normal.h"
 #include "core/standards/general_tolerance.h"
 #include "core/standards/iso286.h"
 
@@ -27,8 +29,8 @@ std::optional<GeneralTolerance> iso2768(int classIndex, long double nominalMm) {
     return generalToleranceFor(nominalMm, setting);
 }
 
-bool withinLimits(const Item& item, long double t) {
-    return t > 0 && t >= item.minTolerance * (1 - 1e-12L) && t <= item.maxTolerance * (1 + 1e-12L);
+bool withinLimits(long double t, long double minTolerance, long double maxTolerance) {
+    return t > 0 && t >= minTolerance * (1 - 1e-12L) && t <= maxTolerance * (1 + 1e-12L);
 }
 
 // One element's grades as the sums see them, tightest first.
@@ -47,14 +49,14 @@ public:
     explicit GradeSearch(const Model& m) : m_model(m) {
         for (std::size_t i = 0; i < m.items.size(); ++i) {
             const Item& item = m.items[i];
-            if (item.grades.empty()) {
+            if (!item.hasGrades()) {
                 m_fixedMean += m.meanPart(item, item.before);
                 m_fixedVariance += m.variancePart(item, item.before);
                 continue;
             }
             Chooser c;
             c.item = i;
-            for (const ToleranceState& g : item.grades) {
+            for (const ToleranceState& g : *item.grades) {
                 c.mean.push_back(m.meanPart(item, g));
                 c.variance.push_back(m.variancePart(item, g));
                 c.cost.push_back(toleranceCost(item.cost, g.tolerance()));
@@ -72,8 +74,7 @@ public:
         if (combinations < kEnumerationLimit) {
             enumerate();
         } else {
-            greedy();
-            if (meetsNow()) improve();
+            search();
         }
         return outcome();
     }
@@ -131,29 +132,102 @@ private:
         for (std::size_t i = 0; i < m_choosers.size(); ++i) take(m_choosers[i], best[i]);
     }
 
+    std::vector<std::size_t> taken() const {
+        std::vector<std::size_t> grades;
+        grades.reserve(m_choosers.size());
+        for (const Chooser& c : m_choosers) grades.push_back(c.at);
+        return grades;
+    }
+    long double costNow() const {
+        long double sum = 0;
+        for (const Chooser& c : m_choosers) sum += c.cost[c.at];
+        return sum;
+    }
+    void takeAll(const std::vector<std::size_t>& grades) {
+        setAll(true);
+        for (std::size_t i = 0; i < m_choosers.size(); ++i) take(m_choosers[i], grades[i]);
+    }
+
+    // A variance above which no mean can meet the target: the spread that puts the
+    // target's share beyond the limits even with the mean in their middle. Lets
+    // the greedy steps skip the tail probabilities while they are far off.
+    long double varianceBound() const {
+        const RequiredLimits& l = m_model.limits;
+        if (!l.lower || !l.upper) return kInfinite;
+        const long double half = (*l.upper - *l.lower) / 2;
+        long double sigma = kInfinite;
+        if (m_model.target.cpk) sigma = half / (3 * *m_model.target.cpk);
+        if (m_model.target.ppm) {
+            sigma = half / -static_cast<long double>(inverseNormal(static_cast<double>(*m_model.target.ppm / 2e6L)));
+        }
+        return sigma * sigma * (1 + 1e-6L);
+    }
+
+    // Greedy, then improved; where that misses the target, improved from the
+    // grades the chain has: tightening moves the mean where a letter has a fixed
+    // deviation (g, k, H, h), so the grades of today may meet a target that finer ones miss.
+    void search() {
+        std::vector<std::size_t> best;
+        long double bestCost = kInfinite;
+        const auto keep = [&] {
+            improve();
+            if (costNow() < bestCost) {
+                bestCost = costNow();
+                best = taken();
+            }
+        };
+        if (greedy()) keep();
+        if (best.empty() && fromToday()) keep();
+        if (best.empty()) {
+            setAll(true);
+        } else {
+            takeAll(best);
+        }
+    }
+
+    // Today's grade of every element, when each is one of its choices and they meet the target.
+    bool fromToday() {
+        std::vector<std::size_t> today;
+        for (const Chooser& c : m_choosers) {
+            const Item& item = m_model.items[c.item];
+            const auto& grades = *item.grades;
+            const auto same = [&](const ToleranceState& g) {
+                return g.upper == item.before.upper && g.lower == item.before.lower;
+            };
+            const auto at = std::find_if(grades.begin(), grades.end(), same);
+            if (at == grades.end()) return false;
+            today.push_back(static_cast<std::size_t>(at - grades.begin()));
+        }
+        takeAll(today);
+        return meetsNow();
+    }
+
     // From the loosest grades, tighten one step at a time where a step costs least
     // per variance it saves, until the target is met. A step that saves no
-    // variance comes last.
-    void greedy() {
+    // variance comes last. False when even the finest grades miss it.
+    bool greedy() {
         setAll(true);
-        if (!meetsNow()) return;  // not even the finest grades reach it
+        if (!meetsNow()) return false;
         setAll(false);
-        using Step = std::pair<long double, std::size_t>;
+        // The order of steps needs no extended precision; small keys keep the heap quick.
+        using Step = std::pair<double, std::size_t>;
         std::priority_queue<Step, std::vector<Step>, std::greater<>> steps;
         const auto push = [&](std::size_t i) {
             const Chooser& c = m_choosers[i];
             if (c.at == 0) return;
             const long double saved = c.variance[c.at] - c.variance[c.at - 1];
             const long double extra = c.cost[c.at - 1] - c.cost[c.at];
-            steps.push({saved > 0 ? extra / saved : kInfinite, i});
+            steps.push({saved > 0 ? static_cast<double>(extra / saved) : std::numeric_limits<double>::infinity(), i});
         };
         for (std::size_t i = 0; i < m_choosers.size(); ++i) push(i);
-        while (!meetsNow() && !steps.empty()) {
+        const long double bound = varianceBound();
+        while ((m_variance > bound || !meetsNow()) && !steps.empty()) {
             const std::size_t i = steps.top().second;
             steps.pop();
             take(m_choosers[i], m_choosers[i].at - 1);
             push(i);
         }
+        return meetsNow();
     }
 
     // Loosens any grade the target can spare, largest saving first, then tries
@@ -168,11 +242,12 @@ private:
     void loosen() {
         std::vector<std::size_t> order(m_choosers.size());
         for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-        const auto saving = [&](std::size_t i) {
+        std::vector<long double> saving(m_choosers.size(), 0);
+        for (std::size_t i = 0; i < saving.size(); ++i) {
             const Chooser& c = m_choosers[i];
-            return c.at < c.loosest() ? c.cost[c.at] - c.cost[c.at + 1] : 0.0L;
-        };
-        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return saving(a) > saving(b); });
+            if (c.at < c.loosest()) saving[i] = c.cost[c.at] - c.cost[c.at + 1];
+        }
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return saving[a] > saving[b]; });
         for (std::size_t i : order) {
             Chooser& c = m_choosers[i];
             while (c.at < c.loosest()) {
@@ -210,7 +285,7 @@ private:
         std::vector<ToleranceState> states;
         states.reserve(m_model.items.size());
         for (const Item& item : m_model.items) states.push_back(item.before);
-        for (const Chooser& c : m_choosers) states[c.item] = m_model.items[c.item].grades[c.at];
+        for (const Chooser& c : m_choosers) states[c.item] = (*m_model.items[c.item].grades)[c.at];
         Outcome o;
         o.figures = m_model.figuresOf(states);
         o.feasible = m_model.meets(o.figures);
@@ -229,7 +304,7 @@ private:
 
 } // namespace
 
-std::vector<ToleranceState> gradesOf(const Element& element, const Item& item) {
+std::vector<ToleranceState> gradesOf(const Element& element, long double minTolerance, long double maxTolerance) {
     std::vector<ToleranceState> grades;
     if (element.hasIsoCode()) {
         for (int grade = kFinestGrade; grade <= kCoarsestGrade; ++grade) {
@@ -241,7 +316,7 @@ std::vector<ToleranceState> gradesOf(const Element& element, const Item& item) {
             s.upper = r->upperUm * 0.001L;
             s.lower = r->lowerUm * 0.001L;
             s.iso = std::string(element.isoLetters.view()) + std::to_string(grade);
-            if (withinLimits(item, s.tolerance())) grades.push_back(std::move(s));
+            if (withinLimits(s.tolerance(), minTolerance, maxTolerance)) grades.push_back(std::move(s));
         }
     } else if (const std::string own = generalClassOf(element); !own.empty()) {
         for (std::size_t i = 0; i < kGeneralClasses.size(); ++i) {
@@ -251,7 +326,7 @@ std::vector<ToleranceState> gradesOf(const Element& element, const Item& item) {
             s.upper = g->upperMm;
             s.lower = g->lowerMm;
             s.generalClass = std::string(1, kGeneralClasses[i]);
-            if (withinLimits(item, s.tolerance())) grades.push_back(std::move(s));
+            if (withinLimits(s.tolerance(), minTolerance, maxTolerance)) grades.push_back(std::move(s));
         }
     }
     std::stable_sort(grades.begin(), grades.end(),

@@ -25,13 +25,18 @@ struct Item {
     long double maxTolerance = kInfinite;
     ElementCost cost;
     ToleranceState before;
-    // iso only: the choices, tightest first; empty when the element has none.
-    std::vector<ToleranceState> grades;
+    // iso only: the choices, tightest first; none when the element has none.
+    const std::vector<ToleranceState>* grades = nullptr;
+
+    bool hasGrades() const { return grades != nullptr && !grades->empty(); }
 };
 
 struct Model {
     std::vector<Item> items;
     long double nominal = 0;  // the closing dimension's
+    // What the fixed elements add, as they are.
+    long double fixedMean = 0;
+    long double fixedVariance = 0;
     RequiredLimits limits;
     AllocationTarget target;
 
@@ -68,7 +73,7 @@ Outcome searchGrades(const Model& model);
 
 // The grades an element may take: IT5..IT16 of its letters, or the ISO 2768-1
 // classes when its deviations are one of them; within its limits, tightest first.
-std::vector<ToleranceState> gradesOf(const Element& element, const Item& item);
+std::vector<ToleranceState> gradesOf(const Element& element, long double minTolerance, long double maxTolerance);
 
 // "f", "m", "c" or "v" when the element, without an ISO code, has exactly the
 // deviations of that ISO 2768-1 class at its size; empty otherwise.

@@ -119,10 +119,11 @@ int runBatchAllocation(ProgramState& state, const std::vector<std::string>& argu
     }
 
     const std::vector<ClosingSolution> solutions = solveAllClosings(state.chain);
+    Allocator allocator(state.chain, data);
     AllocationCheck check(state.chain, data);
     std::vector<Allocation> allocations;
     for (int k : closings) {
-        Allocation a = allocateClosing(state.chain, solutions[static_cast<std::size_t>(k - 1)], k, data, request.method);
+        Allocation a = allocator.allocate(solutions[static_cast<std::size_t>(k - 1)], k, request.method);
         check.check(a);
         allocations.push_back(std::move(a));
     }
