@@ -8,6 +8,8 @@
 #include <optional>
 #include <string_view>
 
+#include "core/analysis/allocation_data.h"
+
 namespace zam1 {
 
 enum class Distribution {
@@ -55,6 +57,7 @@ struct AnalysisData {
     std::map<int, ElementDistribution> elements;
     std::map<int, RequiredLimits> limits;
     AnalysisOptions options;
+    AllocationSettings allocation;  // targets and element freedoms for tolerance allocation
 
     ElementDistribution distributionOf(int element) const {
         const auto it = elements.find(element);

@@ -127,11 +127,63 @@ void readList(const Json& root, const char* list, const char* key, int count, st
     }
 }
 
+long double positiveAt(const Json& value, const std::string& field) {
+    const long double number = numberAt(value, field);
+    if (!(number > 0)) fail(field, "must be above 0");
+    return number;
+}
+
+ElementCost readCost(const Json& cost, const std::string& where) {
+    onlyKnownFields(cost, where, {"model", "a", "b", "tau"});
+    ElementCost c;
+    if (cost.contains("model")) {
+        const std::string name = stringAt(cost["model"], where + ".model");
+        const auto model = costModelFromName(name);
+        if (!model) fail(where + ".model", "unknown cost model \"" + name + "\" (reciprocal, reciprocalSquared, exponential)");
+        c.model = *model;
+    }
+    if (cost.contains("a")) {
+        c.a = numberAt(cost["a"], where + ".a");
+        if (c.a < 0) fail(where + ".a", "must not be below 0");
+    }
+    if (cost.contains("b")) c.b = positiveAt(cost["b"], where + ".b");
+    if (c.model == CostModel::Exponential) {
+        if (!cost.contains("tau")) fail(where + ".tau", "is needed by the exponential model");
+        c.tau = positiveAt(cost["tau"], where + ".tau");
+    } else if (cost.contains("tau")) {
+        fail(where + ".tau", "only with the exponential model");
+    }
+    return c;
+}
+
+// Whether and how far allocation may change the element; none when the entry says nothing about it.
+std::optional<ElementFreedom> readFreedom(const Json& entry, const std::string& where) {
+    if (!entry.contains("fixed") && !entry.contains("minTolerance") && !entry.contains("maxTolerance") &&
+        !entry.contains("cost")) {
+        return std::nullopt;
+    }
+    ElementFreedom f;
+    if (entry.contains("fixed")) {
+        if (!entry["fixed"].is_boolean()) fail(where + ".fixed", "must be true or false");
+        f.fixed = entry["fixed"].get<bool>();
+    }
+    if (entry.contains("minTolerance")) f.minTolerance = positiveAt(entry["minTolerance"], where + ".minTolerance");
+    if (entry.contains("maxTolerance")) f.maxTolerance = positiveAt(entry["maxTolerance"], where + ".maxTolerance");
+    if (f.minTolerance && f.maxTolerance && *f.minTolerance > *f.maxTolerance) {
+        fail(where + ".minTolerance", "is above maxTolerance");
+    }
+    if (entry.contains("cost")) f.cost = readCost(entry["cost"], where + ".cost");
+    return f;
+}
+
 struct ElementEntry {
     std::map<int, ElementDistribution>& out;
+    std::map<int, ElementFreedom>& freedoms;
     ElementDistribution last;
+    std::optional<ElementFreedom> lastFreedom;
     void operator()(const Json& entry, const std::string& where) {
-        onlyKnownFields(entry, where, {"element", "distribution", "meanShiftPercent"});
+        onlyKnownFields(entry, where,
+                        {"element", "distribution", "meanShiftPercent", "fixed", "minTolerance", "maxTolerance", "cost"});
         last = ElementDistribution{};
         if (entry.contains("distribution")) {
             const std::string name = stringAt(entry["distribution"], where + ".distribution");
@@ -151,22 +203,54 @@ struct ElementEntry {
                          std::to_string(entry["element"].get<std::int64_t>()));
             }
         }
+        lastFreedom = readFreedom(entry, where);
     }
-    void keep(int n) { out[n] = last; }
+    void keep(int n) {
+        out[n] = last;
+        if (lastFreedom) freedoms[n] = *lastFreedom;
+    }
 };
 
 struct ClosingEntry {
     std::map<int, RequiredLimits>& out;
+    std::map<int, AllocationTarget>& targets;
     RequiredLimits last;
+    AllocationTarget lastTarget;
     void operator()(const Json& entry, const std::string& where) {
-        onlyKnownFields(entry, where, {"closing", "lower", "upper"});
+        onlyKnownFields(entry, where, {"closing", "lower", "upper", "targetPpm", "targetCpk"});
         last = RequiredLimits{};
         if (entry.contains("lower") && !entry["lower"].is_null()) last.lower = numberAt(entry["lower"], where + ".lower");
         if (entry.contains("upper") && !entry["upper"].is_null()) last.upper = numberAt(entry["upper"], where + ".upper");
         if (last.lower && last.upper && *last.lower > *last.upper) fail(where + ".lower", "is above upper");
+        lastTarget = AllocationTarget{};
+        if (entry.contains("targetPpm")) {
+            lastTarget.ppm = positiveAt(entry["targetPpm"], where + ".targetPpm");
+            if (*lastTarget.ppm >= 1e6L) fail(where + ".targetPpm", "must be below 1000000");
+        }
+        if (entry.contains("targetCpk")) {
+            if (lastTarget.ppm) fail(where + ".targetCpk", "only one of targetPpm and targetCpk");
+            lastTarget.cpk = positiveAt(entry["targetCpk"], where + ".targetCpk");
+        }
+        if (lastTarget.any() && !last.any()) {
+            fail(where + (lastTarget.ppm ? ".targetPpm" : ".targetCpk"), "needs a lower or an upper limit");
+        }
     }
-    void keep(int k) { out[k] = last; }
+    void keep(int k) {
+        out[k] = last;
+        if (lastTarget.any()) targets[k] = lastTarget;
+    }
 };
+
+void addFreedom(Json& entry, const ElementFreedom& f) {
+    if (f.fixed) entry["fixed"] = true;
+    if (f.minTolerance) entry["minTolerance"] = static_cast<double>(*f.minTolerance);
+    if (f.maxTolerance) entry["maxTolerance"] = static_cast<double>(*f.maxTolerance);
+    Json cost = {{"model", std::string(costModelName(f.cost.model))},
+                 {"a", static_cast<double>(f.cost.a)},
+                 {"b", static_cast<double>(f.cost.b)}};
+    if (f.cost.model == CostModel::Exponential) cost["tau"] = static_cast<double>(f.cost.tau);
+    entry["cost"] = cost;
+}
 
 } // namespace
 
@@ -186,8 +270,8 @@ SidecarRead parseSidecar(std::string_view text, const Chain& chain, AnalysisData
             fail("format", "must be " + std::to_string(kFormat));
         }
         readOptions(root, fresh.options);
-        readList(root, "elements", "element", chain.elementCount(), result.notes, ElementEntry{fresh.elements, {}});
-        readList(root, "closings", "closing", chain.closingCount(), result.notes, ClosingEntry{fresh.limits, {}});
+        readList(root, "elements", "element", chain.elementCount(), result.notes, ElementEntry{fresh.elements, fresh.allocation.elements, {}, {}});
+        readList(root, "closings", "closing", chain.closingCount(), result.notes, ClosingEntry{fresh.limits, fresh.allocation.targets, {}, {}});
     } catch (const FieldError& e) {
         result.ok = false;
         result.error = e.message;
@@ -221,17 +305,30 @@ std::string sidecarText(const AnalysisData& data) {
     root["method"] = std::string(methodName(data.options.method));
     root["monteCarlo"] = {{"samples", data.options.samples}, {"seed", data.options.seed}};
     Json elements = Json::array();
-    for (const auto& [n, d] : data.elements) {
+    std::set<int> elementNumbers;
+    for (const auto& entry : data.elements) elementNumbers.insert(entry.first);
+    for (const auto& entry : data.allocation.elements) elementNumbers.insert(entry.first);
+    for (int n : elementNumbers) {
+        const ElementDistribution d = data.distributionOf(n);
         Json e = {{"element", n}, {"distribution", std::string(distributionName(d.kind))}};
         if (d.kind == Distribution::ShiftedNormal) e["meanShiftPercent"] = static_cast<double>(d.meanShiftPercent);
+        if (data.allocation.elements.count(n) != 0) addFreedom(e, data.allocation.freedomOf(n));
         elements.push_back(e);
     }
     root["elements"] = elements;
     Json closings = Json::array();
-    for (const auto& [k, l] : data.limits) {
+    std::set<int> closingNumbers;
+    for (const auto& entry : data.limits) closingNumbers.insert(entry.first);
+    for (const auto& entry : data.allocation.targets) closingNumbers.insert(entry.first);
+    for (int k : closingNumbers) {
+        const RequiredLimits l = data.limitsOf(k);
+        const AllocationTarget t = data.allocation.targetOf(k);
         Json c = {{"closing", k}};
         if (l.lower) c["lower"] = static_cast<double>(*l.lower);
         if (l.upper) c["upper"] = static_cast<double>(*l.upper);
+        // A target means nothing without a limit (the dialog may have cleared them) and would refuse the file.
+        if (t.ppm && l.any()) c["targetPpm"] = static_cast<double>(*t.ppm);
+        if (t.cpk && l.any()) c["targetCpk"] = static_cast<double>(*t.cpk);
         closings.push_back(c);
     }
     root["closings"] = closings;

@@ -8,6 +8,10 @@
 //                   { "element": 5, "distribution": "shiftedNormal", "meanShiftPercent": 10 } ],
 //     "closings": [ { "closing": 1, "lower": 0.1, "upper": 0.5 } ] }
 //
+// Tolerance allocation adds to an element's entry "fixed", "minTolerance",
+// "maxTolerance" and "cost" { "model", "a", "b", "tau" }, and to a closing
+// dimension's entry "targetPpm" or "targetCpk" (allocation_data.h).
+//
 // Every field is optional. Reading is strict: a wrong type, an unknown field or
 // name, lower > upper, samples outside 1..10^8 refuse the whole file with a
 // message naming the field, and the data in memory stay as they were. An element

@@ -421,7 +421,11 @@ int exportSpreadsheet(ProgramState& state, const ExportRequest& r, std::ostream&
         sheets.push_back(closingSheet(state.chain, solveAllClosings(state.chain), state.texts, words));
     }
     const int written = r.format == ExportFormat::Csv
-                            ? writeFileSafely(r.output, [&](std::ostream& out) { writeCsv(out, sheets); })
+                            ? writeFileSafely(r.output,
+                                              [&](std::ostream& out) {
+                                                  // one table a file: the one asked for
+                                                  writeCsv(out, sheets.back(), csvFormat(state.config.decimalSeparator));
+                                              })
                             : writeXlsx(r.output, sheets);
     if (written != kIoOk) {
         err << oemToUtf8(withSystemReason(utf8ToOem(r.output) + "  " + writeErrorText(written), lastIoError())) << '\n';

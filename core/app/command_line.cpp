@@ -9,6 +9,7 @@
 #include <ostream>
 #include <string_view>
 
+#include "core/app/batch_allocation.h"
 #include "core/app/batch_analysis.h"
 #include "core/app/batch_export.h"
 #include "core/app/batch_cad.h"
@@ -90,6 +91,13 @@ void printLongHelp(std::ostream& out) {
            "           .csv             one table: --table elements|results (default: results when\n"
            "                        the file name ends in \"results\", else elements)\n"
            "w" << kShortName << " --version         the program's name and version\n"
+           "w" << kShortName << " project." << kProjectExtension << " --allocate [--method proportional|cost|iso] [--closing N] [--json FILE|-]\n"
+           "                        tolerance allocation for the closing dimensions with a target\n"
+           "                        (targetPpm or targetCpk) in project." << kProjectExtension << ".json: proposes\n"
+           "                        tolerances (cost, the default: least cost; proportional: one\n"
+           "                        factor; iso: ISO 286 grades IT5..IT16, ISO 2768-1 classes) and\n"
+           "                        checks them by a fresh analysis; writes nothing to the project\n"
+           "                        (exit 3: a target cannot be reached within the elements' limits)\n"
            "w" << kShortName << " --help            this text\n"
            "\n"
            "Exit codes of every form: 0 done\n"
@@ -98,7 +106,8 @@ void printLongHelp(std::ostream& out) {
            "            2 refused, nothing written: unusable or extra arguments, or an output that\n"
            "              is the project or its settings file; or written, but closing dimensions\n"
            "              could not be calculated (their rows show the structure error)\n"
-           "            3 --analyse: a required limit is violated\n"
+           "            3 --analyse: a required limit is violated; --allocate: a target\n"
+           "              cannot be reached\n"
            "            4 --analyse: none is shown violated, but the Monte Carlo sample is too\n"
            "              small to show that every one holds (more samples decide it)\n";
 }
@@ -107,6 +116,9 @@ bool isIsoLookup(const std::vector<std::string>& a) { return !a.empty() && a.fro
 // "--analyse" first names no project: a usage line, not a project called "--analyse".
 bool isAnalysis(const std::vector<std::string>& a) {
     return (a.size() > 1 && a[1] == kAnalyseSwitch) || (!a.empty() && a[0] == kAnalyseSwitch);
+}
+bool isAllocation(const std::vector<std::string>& a) {
+    return (a.size() > 1 && a[1] == kAllocateSwitch) || (!a.empty() && a[0] == kAllocateSwitch);
 }
 bool isLongHelp(const std::vector<std::string>& a) { return !a.empty() && (a.front() == "--help" || a.front() == "-h"); }
 bool isVersion(const std::vector<std::string>& a) { return !a.empty() && a.front() == "--version"; }
@@ -143,7 +155,10 @@ Positional positionalOf(const std::vector<std::string>& arguments) {
 } // namespace
 
 bool wantsWindow(const std::vector<std::string>& arguments) {
-    if (isIsoLookup(arguments) || isAnalysis(arguments) || isLongHelp(arguments) || hasLongOption(arguments)) return false;
+    if (isIsoLookup(arguments) || isAnalysis(arguments) || isAllocation(arguments) || isLongHelp(arguments) ||
+        hasLongOption(arguments)) {
+        return false;
+    }
     const Positional p = positionalOf(arguments);
     if (p.arguments.empty()) return true;
     const std::string& a1 = p.arguments[0];
@@ -192,6 +207,10 @@ int runBatchForm(ProgramState& state, const std::vector<std::string>& arguments,
     if (isAnalysis(arguments)) {
         if (arguments.size() > 1 && arguments[1] == kAnalyseSwitch) tidyBeforeBatchRun(arguments[0]);
         return runBatchAnalysis(state, arguments, out, err);
+    }
+    if (isAllocation(arguments)) {
+        if (arguments.size() > 1 && arguments[1] == kAllocateSwitch) tidyBeforeBatchRun(arguments[0]);
+        return runBatchAllocation(state, arguments, out, err);
     }
     if (isLongHelp(arguments)) {
         printLongHelp(out);

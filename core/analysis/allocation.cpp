@@ -1,0 +1,436 @@
+#include "core/analysis/allocation.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <utility>
+
+#include "core/analysis/allocation_model.h"
+#include "core/analysis/normal.h"
+#include "core/model/chain.h"
+#include "core/model/closing_solution.h"
+#include "core/text/codepage.h"
+
+namespace zam1 {
+
+using allocation::Item;
+using allocation::kInfinite;
+using allocation::Model;
+using allocation::Outcome;
+
+namespace {
+
+constexpr std::array<std::pair<AllocationMethod, std::string_view>, 3> kMethods = {{
+    {AllocationMethod::Proportional, "proportional"},
+    {AllocationMethod::Cost, "cost"},
+    {AllocationMethod::Iso, "iso"},
+}};
+
+// The variance of an element per t² under its declared distribution, as the
+// analysis takes it: normal (h/sigma)², uniform h²/3, triangular h²/6, h = t/2.
+long double varianceFactor(Distribution kind, long double productionSigma) {
+    switch (kind) {
+    case Distribution::Uniform: return 1.0L / 12;
+    case Distribution::Triangular: return 1.0L / 24;
+    case Distribution::Normal:
+    case Distribution::ShiftedNormal: break;
+    }
+    return 1 / (4 * productionSigma * productionSigma);
+}
+
+ToleranceState stateOf(const Element& e) {
+    ToleranceState s;
+    s.upper = e.upperDev;
+    s.lower = e.lowerDev;
+    if (e.hasIsoCode()) s.iso = std::string(e.isoLetters.view()) + std::to_string(e.isoGrade);
+    return s;
+}
+
+} // namespace
+
+struct Allocator::Grades {
+    std::string generalClass;
+    std::vector<ToleranceState> choices;
+};
+
+namespace {
+
+template <typename GradesOf>
+Model buildModel(const Chain& chain, const ClosingSolution& solution, const AnalysisData& data, AllocationMethod method,
+                 GradesOf gradesOf) {
+    Model m;
+    m.nominal = solution.sums.closingNominal;
+    const auto add = [&](std::int32_t n, int side) {
+        const Element& e = chain.element(n);
+        const ElementDistribution d = data.distributionOf(n);
+        const ElementFreedom freedom = data.allocation.freedomOf(n);
+        Item item;
+        item.element = n;
+        item.sensitivity = e.positive != 0 ? side : -side;
+        item.varianceFactor = varianceFactor(d.kind, chain.productionSigma);
+        if (d.kind == Distribution::ShiftedNormal) item.shiftFraction = d.meanShiftPercent / 100;
+        item.before = stateOf(e);
+        const long double t = item.before.tolerance();
+        item.fixed = freedom.fixed || !(t > 0);
+        if (t > 0) item.midpointRatio = (e.upperDev + e.lowerDev) / 2 / t;
+        item.minTolerance = freedom.minTolerance.value_or(0);
+        item.maxTolerance = freedom.maxTolerance.value_or(kInfinite);
+        item.cost = freedom.cost;
+        const Allocator::Grades& grades = gradesOf(n);
+        item.before.generalClass = grades.generalClass;
+        if (method == AllocationMethod::Iso && !item.fixed) item.grades = &grades.choices;
+        if (item.fixed) {
+            m.fixedMean += m.meanPart(item, item.before);
+            m.fixedVariance += m.variancePart(item, item.before);
+        }
+        m.items.push_back(std::move(item));
+    };
+    for (std::int32_t n : solution.pathFrom) add(n, -1);
+    for (std::int32_t n : solution.pathTo) add(n, +1);
+    return m;
+}
+
+// Lambert's W on its principal branch for z >= 0: Newton on w + ln w = ln z,
+// from ln(1 + z), which lies above the root; the first step lands below it and
+// the rest climb to it.
+long double lambertW(long double z) {
+    if (!(z > 0)) return 0;
+    const long double logZ = std::log(z);
+    long double w = std::log1p(z);
+    for (int i = 0; i < 100; ++i) {
+        const long double next = w - (w + std::log(w) - logZ) / (1 + 1 / w);
+        if (std::fabs(next - w) <= 1e-17L * std::max(1.0L, w)) return next;
+        w = next;
+    }
+    return w;
+}
+
+// Where the element's cost falls as fast as its variance costs: the minimum of
+// cost(t) + varianceFactor · t² / x, with x the inverse of the multiplier.
+long double stationaryTolerance(const Item& item, long double x) {
+    const ElementCost& c = item.cost;
+    const long double k = item.varianceFactor;
+    switch (c.model) {
+    case CostModel::Reciprocal: return std::cbrt(c.b * x / (2 * k));
+    case CostModel::ReciprocalSquared: return std::sqrt(std::sqrt(c.b * x / k));
+    case CostModel::Exponential: return c.tau * lambertW(c.b * x / (2 * k * c.tau * c.tau));
+    }
+    return 0;
+}
+
+// ln x where the element's stationary tolerance is the one it has: the middle of
+// the search for the multiplier.
+long double logCentre(const Item& item) {
+    const ElementCost& c = item.cost;
+    const long double k = item.varianceFactor;
+    const long double t = item.before.tolerance();
+    switch (c.model) {
+    case CostModel::Reciprocal: return std::log(2 * k * t * t * t / c.b);
+    case CostModel::ReciprocalSquared: return std::log(k * t * t * t * t / c.b);
+    case CostModel::Exponential: return std::log(2 * k * c.tau * t / c.b) + t / c.tau;
+    }
+    return 0;
+}
+
+long double clampTolerance(const Item& item, long double t) {
+    return std::clamp(t, item.minTolerance, std::max(item.minTolerance, item.maxTolerance));
+}
+
+// The figures when every element that may change takes toleranceAt(item, x),
+// without building the states: the scans below evaluate many members.
+template <typename ToleranceAt>
+AllocationFigures figuresAt(const Model& m, ToleranceAt toleranceAt, long double x) {
+    long double mean = m.nominal + m.fixedMean;
+    long double variance = m.fixedVariance;
+    for (const Item& item : m.items) {
+        if (item.fixed) continue;
+        const long double t = toleranceAt(item, x);
+        mean += item.sensitivity * t * (item.midpointRatio + item.shiftFraction);
+        variance += item.varianceFactor * t * t;
+    }
+    return m.figures(mean, variance);
+}
+
+template <typename ToleranceAt>
+Outcome outcomeAt(const Model& m, ToleranceAt toleranceAt, long double x) {
+    Outcome o;
+    o.states.reserve(m.items.size());
+    for (const Item& item : m.items) {
+        o.states.push_back(item.fixed ? item.before : allocation::scaled(item, toleranceAt(item, x)));
+    }
+    o.figures = m.figuresOf(o.states);
+    o.feasible = m.meets(o.figures);
+    o.cost = m.costOf(o.states);
+    return o;
+}
+
+// The loosest member of a family of tolerances that meets the target:
+// toleranceAt(item, x) is tighter for smaller x, 0 the tightest. A coarse scan
+// from the tightest out (factors of 16 about `centre`, 10^±12) finds the loosest
+// member that meets it, then a bisection between it and the next, which does
+// not; the scan does not trust that the target holds only below one point, since
+// a midpoint shift can move the mean towards a limit as tolerances open. When
+// none meets, the one that comes closest.
+template <typename ToleranceAt>
+Outcome loosestMeeting(const Model& m, ToleranceAt toleranceAt, long double centre) {
+    constexpr int kSteps = 10;
+    std::vector<long double> xs{0};
+    for (int k = -kSteps; k <= kSteps; ++k) xs.push_back(centre * std::pow(16.0L, k));
+    int loosest = -1;
+    std::size_t closest = 0;
+    long double closestShortfall = kInfinite;
+    for (std::size_t i = 0; i < xs.size(); ++i) {
+        const AllocationFigures f = figuresAt(m, toleranceAt, xs[i]);
+        if (m.meets(f)) loosest = static_cast<int>(i);
+        const long double s = m.shortfall(f);
+        if (s < closestShortfall) {
+            closestShortfall = s;
+            closest = i;
+        }
+    }
+    if (loosest < 0) return outcomeAt(m, toleranceAt, xs[closest]);
+    const auto at = static_cast<std::size_t>(loosest);
+    if (at == 0 || at + 1 == xs.size()) return outcomeAt(m, toleranceAt, xs[at]);
+    long double low = xs[at];
+    long double high = xs[at + 1];
+    for (int i = 0; i < 200 && high / low > 1 + 1e-13L; ++i) {
+        const long double mid = std::sqrt(low * high);
+        if (m.meets(figuresAt(m, toleranceAt, mid))) {
+            low = mid;
+        } else {
+            high = mid;
+        }
+    }
+    return outcomeAt(m, toleranceAt, low);
+}
+
+// Every tolerance that may change times f, each clamped to its own limits.
+Outcome proportional(const Model& m) {
+    const auto toleranceAt = [](const Item& item, long double f) {
+        return clampTolerance(item, f * item.before.tolerance());
+    };
+    return loosestMeeting(m, toleranceAt, 1);
+}
+
+Outcome leastCost(const Model& m) {
+    long double logSum = 0;
+    int count = 0;
+    for (const Item& item : m.items) {
+        if (item.fixed) continue;
+        logSum += logCentre(item);
+        ++count;
+    }
+    // Kept well inside the range of long double, whatever the costs and tolerances.
+    const long double centre = count > 0 ? std::exp(std::clamp(logSum / count, -5000.0L, 5000.0L)) : 1;
+    const auto toleranceAt = [](const Item& item, long double x) {
+        return clampTolerance(item, stationaryTolerance(item, x));
+    };
+    return loosestMeeting(m, toleranceAt, centre);
+}
+
+std::optional<long double> finite(long double v) { return std::isfinite(v) ? std::optional<long double>(v) : std::nullopt; }
+
+bool sameState(const ToleranceState& a, const ToleranceState& b) { return a.upper == b.upper && a.lower == b.lower; }
+
+bool atTightest(const Item& item, const ToleranceState& s) {
+    if (item.fixed) return false;
+    if (item.hasGrades()) return sameState(s, item.grades->front());
+    return s.tolerance() <= item.minTolerance * (1 + 1e-12L);
+}
+
+void describe(Allocation& a, const Model& m, const Outcome& chosen, const Outcome& baseline) {
+    a.feasible = chosen.feasible;
+    a.predicted = chosen.figures;
+    a.cost = chosen.cost;
+    a.proportionalCost = baseline.cost;
+    for (std::size_t i = 0; i < m.items.size(); ++i) {
+        const Item& item = m.items[i];
+        AllocatedElement e;
+        e.element = item.element;
+        e.sensitivity = item.sensitivity;
+        e.fixed = item.fixed;
+        e.before = item.before;
+        e.after = chosen.states[i];
+        if (!sameState(e.after, e.before) && !item.hasGrades()) {
+            e.after.iso.clear();
+            e.after.generalClass.clear();
+        } else if (!item.hasGrades()) {
+            e.after = e.before;
+        }
+        e.atLimit = atTightest(item, e.after);
+        if (!item.fixed) {
+            e.costBefore = finite(toleranceCost(item.cost, e.before.tolerance()));
+            e.costAfter = finite(toleranceCost(item.cost, e.after.tolerance()));
+        }
+        a.elements.push_back(std::move(e));
+    }
+    std::sort(a.elements.begin(), a.elements.end(),
+              [](const AllocatedElement& x, const AllocatedElement& y) { return x.element < y.element; });
+}
+
+} // namespace
+
+namespace allocation {
+
+ToleranceState scaled(const Item& item, long double t) {
+    ToleranceState s;
+    s.upper = t * (item.midpointRatio + 0.5L);
+    s.lower = t * (item.midpointRatio - 0.5L);
+    return s;
+}
+
+AllocationFigures Model::figures(long double mean, long double variance) const {
+    AllocationFigures f;
+    f.mean = mean;
+    f.sigma = std::sqrt(std::max(variance, 0.0L));
+    if (f.sigma > 0) {
+        if (limits.lower) f.ppmBelow = normalPpmAbove((mean - *limits.lower) / f.sigma);
+        if (limits.upper) f.ppmAbove = normalPpmAbove((*limits.upper - mean) / f.sigma);
+    } else {
+        if (limits.lower && mean < *limits.lower) f.ppmBelow = 1e6L;
+        if (limits.upper && mean > *limits.upper) f.ppmAbove = 1e6L;
+    }
+    std::optional<long double> nearest;
+    if (limits.upper) nearest = *limits.upper - mean;
+    if (limits.lower) nearest = std::min(nearest.value_or(mean - *limits.lower), mean - *limits.lower);
+    if (nearest) {
+        // Without spread every part has the mean: within the limits is as good as it gets.
+        f.cpk = f.sigma > 0 ? *nearest / (3 * f.sigma) : (*nearest >= 0 ? kInfinite : -kInfinite);
+    }
+    return f;
+}
+
+AllocationFigures Model::figuresOf(const std::vector<ToleranceState>& states) const {
+    long double mean = nominal;
+    long double variance = 0;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        mean += meanPart(items[i], states[i]);
+        variance += variancePart(items[i], states[i]);
+    }
+    return figures(mean, variance);
+}
+
+long double Model::shortfall(const AllocationFigures& f) const {
+    if (target.ppm) return f.ppmBelow + f.ppmAbove;
+    return f.cpk ? -*f.cpk : kInfinite;
+}
+
+long double Model::costOf(const std::vector<ToleranceState>& states) const {
+    long double sum = 0;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        if (!items[i].fixed) sum += toleranceCost(items[i].cost, states[i].tolerance());
+    }
+    return sum;
+}
+
+} // namespace allocation
+
+std::string_view allocationMethodName(AllocationMethod method) {
+    for (const auto& [m, name] : kMethods) {
+        if (m == method) return name;
+    }
+    return {};
+}
+
+std::optional<AllocationMethod> allocationMethodFromName(std::string_view name) {
+    for (const auto& [m, n] : kMethods) {
+        if (n == name) return m;
+    }
+    return std::nullopt;
+}
+
+bool meetsTarget(const AllocationTarget& target, const AllocationFigures& f, long double margin) {
+    if (target.ppm) return f.ppmBelow + f.ppmAbove <= *target.ppm * (1 - margin);
+    if (target.cpk) return f.cpk && *f.cpk >= *target.cpk * (1 + margin);
+    return true;
+}
+
+Allocator::Allocator(const Chain& chain, const AnalysisData& data)
+    : m_chain(chain), m_data(data), m_grades(static_cast<std::size_t>(chain.elementCount()) + 1) {}
+
+Allocator::~Allocator() = default;
+
+const Allocator::Grades& Allocator::gradesOf(int element) {
+    std::unique_ptr<Grades>& grades = m_grades.at(static_cast<std::size_t>(element));
+    if (grades) return *grades;
+    grades = std::make_unique<Grades>();
+    const Element& e = m_chain.element(element);
+    grades->generalClass = allocation::generalClassOf(e);
+    const ElementFreedom freedom = m_data.allocation.freedomOf(element);
+    grades->choices = allocation::gradesOf(e, freedom.minTolerance.value_or(0), freedom.maxTolerance.value_or(kInfinite));
+    return *grades;
+}
+
+Allocation Allocator::allocate(const ClosingSolution& solution, int closing, AllocationMethod method) {
+    const Chain& chain = m_chain;
+    const AnalysisData& data = m_data;
+    Allocation a;
+    a.closing = closing;
+    a.method = method;
+    a.target = data.allocation.targetOf(closing);
+    a.limits = data.limitsOf(closing);
+    a.text = oemToUtf8(chain.closing(closing).text.view());
+    a.fromElement = solution.fromElement;
+    a.toElement = solution.toElement;
+    if (!solution.resolved) {
+        a.problem = oemToUtf8(solution.structureError.view());
+        return a;
+    }
+    if (!a.target.any() || !a.limits.any()) {
+        a.problem = "no target (targetPpm or targetCpk with a required limit) in the settings file";
+        return a;
+    }
+    if (!(chain.productionSigma > 0)) {
+        a.problem = "production sigma is not positive: the statistical method cannot judge";
+        return a;
+    }
+    Model m = buildModel(chain, solution, data, method, [this](int n) -> const Grades& { return gradesOf(n); });
+    m.limits = a.limits;
+    m.target = a.target;
+    std::vector<ToleranceState> before;
+    for (const Item& item : m.items) before.push_back(item.before);
+    a.before = m.figuresOf(before);
+    a.costBefore = m.costOf(before);
+
+    const Outcome baseline = proportional(m);
+    Outcome chosen = baseline;
+    if (method == AllocationMethod::Cost) {
+        chosen = leastCost(m);
+        // The multiplier's family is optimal only where the mean stays put; the
+        // one-factor family is the promise it must keep.
+        if (baseline.feasible && (!chosen.feasible || chosen.cost > baseline.cost)) {
+            chosen = baseline;
+            a.proportionalKept = true;
+        }
+    } else if (method == AllocationMethod::Iso) {
+        chosen = allocation::searchGrades(m);
+    }
+    describe(a, m, chosen, baseline);
+    return a;
+}
+
+Allocation allocateClosing(const Chain& chain, const ClosingSolution& solution, int closing, const AnalysisData& data,
+                           AllocationMethod method) {
+    return Allocator(chain, data).allocate(solution, closing, method);
+}
+
+void applyAllocation(Chain& chain, const Allocation& allocation) {
+    for (const AllocatedElement& e : allocation.elements) {
+        if (e.fixed) continue;
+        Element& el = chain.element(e.element);
+        el.upperDev = e.after.upper;
+        el.lowerDev = e.after.lower;
+        if (e.after.iso.empty()) {
+            el.isoLetters.clear();
+            el.isoGrade = 0;
+            continue;
+        }
+        // The code keeps its letters; the grade is the digits at its end.
+        std::size_t digits = e.after.iso.size();
+        while (digits > 0 && e.after.iso[digits - 1] >= '0' && e.after.iso[digits - 1] <= '9') --digits;
+        el.isoLetters = std::string_view(e.after.iso).substr(0, digits);
+        el.isoGrade = static_cast<std::uint8_t>(std::stoi(e.after.iso.substr(digits)));
+    }
+}
+
+} // namespace zam1
