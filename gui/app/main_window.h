@@ -19,6 +19,7 @@ namespace zam1 {
 
 class MenuBuilder;
 class PrivateFolder;
+class ProjectDrop;
 class SignalWatch;
 class TFkorvgra;
 class WindowDialogs;
@@ -54,6 +55,9 @@ public:
     QtDesktop& desktop() { return *m_desktop; }
     ProgramState& state() { return m_state; }
     MenuContext& context() { return m_context; }
+
+    // Opens a project as a recent file is opened (a file dropped on a window).
+    void openProject(const std::string& path);
 
     // A project chosen in the folder table is the current one: its result and caption.
     void projectOpenedFromTable();
@@ -99,6 +103,7 @@ private:
     std::unique_ptr<MenuBuilder> m_menus;
     std::unique_ptr<PrivateFolder> m_privateFolder;  // removed when the window goes
     std::unique_ptr<SignalWatch> m_signals;
+    ProjectDrop* m_drops;  // owned by the window
 };
 
 } // namespace zam1
