@@ -1,6 +1,7 @@
 #include "core/app/documentation_commands.h"
 
 #include "core/app/report_setup.h"
+#include "core/config/program_start.h"
 #include "core/lang/language.h"
 #include "core/platform/clock.h"
 #include "core/platform/desktop.h"
@@ -110,7 +111,7 @@ bool openDocument(ProgramState& state, int slot) {
     const DocumentLaunch launch = documentLaunch(state.documentation, slot);
     if (launch.program.empty() || !state.desktop->startProgram(launch.program, launch.arguments)) {
         // Said, not silently dropped: the user waits for a document that will not come.
-        state.prompter->showError(state.texts.main.programNotStarted + ": " + utf8ToOem(launch.program));
+        state.prompter->showError(programStartFailure(state.texts.main, launch.program, launch.arguments));
         state.error.set();
         return false;
     }

@@ -1,11 +1,13 @@
 #include "core/app/file_commands.h"
 
+#include <ctime>
 #include <filesystem>
 
 #include "core/analysis/sidecar.h"
 #include "core/files/project_file.h"
 #include "core/files/save_project.h"
 #include "core/files/working_copy.h"
+#include "core/platform/desktop_recent.h"
 #include "core/platform/file_io.h"
 #include "core/platform/prompter.h"
 #include "core/session/file_names.h"
@@ -31,6 +33,16 @@ bool saveUnderCurrentName(ProgramState& state) {
     return true;
 }
 
+// The program's four recent files, and the desktop's list that file dialogs and
+// file managers of every program offer.
+void enterRecent(ProgramState& state, const std::string& path) {
+    enterRecentFile(state.file.recentFiles, path);
+    if (state.desktopRecentList.empty()) return;
+    std::error_code failed;
+    const fs::path full = fs::absolute(path, failed);
+    if (!failed) addToDesktopRecentList(state.desktopRecentList, full.lexically_normal().string(), std::time(nullptr));
+}
+
 // Reads `path` and makes it the current project: name and folder change only now.
 bool openProject(ProgramState& state, const std::string& path) {
     if (!readProjectFile(state, path)) return false;
@@ -39,7 +51,7 @@ bool openProject(ProgramState& state, const std::string& path) {
     // A name that ends otherwise than ".zm1" ("Rad.ZM1", "welle.alt") is kept
     // whole, so that Save writes the file that was read, not a new one beside it.
     state.file.currentFile = p.extension() == ".zm1" ? p.stem().string() : p.string();
-    enterRecentFile(state.file.recentFiles, currentProjectPath(state));
+    enterRecent(state, currentProjectPath(state));
     projectMatchesItsFile(state);
     return true;
 }
@@ -55,6 +67,19 @@ void deleteTemporaryDrawingFiles(const std::string& folder) {
             fs::remove(it->path(), ignored);
         }
     }
+}
+
+// The close query, then the read of a file given by name; a file that is gone is said.
+template <class WhenGone>
+bool openNamedAfterCloseQuery(ProgramState& state, const std::string& path, WhenGone whenGone) {
+    if (!closeQuery(state)) return false;
+    if (!fileExists(path)) {
+        whenGone();
+        state.prompter->showError("File " + utf8ToOem(path) + " not found !");
+        state.error.set();
+        return false;
+    }
+    return openProject(state, path);
 }
 
 } // namespace
@@ -112,7 +137,7 @@ bool fileSaveAs(ProgramState& state) {
     const std::string before = currentProjectPath(state);
     if (!saveProject(state, "", true)) return false;
     const std::string after = currentProjectPath(state);
-    enterRecentFile(state.file.recentFiles, after);
+    enterRecent(state, after);
     projectMatchesItsFile(state);
     // The analysis settings beside the project (limits, distributions) go with it
     // to its new name; an older settings file there is replaced.
@@ -127,14 +152,14 @@ bool fileOpenRecent(ProgramState& state, int k) {
     state.error.clear();
     if (k < 1 || k > static_cast<int>(state.file.recentFiles.size())) return false;
     const std::string path = state.file.recentFiles[static_cast<std::size_t>(k - 1)];
-    if (path.empty() || !closeQuery(state)) return false;
-    if (!fileExists(path)) {
-        removeRecentFile(state.file.recentFiles, k);
-        state.prompter->showError("File " + utf8ToOem(path) + " not found !");
-        state.error.set();
-        return false;
-    }
-    return openProject(state, path);
+    if (path.empty()) return false;
+    return openNamedAfterCloseQuery(state, path, [&] { removeRecentFile(state.file.recentFiles, k); });
+}
+
+bool fileOpenNamed(ProgramState& state, const std::string& path) {
+    state.error.clear();
+    if (path.empty()) return false;
+    return openNamedAfterCloseQuery(state, path, [] {});
 }
 
 bool openProjectFile(ProgramState& state, const std::string& path) { return openProject(state, path); }

@@ -50,6 +50,10 @@ bool fileSaveAs(ProgramState& state);
 // "File " + name + " not found !". True when read: the window shows the result.
 bool fileOpenRecent(ProgramState& state, int k);
 
+// Opens the project `path` as a recent file is opened (close query first, a file
+// that is gone said): a file dropped on a window. True when read.
+bool fileOpenNamed(ProgramState& state, const std::string& path);
+
 // Reads `path` and makes it the current project: name and folder, the recent
 // files and the cleared modified flag change only when the read succeeds. No
 // close query: the caller has run it (the overview's row choice).

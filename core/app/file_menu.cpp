@@ -30,6 +30,13 @@ bool openRecent(MenuContext& c) {
     return true;
 }
 
+bool openNamed(MenuContext& c) {
+    if (!fileOpenNamed(c.state, c.namedProject)) return false;
+    c.closing = 1;
+    showResult(c);
+    return true;
+}
+
 template <int K>
 std::string recentCaption(const MenuContext& c) {
     return recentFileCaption(c.state.file.recentFiles, K);
@@ -150,6 +157,14 @@ MenuSection fileMenu() {
              return false;
          }},
     }};
+}
+
+void openNamedProject(MenuContext& context, const std::string& path) {
+    context.namedProject = path;
+    static constexpr MenuItem kOpenNamed{.objectName = "openNamed", .run = openNamed,
+                                         .effect = MenuEffect::ReplacesProject};
+    runMenuItem(context, kOpenNamed);
+    context.namedProject.clear();
 }
 
 } // namespace zam1

@@ -24,6 +24,7 @@ struct MenuContext {
     Workbench& bench;
     UndoHistory undo;
     int closing = 1;  // 1-based; the choice dialogs start on it
+    std::string namedProject;  // the project openNamedProject opens
 };
 
 // What a command does to the project, so that the runner can keep the undo
@@ -72,6 +73,10 @@ bool menuItemVisible(const MenuContext& context, const MenuItem& item);
 // that put another project in its place starts a new undo history. The window
 // re-reads captions and enabled states afterwards.
 void runMenuItem(MenuContext& context, const MenuItem& item);
+
+// Opens a project by its name (a file dropped on a window) as a recent file is
+// opened: the close query, the read, the result, a fresh undo history.
+void openNamedProject(MenuContext& context, const std::string& path);
 
 // What New, Quick, a recent file and an overview row show afterwards: the
 // result graphic the settings ask for (none after an error or at help level 0).

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <unistd.h>
 
+#include "core/config/program_start.h"
 #include "core/exchange/csv.h"
 #include "core/exchange/element_import.h"
 #include "core/exchange/exchange_texts.h"
@@ -124,7 +125,11 @@ std::string temporaryWorkbook(ProgramState& state) {
 
 bool startProgram(ProgramState& state, const std::string& program, const std::vector<std::string>& arguments) {
     if (state.desktop->startProgram(program, arguments)) return true;
-    state.prompter->showError(utf8ToOem(std::string(words(state).cannotStart) + ": " + program));
+    if (program == kDefaultViewerProgram) {
+        state.prompter->showError(programStartFailure(state.texts.main, program, arguments));
+    } else {
+        state.prompter->showError(utf8ToOem(std::string(words(state).cannotStart) + ": " + program));
+    }
     state.error.set();
     return false;
 }

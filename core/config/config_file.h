@@ -50,8 +50,9 @@ std::string settingsFilePath(const std::string& folder, std::string_view extensi
 // $XDG_CONFIG_HOME/korvant, else ~/.config/korvant.
 std::string fallbackConfigurationFolder();
 
-// The folder whose "zam1.cfg" is read and written: the start directory when it
-// holds one, else the fallback folder when that holds one, else the start directory.
+// The folder whose "zam1.cfg" is read and written, and where "zam1.cff" lives:
+// the start directory when it holds a "zam1.cfg" (a shared set-up), else the
+// fallback folder, whether it holds one yet or not.
 std::string configurationFolder(const std::string& startDirectory, const std::string& fallbackFolder);
 
 // Reads "zam1.cfg" of `folder` into `config`, starting from the defaults. A

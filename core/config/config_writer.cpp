@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 
 #include "core/lang/language.h"
 #include "core/platform/error_flag.h"
@@ -225,6 +226,10 @@ void writePrintingAndDrawing(ConfigWriter& w, const Configuration& c) {
 bool commitWithRetry(const std::string& path, const std::string& bytes, const MainTexts& texts, Prompter& prompter,
                      ErrorFlag& error) {
     for (;;) {
+        // The per-user folder does not exist before the first write; a failure
+        // to make it shows as the write's own error.
+        std::error_code ignored;
+        std::filesystem::create_directories(folderOf(path), ignored);
         const int io = writeFileSafely(path, bytes);
         if (io == kIoOk) return true;
         const std::string question = withSystemReason(
@@ -263,8 +268,9 @@ std::string fallbackConfigurationFolder() {
 
 std::string configurationFolder(const std::string& startDirectory, const std::string& fallbackFolder) {
     if (fileExists(settingsFilePath(startDirectory, "cfg"))) return startDirectory;
-    if (fileExists(settingsFilePath(fallbackFolder, "cfg"))) return fallbackFolder;
-    return startDirectory;
+    // Also when neither has one: a project opened from a file manager starts in
+    // the user's home folder, which must not fill up with the program's files.
+    return fallbackFolder;
 }
 
 bool writeConfiguration(const std::string& folder, const Configuration& config, const MainTexts& texts,

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <filesystem>
+
+#include "core/platform/install_paths.h"
 
 namespace zam1 {
 namespace {
@@ -58,12 +59,6 @@ std::string helpPage(int number, int language) {
     return folder + found->page + "#h" + std::to_string(number);
 }
 
-std::string manualFolder() {
-    std::error_code failed;
-    if (std::filesystem::is_regular_file(std::filesystem::path(ZAM1_MANUAL_DIR) / "index.html", failed)) {
-        return ZAM1_MANUAL_DIR;
-    }
-    return ZAM1_MANUAL_SOURCE_DIR;
-}
+std::string manualFolder() { return dataPath("manual"); }
 
 } // namespace zam1

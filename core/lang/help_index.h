@@ -24,8 +24,8 @@ std::string helpLanguageFolder(int language);
 // ("de/edit.html#h9010"); an unknown number gives the language's index page.
 std::string helpPage(int number, int language);
 
-// The installed manual when there is one, else the manual of the source tree
-// this program was built from.
+// The manual's folder, "share/zam1/manual" of the installation or the build tree
+// (core/platform/install_paths.h); empty when there is none.
 std::string manualFolder();
 
 } // namespace zam1

@@ -139,6 +139,8 @@ constexpr TextRow<M> kRows[] = {
     {&M::change, {"Änderung", "Change", "Modification"}},
     {&M::maxChanges, {"Max. Änderungen = ", "Max. changes = ", "Modifications max. = "}},
     {&M::programNotStarted, {"Programm nicht gestartet", "Program not started", "Programme non démarré"}},
+    {&M::noProgramFor, {"kein Programm für %s gefunden", "no program found for %s files",
+                        "aucun programme trouvé pour les fichiers %s"}},
     {&M::changeText, {"Änderungstext", "Change text", "Texte de la modification"}},
     {&M::editor, {"Bearbeiter", "Editor", "Rédacteur"}},
     {&M::description, {"Beschreibung", "Description", "Description"}},

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "core/config/program_start.h"
 #include "core/lang/language.h"
 #include "core/platform/desktop.h"
 #include "core/platform/file_io.h"
@@ -53,7 +54,9 @@ bool startConfigured(SinkContext& c, const std::string& program, const std::stri
         c.ports.prompter.showError(utf8ToOem(program) + " not found");
         return true;
     }
-    return c.ports.desktop.startProgram(program, {file});
+    if (c.ports.desktop.startProgram(program, {file})) return true;
+    c.ports.prompter.showError(programStartFailure(c.texts.main, program, {file}));
+    return false;
 }
 
 std::string projectBase(const SinkContext& c) {

@@ -53,6 +53,9 @@ struct ProgramState {
     GeneralToleranceSetting generalTolerance;
     IsoStepPositions isoSteps;  // the step commands keep their places for the whole run
     std::string configDirectory; // where zam1.cfg and zam1.cff are read and written
+    // The desktop's list of recent files (recently-used.xbel) that opened and saved
+    // projects are added to; empty in batch runs and tests, which keep out of it.
+    std::string desktopRecentList;
     // The running program's own temporary folder (see PrivateFolder); empty: the
     // configured one. The configured folder keeps what the user puts there (the logo block).
     std::string privateFolder;

@@ -8,6 +8,7 @@
 #include "core/app/window_start.h"
 #include "core/session/program_state.h"
 #include "core/config/config_file.h"
+#include "core/platform/desktop_recent.h"
 #include "core/session/program_settings.h"
 #include "gui/app/main_window.h"
 #include "gui/app/screenshot_tour.h"
@@ -35,6 +36,8 @@ std::string noDisplayText() {
 int runWindow(int& argc, char** argv, const WindowStartPlan& start) {
     QApplication app(argc, argv);
     ProgramState& state = program();
+    // Projects opened and saved in the window go to the desktop's recent files too.
+    state.desktopRecentList = desktopRecentListPath();
     Thh window(state);
     if (!window.start(start)) return 1;
     window.showBelowGraphics();

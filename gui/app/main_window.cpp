@@ -4,8 +4,10 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QMenuBar>
 #include <QPalette>
 #include <QScreen>
@@ -23,6 +25,7 @@
 #include "core/session/program_state.h"
 #include "gui/app/closing_screen.h"
 #include "gui/app/menu_builder.h"
+#include "gui/app/project_drop.h"
 #include "gui/app/signal_watch.h"
 #include "gui/app/window_arrangement.h"
 #include "gui/app/window_dialogs.h"
@@ -30,8 +33,21 @@
 #include "gui/editors/help_window.h"
 #include "gui/graphics/graphics_widget.h"
 
+// The resource's loader is declared by the macro, which works only outside a namespace.
+static void loadIconResource() { Q_INIT_RESOURCE(program_icon); }
+
 namespace zam1 {
 namespace {
+
+// The name of the desktop entry and of the icon, so that the window manager and
+// the task bar match the running program to its entry.
+constexpr const char* kApplicationId = "de.korvant.zam1";
+
+// The installed icon theme's when there is one, else the copy built into the program.
+QIcon programIcon() {
+    loadIconResource();
+    return QIcon::fromTheme(QLatin1String(kApplicationId), QIcon(QStringLiteral(":/de.korvant.zam1.svg")));
+}
 
 ScreenInfo screenInfo(const QWidget& window) {
     ScreenInfo info;
@@ -58,8 +74,12 @@ Thh::Thh(ProgramState& state)
       m_context(state, *this),
       m_dialogs(std::make_unique<WindowDialogs>(*this)),
       m_screenKeeper(std::make_unique<ScreenKeeper>()),
-      m_closingScreenMs(kClosingScreenMs) {
+      m_closingScreenMs(kClosingScreenMs),
+      m_drops(new ProjectDrop([this](const std::string& path) { openProject(path); }, this)) {
     setObjectName(QStringLiteral("hh"));
+    // Every window of the program (graphics, report, help) shows the same icon.
+    QApplication::setWindowIcon(programIcon());
+    QGuiApplication::setDesktopFileName(QLatin1String(kApplicationId));
     menuBar()->setObjectName(QStringLiteral("MainMenu1"));
     // The window holds only its menu; the area below shows the background colour.
     auto* area = new QWidget(this);
@@ -219,6 +239,11 @@ DocumentationDialogs& Thh::documentationDialogs() { return m_dialogs->documentat
 ExplanationView& Thh::explanationView() { return m_dialogs->explanation(); }
 OverviewWindow& Thh::overviewWindow() { return m_dialogs->overview(); }
 ImportPreview& Thh::importPreview() { return m_dialogs->importPreview(); }
+
+void Thh::openProject(const std::string& path) {
+    openNamedProject(m_context, path);
+    refreshCaption();
+}
 
 void Thh::projectOpenedFromTable() {
     m_context.undo.clear();

@@ -20,6 +20,7 @@ namespace zam1 {
 class MenuBuilder;
 class PrivateFolder;
 class ScreenKeeper;
+class ProjectDrop;
 class SignalWatch;
 class TFkorvgra;
 class WindowDialogs;
@@ -59,6 +60,9 @@ public:
     QtDesktop& desktop() { return *m_desktop; }
     ProgramState& state() { return m_state; }
     MenuContext& context() { return m_context; }
+
+    // Opens a project as a recent file is opened (a file dropped on a window).
+    void openProject(const std::string& path);
 
     // A project chosen in the folder table is the current one: its result and caption.
     void projectOpenedFromTable();
@@ -106,6 +110,7 @@ private:
     std::unique_ptr<SignalWatch> m_signals;
     std::unique_ptr<ScreenKeeper> m_screenKeeper;  // every window shown stays on its screen
     int m_closingScreenMs;
+    ProjectDrop* m_drops;  // owned by the window
 };
 
 } // namespace zam1

@@ -13,7 +13,9 @@
 #include <QTextDocument>
 #include <QUrl>
 
+#include "core/config/configuration.h"
 #include "core/config/plot_settings.h"
+#include "core/platform/path_parts.h"
 #include "gui/editors/dialog_geometry.h"
 #include "gui/editors/dialog_help.h"
 #include "gui/editors/plot_settings_dialog.h"
@@ -24,6 +26,12 @@
 #include "gui/platform/report_pdf.h"
 
 namespace zam1 {
+namespace {
+
+// How long the opener may take to say that it found no program for a file.
+constexpr int kOpenerVerdictMs = 2000;
+
+} // namespace
 
 QtDesktop::QtDesktop(QWidget* parent, QWidget* graphicsWindow) : m_parent(parent), m_graphics(graphicsWindow) {
     // The diagrams bring the graphics window up themselves, not through this desktop.
@@ -154,7 +162,30 @@ bool QtDesktop::startProgram(const std::string& program, const std::vector<std::
     QStringList args;
     for (const std::string& a : arguments) args << QString::fromStdString(a);
     // Program and arguments apart: no shell ever sees them.
-    return QProcess::startDetached(QString::fromStdString(program), args);
+    if (fileNamePart(program) != kDefaultViewerProgram) return QProcess::startDetached(QString::fromStdString(program), args);
+    // The opener finds the program for the file's type and ends; its exit
+    // status is the only sign that there was none. Without a desktop
+    // environment it runs that program itself and stays: that is a success too.
+    auto* opener = new QProcess;
+    opener->setProgram(QString::fromStdString(program));
+    opener->setArguments(args);
+    // No pipes to this program, which may end before the one started.
+    opener->setStandardInputFile(QProcess::nullDevice());
+    opener->setStandardOutputFile(QProcess::nullDevice());
+    opener->setStandardErrorFile(QProcess::nullDevice());
+    opener->start();
+    if (!opener->waitForStarted()) {
+        delete opener;
+        return false;
+    }
+    if (opener->waitForFinished(kOpenerVerdictMs)) {
+        const bool opened = opener->exitStatus() == QProcess::NormalExit && opener->exitCode() == 0;
+        delete opener;
+        return opened;
+    }
+    // Deleting a running QProcess would kill it: it goes when it ends, or stays with the program that runs.
+    QObject::connect(opener, &QProcess::finished, opener, &QObject::deleteLater);
+    return true;
 }
 
 bool QtDesktop::openInBrowser(const std::string& path) {

@@ -10,6 +10,7 @@
 #include "core/files/project_file.h"
 #include "core/files/working_copy.h"
 #include "core/platform/clock.h"
+#include "core/platform/desktop_recent.h"
 #include "core/platform/file_io.h"
 #include "core/session/file_names.h"
 #include "core/session/program_state.h"
@@ -332,6 +333,61 @@ TEST_F(FileCommands, ADayOfWork) {
     EXPECT_TRUE(fs::exists(folder / "tmp" / "bleibt.dxf"));
     EXPECT_EQ(prompter.log().back(), "status: Lösche temporäre Dateien ...");
     EXPECT_EQ(bytes(rad).find("21.0000000"), std::string::npos) << "the dropped change is not saved";
+}
+
+// A project dropped on a window opens as a recent file does: the close query
+// first, and a file that is gone is said; only a read project replaces the one
+// in memory.
+TEST_F(FileCommands, ADroppedProjectOpensAsARecentFileDoes) {
+    const std::string rad = project("rad.zm1", 20);
+    struct Row {
+        const char* name;
+        std::string path;
+        Answer answer;  // to the close query
+        bool opened;
+        const char* error;  // empty: none
+    };
+    const Row rows[] = {
+        {"changes dropped", rad, Answer::No, true, ""},
+        {"close query cancelled", rad, Answer::Cancel, false, ""},
+        {"file gone", (folder / "weg.zm1").string(), Answer::No, false, "not found !"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        state->file.currentFile = "welle";
+        state->file.recentFiles = {};
+        edit(1.5L);
+        const std::size_t questionsBefore = questions().size();
+        prompter.answer(row.answer);
+        EXPECT_EQ(fileOpenNamed(*state, row.path), row.opened);
+        EXPECT_EQ(questions().size(), questionsBefore + 1) << "the close query asked";
+        EXPECT_EQ(distance(), row.opened ? 20 : 1.5L);
+        EXPECT_EQ(state->file.currentFile, row.opened ? "rad" : "welle");
+        EXPECT_EQ(state->file.recentFiles[0], row.opened ? rad : "");
+        EXPECT_EQ(state->error.isSet(), !row.opened);
+        if (*row.error != '\0') {
+            EXPECT_TRUE(prompter.errors().back().ends_with(row.error));
+        }
+    }
+}
+
+// Opened and saved projects also go to the desktop's list, so that the file
+// dialogs and file managers of other programs offer them; a run without the
+// list (batch, tests) leaves it alone.
+TEST_F(FileCommands, OpenedAndSavedProjectsGoToTheDesktopList) {
+    const std::string rad = project("rad mit ü.zm1", 20);
+    const std::string list = (folder / "data" / "recently-used.xbel").string();
+    ASSERT_TRUE(openProjectFile(*state, rad));
+    EXPECT_FALSE(fs::exists(list)) << "no list named: none written";
+    state->desktopRecentList = list;
+    ASSERT_TRUE(openProjectFile(*state, rad));
+    prompter.saveFile((folder / "welle2.zm1").string());
+    ASSERT_TRUE(fileSaveAs(*state));
+    const std::string xbel = bytes(list);
+    for (const std::string& path : {rad, (folder / "welle2.zm1").string()}) {
+        EXPECT_NE(xbel.find("href=\"" + fileUri(path) + "\""), std::string::npos) << path << "\n" << xbel;
+    }
+    EXPECT_NE(xbel.find("<mime:mime-type type=\"application/x-zam1-project\"/>"), std::string::npos);
 }
 
 } // namespace

@@ -268,18 +268,48 @@ TEST_F(SettingsFiles, MissingFileLeavesDefaultsAndScreenValues) {
 }
 
 TEST_F(SettingsFiles, FolderChoiceWriteAndReadBack) {
+    // A start directory with its own zam1.cfg (a shared set-up) wins; otherwise
+    // both files belong in the per-user folder, even before it holds anything,
+    // so that a start from a file manager leaves nothing in the home folder.
     const std::string start = dir.string();
-    const std::string fallback = (dir / "fallback").string();
-    EXPECT_EQ(configurationFolder(start, fallback), start) << "neither has one: written to the start directory";
-    Configuration c = defaultConfiguration(kScreen, start);
-    c.helpLevel = 0;
-    ASSERT_TRUE(writeConfiguration(fallback, c, LanguageTexts{}.main, prompter, error));
-    EXPECT_EQ(configurationFolder(start, fallback), fallback);
-    Configuration back;
-    EXPECT_TRUE(readConfiguration(fallback, back, kScreen, start));
-    EXPECT_EQ(back.helpLevel, 0);
-    ASSERT_TRUE(writeConfiguration(start, c, LanguageTexts{}.main, prompter, error));
-    EXPECT_EQ(configurationFolder(start, fallback), start);
+    const std::string fallback = (dir / "korvant").string();
+    struct Row {
+        const char* name;
+        bool startHasOne;
+        bool fallbackHasOne;
+        std::string expected;
+    };
+    const Row rows[] = {
+        {"neither has one", false, false, fallback},
+        {"only the per-user folder", false, true, fallback},
+        {"only the start directory", true, false, start},
+        {"both", true, true, start},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::filesystem::remove_all(fallback);
+        std::filesystem::remove(dir / "zam1.cfg");
+        std::filesystem::remove(dir / "zam1.cff");
+        Configuration c = defaultConfiguration(kScreen, start);
+        c.helpLevel = 0;
+        if (row.startHasOne) {
+            ASSERT_TRUE(writeConfiguration(start, c, LanguageTexts{}.main, prompter, error));
+        }
+        if (row.fallbackHasOne) {
+            ASSERT_TRUE(writeConfiguration(fallback, c, LanguageTexts{}.main, prompter, error));
+        }
+        const std::string chosen = configurationFolder(start, fallback);
+        EXPECT_EQ(chosen, row.expected);
+        // Written where it was chosen (the folder is made on the way), and read back from there.
+        c.helpLevel = 2;
+        ASSERT_TRUE(writeConfiguration(chosen, c, LanguageTexts{}.main, prompter, error));
+        ASSERT_TRUE(writeRecentFiles(chosen, "/p", {"/p/a.zm1", "", "", ""}, LanguageTexts{}.main, prompter, error));
+        Configuration back;
+        EXPECT_TRUE(readConfiguration(chosen, back, kScreen, start));
+        EXPECT_EQ(back.helpLevel, 2);
+        EXPECT_EQ(std::filesystem::exists(dir / "zam1.cff"), row.expected == start) << "the start directory stays clean";
+        EXPECT_EQ(configurationFolder(start, fallback), row.expected) << "the next start finds it";
+    }
     EXPECT_FALSE(error.isSet());
 }
 

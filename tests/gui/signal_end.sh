@@ -10,7 +10,7 @@ mkdir -p "$out/config" "$out/tmp"
 cd "$out"
 
 start() {
-  XDG_CONFIG_HOME="$out/config" TEMP="$out/tmp" QT_QPA_PLATFORM=offscreen "$exe" "$project" &
+  XDG_CONFIG_HOME="$out/config" XDG_DATA_HOME="$out/data" TEMP="$out/tmp" QT_QPA_PLATFORM=offscreen "$exe" "$project" &
   pid=$!
   # Running once its own private folder is there (and a moment for the rest of
   # the start); a folder named in $1 is an earlier program's, not this one's.

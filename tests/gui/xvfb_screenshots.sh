@@ -10,7 +10,7 @@ mkdir -p "$out/config"
 cd "$out"
 # A configuration of its own (none: the defaults), never the user's.
 unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-XDG_CONFIG_HOME="$out/config" ZAM1_SCREENSHOT_DIR="$out" \
+XDG_CONFIG_HOME="$out/config" XDG_DATA_HOME="$out/data" ZAM1_SCREENSHOT_DIR="$out" \
   xvfb-run -a -s "-screen 0 1280x1024x24" "$exe" "$project"
 for name in overall scheme normal_distribution standard_report; do
   if [ ! -s "$out/$name.png" ]; then

@@ -32,7 +32,7 @@ fail() {
 
 # start <folder> [project]: the program in that folder; its process id in $pid.
 start() {
-  (cd "$1" && shift && XDG_CONFIG_HOME="$out/config" TEMP="$out/tmp" exec "$exe" "$@") &
+  (cd "$1" && shift && XDG_CONFIG_HOME="$out/config" XDG_DATA_HOME="$out/data" TEMP="$out/tmp" exec "$exe" "$@") &
   pid=$!
   started="$started $pid"
 }
