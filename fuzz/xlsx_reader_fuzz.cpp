@@ -17,8 +17,7 @@
 #include "core/exchange/exchange_texts.h"
 #include "core/exchange/sheet.h"
 #include "core/lang/language.h"
-#include "core/model/chain.h"
-#include "core/model/resolution.h"
+#include "fuzz/element_import_check.h"
 
 namespace {
 
@@ -65,14 +64,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         workbook = packed(input.substr(0, split), split == std::string_view::npos ? std::string_view() : input.substr(split + 1));
     }
     const ExchangeTexts& words = exchangeTexts(kGerman);
-    const ElementImport imported = readElementXlsx(workbook, words);
-    if (imported.problem) {
-        (void)importProblemText(*imported.problem, {}, words);
-        return 0;
-    }
-    auto chain = std::make_unique<Chain>();
-    (void)compareElements(*chain, imported.elements);
-    applyElementImport(*chain, imported.elements);
-    deriveElementValues(*chain);
+    useElementImport(readElementXlsx(workbook, words), words);
     return 0;
 }

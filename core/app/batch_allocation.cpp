@@ -1,5 +1,6 @@
 #include "core/app/batch_allocation.h"
 #include "core/app/batch_support.h"
+#include "core/app/batch_analysis.h"
 
 #include <algorithm>
 #include <optional>
@@ -96,21 +97,8 @@ int runBatchAllocation(ProgramState& state, const std::vector<std::string>& argu
     const std::string& projectPath = arguments.at(0);
     if (request.json && *request.json != "-" && outputIsAnInput(projectPath, *request.json, err)) return kExitRefused;
     BatchPorts ports(state, err);
-    state.error.clear();
-    state.file.dataDirectory.clear(); // the name is used as given
-    if (!readProjectFile(state, projectPath)) return kExitFailed;
-    if (const auto problems = analysisInputProblems(state.chain, state.texts); !problems.empty()) {
-        for (const std::string& p : problems) err << projectPath << ": " << oemToUtf8(p) << '\n';
-        return kExitFailed;
-    }
     AnalysisData data;
-    const std::string sidecar = sidecarPath(projectPath);
-    const SidecarRead read = readSidecar(sidecar, state.chain, data);
-    if (!read.ok) {
-        err << sidecar << ": " << read.error << '\n';
-        return kExitFailed;
-    }
-    for (const std::string& note : read.notes) err << sidecar << ": " << note << '\n';
+    if (!readProjectForAnalysis(state, projectPath, data, err)) return kExitFailed;
     std::string problem;
     const std::vector<int> closings = closingsToAllocate(request, state.chain, data, problem);
     if (closings.empty()) {

@@ -65,6 +65,25 @@ std::string parseOptions(const std::vector<std::string>& args, Request& request)
 
 } // namespace
 
+bool readProjectForAnalysis(ProgramState& state, const std::string& projectPath, AnalysisData& data,
+                            std::ostream& err) {
+    state.error.clear();
+    state.file.dataDirectory.clear(); // the name is used as given
+    if (!readProjectFile(state, projectPath)) return false;
+    if (const auto problems = analysisInputProblems(state.chain, state.texts); !problems.empty()) {
+        for (const std::string& p : problems) err << projectPath << ": " << oemToUtf8(p) << '\n';
+        return false;
+    }
+    const std::string sidecar = sidecarPath(projectPath);
+    const SidecarRead read = readSidecar(sidecar, state.chain, data);
+    if (!read.ok) {
+        err << sidecar << ": " << read.error << '\n';
+        return false;
+    }
+    for (const std::string& note : read.notes) err << sidecar << ": " << note << '\n';
+    return true;
+}
+
 int runBatchAnalysis(ProgramState& state, const std::vector<std::string>& arguments, std::ostream& out,
                      std::ostream& err) {
     if (arguments.size() < 2 || arguments[1] != kAnalyseSwitch) {
@@ -75,22 +94,8 @@ int runBatchAnalysis(ProgramState& state, const std::vector<std::string>& argume
     const std::string& projectPath = arguments.at(0);
     if (request.json && *request.json != "-" && outputIsAnInput(projectPath, *request.json, err)) return kExitRefused;
     BatchPorts ports(state, err);
-    state.error.clear();
-    state.file.dataDirectory.clear(); // the name is used as given
-    if (!readProjectFile(state, projectPath)) return 1;
-    if (const auto problems = analysisInputProblems(state.chain, state.texts); !problems.empty()) {
-        for (const std::string& p : problems) err << projectPath << ": " << oemToUtf8(p) << '\n';
-        return 1;
-    }
-
     AnalysisData data;
-    const std::string sidecar = sidecarPath(projectPath);
-    const SidecarRead read = readSidecar(sidecar, state.chain, data);
-    if (!read.ok) {
-        err << sidecar << ": " << read.error << '\n';
-        return 1;
-    }
-    for (const std::string& note : read.notes) err << sidecar << ": " << note << '\n';
+    if (!readProjectForAnalysis(state, projectPath, data, err)) return kExitFailed;
     AnalysisOptions options = data.options;
     if (request.method) options.method = *request.method;
     if (request.samples) options.samples = *request.samples;

@@ -8,6 +8,7 @@
 
 namespace zam1 {
 
+struct AnalysisData;
 struct ProgramState;
 
 inline constexpr const char* kAnalyseSwitch = "--analyse";
@@ -23,5 +24,12 @@ inline constexpr const char* kAnalyseSwitch = "--analyse";
 // dimensions that could not be calculated while no limit fails.
 int runBatchAnalysis(ProgramState& state, const std::vector<std::string>& arguments, std::ostream& out,
                      std::ostream& err);
+
+// The project of a batch analysis or allocation and its settings file
+// (project.zm1.json): the project read as named, its numbers checked, the
+// settings file's notes on `err`. False, with the reason on `err`, when either
+// cannot be used; the run then ends with exit code 1.
+bool readProjectForAnalysis(ProgramState& state, const std::string& projectPath, AnalysisData& data,
+                            std::ostream& err);
 
 } // namespace zam1
