@@ -94,9 +94,9 @@ void ImageCanvas::polygon(const Pixel (&points)[4]) {
 }
 
 const ImageCanvas::TextFont& ImageCanvas::textFont(const FontSpec& wanted) {
-    if (m_font && m_font->spec == wanted) return *m_font;
+    if (m_font && m_font->requested == wanted) return *m_font;
     TextFont f;
-    f.spec = wanted;
+    f.requested = wanted;
     QFont& font = f.font;
     font.setFamily(QString::fromStdString(wanted.face));
     // The height is that of the character cell, leading included, as the window's fonts take it.

@@ -56,7 +56,7 @@ public:
 private:
     // The font of a text style, with its ascent and horizontal scale; the last one is kept.
     struct TextFont {
-        FontSpec spec;
+        FontSpec requested;
         QFont font;
         double ascent = 0;
         double height = 0;
