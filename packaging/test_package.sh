@@ -4,9 +4,9 @@
 # installed program: its help, and the batch report of the installed example,
 # which must equal the report of the program in the build folder (so the
 # installed copy found its message file too).
-# Usage: test_package.sh BUILD_DIR SOURCE_DIR WORK_DIR BUILT_WZAM1
+# Usage: test_package.sh BUILD_DIR SOURCE_DIR WORK_DIR BUILT_WZAM1 [SANITIZED]
 set -eu
-build=$1 source=$2 work=$3 built=$4
+build=$1 source=$2 work=$3 built=$4 sanitized=${5:-0}
 rm -rf "$work"
 mkdir -p "$work/packages" "$work/root" "$work/installed" "$work/reference" "$work/home"
 # No settings of the user running the test may leak in.
@@ -22,8 +22,17 @@ ls "$work/packages" | grep -q '^zam1-dbgsym_' || { echo "no debug symbols packag
 dpkg -x "$deb" "$work/root"
 root=$work/root/usr
 # Nothing of the build folder is compiled into the program: it finds its files
-# beside itself, wherever it was installed.
-if strings "$root/bin/wzam1" | grep -F "$build"; then echo "the build folder is compiled in"; exit 1; fi
+# beside itself, wherever it was installed. A sanitizer build carries the names
+# of the compiled sources (the generated ones lie in the build folder) for its
+# reports, and g++ 12 writes them unmapped; any other path still fails.
+compiled_in() {
+  if [ "$sanitized" = 1 ]; then
+    strings "$1" | grep -F "$build" | grep -vE '\.(c|cc|cpp|cxx|h|hpp)$'
+  else
+    strings "$1" | grep -F "$build"
+  fi
+}
+if compiled_in "$root/bin/wzam1"; then echo "the build folder is compiled in"; exit 1; fi
 # Two reports are equal when they differ at most in the minute they were written.
 same_report() {
   for f in "$1" "$2"; do
