@@ -156,19 +156,29 @@ sigma() {
   while :; do
     focus "$1" "$2"
     xdotool key alt+b
-    sleep 0.5
+    # The menu's letters work once its popup shows (a window named after the
+    # program); a letter sent before goes to the window behind it, and a loaded
+    # machine may take seconds.
+    i=0
+    until xdotool search --onlyvisible --pid "$1" --name '^wzam1$' >/dev/null 2>&1; do
+      i=$((i + 1))
+      [ $i -lt 100 ] || break
+      sleep 0.1
+    done
+    sleep 0.2
     xdotool key g
     i=0
     until xdotool getwindowfocus getwindowname 2>/dev/null | grep -q '^Eingabe$'; do
       i=$((i + 1))
-      [ $i -lt 50 ] || break
+      [ $i -lt 100 ] || break
       sleep 0.1
     done
-    [ $i -lt 50 ] && break
+    [ $i -lt 100 ] && break
     # a window that came up in between took the keys: close the menu, again
     xdotool key Escape Escape
+    sleep 1
     tries=$((tries + 1))
-    [ $tries -lt 3 ] || fail "the sigma prompt of process $1 does not come"
+    [ $tries -lt 5 ] || fail "the sigma prompt of process $1 does not come"
   done
   sleep 0.5
   xdotool key ctrl+a
