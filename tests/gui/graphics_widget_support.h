@@ -24,7 +24,7 @@ inline WindowSettings screen() {
 inline bool waitForReplay(const TFkorvgra& w) {
     QElapsedTimer t;
     t.start();
-    while (w.replayRunning() && t.elapsed() < 20000) QCoreApplication::processEvents();
+    while (w.replayRunning() && t.elapsed() < 120000) QCoreApplication::processEvents();  // a loaded machine with sanitizers is slow
     return !w.replayRunning();
 }
 

@@ -19,6 +19,7 @@ wm=""
 started=""
 fail() {
   echo "FAILED: $*" >&2
+  echo "FAILED: $*" > "$out/failed.txt"  # kept for the reader of a run without its output
   [ -z "$wm" ] || kill "$wm" 2>/dev/null || true
   # what the screen showed, for the one who reads the failure
   command -v import >/dev/null 2>&1 && import -window root "$out/failed.png" 2>/dev/null || true
