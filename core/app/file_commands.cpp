@@ -43,16 +43,31 @@ void enterRecent(ProgramState& state, const std::string& path) {
     if (!failed) addToDesktopRecentList(state.desktopRecentList, full.lexically_normal().string(), std::time(nullptr));
 }
 
-// Reads `path` and makes it the current project: name and folder change only now.
-bool openProject(ProgramState& state, const std::string& path) {
-    if (!readProjectFile(state, path)) return false;
+} // namespace
+
+void adoptProject(ProgramState& state, const std::string& path, ProjectOrigin origin) {
     const fs::path p(path);
     state.file.dataDirectory = p.parent_path().string();
     // A name that ends otherwise than ".zm1" ("Rad.ZM1", "welle.alt") is kept
     // whole, so that Save writes the file that was read, not a new one beside it.
     state.file.currentFile = p.extension() == ".zm1" ? p.stem().string() : p.string();
+    if (origin == ProjectOrigin::CommandLine) {
+        state.file.modified = false;
+        std::error_code failed;
+        const fs::path full = fs::absolute(p, failed);
+        enterRecentFile(state.file.recentFiles, failed ? path : full.lexically_normal().string());
+        return;
+    }
     enterRecent(state, currentProjectPath(state));
     projectMatchesItsFile(state);
+}
+
+namespace {
+
+// Reads `path` and makes it the current project: name and folder change only now.
+bool openProject(ProgramState& state, const std::string& path, ProjectOrigin origin) {
+    if (!readProjectFile(state, path)) return false;
+    adoptProject(state, path, origin);
     return true;
 }
 
@@ -71,7 +86,7 @@ void deleteTemporaryDrawingFiles(const std::string& folder) {
 
 // The close query, then the read of a file given by name; a file that is gone is said.
 template <class WhenGone>
-bool openNamedAfterCloseQuery(ProgramState& state, const std::string& path, WhenGone whenGone) {
+bool openNamedAfterCloseQuery(ProgramState& state, const std::string& path, ProjectOrigin origin, WhenGone whenGone) {
     if (!closeQuery(state)) return false;
     if (!fileExists(path)) {
         whenGone();
@@ -79,7 +94,7 @@ bool openNamedAfterCloseQuery(ProgramState& state, const std::string& path, When
         state.error.set();
         return false;
     }
-    return openProject(state, path);
+    return openProject(state, path, origin);
 }
 
 } // namespace
@@ -124,7 +139,7 @@ bool fileOpen(ProgramState& state) {
         state.error.set();
         return false;
     }
-    return openProject(state, path);
+    return openProject(state, path, ProjectOrigin::OpenDialog);
 }
 
 bool fileSave(ProgramState& state) {
@@ -153,16 +168,19 @@ bool fileOpenRecent(ProgramState& state, int k) {
     if (k < 1 || k > static_cast<int>(state.file.recentFiles.size())) return false;
     const std::string path = state.file.recentFiles[static_cast<std::size_t>(k - 1)];
     if (path.empty()) return false;
-    return openNamedAfterCloseQuery(state, path, [&] { removeRecentFile(state.file.recentFiles, k); });
+    return openNamedAfterCloseQuery(state, path, ProjectOrigin::RecentFile,
+                                    [&] { removeRecentFile(state.file.recentFiles, k); });
 }
 
 bool fileOpenNamed(ProgramState& state, const std::string& path) {
     state.error.clear();
     if (path.empty()) return false;
-    return openNamedAfterCloseQuery(state, path, [] {});
+    return openNamedAfterCloseQuery(state, path, ProjectOrigin::Dropped, [] {});
 }
 
-bool openProjectFile(ProgramState& state, const std::string& path) { return openProject(state, path); }
+bool openProjectFile(ProgramState& state, const std::string& path, ProjectOrigin origin) {
+    return openProject(state, path, origin);
+}
 
 bool fileExit(ProgramState& state) {
     state.error.clear();

@@ -54,10 +54,21 @@ bool fileOpenRecent(ProgramState& state, int k);
 // that is gone said): a file dropped on a window. True when read.
 bool fileOpenNamed(ProgramState& state, const std::string& path);
 
+// Where a project that becomes the current one comes from.
+enum class ProjectOrigin { CommandLine, OpenDialog, RecentFile, FolderTable, Dropped };
+
+// Makes the project just read from `path` the current one, the one way for every
+// origin: its folder, its name (the stem of a ".zm1" file, any other name as
+// given, so that Save writes the file that was read: "welle.alt", "Rad.ZM1"),
+// unmodified, and first in the recent files. Opened in a running program it
+// also goes into the desktop's recent list and this program's working copy goes;
+// at the start a working copy left by an earlier run stays, to be offered.
+void adoptProject(ProgramState& state, const std::string& path, ProjectOrigin origin);
+
 // Reads `path` and makes it the current project: name and folder, the recent
 // files and the cleared modified flag change only when the read succeeds. No
 // close query: the caller has run it (the overview's row choice).
-bool openProjectFile(ProgramState& state, const std::string& path);
+bool openProjectFile(ProgramState& state, const std::string& path, ProjectOrigin origin = ProjectOrigin::FolderTable);
 
 // The end of the program: the close query, then the temporary drawing files
 // "$*.dx$" of the temporary folder are deleted and the working copy is dropped.

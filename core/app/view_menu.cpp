@@ -39,6 +39,26 @@ bool viewMonteCarloAnalysis(MenuContext& c) {
     return false;
 }
 
+// The allocation entry came after the language tables: its captions are here,
+// UTF-8, German for the languages without one of their own.
+std::string allocationCaption(const MenuContext& c) {
+    switch (c.state.config.language) {
+    case kEnglish: return "Tolerance allocat&ion ...";
+    case kFrench: return "Ré&partition des tolérances ...";
+    default: return "T&oleranzverteilung ...";
+    }
+}
+
+// The allocation dialog; a proposal taken over changes the chain as one undoable
+// step, and the window shows the changed chain's result.
+bool allocateTolerances(MenuContext& c) {
+    c.state.error.clear();
+    if (c.state.chain.closingCount() == 0) return chooseClosingDimension(c.state, c.closing);
+    if (!c.bench.allocateTolerances(c.closing)) return false;
+    showResult(c);
+    return true;
+}
+
 } // namespace
 
 bool viewOverallGraphic(MenuContext& c) {
@@ -104,6 +124,8 @@ MenuSection viewMenu() {
         {.objectName = "mi_viewmontecarlo",
          .caption = [](const MenuContext&) { return std::string("Monte Car&lo ..."); },
          .run = viewMonteCarloAnalysis},
+        {.objectName = "mi_viewtoleranzverteilung", .caption = allocationCaption, .run = allocateTolerances,
+         .effect = MenuEffect::ChangesProject},
         separator(),
         {.objectName = "mi_viewerrormessages",
          .caption = [](const MenuContext& c) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <ostream>
 
+#include "core/app/file_commands.h"
 #include "core/config/config_file.h"
 #include "core/files/project_file.h"
 #include "core/files/save_project.h"
@@ -19,15 +20,6 @@
 
 namespace zam1 {
 namespace {
-
-// The current file as the session keeps it: the base name, in the data directory.
-void makeCurrent(ProgramState& state, const std::string& path) {
-    const std::filesystem::path p(path);
-    state.file.currentFile = p.stem().string();
-    state.file.dataDirectory = p.has_parent_path() ? p.parent_path().string() : std::string();
-    state.file.modified = false;
-    enterRecentFile(state.file.recentFiles, std::filesystem::absolute(p).lexically_normal().string());
-}
 
 // The project of the command line, read without the file functions' messages.
 bool readQuietly(ProgramState& state, const std::string& path) {
@@ -100,7 +92,7 @@ bool startWindowSession(ProgramState& state, const WindowStartPlan& plan, bool& 
     case WindowStartPlan::Project::Read:
         state.file.commandLineProject = true;
         if (readQuietly(state, plan.name)) {
-            makeCurrent(state, plan.name);
+            adoptProject(state, plan.name, ProjectOrigin::CommandLine);
             projectRead = named = true;
             break;
         }

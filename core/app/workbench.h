@@ -29,6 +29,9 @@ public:
     // The limits, distributions, samples and seed of the analysis; `closing`
     // (1-based) is the closing dimension whose histogram the user wants to see.
     virtual bool editMonteCarlo(int& closing) = 0;
+    // The tolerance allocation of closing dimension `closing`; true when a
+    // proposal was taken over into the chain.
+    virtual bool allocateTolerances(int& closing) = 0;
     // The settings dialog; true when "zam1.cfg" was written.
     virtual bool editSettings() = 0;
 

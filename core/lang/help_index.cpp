@@ -17,6 +17,7 @@ constexpr std::array kTopics{
     HelpTopic{3100, "view.html"},          // choice of the closing dimension
     HelpTopic{3400, "file.html"},          // project overview table
     HelpTopic{3500, "view.html"},          // Monte Carlo settings
+    HelpTopic{3510, "view.html"},          // tolerance allocation
     HelpTopic{3600, "excel.html"},         // spreadsheet exchange
     HelpTopic{5100, "edit.html"},          // production factor sigma
     HelpTopic{5140, "edit.html"},          // number of elements

@@ -230,6 +230,7 @@ bool Thh::editProjectText() { return m_dialogs->editProjectText(); }
 bool Thh::editElementTable() { return m_dialogs->editElementTable(); }
 bool Thh::editClosingDimensions() { return m_dialogs->editClosingDimensions(); }
 bool Thh::editMonteCarlo(int& closing) { return m_dialogs->editMonteCarlo(closing); }
+bool Thh::allocateTolerances(int& closing) { return m_dialogs->allocateTolerances(closing); }
 bool Thh::editSettings() {
     const bool written = m_dialogs->editSettings();
     if (written) applySettings();

@@ -76,6 +76,7 @@ public:
     bool editElementTable() override;
     bool editClosingDimensions() override;
     bool editMonteCarlo(int& closing) override;
+    bool allocateTolerances(int& closing) override;
     bool editSettings() override;
     DocumentationDialogs& documentationDialogs() override;
     ExplanationView& explanationView() override;

@@ -4,6 +4,7 @@
 #include "core/session/program_state.h"
 #include "gui/app/main_window.h"
 #include "core/app/spreadsheet_commands.h"
+#include "gui/editors/allocation_dialog.h"
 #include "gui/editors/closing_dimension_dialogs.h"
 #include "gui/editors/dialog_geometry.h"
 #include "gui/editors/dialog_support.h"
@@ -51,6 +52,9 @@ bool WindowDialogs::editElementTable() { return zam1::editElementTable(m_window.
 bool WindowDialogs::editClosingDimensions() { return zam1::editClosingDimensions(m_window.state(), &m_window); }
 bool WindowDialogs::editMonteCarlo(int& closing) {
     return editMonteCarloSettings(m_window.state(), &m_window, closing);
+}
+bool WindowDialogs::allocateTolerances(int& closing) {
+    return zam1::allocateTolerances(m_window.state(), &m_window, closing);
 }
 bool WindowDialogs::editSettings() { return zam1::editSettings(m_window.state(), &m_window); }
 // Each command gets its dialogs made afresh, with the scale and language the

@@ -25,6 +25,7 @@ public:
     bool editElementTable();
     bool editClosingDimensions();
     bool editMonteCarlo(int& closing);
+    bool allocateTolerances(int& closing);
     bool editSettings();
     DocumentationDialogs& documentation();
     ExplanationView& explanation();

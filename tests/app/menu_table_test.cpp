@@ -322,6 +322,39 @@ TEST_F(Menus, AChangeLeavesAnUndoStepTheModifiedFlagAndTheWorkingCopy) {
     EXPECT_FALSE(menuItemEnabled(context, *findMenuItem("mi_editRedo")));
 }
 
+// An allocation taken over is one undoable step; a cancelled dialog leaves none.
+TEST_F(Menus, AnAllocationTakenOverIsOneUndoStep) {
+    readExample();
+    const long double upper = state.chain.element(1).upperDev;
+    const long double lower = state.chain.element(2).lowerDev;
+    run("mi_viewtoleranzverteilung");  // no dialog script: cancelled
+    EXPECT_FALSE(menuItemEnabled(context, *findMenuItem("mi_editUndo")));
+    bench.allocation = [](ProgramState& s) {
+        s.chain.element(1).upperDev = 0.25L;
+        s.chain.element(2).lowerDev = -0.3L;
+        return true;
+    };
+    run("mi_viewtoleranzverteilung");
+    EXPECT_EQ(state.chain.element(1).upperDev, 0.25L);
+    EXPECT_TRUE(state.file.modified);
+    run("mi_editUndo");
+    EXPECT_EQ(state.chain.element(1).upperDev, upper);
+    EXPECT_EQ(state.chain.element(2).lowerDev, lower);
+    EXPECT_FALSE(menuItemEnabled(context, *findMenuItem("mi_editUndo")));
+    const std::vector<std::string> asked = {"allocation 1", "allocation 1"};
+    std::vector<std::string> allocations;
+    for (const std::string& entry : bench.log) {
+        if (entry.starts_with("allocation")) allocations.push_back(entry);
+    }
+    EXPECT_EQ(allocations, asked);
+    struct Case { const char* switchItem; const char* caption; };
+    for (const Case& c : {Case{nullptr, "T&oleranzverteilung ..."}, Case{"mi_helplanguageenglisch", "Tolerance allocat&ion ..."},
+                          Case{"mi_helplanguagefrench", "R\u00e9&partition des tol\u00e9rances ..."}}) {
+        if (c.switchItem) run(c.switchItem);
+        EXPECT_EQ(caption("mi_viewtoleranzverteilung"), c.caption);
+    }
+}
+
 // Quick: text, elements, the overall graphic, closing dimensions, sigma; an error stops it.
 TEST_F(Menus, TheGuidedInputRunsTheEditorsInOrderAndStopsOnAnError) {
     readExample();

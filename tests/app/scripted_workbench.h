@@ -28,7 +28,7 @@ public:
 
     // What an editor does when it is opened; none: it is cancelled (error flag set).
     using Editor = std::function<bool(ProgramState&)>;
-    Editor projectText, elementTable, closingDimensions, settings;
+    Editor projectText, elementTable, closingDimensions, settings, allocation;
 
     std::vector<std::string> log;
     bool acceptImport = false;  // what the import preview answers
@@ -41,6 +41,9 @@ public:
         log.push_back("montecarlo " + std::to_string(closing));
         m_state.error.set();
         return false;
+    }
+    bool allocateTolerances(int& closing) override {
+        return run("allocation " + std::to_string(closing), allocation);
     }
     bool editSettings() override { return run("settings", settings); }
     DocumentationDialogs& documentationDialogs() override { return *this; }

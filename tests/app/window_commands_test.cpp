@@ -11,6 +11,7 @@
 #include "core/app/view_commands.h"
 #include "core/app/window_start.h"
 #include "core/app/file_commands.h"
+#include "core/files/save_project.h"
 #include "core/graphics/diagram_run.h"
 #include "core/graphics/graphics_window.h"
 #include "core/platform/clock.h"
@@ -167,6 +168,8 @@ TEST(WindowStart, TheStartPlanReadsCreatesOrKeepsTheName) {
     const std::string templates = folder.path() + "/vorlagen";
     std::filesystem::create_directories(templates);
     std::filesystem::copy_file(kExample, templates + "/null.zm1");
+    const std::string otherEnding = folder.file("welle.alt");
+    std::filesystem::copy_file(kExample, otherEnding);
     struct Case {
         const char* what;
         P project;
@@ -180,6 +183,8 @@ TEST(WindowStart, TheStartPlanReadsCreatesOrKeepsTheName) {
     };
     const Case cases[] = {
         {"readable", P::Read, kExample, false, {}, true, true, "getriebewelle", true},
+        // as Open keeps it: Save writes the file that was read, not welle.zm1 beside it
+        {"readable, another ending", P::Read, otherEnding, false, {}, true, true, otherEnding, true},
         {"missing: a new project", P::Read, folder.file("neu.zm1"), false, {}, true, false, folder.file("neu.zm1"), false},
         {"folder missing", P::Read, folder.path() + "/fehlt/neu.zm1", false, {}, false, false, "", false},
         {"unreadable, kept", P::Read, garbage, false, {Answer::No}, false, false, "", false},
@@ -211,6 +216,9 @@ TEST(WindowStart, TheStartPlanReadsCreatesOrKeepsTheName) {
         }
         EXPECT_EQ(read, c.read);
         EXPECT_EQ(state.file.currentFile, c.currentFile);
+        if (c.read) {
+            EXPECT_EQ(std::filesystem::path(currentProjectPath(state)), std::filesystem::path(c.name));
+        }
         EXPECT_EQ(state.chain.elementCount() > 0, c.hasElements);
         EXPECT_FALSE(state.error.isSet());
     }

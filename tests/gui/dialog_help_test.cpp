@@ -26,6 +26,7 @@
 #include "gui/editors/exchange_dialogs.h"
 #include "gui/editors/explanation_dialog.h"
 #include "gui/editors/general_tolerance_dialog.h"
+#include "gui/editors/allocation_dialog.h"
 #include "gui/editors/monte_carlo_dialog.h"
 #include "gui/editors/plot_settings_dialog.h"
 #include "gui/editors/project_text_dialog.h"
@@ -227,6 +228,14 @@ TEST(DialogHelp, F1AndTheHelpButtonOpenTheManualAtTheDialogsNumberInEveryLanguag
              s.state->file.currentFile = "welle";
              int closing = 1;
              editMonteCarloSettings(*s.state, nullptr, closing);
+         }},
+        {"tolerance allocation", 3510, "Button_help",
+         [](Session& s, ModalScript::Action check) {
+             ModalScript script({check});
+             s.state->file.dataDirectory = s.folder.path();
+             s.state->file.currentFile = "welle";
+             int closing = 1;
+             allocateTolerances(*s.state, nullptr, closing);
          }},
         {"plot settings", 6600, "Button_help",
          [](Session& s, ModalScript::Action check) {

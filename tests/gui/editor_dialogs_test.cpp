@@ -26,6 +26,7 @@
 #include "core/session/program_state.h"
 #include "core/text/codepage.h"
 #include "core/standards/general_tolerance.h"
+#include "gui/editors/allocation_dialog.h"
 #include "gui/editors/closing_dimension_dialogs.h"
 #include "gui/editors/general_tolerance_dialog.h"
 #include "gui/editors/monte_carlo_dialog.h"
@@ -484,6 +485,89 @@ TEST_F(MonteCarloDialogTest, NoClosingDimensionsOrNoFileNameOpenNoDialog) {
     EXPECT_FALSE(editMonteCarloSettings(state, nullptr, closing));
     EXPECT_TRUE(state.error.isSet());
     EXPECT_EQ(prompter.errors().size(), 2u);
+}
+
+
+// The allocation dialog on three elements of ±0.1 in a row (nominal 60) with
+// required limits ±0.3: a bad target is named, a proposal is shown beside
+// today's values and withdrawn when the question changes, and only
+// Übernehmen changes the chain.
+class AllocationDialogTest : public EditorDialogs {
+protected:
+    void SetUp() override {
+        dir = std::filesystem::temp_directory_path() / ("zam1-allocdialog-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+        state.file.dataDirectory = dir.string();
+        state.file.currentFile = "welle";
+        state.chain.setClosingCount(1);
+        state.chain.closing(1) = ClosingDimension{0, 3, "Spalt", ""};
+        AnalysisData data;
+        data.limits[1] = RequiredLimits{59.7L, 60.3L};
+        ASSERT_EQ(writeSidecar((dir / "welle.zm1.json").string(), data), 0);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    std::filesystem::path dir;
+};
+
+TEST_F(AllocationDialogTest, AProposalIsShownWithdrawnAndTakenOver) {
+    struct Seen {
+        QString target;
+        int rows = -1;
+        bool applyEnabled = true;
+    };
+    Seen opened, afterFault, proposed, withdrawn;
+    QString summary, codeAfter;
+    const auto look = [](QWidget& d) {
+        return Seen{child<QLineEdit>(d, "Edit_target").text(), child<QTableWidget>(d, "StringGrid_allocation").rowCount(),
+                    child<QPushButton>(d, "Button_apply").isEnabled()};
+    };
+    ModalScript script({[&](QWidget& d) {
+        opened = look(d);
+        retype(d, "Edit_target", QStringLiteral("abc"));
+        click(d, "Button_propose");
+        afterFault = look(d);
+        retype(d, "Edit_target", QStringLiteral("1"));
+        click(d, "Button_propose");
+        proposed = look(d);
+        summary = child<QLabel>(d, "Label_summary").text();
+        shoot(d, "allocation");
+        retype(d, "Edit_target", QStringLiteral("1,2"));
+        withdrawn = look(d);
+        click(d, "Button_propose");
+        click(d, "Button_apply");
+    }});
+    int closing = 1;
+    ASSERT_TRUE(allocateTolerances(state, nullptr, closing));
+    EXPECT_EQ(script.unused(), 0u);
+    EXPECT_EQ(opened.target, QStringLiteral("1.33"));
+    EXPECT_EQ(opened.rows, 0);
+    EXPECT_FALSE(opened.applyEnabled);
+    EXPECT_EQ(prompter.errors(), std::vector<std::string>{"Ziel Cpk: Ungültige Eingabe \"abc\" !"});
+    EXPECT_FALSE(afterFault.applyEnabled);
+    EXPECT_EQ(proposed.rows, 3);
+    EXPECT_TRUE(proposed.applyEnabled);
+    EXPECT_TRUE(summary.contains(QStringLiteral("mit dem Vorschlag Cpk 1.000 (neu berechnet)"))) << summary.toStdString();
+    EXPECT_EQ(withdrawn.rows, 0);
+    EXPECT_FALSE(withdrawn.applyEnabled);
+    // Cpk 1.2 with sigma 3: Σ t² = 36 (0.3 / 3.6)², three equal tolerances of 0.2887.
+    for (int n = 1; n <= 3; ++n) {
+        EXPECT_NEAR(static_cast<double>(state.chain.element(n).upperDev), 0.2887 / 2, 1e-4) << n;
+        EXPECT_NEAR(static_cast<double>(state.chain.element(n).lowerDev), -0.2887 / 2, 1e-4) << n;
+    }
+}
+
+TEST_F(AllocationDialogTest, CancelLeavesTheChainAlone) {
+    ModalScript script({[&](QWidget& d) {
+        click(d, "Button_propose");
+        click(d, "Button_cancel");
+    }});
+    int closing = 1;
+    EXPECT_FALSE(allocateTolerances(state, nullptr, closing));
+    EXPECT_EQ(script.unused(), 0u);
+    EXPECT_TRUE(state.error.isSet());
+    for (int n = 1; n <= 3; ++n) EXPECT_EQ(state.chain.element(n).upperDev, 0.1L) << n;
 }
 
 } // namespace

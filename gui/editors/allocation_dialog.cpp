@@ -1,0 +1,243 @@
+#include "gui/editors/allocation_dialog.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <array>
+#include <optional>
+#include <utility>
+
+#include "core/analysis/input_check.h"
+#include "core/editors/allocation_form.h"
+#include "core/editors/closing_editor.h"
+#include "core/editors/monte_carlo_form.h"
+#include "core/model/resolution.h"
+#include "core/platform/prompter.h"
+#include "core/text/number_format.h"
+#include "gui/editors/dialog_help.h"
+#include "gui/editors/editor_support.h"
+
+namespace zam1 {
+namespace {
+
+constexpr int kAllocationHelp = 3510;
+
+constexpr std::array<std::pair<AllocationMethod, const char*>, 3> kMethodCaptions = {{
+    {AllocationMethod::Cost, "geringste Kosten"},
+    {AllocationMethod::Proportional, "proportional (ein Faktor für alle)"},
+    {AllocationMethod::Iso, "ISO-Toleranzgrade"},
+}};
+
+enum Column { ColElement, ColText, ColUpperBefore, ColLowerBefore, ColCodeBefore, ColUpperAfter, ColLowerAfter,
+              ColCodeAfter, ColCostAfter, Columns };
+
+QTableWidgetItem* cell(const QString& text, bool number = true) {
+    auto* item = new QTableWidgetItem(text);
+    item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+    if (number) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return item;
+}
+
+QString costText(const std::optional<long double>& cost) {
+    return cost ? QString::fromStdString(fixedText(*cost, 0, 4, false)) : QStringLiteral("-");
+}
+
+class AllocationDialog {
+public:
+    AllocationDialog(ProgramState& state, QWidget* parent, const AnalysisData& data, int closing)
+        : m_state(state), m_data(data), m_dialog(parent) {
+        m_dialog.setObjectName(QStringLiteral("Form_toleranzverteilung"));
+        m_dialog.setWindowTitle(QStringLiteral("ZAM1 Toleranzverteilung"));
+        auto* layout = new QVBoxLayout(&m_dialog);
+        layout->addLayout(fields(allocationForm(data, closing)));
+        m_summary = new QLabel(&m_dialog);
+        m_summary->setObjectName(QStringLiteral("Label_summary"));
+        m_summary->setWordWrap(true);
+        m_summary->setMinimumHeight(3 * m_summary->fontMetrics().height());
+        layout->addWidget(m_summary);
+        layout->addWidget(table(), 1);
+        auto* buttons = new QHBoxLayout;
+        QPushButton* propose = addButton(m_dialog, *buttons, "Button_propose", QStringLiteral("&Vorschlag"));
+        propose->setDefault(true);
+        QObject::connect(propose, &QPushButton::clicked, &m_dialog, [this] { proposeNow(); });
+        buttons->addStretch();
+        m_apply = addButton(m_dialog, *buttons, "Button_apply", QStringLiteral("Ü&bernehmen"));
+        m_apply->setEnabled(false);
+        QObject::connect(m_apply, &QPushButton::clicked, &m_dialog, &QDialog::accept);
+        QObject::connect(addButton(m_dialog, *buttons, "Button_cancel", QStringLiteral("Abbrechen")),
+                         &QPushButton::clicked, &m_dialog, &QDialog::reject);
+        addButton(m_dialog, *buttons, "Button_help", QStringLiteral("&Hilfe"));
+        layout->addLayout(buttons);
+        installHelp(m_dialog, kAllocationHelp, manualHelp(state));
+    }
+
+    // The proposal taken over, or nothing when cancelled.
+    std::optional<Allocation> run(int& closing) {
+        applyDialogLook(m_dialog, editorLook(m_state, m_dialog.parentWidget()));
+        if (m_dialog.exec() != QDialog::Accepted || !m_proposal) return std::nullopt;
+        closing = m_proposal->closing;
+        return m_proposal;
+    }
+
+private:
+    QLayout* fields(const AllocationForm& form) {
+        auto* fields = new QFormLayout;
+        m_closing = new QComboBox(&m_dialog);
+        m_closing->setObjectName(QStringLiteral("ComboBox_closing"));
+        for (int k = 1; k <= m_state.chain.closingCount(); ++k) {
+            m_closing->addItem(displayText(closingListText(m_state.chain, k)));
+        }
+        m_closing->setCurrentIndex(std::clamp(form.closing, 1, m_closing->count()) - 1);
+        fields->addRow(QStringLiteral("&Schließmaß"), m_closing);
+
+        auto* targetRow = new QHBoxLayout;
+        m_kind = new QComboBox(&m_dialog);
+        m_kind->setObjectName(QStringLiteral("ComboBox_target"));
+        m_kind->addItem(QStringLiteral("Cpk mindestens"));
+        m_kind->addItem(QStringLiteral("Ausschuss höchstens (ppm)"));
+        m_kind->setCurrentIndex(form.byCpk ? 0 : 1);
+        m_target = new QLineEdit(QString::fromStdString(form.target), &m_dialog);
+        m_target->setObjectName(QStringLiteral("Edit_target"));
+        targetRow->addWidget(m_kind);
+        targetRow->addWidget(m_target, 1);
+        auto* targetLabel = new QLabel(QStringLiteral("&Ziel"), &m_dialog);
+        targetLabel->setBuddy(m_kind);
+        fields->addRow(targetLabel, targetRow);
+
+        m_method = new QComboBox(&m_dialog);
+        m_method->setObjectName(QStringLiteral("ComboBox_method"));
+        for (const auto& [method, caption] : kMethodCaptions) m_method->addItem(QString::fromUtf8(caption), static_cast<int>(method));
+        m_method->setCurrentIndex(std::max(0, m_method->findData(static_cast<int>(form.method))));
+        fields->addRow(QStringLiteral("&Methode"), m_method);
+
+        // A proposal belongs to what was asked: any change of the question withdraws it.
+        const auto withdraw = [this] { showProposal(nullptr); };
+        QObject::connect(m_closing, &QComboBox::currentIndexChanged, &m_dialog, [this, withdraw](int index) {
+            withdraw();
+            const AllocationForm offered = allocationForm(m_data, index + 1);
+            m_kind->setCurrentIndex(offered.byCpk ? 0 : 1);
+            m_target->setText(QString::fromStdString(offered.target));
+        });
+        QObject::connect(m_kind, &QComboBox::currentIndexChanged, &m_dialog, withdraw);
+        QObject::connect(m_method, &QComboBox::currentIndexChanged, &m_dialog, withdraw);
+        QObject::connect(m_target, &QLineEdit::textEdited, &m_dialog, withdraw);
+        return fields;
+    }
+
+    QTableWidget* table() {
+        const MainTexts& t = m_state.texts.main;
+        m_table = new QTableWidget(0, Columns, &m_dialog);
+        m_table->setObjectName(QStringLiteral("StringGrid_allocation"));
+        m_table->setHorizontalHeaderLabels({displayText(t.elementNumber), displayText(t.text),
+                                            QStringLiteral("heute oben"), QStringLiteral("heute unten"),
+                                            QStringLiteral("heute ISO"), QStringLiteral("neu oben"),
+                                            QStringLiteral("neu unten"), QStringLiteral("neu ISO"),
+                                            QStringLiteral("Kosten neu")});
+        m_table->verticalHeader()->hide();
+        m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+        m_table->horizontalHeader()->setSectionResizeMode(ColText, QHeaderView::Stretch);
+        m_table->setMinimumSize(860, 260);
+        return m_table;
+    }
+
+    AllocationForm form() const {
+        AllocationForm f;
+        f.closing = m_closing->currentIndex() + 1;
+        f.byCpk = m_kind->currentIndex() == 0;
+        f.target = m_target->text().toStdString();
+        f.method = static_cast<AllocationMethod>(m_method->currentData().toInt());
+        return f;
+    }
+
+    void proposeNow() {
+        AllocationProposal p = proposeAllocation(m_state.chain, m_data, form(), m_state.texts);
+        if (!p.fault.empty()) {
+            showProposal(nullptr);
+            m_state.prompter->showError(p.fault);
+            if (p.targetFault) {
+                m_target->setFocus();
+                m_target->selectAll();
+            }
+            return;
+        }
+        m_proposal = std::move(p.allocation);
+        showProposal(&*m_proposal);
+    }
+
+    void showProposal(const Allocation* a) {
+        if (!a) m_proposal.reset();
+        m_apply->setEnabled(a != nullptr);
+        m_summary->setText(a ? QString::fromStdString(proposalSummary(*a)) : QString());
+        m_table->setRowCount(a ? static_cast<int>(a->elements.size()) : 0);
+        if (!a) return;
+        const int decimals = m_state.chain.decimals;
+        const auto mm = [decimals](long double v) { return QString::fromStdString(deviationCell(v, decimals)); };
+        for (int r = 0; r < m_table->rowCount(); ++r) {
+            const AllocatedElement& e = a->elements[static_cast<std::size_t>(r)];
+            m_table->setItem(r, ColElement, cell(QString::number(e.element)));
+            QString text = displayText(m_state.chain.element(e.element).text.view());
+            if (e.fixed) text += QStringLiteral(" (fest)");
+            if (e.atLimit) text += QStringLiteral(" (an der Grenze)");
+            m_table->setItem(r, ColText, cell(text, false));
+            m_table->setItem(r, ColUpperBefore, cell(mm(e.before.upper)));
+            m_table->setItem(r, ColLowerBefore, cell(mm(e.before.lower)));
+            m_table->setItem(r, ColCodeBefore, cell(QString::fromStdString(isoCell(e.before)), false));
+            m_table->setItem(r, ColUpperAfter, cell(mm(e.after.upper)));
+            m_table->setItem(r, ColLowerAfter, cell(mm(e.after.lower)));
+            m_table->setItem(r, ColCodeAfter, cell(QString::fromStdString(isoCell(e.after)), false));
+            m_table->setItem(r, ColCostAfter, cell(costText(e.costAfter)));
+        }
+        m_table->resizeColumnsToContents();
+        m_table->horizontalHeader()->setSectionResizeMode(ColText, QHeaderView::Stretch);
+    }
+
+    ProgramState& m_state;
+    const AnalysisData& m_data;
+    QDialog m_dialog;
+    QComboBox* m_closing = nullptr;
+    QComboBox* m_kind = nullptr;
+    QLineEdit* m_target = nullptr;
+    QComboBox* m_method = nullptr;
+    QLabel* m_summary = nullptr;
+    QTableWidget* m_table = nullptr;
+    QPushButton* m_apply = nullptr;
+    std::optional<Allocation> m_proposal;
+};
+
+} // namespace
+
+bool allocateTolerances(ProgramState& state, QWidget* parent, int& closing) {
+    state.error.clear();
+    if (state.chain.closingCount() == 0) {
+        state.prompter->showError(state.texts.report.noClosing + " ...");
+        state.error.set();
+        return false;
+    }
+    AnalysisData data;
+    if (!readProjectAnalysis(state, data)) return false;
+    if (const auto problems = analysisInputProblems(state.chain, state.texts); !problems.empty()) {
+        state.prompter->showError(problems.front());
+        state.error.set();
+        return false;
+    }
+    deriveElementValues(state.chain);
+    AllocationDialog dialog(state, parent, data, closing);
+    const std::optional<Allocation> taken = dialog.run(closing);
+    if (!taken) {
+        state.error.set();
+        return false;
+    }
+    applyAllocation(state.chain, *taken);
+    deriveElementValues(state.chain);
+    return true;
+}
+
+} // namespace zam1
