@@ -45,7 +45,7 @@ void BM_ScreenDisplayList(benchmark::State& state) {
     for (auto _ : state) {
         GraphicsWindow window(run.settings.window, run.error);
         DrawingLayer layer(run.settings, run.context());
-        layer.startRun(std::make_unique<ScreenBackend>(window, run.settings, &run.prompter));
+        layer.startRun(std::make_unique<ScreenBackend>(window, run.settings, &run.prompter, makeDxfBlockWriter));
         drawMany(layer);
         benchmark::DoNotOptimize(window.displayList().size());
     }

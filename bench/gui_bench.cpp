@@ -17,6 +17,7 @@
 #include <sstream>
 #include <unistd.h>
 
+#include "core/cad/dxf_writer.h"
 #include "core/graphics/diagram_run.h"
 #include "core/graphics/drawing_layer.h"
 #include "core/graphics/graphics_window.h"
@@ -99,13 +100,13 @@ void BM_HundredThousandPrimitives(benchmark::State& bench) {
     for (auto _ : bench) {
         if (bench.range(0) == 0) {
             DrawingLayer layer(screen.settings, screen.context());
-            layer.startRun(std::make_unique<ScreenBackend>(*screen.window, screen.settings, &screen.prompter));
+            layer.startRun(std::make_unique<ScreenBackend>(*screen.window, screen.settings, &screen.prompter, makeDxfBlockWriter));
             drawMany(layer);
         } else {
             bench.PauseTiming();
             if (screen.window->displayList().size() == 0) {
                 DrawingLayer layer(screen.settings, screen.context());
-                layer.startRun(std::make_unique<ScreenBackend>(*screen.window, screen.settings, &screen.prompter));
+                layer.startRun(std::make_unique<ScreenBackend>(*screen.window, screen.settings, &screen.prompter, makeDxfBlockWriter));
                 drawMany(layer);
                 waitForPicture(*screen.widget);
             }
@@ -161,7 +162,7 @@ void BM_ReportPdfLargestReport(benchmark::State& bench) {
 void BM_ExportHundredThousandPrimitives(benchmark::State& bench) {
     Screen screen;
     DrawingLayer layer(screen.settings, screen.context());
-    layer.startRun(std::make_unique<ScreenBackend>(*screen.window, screen.settings, &screen.prompter));
+    layer.startRun(std::make_unique<ScreenBackend>(*screen.window, screen.settings, &screen.prompter, makeDxfBlockWriter));
     drawMany(layer);
     const auto format = static_cast<DrawingExportFormat>(bench.range(0));
     const std::string path = benchFile(format == DrawingExportFormat::Pdf ? "x.pdf" : format == DrawingExportFormat::Svg ? "x.svg" : "x.png");

@@ -4,12 +4,12 @@
 #include <atomic>
 #include <cmath>
 #include <limits>
-#include <system_error>
 #include <thread>
 
 #include "core/analysis/normal.h"
 #include "core/model/chain.h"
 #include "core/model/closing_solution.h"
+#include "core/platform/helper_threads.h"
 
 namespace zam1 {
 namespace {
@@ -504,16 +504,12 @@ std::vector<SampleSummary> simulateClosings(const Chain& chain, const std::vecto
                      sharing ? pairSums.data() + static_cast<std::size_t>(b) * plan.pairs : nullptr);
         }
     };
-    std::vector<std::thread> helpers;
+    HelperThreads helpers;
     for (unsigned t = 1; t < threads; ++t) {
-        try {
-            helpers.emplace_back(work, t);
-        } catch (const std::system_error&) {
-            break; // fewer threads: the same numbers, only later
-        }
+        if (!helpers.start([&work, t] { work(t); })) break; // fewer threads: the same numbers, only later
     }
     work(0);
-    for (std::thread& h : helpers) h.join();
+    helpers.joinAll();
 
     std::vector<SampleSummary> out;
     out.reserve(closings);

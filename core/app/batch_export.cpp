@@ -20,6 +20,7 @@
 #include "core/platform/desktop.h"
 #include "core/platform/file_io.h"
 #include "core/platform/file_messages.h"
+#include "core/platform/path_parts.h"
 #include "core/report/calculation_reports.h"
 #include "core/report/cross_reference.h"
 #include "core/report/main_report.h"
@@ -87,9 +88,8 @@ std::string choices(const Named (&table)[N]) {
 }
 
 std::string extensionOf(const std::string& path) {
-    const std::string name = std::filesystem::path(path).filename().string();
-    const std::size_t dot = name.rfind('.');
-    return dot == std::string::npos ? std::string() : asciiLower(name.substr(dot + 1));
+    const std::string_view extension = extensionPart(path);
+    return extension.empty() ? std::string() : asciiLower(extension.substr(1));
 }
 
 bool isPicture(ExportFormat f) { return f == ExportFormat::Svg || f == ExportFormat::Png; }

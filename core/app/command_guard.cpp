@@ -5,6 +5,7 @@
 #include <ostream>
 
 #include "core/session/program_state.h"
+#include "core/platform/error_flag.h"
 #include "core/platform/prompter.h"
 #include "core/text/codepage.h"
 
@@ -28,14 +29,18 @@ std::string unexpectedFaultText(std::string_view what) {
 }
 
 bool runGuarded(ProgramState& state, const std::function<void()>& command) {
+    return runGuarded(state.prompter, &state.error, command);
+}
+
+bool runGuarded(Prompter* prompter, ErrorFlag* error, const std::function<void()>& command) {
     try {
         command();
         return true;
     } catch (...) {
         const std::string text = unexpectedFaultText(currentExceptionText());
-        state.error.set();
+        if (error != nullptr) error->set();
         try {
-            if (state.prompter != nullptr) state.prompter->showError(utf8ToOem(text));
+            if (prompter != nullptr) prompter->showError(utf8ToOem(text));
         } catch (...) {
             // Showing the message failed as well; the error flag still tells.
         }

@@ -10,6 +10,8 @@
 
 namespace zam1 {
 
+class ErrorFlag;
+class Prompter;
 struct ProgramState;
 
 // What the user reads when a command failed in a way the program did not foresee.
@@ -18,6 +20,18 @@ std::string unexpectedFaultText(std::string_view what);
 // Runs a menu command. On an escaping exception the message is shown through
 // the state's prompter, the error flag is set, and false is returned.
 bool runGuarded(ProgramState& state, const std::function<void()>& command);
+
+// The same for a caller without the program's state at hand: the message goes to
+// `prompter` and the flag to `error`, where given.
+bool runGuarded(Prompter* prompter, ErrorFlag* error, const std::function<void()>& command);
+
+// A handler of the window system (a button, a timer, a key) that calls the core
+// under runGuarded: an exception never reaches the event loop, where it would end
+// the program.
+template <class Handler>
+auto guardedHandler(ProgramState& state, Handler handler) {
+    return [&state, handler = std::move(handler)] { runGuarded(state, handler); };
+}
 
 // Runs a batch mode and returns its exit code. On an escaping exception the
 // message goes to `err`, the error flag is set, and the exit code is 1. The batch

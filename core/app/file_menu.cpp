@@ -7,6 +7,7 @@
 #include "core/app/workbench.h"
 #include "core/files/save_project.h"
 #include "core/files/zam_import.h"
+#include "core/platform/path_parts.h"
 #include "core/platform/prompter.h"
 #include "core/report/main_report.h"
 #include "core/session/file_names.h"
@@ -82,10 +83,7 @@ bool exportZam(MenuContext& c) {
         state.error.set();
         return false;
     }
-    const std::size_t slash = path.find_last_of('/');
-    const std::size_t dot = path.find_last_of('.');
-    if (dot != std::string::npos && (slash == std::string::npos || dot > slash)) path.erase(dot);
-    path += ".zam";
+    path = withoutExtension(path) + ".zam";
     if (!checkFileCreation(state, path, true)) return false;
     CommandChannel channel(state);
     if (!writeExportReport(state.chain, channel.out, path) || state.error.isSet()) {

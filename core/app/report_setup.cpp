@@ -1,6 +1,7 @@
 #include "core/app/report_setup.h"
 
 #include "core/files/save_project.h"
+#include "core/platform/path_parts.h"
 #include "core/records/documentation.h"
 #include "core/report/output_channel.h"
 #include "core/session/program_identity.h"
@@ -13,8 +14,7 @@ std::string projectBaseName(std::string_view path) {
     const std::size_t slash = path.find_last_of("/\\");
     if (slash != std::string_view::npos) path.remove_prefix(slash + 1);
     if (path.size() >= 2 && path[1] == ':') path.remove_prefix(2);
-    const std::size_t dot = path.rfind('.');
-    return std::string(path.substr(0, dot));
+    return withoutExtension(path);
 }
 
 ProjectHeading currentProjectHeading(const ProgramState& state) {

@@ -37,6 +37,10 @@ constexpr LineType kLineTypes[] = {
 
 } // namespace
 
+std::unique_ptr<DrawingBackend> makeDxfBlockWriter(std::ostream& out, const DrawingSettings& settings) {
+    return std::make_unique<DxfWriter>(out, settings);
+}
+
 DxfWriter::DxfWriter(std::ostream& out, const DrawingSettings& settings, Prompter* prompter)
     : m_out(out), m_settings(settings), m_prompter(prompter) {
     m_buffer.reserve(kFlushSize + 4096);

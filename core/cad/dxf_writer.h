@@ -12,6 +12,7 @@
 // the screen's temporary block files are written that way.
 
 #include <iosfwd>
+#include <memory>
 #include <set>
 #include <string>
 #include <string_view>
@@ -77,5 +78,8 @@ private:
     TextStyle m_style;
     std::set<std::string, std::less<>> m_blocks;
 };
+
+// The writer of a screen block's temporary file: bare DXF entities (see ScreenBackend).
+std::unique_ptr<DrawingBackend> makeDxfBlockWriter(std::ostream& out, const DrawingSettings& settings);
 
 } // namespace zam1

@@ -11,11 +11,12 @@ std::string programStartFailure(const MainTexts& texts, const std::string& progr
                                 const std::vector<std::string>& arguments) {
     if (fileNamePart(program) == kDefaultViewerProgram && !arguments.empty()) {
         const std::string_view name = fileNamePart(arguments.back());
-        const std::size_t dot = name.find_last_of('.');
+        const std::string_view extension = extensionPart(name);
         std::string text = texts.noProgramFor;
         const std::size_t slot = text.find("%s");
-        if (dot != std::string_view::npos && dot > 0 && slot != std::string::npos) {
-            return text.replace(slot, 2, utf8ToOem(name.substr(dot)));
+        // A name that is all extension (".profile") has none.
+        if (!extension.empty() && extension.size() < name.size() && slot != std::string::npos) {
+            return text.replace(slot, 2, utf8ToOem(extension));
         }
     }
     return texts.programNotStarted + ": " + utf8ToOem(program);

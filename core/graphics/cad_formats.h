@@ -2,7 +2,8 @@
 // The drawing devices in one table, in the order of the "CAD-Code" menu: what a
 // device is called, which file it writes and how its back-end is made. The
 // device menu, the save dialog, the back-end of a run and the "/CADi:j" batch
-// mode all read it; a new file format is one more row.
+// mode all read it; a new file format is one more row. The rows are made beside
+// the writers they name (core/cad/device_table.cpp): this layer only declares them.
 
 #include <memory>
 #include <span>

@@ -15,7 +15,6 @@
 #include "core/platform/file_messages.h"
 #include "core/graphics/graphics_window.h"
 #include "core/graphics/output_buffer.h"
-#include "core/graphics/screen_backend.h"
 #include "core/platform/clock.h"
 #include "core/platform/desktop.h"
 #include "core/platform/file_io.h"
@@ -254,12 +253,10 @@ bool DrawingLayer::chooseOutputFile() {
 
 void DrawingLayer::createBackend() {
     m_file = std::make_unique<OutputStream>();
-    if (m_plotWindow) {
-        m_backend = std::make_unique<ScreenBackend>(*m_plotWindow, m_settings, m_ctx.prompter);
-        return;
-    }
-    m_backend = m_format->makeBackend(
-        {*m_file, m_settings, m_ctx.prompter, m_ctx.window, baseNameOf(m_outputFile), clockOf(m_ctx)});
+    // The drawing the plot device prints itself is recorded as the screen records it.
+    const CadFormat& format = m_plotWindow ? *cadFormatOf(kDeviceScreen) : *m_format;
+    GraphicsWindow* window = m_plotWindow ? m_plotWindow.get() : m_ctx.window;
+    m_backend = format.makeBackend({*m_file, m_settings, m_ctx.prompter, window, baseNameOf(m_outputFile), clockOf(m_ctx)});
 }
 
 void DrawingLayer::writeTables() {

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <sstream>
 
-#include "core/cad/dxf_writer.h"
 #include "core/graphics/block_file.h"
 #include "core/graphics/block_recorder.h"
 #include "core/graphics/graphics_window.h"
@@ -42,8 +41,9 @@ void deleteBlockFiles(const std::string& tempFolder) {
     }
 }
 
-ScreenBackend::ScreenBackend(GraphicsWindow& window, const DrawingSettings& settings, Prompter* prompter)
-    : m_window(window), m_settings(settings), m_prompter(prompter) {}
+ScreenBackend::ScreenBackend(GraphicsWindow& window, const DrawingSettings& settings, Prompter* prompter,
+                             BlockWriterMaker makeBlockWriter)
+    : m_window(window), m_settings(settings), m_prompter(prompter), m_makeBlockWriter(makeBlockWriter) {}
 
 ScreenBackend::~ScreenBackend() = default;
 
@@ -131,11 +131,12 @@ void ScreenBackend::text(std::string_view oem, Point at) {
 
 bool ScreenBackend::beginBlock(std::string_view name) {
     m_block.reset();
+    if (!m_makeBlockWriter) return false;
     m_blockPath = blockFilePath(m_settings.tempFolder, name);
     // The file is made now so that a folder that cannot take it fails the block at once.
     if (writeFileSafely(m_blockPath, std::string_view()) != kIoOk) return false;
     m_blockStream = std::make_unique<std::ostringstream>();
-    m_block = std::make_unique<DxfWriter>(*m_blockStream, m_settings);
+    m_block = m_makeBlockWriter(*m_blockStream, m_settings);
     m_block->setLayer(m_layer);
     m_block->setTextStyle(m_style);
     return true;

@@ -3,7 +3,9 @@
 // display list, with the pen of the selected layer taken from the settings. A
 // named block is not drawn while it is defined: it goes to the DXF block file
 // "$" + name + ".dx$" in the temporary folder, and an insert reads that file
-// back and draws its entities moved, turned and scaled.
+// back and draws its entities moved, turned and scaled. The writer of those
+// files comes from the caller (the device table hands in the DXF writer), so
+// this layer knows no file format of its own.
 
 #include <iosfwd>
 #include <memory>
@@ -18,8 +20,10 @@ namespace zam1 {
 class GraphicsWindow;
 struct BlockEntity;
 struct BlockPlacement;
-class DxfWriter;
 class Prompter;
+
+// Makes the writer that records a named block into `out` while it is defined.
+using BlockWriterMaker = std::unique_ptr<DrawingBackend> (*)(std::ostream& out, const DrawingSettings& settings);
 
 // The temporary file of a block on screen.
 std::string blockFilePath(const std::string& tempFolder, std::string_view blockName);
@@ -28,7 +32,9 @@ void deleteBlockFiles(const std::string& tempFolder);
 
 class ScreenBackend final : public DrawingBackend {
 public:
-    ScreenBackend(GraphicsWindow& window, const DrawingSettings& settings, Prompter* prompter);
+    // Without a block writer a block cannot be defined (beginBlock fails).
+    ScreenBackend(GraphicsWindow& window, const DrawingSettings& settings, Prompter* prompter,
+                  BlockWriterMaker makeBlockWriter);
     ~ScreenBackend() override;
 
     void openSheet(const Sheet& sheet) override;
@@ -59,12 +65,13 @@ private:
     GraphicsWindow& m_window;
     const DrawingSettings& m_settings;
     Prompter* m_prompter;
+    BlockWriterMaker m_makeBlockWriter;
     int m_layer = 0;
     TextStyle m_style;
     // The block being defined: its file, and the writer that fills it.
     std::string m_blockPath;
     std::unique_ptr<std::ostringstream> m_blockStream;
-    std::unique_ptr<DxfWriter> m_block;
+    std::unique_ptr<DrawingBackend> m_block;
 };
 
 } // namespace zam1

@@ -2,12 +2,12 @@
 
 #include <atomic>
 #include <memory>
-#include <system_error>
 #include <thread>
 
 #include "core/model/chain.h"
 #include "core/model/resolution.h"
 #include "core/model/resolution_steps.h"
+#include "core/platform/helper_threads.h"
 
 namespace zam1 {
 namespace {
@@ -109,7 +109,7 @@ std::vector<ClosingSolution> solveAllClosings(Chain& chain) {
     // ones tell whether the rest is worth a second thread.
     std::atomic<std::size_t> next{0};
     const Chain& readOnly = chain;
-    std::thread second;
+    HelperThreads second;
     const bool twoCores = std::thread::hardware_concurrency() >= 2;
     auto paths = std::make_unique<Path[]>(2);
     std::size_t visits = 0;
@@ -118,14 +118,11 @@ std::vector<ClosingSolution> solveAllClosings(Chain& chain) {
         visits += solveOne(readOnly, solutions[k], paths.get()) + 1;
         ++done;
         const std::size_t left = solutions.size() - std::min(solutions.size(), next.load());
-        if (second.joinable() || !twoCores || left < 2 || visits / done * left < kParallelVisits) continue;
-        try {
-            second = std::thread(solveShare, std::cref(readOnly), std::ref(solutions), std::ref(next));
-        } catch (const std::system_error&) {
-            // no second thread to be had: this one solves them all
-        }
+        if (second.count() > 0 || !twoCores || left < 2 || visits / done * left < kParallelVisits) continue;
+        // Without a second thread to be had this one solves them all.
+        second.start([&readOnly, &solutions, &next] { solveShare(readOnly, solutions, next); });
     }
-    if (second.joinable()) second.join();
+    second.joinAll();
     // The messages in the order the closing dimensions stand.
     for (ClosingSolution& s : solutions) {
         if (!s.resolved) wordFault(chain, s);

@@ -1,6 +1,6 @@
 #pragma once
 // The parts of a file-system path the program composes and takes apart: folder,
-// file name, base name (without extension), and a name put into a folder.
+// file name, base name and extension, and a name put into a folder.
 
 #include <string>
 #include <string_view>
@@ -25,6 +25,20 @@ inline std::string_view fileNamePart(std::string_view path) {
 inline std::string baseNameOf(std::string_view path) {
     const std::string_view name = fileNamePart(path);
     return std::string(name.substr(0, name.find_last_of('.')));
+}
+
+// The extension of the file name with its dot (the text from its last "."):
+// ".zm1" of "/tmp/v1.2/welle.zm1", "" of "/tmp/v1.2/welle". A dot in a folder is
+// no extension.
+inline std::string_view extensionPart(std::string_view path) {
+    const std::string_view name = fileNamePart(path);
+    const auto dot = name.find_last_of('.');
+    return dot == std::string_view::npos ? std::string_view() : name.substr(dot);
+}
+
+// The path without the extension of its file name; the folder stays.
+inline std::string withoutExtension(std::string_view path) {
+    return std::string(path.substr(0, path.size() - extensionPart(path).size()));
 }
 
 // The folder of a path: "." for a bare name, "/" for a file at the root.

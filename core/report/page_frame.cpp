@@ -6,6 +6,7 @@
 #include "core/lang/language.h"
 #include "core/messages/message_file.h"
 #include "core/model/records.h"
+#include "core/platform/path_parts.h"
 #include "core/platform/prompter.h"
 #include "core/report/output_channel.h"
 #include "core/report/separators.h"
@@ -76,10 +77,7 @@ void OutputChannel::writePageHeader() {
 
     row = framedRow();
     std::string_view name = m_project.fileName;
-    if (name.size() + 6 >= static_cast<std::size_t>(kSeparatorWidth)) {
-        const std::size_t slash = name.find_last_of('/');
-        if (slash != std::string_view::npos) name.remove_prefix(slash + 1);
-    }
+    if (name.size() + 6 >= static_cast<std::size_t>(kSeparatorWidth)) name = fileNamePart(name);
     place(row, 6, name);
     putHeaderLine(row);
 

@@ -183,8 +183,7 @@ class PdfSink final : public ReportSink {
 public:
     bool open(SinkContext& c) override {
         // The report's default name, as a PDF file.
-        const std::size_t dot = c.fileName.rfind('.');
-        const std::string suggested = c.fileName.substr(0, dot) + ".pdf";
+        const std::string suggested = withoutExtension(c.fileName) + ".pdf";
         return saveDialog(c, "pdf", m_pdfPath, suggested) && reserveTemporary(c);
     }
     std::string_view formFeed() const override { return kPageEndLine; }

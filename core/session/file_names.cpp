@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "core/platform/path_parts.h"
 #include "core/session/program_identity.h"
 
 namespace zam1 {
@@ -64,9 +65,7 @@ std::string windowCaption(std::string_view currentFile) {
     caption += "  -  ";
     caption += currentFile;
     // The same rule as the completion of the file name: a "." in a folder is no extension.
-    const std::size_t slash = currentFile.rfind('/');
-    const std::string_view base = slash == std::string_view::npos ? currentFile : currentFile.substr(slash + 1);
-    if (base.find('.') == std::string_view::npos) caption += "." + std::string(kProjectExtension);
+    if (fileNamePart(currentFile).find('.') == std::string_view::npos) caption += "." + std::string(kProjectExtension);
     return caption;
 }
 

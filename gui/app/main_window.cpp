@@ -91,6 +91,7 @@ Thh::Thh(ProgramState& state)
     m_desktop->setPrompter(&m_prompter);
     m_prompter.setLanguageSource([&state] { return state.config.language; });
     m_graphicsWidget->setPrompter(&m_prompter);
+    m_graphicsWidget->setEventGuard([this](const std::function<void()>& handler) { return runGuarded(m_state, handler); });
     installHelp(*m_graphicsWidget, 0, [this](int number) { showHelp(number); });
     // A diagram brings the graphics window up; the menu strip stays on top of it.
     connect(m_graphicsWidget.get(), &TFkorvgra::pictureShown, this, [this] {

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "core/app/command_guard.h"
 #include "core/editors/element_table.h"
 #include "core/files/working_copy.h"
 #include "core/model/chain.h"
@@ -76,7 +77,9 @@ TForm_zam1elemente::TForm_zam1elemente(ProgramState& state, QWidget* parent)
     copyTimer->setObjectName(QStringLiteral("WorkingCopyTimer"));
     copyTimer->setSingleShot(true);
     copyTimer->setInterval(kWorkingCopyDelayMs);
-    connect(copyTimer, &QTimer::timeout, this, [this] { writeWorkingCopy(m_state); });
+    // Every handler below that calls the core runs under the command guard: an
+    // exception becomes the program's error message, the dialog stays open.
+    connect(copyTimer, &QTimer::timeout, this, guardedHandler(m_state, [this] { writeWorkingCopy(m_state); }));
     connect(m_model, &ElementTableModel::cellEdited, copyTimer, [copyTimer] {
         if (!copyTimer->isActive()) copyTimer->start();
     });
@@ -118,12 +121,13 @@ void TForm_zam1elemente::buildGrid() {
     m_grid->setMinimumHeight(m_grid->verticalHeader()->defaultSectionSize() * 14);
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
-                if (current.isValid()) StringGrid1SelectCell(current.column(), current.row() + 1);
+                if (!current.isValid()) return;
+                runGuarded(m_state, [&] { StringGrid1SelectCell(current.column(), current.row() + 1); });
             });
-    connect(m_model, &ElementTableModel::cellEdited, this, [this] {
-        m_table->previewResults();
-        showResults();
-    });
+    connect(m_model, &ElementTableModel::cellEdited, this, guardedHandler(m_state, [this] {
+                m_table->previewResults();
+                showResults();
+            }));
 }
 
 QLayout* TForm_zam1elemente::buildResults() {
@@ -140,10 +144,11 @@ QLayout* TForm_zam1elemente::buildResults() {
     auto* dots = namedButton(this, "Button_schliessmass", QStringLiteral(".."));
     dots->setFixedWidth(dots->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 12);
     dots->setEnabled(static_cast<bool>(closingEditor()));
-    connect(dots, &QPushButton::clicked, this, &TForm_zam1elemente::Button_schliessmassClick);
+    connect(dots, &QPushButton::clicked, this, guardedHandler(m_state, [this] { Button_schliessmassClick(); }));
     choiceRow->addWidget(dots);
     column->addLayout(choiceRow);
-    connect(m_closingChoice, &QComboBox::activated, this, &TForm_zam1elemente::ComboBox1Change);
+    connect(m_closingChoice, &QComboBox::activated, this,
+            [this](int index) { runGuarded(m_state, [&] { ComboBox1Change(index); }); });
 
     m_results = new QTableWidget(4, 3, this);
     m_results->setObjectName(QStringLiteral("StringGrid2"));
@@ -203,7 +208,7 @@ QLayout* TForm_zam1elemente::buildButtons() {
     };
     for (const ButtonSpec& s : specs) {
         QPushButton* b = namedButton(this, s.name, s.caption);
-        connect(b, &QPushButton::clicked, this, s.slot);
+        connect(b, &QPushButton::clicked, this, guardedHandler(m_state, [this, slot = s.slot] { (this->*slot)(); }));
         grid->addWidget(b, s.row, s.column);
         if (s.slot == &TForm_zam1elemente::Button_okClick) b->setDefault(true);
     }
@@ -226,7 +231,7 @@ QLayout* TForm_zam1elemente::buildButtons() {
     for (const auto& e : exchangeButtons) {
         QPushButton* b = namedButton(this, e.name, e.caption);
         b->setEnabled(e.available);
-        connect(b, &QPushButton::clicked, this, e.slot);
+        connect(b, &QPushButton::clicked, this, guardedHandler(m_state, [this, slot = e.slot] { (this->*slot)(); }));
         grid->addWidget(b, exchangeRow++, 2);
     }
     QPushButton* decimals = namedButton(this, "Button_nachkomma", QStringLiteral("88.888"));

@@ -10,6 +10,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "core/app/command_guard.h"
 #include "core/config/config_file.h"
 #include "core/platform/prompter.h"
 #include "core/session/program_state.h"
@@ -67,15 +68,17 @@ public:
         // into the dialog; OK takes the settings over for this session only.
         QPushButton* save = addButton(m_dialog, row, "Button_save", QStringLiteral("&Speichern"));
         row->insertWidget(0, save);
-        QObject::connect(save, &QPushButton::clicked, &m_dialog, [this] { saveFile(); });
+        // The buttons call the core under the command guard: an exception becomes
+        // the program's error message and the dialog stays open.
+        QObject::connect(save, &QPushButton::clicked, &m_dialog, guardedHandler(m_state, [this] { saveFile(); }));
         QPushButton* import = addButton(m_dialog, row, "Button_import", QStringLiteral("&Import"));
         row->insertWidget(1, import);
-        QObject::connect(import, &QPushButton::clicked, &m_dialog, [this] { importFile(); });
+        QObject::connect(import, &QPushButton::clicked, &m_dialog, guardedHandler(m_state, [this] { importFile(); }));
         QPushButton* ok = m_dialog.findChild<QPushButton*>(QStringLiteral("Button_ok"));
         QObject::disconnect(ok, &QPushButton::clicked, &m_dialog, &QDialog::accept);
-        QObject::connect(ok, &QPushButton::clicked, &m_dialog, [this] {
-            if (takeOver()) m_dialog.accept();
-        });
+        QObject::connect(ok, &QPushButton::clicked, &m_dialog, guardedHandler(m_state, [this] {
+                             if (takeOver()) m_dialog.accept();
+                         }));
         outer->addLayout(row);
         m_base = state.config;
         load();

@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "core/graphics/palette.h"
+#include "core/platform/path_parts.h"
 #include "core/platform/prompter.h"
 #include "core/text/number_format.h"
 #include "gui/editors/dialog_support.h"
@@ -140,7 +141,8 @@ private:
                 FileChoice choice;
                 choice.title = toOem(label());
                 choice.filter = "*|*";
-                choice.folder = path.substr(0, path.rfind('/') == std::string::npos ? 0 : path.rfind('/'));
+                // The program's folder; none for a bare name that the search path finds.
+                if (path.find('/') != std::string::npos) choice.folder = folderOf(path);
                 chosen = prompter->chooseOpenFile(choice, path);
             }
             if (chosen) m_line->setText(QString::fromStdString(path));

@@ -16,6 +16,7 @@
 #include "core/graphics/palette.h"
 #include "core/graphics/replay.h"
 #include "core/platform/file_io.h"
+#include "core/platform/path_parts.h"
 #include "gui/graphics/image_canvas.h"
 
 namespace zam1 {
@@ -163,9 +164,9 @@ DrawingFit fitExtent(const QRect& extent, const QRect& area) {
 }
 
 std::optional<DrawingExportFormat> drawingFormatOf(std::string_view path) {
-    const std::size_t dot = path.rfind('.');
-    if (dot == std::string_view::npos || path.find('/', dot) != std::string_view::npos) return std::nullopt;
-    std::string ext(path.substr(dot + 1));
+    const std::string_view extension = extensionPart(path);
+    if (extension.empty()) return std::nullopt;
+    std::string ext(extension.substr(1));
     std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     if (ext == "pdf") return DrawingExportFormat::Pdf;
     if (ext == "svg") return DrawingExportFormat::Svg;

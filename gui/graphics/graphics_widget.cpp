@@ -13,6 +13,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/app/command_guard.h"
 #include "core/graphics/palette.h"
 #include "core/graphics/replay.h"
 #include "core/platform/prompter.h"
@@ -54,19 +55,19 @@ TFkorvgra::TFkorvgra(GraphicsWindow& window, QWidget* parent) : QWidget(parent),
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_timer.setInterval(0);
-    connect(&m_timer, &QTimer::timeout, this, &TFkorvgra::replaySlice);
+    connect(&m_timer, &QTimer::timeout, this, &TFkorvgra::replayTick);
     m_window.setHost(this);
     resize(clientSize());
 
     m_saveAction = new QAction(QStringLiteral("Speichern als PDF/SVG/PNG ..."), this);
     m_saveAction->setObjectName(QStringLiteral("mi_saveDrawing"));
     m_saveAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    connect(m_saveAction, &QAction::triggered, this, [this] { saveDrawingAs(); });
+    connect(m_saveAction, &QAction::triggered, this, [this] { guarded([this] { saveDrawingAs(); }); });
     m_stepAction = new QAction(QStringLiteral("Schrittmodus"), this);
     m_stepAction->setObjectName(QStringLiteral("mi_stepMode"));
     m_stepAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     m_stepAction->setCheckable(true);
-    connect(m_stepAction, &QAction::toggled, this, [this](bool on) { setStepMode(on); });
+    connect(m_stepAction, &QAction::toggled, this, [this](bool on) { guarded([this, on] { setStepMode(on); }); });
     addAction(m_saveAction);
     addAction(m_stepAction);
 }
@@ -79,6 +80,11 @@ TFkorvgra::~TFkorvgra() {
 QSize TFkorvgra::clientSize() const {
     // The list's pixels are those of a client area of (W + 1) x (H + 1).
     return {m_window.settings().width + 1, m_window.settings().height + 1};
+}
+
+bool TFkorvgra::guarded(const std::function<void()>& handler) {
+    if (m_guard) return m_guard(handler);
+    return runGuarded(m_prompter, nullptr, handler);
 }
 
 std::size_t TFkorvgra::replayPosition() const { return m_replay ? m_replay->position() : 0; }
@@ -138,6 +144,14 @@ bool TFkorvgra::refit() {
     return true;
 }
 
+// A replay that failed is dropped, or the next tick would fail again at once.
+void TFkorvgra::replayTick() {
+    if (guarded([this] { replaySlice(); })) return;
+    stopReplay();
+    setWaitCursor(false);
+    update();
+}
+
 void TFkorvgra::replaySlice() {
     // Both replays move the window's mapping: the screen's waits for the save's.
     if (m_exporting) return;
@@ -174,7 +188,8 @@ void TFkorvgra::replaySlice() {
 void TFkorvgra::askStep() {
     if (!m_stepDialog) {
         m_stepDialog = new StepDialog(this);
-        connect(m_stepDialog, &StepDialog::stepChosen, this, &TFkorvgra::stepChosen);
+        connect(m_stepDialog, &StepDialog::stepChosen, this,
+                [this](bool runToEnd) { guarded([this, runToEnd] { stepChosen(runToEnd); }); });
     }
     m_stepDialog->show();
     m_stepDialog->raise();
@@ -236,9 +251,16 @@ bool TFkorvgra::saveDrawingAs() {
         return !progress.wasCanceled();
     };
     m_exportLook.fit = m_fit;
-    m_exporting = true;
-    const bool saved = exportDrawing(m_window, path, *format, m_exportDpi, report, m_exportLook);
-    m_exporting = false;
+    bool saved = false;
+    {
+        // The screen's replay resumes also when the export throws.
+        struct Exporting {
+            bool& flag;
+            explicit Exporting(bool& f) : flag(f) { flag = true; }
+            ~Exporting() { flag = false; }
+        } exporting(m_exporting);
+        saved = exportDrawing(m_window, path, *format, m_exportDpi, report, m_exportLook);
+    }
     const bool cancelled = progress.wasCanceled();
     progress.close();
     if (wasRunning) startReplay();
@@ -290,7 +312,9 @@ void TFkorvgra::paintEvent(QPaintEvent*) {
 
 void TFkorvgra::keyPressEvent(QKeyEvent* event) {
     const int key = windowKey(event->key());
-    if (key != 0 && m_window.processKey(key)) {
+    bool used = false;
+    if (key != 0) guarded([&] { used = m_window.processKey(key); });
+    if (used) {
         startReplay();
         return;
     }
@@ -304,35 +328,45 @@ void TFkorvgra::mousePressEvent(QMouseEvent* event) {
     MouseButton button = MouseButton::Middle;
     if (event->button() == Qt::LeftButton) button = MouseButton::Left;
     if (event->button() == Qt::RightButton) button = MouseButton::Right;
-    if (m_window.FormMouseDown(button, p.x(), p.y())) startReplay();
+    guarded([&] {
+        if (m_window.FormMouseDown(button, p.x(), p.y())) startReplay();
+    });
 }
 
 void TFkorvgra::mouseMoveEvent(QMouseEvent* event) {
     const QPoint p = listPixel(event->position().toPoint());
-    PixelRect erase;
-    if (m_window.FormMouseMove(p.x(), p.y(), erase, m_band)) {
-        m_bandShown = true;
-        update();
-    }
+    guarded([&] {
+        PixelRect erase;
+        if (m_window.FormMouseMove(p.x(), p.y(), erase, m_band)) {
+            m_bandShown = true;
+            update();
+        }
+    });
 }
 
 void TFkorvgra::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint p = listPixel(event->position().toPoint());
     m_bandShown = false;
     const QSize client = clientSize();
-    if (m_window.FormMouseUp(p.x(), p.y(), client.width(), client.height())) {
+    bool zoomed = false;
+    guarded([&] { zoomed = m_window.FormMouseUp(p.x(), p.y(), client.width(), client.height()); });
+    if (zoomed) {
         startReplay();
     } else {
         update();
     }
 }
 
-void TFkorvgra::mouseDoubleClickEvent(QMouseEvent*) { m_window.FormDblClick(); }
+void TFkorvgra::mouseDoubleClickEvent(QMouseEvent*) {
+    guarded([this] { m_window.FormDblClick(); });
+}
 
 void TFkorvgra::wheelEvent(QWheelEvent* event) {
     const int delta = event->angleDelta().y();
     const QPoint p = listPixel(event->position().toPoint());
-    if (delta != 0 && m_window.zoomAbout(p.x(), p.y(), delta > 0)) startReplay();
+    guarded([&] {
+        if (delta != 0 && m_window.zoomAbout(p.x(), p.y(), delta > 0)) startReplay();
+    });
     event->accept();
 }
 
@@ -347,7 +381,7 @@ void TFkorvgra::contextMenuEvent(QContextMenuEvent* event) {
         event->ignore();
         return;
     }
-    setStepMode(m_window.stepMode()); // a replay in one go may have ended it
+    guarded([this] { setStepMode(m_window.stepMode()); }); // a replay in one go may have ended it
     QMenu menu(this);
     menu.setObjectName(QStringLiteral("GraphicsContextMenu"));
     menu.addAction(m_saveAction);

@@ -11,6 +11,10 @@
 // waits in front of each erase colour and the step dialog asks how to go on.
 // The context menu (Shift + right button, or the menu key) saves the picture as
 // PDF, SVG or PNG and switches step mode.
+//
+// Every handler that calls the core (the replay's timer, keys, mouse, the
+// context menu's entries) runs under the event guard: an exception becomes the
+// program's error message and never reaches Qt's event loop.
 
 #include <QAction>
 #include <QImage>
@@ -18,6 +22,7 @@
 #include <QWidget>
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 
 #include "core/graphics/graphics_window.h"
@@ -52,6 +57,10 @@ public:
     // The prompter that asks for the file and resolution of a saved picture;
     // without one the save entry does nothing.
     void setPrompter(Prompter* prompter) { m_prompter = prompter; }
+    // Runs a handler's call into the core; false when it threw (the guard has told
+    // the user). Until one is set, the message goes to the prompter.
+    using EventGuard = std::function<bool(const std::function<void()>&)>;
+    void setEventGuard(EventGuard guard) { m_guard = std::move(guard); }
     // "Speichern als PDF/SVG/PNG ..." (Ctrl+S, context menu): asks for the file
     // (the extension picks the format) and, for PNG, the resolution; true when saved.
     bool saveDrawingAs();
@@ -91,6 +100,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    bool guarded(const std::function<void()>& handler);
+    void replayTick();
     void replaySlice();
     void stopReplay();
     void beginReplay();
@@ -120,6 +131,7 @@ private:
     unsigned long m_fitDrawing = ~0UL;  // the drawing the fit was measured on
     bool m_fitMeasured = false;
     Prompter* m_prompter = nullptr;
+    EventGuard m_guard;
     int m_exportDpi = 300;
     DrawingLook m_exportLook;  // the paper and background asked for last
     bool m_exporting = false;  // a save replays the list: the screen's slices wait

@@ -406,6 +406,7 @@ TEST(ProjectBaseName, IsTheNameWithoutFolderDriveAndExtension) {
     const std::pair<const char*, const char*> cases[] = {
         {"c:\\work\\test.zm1", "test"}, {"work/test.zm1", "test"}, {"test.zm1", "test"},   {"test", "test"},
         {"a.b.zm1", "a.b"},             {"dir.v2/test", "test"},   {"d:test.zm1", "test"},
+        {"/tmp/v1.2/welle", "welle"},   {"/tmp/v1.2/welle.alt", "welle"},
     };
     for (const auto& [path, base] : cases) EXPECT_EQ(projectBaseName(path), base) << path;
 }

@@ -64,6 +64,7 @@ TEST(DrawingExport, FormatFollowsTheExtension) {
     const Row rows[] = {
         {"a/b.pdf", DrawingExportFormat::Pdf}, {"B.SVG", DrawingExportFormat::Svg}, {"c.Png", DrawingExportFormat::Png},
         {"d.bmp", std::nullopt},               {"e", std::nullopt},                 {"f.png/g", std::nullopt},
+        {"/tmp/v1.2/welle", std::nullopt},     {"/tmp/v1.png/welle.PDF", DrawingExportFormat::Pdf},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.path);

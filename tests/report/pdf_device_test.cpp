@@ -147,6 +147,26 @@ TEST(PdfDevice, CancelledFileChoiceWritesNothing) {
     EXPECT_TRUE(std::filesystem::is_empty(p.h.folder.path()));
 }
 
+TEST(PdfDevice, TheProposedNameIsTheReportsWithThePdfExtension) {
+    const struct {
+        const char* reportName;
+        const char* proposed;
+    } rows[] = {
+        {"bericht", "save: bericht.pdf"},
+        {"zam1std.txt", "save: zam1std.pdf"},
+        {"/tmp/v1.2/bericht", "save: /tmp/v1.2/bericht.pdf"},
+        {"/tmp/v1.2/bericht.txt", "save: /tmp/v1.2/bericht.pdf"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.reportName);
+        PdfHarness p;
+        p.h.prompter.cancel(ScriptedPrompter::Kind::SaveFile);
+        EXPECT_FALSE(p.out().openOutput(kReportPdf, row.reportName));
+        ASSERT_FALSE(p.h.prompter.log().empty());
+        EXPECT_EQ(p.h.prompter.log().back(), row.proposed);
+    }
+}
+
 // The main report on the PDF file is a printed report: it asks whether each
 // result starts on a new page, as on the printers, and holds what the screen shows.
 TEST(PdfDevice, MainReportIsPrintedAsOnTheDesktopPrinter) {

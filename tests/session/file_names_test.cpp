@@ -103,6 +103,7 @@ TEST(WindowCaption, NamesTheProjectFile) {
         {"welle", "ZAM1 - Toleranzrechnung  -  welle.zm1"},
         {"test.ZM1", "ZAM1 - Toleranzrechnung  -  test.ZM1"},
         {"../alt.d/welle", "ZAM1 - Toleranzrechnung  -  ../alt.d/welle.zm1"},
+        {"/tmp/v1.2/welle", "ZAM1 - Toleranzrechnung  -  /tmp/v1.2/welle.zm1"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.currentFile);

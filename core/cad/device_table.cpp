@@ -1,3 +1,4 @@
+// The rows of the device table: the writers of this folder and the screen.
 #include "core/graphics/cad_formats.h"
 
 #include <iterator>
@@ -22,7 +23,7 @@ std::unique_ptr<DrawingBackend> makeIges(const BackendParts& p) {
 }
 
 std::unique_ptr<DrawingBackend> makeScreen(const BackendParts& p) {
-    return std::make_unique<ScreenBackend>(*p.window, p.settings, p.prompter);
+    return std::make_unique<ScreenBackend>(*p.window, p.settings, p.prompter, makeDxfBlockWriter);
 }
 
 std::unique_ptr<DrawingBackend> makeTxt(const BackendParts& p) {
