@@ -1,6 +1,7 @@
 // Every dialog's help: F1 inside it and its help button open the manual at
 // the dialog's own help number, in the configured language, on a section that
 // exists. Each dialog is reached the way the user reaches it.
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QPushButton>
@@ -277,6 +278,26 @@ TEST(DialogHelp, F1InTheGraphicsAndReportWindowsOpensTheContents) {
         QTest::keyClick(focus, Qt::Key_F1);
         QApplication::processEvents();
         EXPECT_EQ(shownHelpPage(), "en/index.html");
+        closeHelpWindows();
+    }
+}
+
+// The Help menu's text screens are modal: the main window's F1 cannot reach
+// through them, so each has its own, which opens the manual's contents.
+TEST(DialogHelp, F1InTheHelpMenusTextScreensOpensTheContents) {
+    ProgramState state;
+    state.config.language = 3;
+    Thh window(state);
+    for (const char* entry : {"mi_HelpAbout", "mi_helphistory", "mi_HelpHilfebild"}) {
+        SCOPED_TRACE(entry);
+        Found found;
+        ModalScript script({checkHelp(found, nullptr)});
+        auto* action = window.findChild<QAction*>(QLatin1String(entry));
+        ASSERT_NE(action, nullptr);
+        action->trigger();
+        EXPECT_EQ(script.unused(), 0u);
+        EXPECT_EQ(found.dialog, QStringLiteral("TextScreen"));
+        EXPECT_EQ(found.byF1, "fr/index.html");
         closeHelpWindows();
     }
 }
