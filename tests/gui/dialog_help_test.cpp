@@ -282,6 +282,21 @@ TEST(DialogHelp, F1InTheGraphicsAndReportWindowsOpensTheContents) {
     }
 }
 
+// The closing-dimension editor sets its own help numbers in the prompter; a
+// prompt opened after it (Sigma, the decimals) keeps the number it had before,
+// whether the editor was left with OK or with Abbrechen.
+TEST(DialogHelp, TheClosingEditorsHelpNumbersEndWithIt) {
+    for (const char* button : {"Button_ok", "Button_cancel"}) {
+        SCOPED_TRACE(button);
+        Session s(1);
+        s.prompter.setHelpContext(0);
+        ModalScript script({clickButton(button)});
+        editClosingDimensions(*s.state, nullptr);
+        EXPECT_EQ(script.unused(), 0u);
+        EXPECT_EQ(s.prompter.helpContext(), 0);
+    }
+}
+
 // The Help menu's text screens are modal: the main window's F1 cannot reach
 // through them, so each has its own, which opens the manual's contents.
 TEST(DialogHelp, F1InTheHelpMenusTextScreensOpensTheContents) {
