@@ -30,7 +30,8 @@ std::string fixedCaption(const MenuContext&) {
 
 bool showHelpPicture(MenuContext& c) {
     c.state.error.clear();
-    c.bench.showTextScreen(commonMenuToUtf8(c.state.texts, c.state.texts.menu.helpPicture),
+    // The menu's caption names the window, without its Alt letter.
+    c.bench.showTextScreen(withoutAltLetter(commonMenuToUtf8(c.state.texts, c.state.texts.menu.helpPicture)),
                            {"Es sind keine Hilfebilder installiert.", "No help pictures are installed."});
     return false;
 }

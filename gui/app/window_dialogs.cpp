@@ -80,7 +80,8 @@ ImportPreview& WindowDialogs::importPreview() {
     return *m_importPreview;
 }
 void WindowDialogs::showTextScreen(std::string_view title, const std::vector<std::string>& lines) {
-    zam1::showTextScreen(&m_window, title, lines);
+    Thh& window = m_window;
+    zam1::showTextScreen(&window, title, lines, [&window](int number) { window.prompter().showHelp(number, false); });
 }
 
 } // namespace zam1

@@ -183,7 +183,15 @@ class QtClosingEditorView final : public ClosingEditorView {
 public:
     QtClosingEditorView(ProgramState& state, QWidget* parent)
         : m_state(state), m_parent(parent), m_look(editorLook(state, parent)),
-          m_qtPrompter(dynamic_cast<QtPrompter*>(state.prompter)) {}
+          m_qtPrompter(dynamic_cast<QtPrompter*>(state.prompter)),
+          m_outerHelpContext(m_qtPrompter ? m_qtPrompter->helpContext() : 0) {}
+    // The editor's numbers are its own: a prompt opened after it (Sigma, the
+    // decimals) must not open the manual at the closing dimensions.
+    ~QtClosingEditorView() override {
+        if (m_qtPrompter) m_qtPrompter->setHelpContext(m_outerHelpContext);
+    }
+    QtClosingEditorView(const QtClosingEditorView&) = delete;
+    QtClosingEditorView& operator=(const QtClosingEditorView&) = delete;
 
     ListAnswer showList(const std::vector<std::string>& lines, int chosenLine) override {
         ClosingListDialog dialog(m_parent, m_state, lines, chosenLine);
@@ -225,6 +233,7 @@ private:
     QWidget* m_parent;
     DialogLook m_look;
     QtPrompter* m_qtPrompter;
+    int m_outerHelpContext;
     int m_helpContext = kHelpClosingList;
 };
 

@@ -18,7 +18,8 @@
 
 namespace zam1 {
 
-void showTextScreen(QWidget* parent, std::string_view title, const std::vector<std::string>& lines) {
+void showTextScreen(QWidget* parent, std::string_view title, const std::vector<std::string>& lines,
+                    const HelpFunction& help) {
     QDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("TextScreen"));
     dialog.setWindowTitle(QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())));
@@ -60,6 +61,8 @@ void showTextScreen(QWidget* parent, std::string_view title, const std::vector<s
     DialogLook look;
     look.centreOver = parent;
     applyDialogLook(dialog, look);
+    // A modal window: the main window's F1 cannot reach through it.
+    if (help) installHelp(dialog, 0, help);
     dialog.exec();
 }
 

@@ -110,7 +110,7 @@ Answer QtPrompter::askYesNoCancel(std::string_view question) {
     const MainTexts& t = texts().main;
     box.button(QMessageBox::Yes)->setText(fromOem(t.yes));
     box.button(QMessageBox::No)->setText(fromOem(t.no));
-    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Abbrechen"));
+    box.button(QMessageBox::Cancel)->setText(fromOem(t.cancelButton));
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;

@@ -206,6 +206,30 @@ TEST_F(Menus, NoTwoEntriesOfOneMenuShareAnAltLetter) {
     EXPECT_TRUE(problems.empty()) << list;
 }
 
+// The Help menu's text screens are titled in words, in every language: a
+// caption's Alt letter ("&Hilfebild") is no part of a window's title.
+TEST_F(Menus, TheHelpMenusTextScreensHaveTitlesWithoutAltLetters) {
+    const struct {
+        const char* language;
+        const char* entry;
+        const char* title;
+    } cases[] = {
+        {"mi_helplanguagedeutsch", "mi_HelpHilfebild", "screen Hilfebild (2)"},
+        {"mi_helplanguageenglisch", "mi_HelpHilfebild", "screen Hilfebild (2)"},
+        {"mi_helplanguagefrench", "mi_HelpHilfebild", "screen Image d'aide (2)"},
+        {"mi_helplanguageenglisch", "mi_helphistory", "screen ZAM1 - Toleranzrechnung - History (12)"},
+        {"mi_helplanguagedeutsch", "mi_HelpAbout", "screen ZAM1 - Toleranzrechnung (11)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.language) + " " + c.entry);
+        run(c.language);
+        bench.log.clear();
+        run(c.entry);
+        ASSERT_EQ(bench.log.size(), 1u);
+        EXPECT_EQ(bench.log.front(), c.title);
+    }
+}
+
 // "... (n)", off at 0, and read afresh after every command that calculates.
 TEST_F(Menus, TheErrorMessageEntryCountsTheCalculationsMessages) {
     const MenuItem& entry = *findMenuItem("mi_viewerrormessages");

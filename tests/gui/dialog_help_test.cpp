@@ -1,6 +1,7 @@
 // Every dialog's help: F1 inside it and its help button open the manual at
 // the dialog's own help number, in the configured language, on a section that
 // exists. Each dialog is reached the way the user reaches it.
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QPushButton>
@@ -286,6 +287,41 @@ TEST(DialogHelp, F1InTheGraphicsAndReportWindowsOpensTheContents) {
         QTest::keyClick(focus, Qt::Key_F1);
         QApplication::processEvents();
         EXPECT_EQ(shownHelpPage(), "en/index.html");
+        closeHelpWindows();
+    }
+}
+
+// The closing-dimension editor sets its own help numbers in the prompter; a
+// prompt opened after it (Sigma, the decimals) keeps the number it had before,
+// whether the editor was left with OK or with Abbrechen.
+TEST(DialogHelp, TheClosingEditorsHelpNumbersEndWithIt) {
+    for (const char* button : {"Button_ok", "Button_cancel"}) {
+        SCOPED_TRACE(button);
+        Session s(1);
+        s.prompter.setHelpContext(0);
+        ModalScript script({clickButton(button)});
+        editClosingDimensions(*s.state, nullptr);
+        EXPECT_EQ(script.unused(), 0u);
+        EXPECT_EQ(s.prompter.helpContext(), 0);
+    }
+}
+
+// The Help menu's text screens are modal: the main window's F1 cannot reach
+// through them, so each has its own, which opens the manual's contents.
+TEST(DialogHelp, F1InTheHelpMenusTextScreensOpensTheContents) {
+    ProgramState state;
+    state.config.language = 3;
+    Thh window(state);
+    for (const char* entry : {"mi_HelpAbout", "mi_helphistory", "mi_HelpHilfebild"}) {
+        SCOPED_TRACE(entry);
+        Found found;
+        ModalScript script({checkHelp(found, nullptr)});
+        auto* action = window.findChild<QAction*>(QLatin1String(entry));
+        ASSERT_NE(action, nullptr);
+        action->trigger();
+        EXPECT_EQ(script.unused(), 0u);
+        EXPECT_EQ(found.dialog, QStringLiteral("TextScreen"));
+        EXPECT_EQ(found.byF1, "fr/index.html");
         closeHelpWindows();
     }
 }

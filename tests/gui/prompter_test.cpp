@@ -11,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include "core/lang/language.h"
 #include "core/platform/prompter.h"
+#include "core/session/program_state.h"
 #include "gui/platform/qt_prompter.h"
 #include "gui/platform/qt_translations.h"
 #include "tests/gui/modal_script.h"
@@ -119,6 +121,35 @@ TEST(QtPrompter, InvalidNumbersAreNamedAndOfferedAgainAsTyped) {
     EXPECT_EQ(again, QStringLiteral("abc"));  // the typo stays to be mended
     EXPECT_EQ(value, 2.5L);  // "," is a decimal point, whatever the locale
     EXPECT_EQ(prompter.beeps(), 1);
+}
+
+// The close query's three buttons speak the program's language, none stays
+// German on an English or French screen; Escape is Cancel.
+TEST(QtPrompter, TheYesNoCancelQuestionSpeaksTheProgramsLanguage) {
+    const struct {
+        int language;
+        const char* yes;
+        const char* no;
+        const char* cancel;
+    } cases[] = {
+        {kGerman, "&Ja", "&Nein", "Abbrechen"},
+        {kEnglish, "&Yes", "&No", "Cancel"},
+        {kFrench, "&Oui", "&Non", "Annuler"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.language);
+        loadLanguage(program().texts, c.language);
+        QStringList buttons;
+        ModalScript script({[&](QWidget& d) {
+            auto& box = dynamic_cast<QMessageBox&>(d);
+            for (auto role : {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel}) buttons << box.button(role)->text();
+            QTest::keyClick(&box, Qt::Key_Escape);
+        }});
+        QtPrompter prompter;
+        EXPECT_EQ(prompter.askYesNoCancel("Speichern ?"), Answer::Cancel);
+        EXPECT_EQ(buttons, QStringList({QString::fromUtf8(c.yes), QString::fromUtf8(c.no), QString::fromUtf8(c.cancel)}));
+    }
+    loadLanguage(program().texts, kGerman);
 }
 
 TEST(QtPrompter, EscapeCancelsEveryPromptAndLeavesTheValue) {
