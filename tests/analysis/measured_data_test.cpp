@@ -10,6 +10,8 @@
 #include <fstream>
 #include <numeric>
 
+#include "core/analysis/allocation.h"
+#include "core/analysis/allocation_check.h"
 #include "core/analysis/analysis.h"
 #include "core/analysis/analysis_report.h"
 #include "core/analysis/measured_data.h"
@@ -378,6 +380,39 @@ TEST_F(MeasuredChain, ReportShowsEachMeasuredElement) {
     std::ostringstream text;
     writeAnalysisReport(analyseChain(m_chain, data, data.options), "p", text, &english.report);
     EXPECT_NE(text.str().find("normal distribution of the measured values doubtful"), std::string::npos);
+}
+
+// Allocation cannot change parts that are made: the measured element stays as
+// it is, with its mean and s, and the free one takes what is left of the
+// variance. Limits 20 ± 0.3 at Cpk 1: (0.3 - |mean shift|) / 3 = sqrt(t²/36 + s²).
+TEST(MeasuredData, AllocationKeepsTheMeasuredElement) {
+    Chain chain;
+    build(chain, {{0, true, 10, 0.2L, -0.2L}, {1, true, 10, 0.03L, -0.03L}}, {{0, 2}});
+    auto sample = std::make_shared<MeasuredSample>();
+    sample->file = "bores.csv";
+    sample->values = kBores;
+    describeSample(*sample);
+    AnalysisData data;
+    data.elements[2] = ElementDistribution{Distribution::Measured, 0, sample};
+    data.limits[1] = {19.7L, 20.3L};
+    data.allocation.targets[1] = {std::nullopt, 1.0L};
+    const Plain p = plain(kBores);
+    const double sigma = (0.3 - std::fabs(p.mean - 10)) / 3;
+    const double expected = 6 * std::sqrt(sigma * sigma - p.s * p.s);
+    for (const AllocationMethod method : {AllocationMethod::Proportional, AllocationMethod::Cost}) {
+        Allocation a = allocateClosing(chain, solveClosing(chain, 1), 1, data, method);
+        AllocationCheck(chain, data).check(a);
+        ASSERT_TRUE(a.problem.empty()) << a.problem;
+        ASSERT_EQ(a.elements.size(), 2u);
+        const AllocatedElement& free = a.elements[0].element == 1 ? a.elements[0] : a.elements[1];
+        const AllocatedElement& measured = a.elements[0].element == 2 ? a.elements[0] : a.elements[1];
+        EXPECT_TRUE(measured.fixed);
+        EXPECT_EQ(measured.after.tolerance(), measured.before.tolerance());
+        EXPECT_NEAR(static_cast<double>(free.after.tolerance()), expected, 1e-6);
+        EXPECT_TRUE(a.reached());
+        ASSERT_TRUE(a.achieved);
+        EXPECT_NEAR(static_cast<double>(*a.achieved->cpk), 1, 1e-6);
+    }
 }
 
 } // namespace
