@@ -180,8 +180,8 @@ std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
 // Each element that stands on measured values, judged on its own.
 void writeMeasured(const AnalysisResult& r, const ReportTexts& texts, std::ostream& out) {
-    out << "Measured elements: mean and s against the element's drawing limits; Anderson-Darling A*2 = A2 (1 + "
-           "0.75/n + 2.25/n2)\n";
+    out << "Measured elements: mean and s against the element's drawing limits;\n"
+           "  normality by Anderson-Darling, A*2 = A2 (1 + 0.75/n + 2.25/n2)\n";
     for (const MeasuredElement& m : r.measured) {
         const MeasuredSample& s = *m.sample;
         out << "  element " << m.element << "  " << quoted(s.file);
