@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "core/analysis/allocation_model.h"
+#include "core/analysis/measured_data.h"
 #include "core/analysis/normal.h"
 #include "core/model/chain.h"
 #include "core/model/closing_solution.h"
@@ -33,7 +34,8 @@ long double varianceFactor(Distribution kind, long double productionSigma) {
     case Distribution::Uniform: return 1.0L / 12;
     case Distribution::Triangular: return 1.0L / 24;
     case Distribution::Normal:
-    case Distribution::ShiftedNormal: break;
+    case Distribution::ShiftedNormal:
+    case Distribution::Measured: break;  // measured elements stay as they are (buildModel)
     }
     return 1 / (4 * productionSigma * productionSigma);
 }
@@ -71,7 +73,9 @@ Model buildModel(const Chain& chain, const ClosingSolution& solution, const Anal
         if (d.kind == Distribution::ShiftedNormal) item.shiftFraction = d.meanShiftPercent / 100;
         item.before = stateOf(e);
         const long double t = item.before.tolerance();
-        item.fixed = freedom.fixed || !(t > 0);
+        // Measured parts are what they are: a new drawing tolerance changes neither their spread nor their mean.
+        const bool measured = d.kind == Distribution::Measured && d.measured;
+        item.fixed = freedom.fixed || !(t > 0) || measured;
         if (t > 0) item.midpointRatio = (e.upperDev + e.lowerDev) / 2 / t;
         item.minTolerance = freedom.minTolerance.value_or(0);
         item.maxTolerance = freedom.maxTolerance.value_or(kInfinite);
@@ -79,6 +83,11 @@ Model buildModel(const Chain& chain, const ClosingSolution& solution, const Anal
         const Allocator::Grades& grades = gradesOf(n);
         item.before.generalClass = grades.generalClass;
         if (method == AllocationMethod::Iso && !item.fixed) item.grades = &grades.choices;
+        if (measured) {
+            item.measured = true;
+            item.measuredOffset = d.measured->mean - e.distance;
+            item.measuredVariance = d.measured->stdDev * d.measured->stdDev;
+        }
         if (item.fixed) {
             m.fixedMean += m.meanPart(item, item.before);
             m.fixedVariance += m.variancePart(item, item.before);

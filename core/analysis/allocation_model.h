@@ -21,6 +21,11 @@ struct Item {
     long double shiftFraction = 0;   // shiftedNormal: the mean moves by this fraction of t
     long double midpointRatio = 0;   // (upper + lower) / 2 / t of the element as it is
     bool fixed = false;
+    // Measured values stand for the element (always fixed): their mean less the
+    // nominal, and their variance, whatever its tolerance.
+    bool measured = false;
+    long double measuredOffset = 0;
+    long double measuredVariance = 0;
     long double minTolerance = 0;
     long double maxTolerance = kInfinite;
     ElementCost cost;
@@ -42,10 +47,12 @@ struct Model {
 
     // What one element adds to the mean of the closing dimension and to its variance.
     long double meanPart(const Item& item, const ToleranceState& s) const {
+        if (item.measured) return item.sensitivity * item.measuredOffset;
         const long double t = s.tolerance();
         return item.sensitivity * ((s.upper + s.lower) / 2 + item.shiftFraction * t);
     }
     long double variancePart(const Item& item, const ToleranceState& s) const {
+        if (item.measured) return item.measuredVariance;
         const long double t = s.tolerance();
         return item.varianceFactor * t * t;
     }

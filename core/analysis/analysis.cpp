@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/analysis/measured_data.h"
 #include "core/analysis/normal.h"
 #include "core/model/chain.h"
 #include "core/model/closing_solution.h"
@@ -19,10 +20,14 @@ long double declaredVariance(Distribution kind, long double halfSquared, long do
     case Distribution::Uniform: return halfSquared / 3;
     case Distribution::Triangular: return halfSquared / 6;
     case Distribution::Normal:
-    case Distribution::ShiftedNormal: break;
+    case Distribution::ShiftedNormal:
+    case Distribution::Measured: break;  // measured: replaced by the sample's variance
     }
     return halfSquared / (productionSigma * productionSigma);
 }
+
+// The middle of the element's tolerance zone as an absolute size.
+long double zoneMiddle(const Element& e) { return e.distance + (e.upperDev + e.lowerDev) / 2; }
 
 // Shares of the variance used: h² / sum of h² under the production sigma (every
 // element normal), the declared variances otherwise.
@@ -40,6 +45,11 @@ std::vector<Contribution> contributions(const Chain& chain, const ClosingSolutio
         c.distribution = d.kind;
         if (stat) c.variance = declaredVariance(d.kind, e.halfRangeSquared, productionSigma);
         if (d.kind == Distribution::ShiftedNormal) c.meanShift = c.sensitivity * d.meanShiftPercent / 100 * c.tolerance;
+        if (d.kind == Distribution::Measured && d.measured) {
+            // The parts as measured: their spread, and their mean against the middle of the zone.
+            if (stat) c.variance = d.measured->stdDev * d.measured->stdDev;
+            c.meanShift = c.sensitivity * (d.measured->mean - zoneMiddle(e));
+        }
         c.sharePercent = s.sums.closingVariance > 0 ? e.halfRangeSquared / s.sums.closingVariance * 100 : 0;
         out.push_back(c);
     };
@@ -143,11 +153,12 @@ std::vector<ElementSensitivity> sensitivities(const ClosingAnalysis& a, bool sta
         e.element = c.element;
         e.meanPerNominal = c.sensitivity;
         if (spread) {
-            const long double t = c.tolerance;
+            // Measured parts do not change with the drawing's tolerance: narrowing it saves nothing.
+            const long double t = c.distribution == Distribution::Measured ? 0 : c.tolerance;
             const long double ds = t > 0 ? c.variance / (t * s) : 0;
             const long double dMean = t > 0 ? c.meanShift / t : 0;
             e.sigmaPerTolerance = ds;
-            const long double narrowed = 1 - kTightenShare;
+            const long double narrowed = t > 0 ? 1 - kTightenShare : 1;
             const long double s2 = std::sqrt(std::max(0.0L, s * s - (1 - narrowed * narrowed) * c.variance));
             e.sigmaSaved = std::max(0.0L, s - s2);  // sqrt(s * s) may round a last bit above s
             if (a.limits.any()) {
@@ -161,7 +172,8 @@ std::vector<ElementSensitivity> sensitivities(const ClosingAnalysis& a, bool sta
                     d -= kAllPpm * phi(z) * (-dMean - z * ds) / s;
                 }
                 e.ppmPerTolerance = d;
-                e.ppmSaved = ppm - normalPpmBeyond(a.limits, a.mean - kTightenShare * c.meanShift, s2);
+                const long double moved = t > 0 ? kTightenShare * c.meanShift : 0;
+                e.ppmSaved = ppm - normalPpmBeyond(a.limits, a.mean - moved, s2);
             }
         }
         out.push_back(e);
@@ -333,11 +345,29 @@ Verdict AnalysisResult::verdict() const {
     return v;
 }
 
+std::vector<MeasuredElement> measuredElements(const Chain& chain, const AnalysisData& data) {
+    std::vector<MeasuredElement> out;
+    for (const auto& [n, d] : data.elements) {
+        if (d.kind != Distribution::Measured || !d.measured || n < 1 || n > chain.elementCount()) continue;
+        const Element& e = chain.element(n);
+        MeasuredElement m;
+        m.element = n;
+        m.sample = d.measured;
+        m.nominal = e.distance;
+        m.drawing.lower = e.distance + e.lowerDev;
+        m.drawing.upper = e.distance + e.upperDev;
+        m.capability = capability(m.drawing, d.measured->mean, d.measured->stdDev);
+        out.push_back(std::move(m));
+    }
+    return out;
+}
+
 AnalysisResult analyseChain(Chain& chain, const AnalysisData& data, const AnalysisOptions& options) {
     AnalysisResult result;
     result.options = options;
     result.productionSigma = chain.productionSigma;
     result.statistical = chain.productionSigma > 0;
+    result.measured = measuredElements(chain, data);
     const std::vector<ClosingSolution> solutions = solveAllClosings(chain);
     std::vector<SampleSummary> samples;
     if (result.statistical) samples = simulateClosings(chain, solutions, data, options);

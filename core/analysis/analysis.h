@@ -129,8 +129,19 @@ struct ClosingAnalysis {
     Verdict verdict = Verdict::Holds;  // by the chosen method; Holds also without limits
 };
 
+// An element whose distribution comes from measured values, judged on its own:
+// the values against the element's drawing limits (nominal + deviations).
+struct MeasuredElement {
+    int element = 0;
+    std::shared_ptr<const MeasuredSample> sample;
+    long double nominal = 0;
+    RequiredLimits drawing;  // absolute sizes
+    Capability capability;   // of the sample's mean and s against the drawing limits
+};
+
 struct AnalysisResult {
     AnalysisOptions options;
+    std::vector<MeasuredElement> measured;  // by element number
     long double productionSigma = 3;
     bool statistical = true;   // false when productionSigma is not positive: no s, no Monte Carlo
     std::vector<ClosingAnalysis> closings;

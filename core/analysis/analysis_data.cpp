@@ -7,11 +7,12 @@
 namespace zam1 {
 namespace {
 
-constexpr std::array<std::pair<Distribution, std::string_view>, 4> kDistributions = {{
+constexpr std::array<std::pair<Distribution, std::string_view>, 5> kDistributions = {{
     {Distribution::Normal, "normal"},
     {Distribution::Uniform, "uniform"},
     {Distribution::Triangular, "triangular"},
     {Distribution::ShiftedNormal, "shiftedNormal"},
+    {Distribution::Measured, "measured"},
 }};
 
 constexpr std::array<std::pair<AnalysisMethod, std::string_view>, 3> kMethods = {{

@@ -5,8 +5,10 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "core/analysis/allocation_data.h"
 
@@ -17,13 +19,22 @@ enum class Distribution {
     Uniform,       // equally likely anywhere in the tolerance zone
     Triangular,    // symmetric over the tolerance zone, most likely in its middle
     ShiftedNormal, // Normal, its mean moved by a percentage of the tolerance
+    Measured,      // from measured sizes: normal with their mean and s, or drawn from the values themselves
 };
 
+struct MeasuredSample;
+
 struct ElementDistribution {
+    ElementDistribution() = default;
+    ElementDistribution(Distribution k, long double shiftPercent = 0, std::shared_ptr<const MeasuredSample> values = {})
+        : kind(k), meanShiftPercent(shiftPercent), measured(std::move(values)) {}
+
     Distribution kind = Distribution::Normal;
     // ShiftedNormal only: the shift of the element's own dimension in percent of
     // its tolerance (upper - lower deviation); positive makes the element longer.
     long double meanShiftPercent = 0;
+    // Measured only: the values as read (measured_data.h); shared, never changed.
+    std::shared_ptr<const MeasuredSample> measured;
 };
 
 // Absolute values of the closing dimension; a missing side is not required.

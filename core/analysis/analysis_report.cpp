@@ -8,6 +8,8 @@
 #include <sstream>
 
 #include "core/analysis/analysis.h"
+#include "core/analysis/measured_data.h"
+#include "core/lang/language.h"
 #include "core/report/output_channel.h"
 #include "core/text/codepage.h"
 #include "core/text/number_format.h"
@@ -166,12 +168,72 @@ Json optionalNumber(const std::optional<long double>& value) {
     return value ? Json(static_cast<double>(*value)) : Json(nullptr);
 }
 
+
 // A figure against a limit: null where the limit is not required.
 Json againstLimit(const std::optional<long double>& limit, long double value) {
     return limit ? Json(static_cast<double>(value)) : Json(nullptr);
 }
 
 Json capabilityJson(const Capability& c) { return {{"cp", optionalNumber(c.cp)}, {"cpk", optionalNumber(c.cpk)}}; }
+
+std::string quoted(const std::string& text) { return "\"" + text + "\""; }
+
+// Each element that stands on measured values, judged on its own.
+void writeMeasured(const AnalysisResult& r, const ReportTexts& texts, std::ostream& out) {
+    out << "Measured elements: mean and s against the element's drawing limits;\n"
+           "  normality by Anderson-Darling, A*2 = A2 (1 + 0.75/n + 2.25/n2)\n";
+    for (const MeasuredElement& m : r.measured) {
+        const MeasuredSample& s = *m.sample;
+        out << "  element " << m.element << "  " << quoted(s.file);
+        if (s.column) out << " column " << quoted(*s.column);
+        out << "  " << (s.resample ? "resampled" : "normal with mean and s") << '\n';
+        out << "    n " << s.values.size() << "  mean " << mm(s.mean) << "  s " << mm(s.stdDev) << "  min "
+            << mm(s.min) << "  max " << mm(s.max) << '\n';
+        out << "    drawing  nominal " << mm(m.nominal) << "  lower " << limitText(m.drawing.lower) << "  upper "
+            << limitText(m.drawing.upper) << "   Cp " << ratio(m.capability.cp) << "  Cpk "
+            << ratio(m.capability.cpk) << '\n';
+        if (!s.normality) {
+            out << "    normality: every value is the same, no test\n";
+            continue;
+        }
+        const NormalityTest& t = *s.normality;
+        out << "    normality  A2 " << fixedText(t.a2, 1, 4, false) << "  A*2 " << fixedText(t.a2Star, 1, 4, false)
+            << "  p " << fixedText(t.p, 1, 4, false) << '\n';
+        if (t.doubtful()) out << "    " << oemToUtf8(texts.normalityDoubtful) << '\n';
+    }
+}
+
+Json measuredJson(const AnalysisResult& r) {
+    Json list = Json::array();
+    for (const MeasuredElement& m : r.measured) {
+        const MeasuredSample& s = *m.sample;
+        Json j = {{"element", m.element},
+                  {"file", s.file},
+                  {"column", s.column ? Json(*s.column) : Json(nullptr)},
+                  {"resample", s.resample},
+                  {"n", s.values.size()},
+                  {"mean", static_cast<double>(s.mean)},
+                  {"sigma", static_cast<double>(s.stdDev)},
+                  {"min", static_cast<double>(s.min)},
+                  {"max", static_cast<double>(s.max)},
+                  {"nominal", static_cast<double>(m.nominal)},
+                  {"drawingLower", optionalNumber(m.drawing.lower)},
+                  {"drawingUpper", optionalNumber(m.drawing.upper)}};
+        j.update(capabilityJson(m.capability));
+        if (s.normality) {
+            const NormalityTest& t = *s.normality;
+            j["normality"] = {{"test", "anderson-darling"},
+                              {"a2", static_cast<double>(t.a2)},
+                              {"a2Star", static_cast<double>(t.a2Star)},
+                              {"p", static_cast<double>(t.p)},
+                              {"doubtful", t.doubtful()}};
+        } else {
+            j["normality"] = nullptr;
+        }
+        list.push_back(j);
+    }
+    return list;
+}
 
 Json worstSideJson(const std::optional<long double>& limit, WorstCaseSide side) {
     if (!limit) return nullptr;
@@ -281,12 +343,18 @@ Json closingJson(const AnalysisResult& r, const ClosingAnalysis& c) {
 
 } // namespace
 
-void writeAnalysisReport(const AnalysisResult& r, std::string_view projectName, std::ostream& out) {
+void writeAnalysisReport(const AnalysisResult& r, std::string_view projectName, std::ostream& out,
+                         const ReportTexts* texts) {
     const std::string rule(kWidth, '-');
     out << "Tolerance analysis  " << projectName << "  method " << methodName(r.options.method) << ", sigma "
         << fixedText(r.productionSigma, 1, 2, false) << ", Monte Carlo " << r.options.samples << " samples, seed "
         << r.options.seed << '\n';
     out << rule << '\n';
+    if (!r.measured.empty()) {
+        static const LanguageTexts german;
+        writeMeasured(r, texts != nullptr ? *texts : german.report, out);
+        out << rule << '\n';
+    }
     for (const ClosingAnalysis& c : r.closings) {
         writeClosing(r, c, out);
         out << rule << '\n';
@@ -301,9 +369,9 @@ void writeAnalysisReport(const AnalysisResult& r, std::string_view projectName, 
 }
 
 bool reportAnalysis(const AnalysisResult& result, std::string_view projectName, OutputChannel& out,
-                    ReportDevice device) {
+                    ReportDevice device, const ReportTexts* texts) {
     std::ostringstream text;
-    writeAnalysisReport(result, projectName, text);
+    writeAnalysisReport(result, projectName, text, texts);
     if (!out.openOutput(device, kAnalysisReportFile)) return false;
     // The report is put together in UTF-8; the channel writes the stored code page.
     std::istringstream lines(text.str());
@@ -328,6 +396,7 @@ std::string analysisJson(const AnalysisResult& r, std::string_view projectName) 
     root["seed"] = r.options.seed;
     root["allHold"] = r.allHold();
     root["verdict"] = std::string(verdictName(r.verdict()));
+    root["measured"] = measuredJson(r);
     Json closings = Json::array();
     for (const ClosingAnalysis& c : r.closings) closings.push_back(closingJson(r, c));
     root["closings"] = closings;

@@ -13,8 +13,12 @@
 namespace zam1 {
 
 struct AnalysisResult;
+struct ReportTexts;
 
-void writeAnalysisReport(const AnalysisResult& result, std::string_view projectName, std::ostream& out);
+// `texts` give the warning beside measured values that do not look normal
+// (stored code page); none: the German one.
+void writeAnalysisReport(const AnalysisResult& result, std::string_view projectName, std::ostream& out,
+                         const ReportTexts* texts = nullptr);
 
 class OutputChannel;
 
@@ -25,7 +29,7 @@ inline constexpr const char* kAnalysisReportFile = "zam1mc.txt";
 // the channel on `device` (kReportAsk asks or takes the default), writes, closes. False
 // when nothing was written.
 bool reportAnalysis(const AnalysisResult& result, std::string_view projectName, OutputChannel& out,
-                    ReportDevice device = kReportAsk);
+                    ReportDevice device = kReportAsk, const ReportTexts* texts = nullptr);
 
 std::string analysisJson(const AnalysisResult& result, std::string_view projectName);
 

@@ -6,6 +6,7 @@
 #include <limits>
 #include <thread>
 
+#include "core/analysis/measured_data.h"
 #include "core/analysis/normal.h"
 #include "core/model/chain.h"
 #include "core/model/closing_solution.h"
@@ -43,6 +44,10 @@ struct Step {
     int predecessor = 0;
     bool drawn = false;
     Distribution kind = Distribution::Normal;
+    // Measured with resampling: drawn from the values, which lie within offset ± scale.
+    const MeasuredSample* resample = nullptr;
+    double middle = 0;  // resampling: the middle of the zone, as an absolute size
+    double sign = 1;
     double scale = 0;   // standard deviation (normal) or half tolerance (bounded)
     double offset = 0;  // the mean shift as it enters a sum
     std::uint64_t key0 = 0;
@@ -81,6 +86,14 @@ struct DrawGroup {
     std::vector<std::uint64_t> key1;
 };
 
+// Steps drawn from measured values: a value picked at random, its deviation
+// from the middle of the zone signed as it enters a sum.
+struct ResampleGroup {
+    std::vector<std::size_t> step;
+    std::vector<std::uint64_t> key0;
+    std::vector<std::vector<double>> deviations;
+};
+
 struct Plan {
     std::vector<Step> steps;
     // The steps' element and predecessor numbers on their own, for the sample loop.
@@ -89,6 +102,7 @@ struct Plan {
     DrawGroup normal;     // Normal and ShiftedNormal
     DrawGroup uniform;
     DrawGroup triangular;
+    ResampleGroup resample;
     std::vector<ClosingPlan> closings;
     int slots = 1;
     std::size_t pairs = 0;           // elements on paths, summed over the closing dimensions
@@ -115,6 +129,26 @@ constexpr int kFineSlots = kFineBins + 2;  // underflow, the bins, overflow
 inline int fineSlot(double pos) {
     if (pos >= 0 && pos < kFineBins) return static_cast<int>(pos) + 1;  // truncation is floor here
     return pos >= kFineBins ? kFineSlots - 1 : 0;
+}
+
+// Normal with the values' mean and s, or drawn from the values themselves.
+void measuredStep(const Element& e, const ElementDistribution& d, double sign, Step& s) {
+    if (!d.measured) return;  // nothing measured: no spread
+    const MeasuredSample& m = *d.measured;
+    const long double middle = e.distance + (e.upperDev + e.lowerDev) / 2;
+    s.offset = sign * static_cast<double>(m.mean - middle);
+    if (!m.resample) {
+        s.scale = static_cast<double>(m.stdDev);
+        s.variance = s.scale * s.scale;
+        return;
+    }
+    s.resample = &m;
+    s.middle = static_cast<double>(middle);
+    s.sign = sign;
+    const auto n = static_cast<double>(m.values.size());
+    s.variance = static_cast<double>(m.stdDev * m.stdDev) * (n - 1) / n;  // of the values as drawn
+    s.scale = std::max(std::fabs(sign * (static_cast<double>(m.min) - s.middle) - s.offset),
+                       std::fabs(sign * (static_cast<double>(m.max) - s.middle) - s.offset));
 }
 
 Step stepFor(const Chain& chain, int n, const AnalysisData& data) {
@@ -144,6 +178,9 @@ Step stepFor(const Chain& chain, int n, const AnalysisData& data) {
         s.scale = half / static_cast<double>(chain.productionSigma);
         s.variance = s.scale * s.scale;
         break;
+    case Distribution::Measured:
+        measuredStep(e, d, sign, s);
+        break;
     }
     return s;
 }
@@ -166,7 +203,8 @@ void planHistogram(const ClosingSolution& s, const std::vector<Step>& byElement,
         c.centre += side * st.offset;
         variance += st.variance;
         boundedHalf += std::fabs(st.scale);
-        bounded = bounded && (st.kind == Distribution::Uniform || st.kind == Distribution::Triangular);
+        bounded = bounded && (st.kind == Distribution::Uniform || st.kind == Distribution::Triangular ||
+                              st.resample != nullptr);
     };
     for (std::int32_t n : s.pathFrom) visit(n, -1);
     for (std::int32_t n : s.pathTo) visit(n, +1);
@@ -199,7 +237,14 @@ Plan makePlan(const Chain& chain, const std::vector<ClosingSolution>& solutions,
         Step st = stepFor(chain, n, data);
         st.drawn = drawn[static_cast<std::size_t>(n)] != 0;
         byElement[static_cast<std::size_t>(n)] = st;
-        if (st.drawn) {
+        if (st.drawn && st.resample != nullptr) {
+            ResampleGroup& g = plan.resample;
+            g.step.push_back(plan.steps.size());
+            g.key0.push_back(st.key0);
+            std::vector<double>& deviations = g.deviations.emplace_back();
+            deviations.reserve(st.resample->values.size());
+            for (double v : st.resample->values) deviations.push_back(st.sign * (v - st.middle));
+        } else if (st.drawn) {
             DrawGroup& g = st.kind == Distribution::Uniform      ? plan.uniform
                            : st.kind == Distribution::Triangular ? plan.triangular
                                                                  : plan.normal;
@@ -284,6 +329,13 @@ void drawSample(const Plan& plan, const ziggurat::Tables& tables, std::uint64_t 
     const DrawGroup& t = plan.triangular;
     for (std::size_t i = 0; i < t.step.size(); ++i) {
         at(t.step[i]) = t.scale[i] * (toUnit(mix64(key ^ t.key0[i])) + toUnit(mix64(key ^ t.key1[i])) - 1);
+    }
+    const ResampleGroup& r = plan.resample;
+    for (std::size_t i = 0; i < r.step.size(); ++i) {
+        const std::vector<double>& values = r.deviations[i];
+        const double count = static_cast<double>(values.size());
+        const auto pick = static_cast<std::size_t>(std::min(count - 1, std::floor(toUnit(mix64(key ^ r.key0[i])) * count)));
+        at(r.step[i]) = values[pick];
     }
 }
 

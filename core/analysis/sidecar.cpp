@@ -9,6 +9,8 @@
 #include <set>
 #include <sys/stat.h>
 
+#include "core/analysis/measured_data.h"
+#include "core/exchange/exchange_texts.h"
 #include "core/model/chain.h"
 #include "core/platform/file_io.h"
 
@@ -179,20 +181,27 @@ std::optional<ElementFreedom> readFreedom(const Json& entry, const std::string& 
 struct ElementEntry {
     std::map<int, ElementDistribution>& out;
     std::map<int, ElementFreedom>& freedoms;
+    const SidecarContext& context;
     ElementDistribution last;
     std::optional<ElementFreedom> lastFreedom;
+    std::optional<MeasuredSample> lastMeasured;
+    std::string lastWhere;
     void operator()(const Json& entry, const std::string& where) {
         onlyKnownFields(entry, where,
-                        {"element", "distribution", "meanShiftPercent", "fixed", "minTolerance", "maxTolerance", "cost"});
+                        {"element", "distribution", "meanShiftPercent", "measured", "column", "resample", "fixed",
+                         "minTolerance", "maxTolerance", "cost"});
         last = ElementDistribution{};
+        lastWhere = where;
         if (entry.contains("distribution")) {
             const std::string name = stringAt(entry["distribution"], where + ".distribution");
             const auto kind = distributionFromName(name);
             if (!kind) {
                 fail(where + ".distribution",
-                     "unknown distribution \"" + name + "\" (normal, uniform, triangular, shiftedNormal)");
+                     "unknown distribution \"" + name + "\" (normal, uniform, triangular, shiftedNormal, measured)");
             }
             last.kind = *kind;
+        } else if (entry.contains("measured")) {
+            last.kind = Distribution::Measured;
         }
         if (entry.contains("meanShiftPercent")) {
             if (last.kind != Distribution::ShiftedNormal) fail(where + ".meanShiftPercent", "only with shiftedNormal");
@@ -203,9 +212,34 @@ struct ElementEntry {
                          std::to_string(entry["element"].get<std::int64_t>()));
             }
         }
+        readMeasured(entry, where);
         lastFreedom = readFreedom(entry, where);
     }
+    // The file's name and how to read it; the file itself only for an element the project has.
+    void readMeasured(const Json& entry, const std::string& where) {
+        lastMeasured.reset();
+        const bool measured = last.kind == Distribution::Measured;
+        for (const char* field : {"measured", "column", "resample"}) {
+            if (entry.contains(field) && !measured) fail(where + "." + field, "only with the distribution measured");
+        }
+        if (!measured) return;
+        if (!entry.contains("measured")) fail(where + ".measured", "is needed by the distribution measured (a file)");
+        MeasuredSample sample;
+        sample.file = stringAt(entry["measured"], where + ".measured");
+        if (sample.file.empty()) fail(where + ".measured", "must name a file");
+        if (entry.contains("column")) sample.column = stringAt(entry["column"], where + ".column");
+        if (entry.contains("resample")) {
+            if (!entry["resample"].is_boolean()) fail(where + ".resample", "must be true or false");
+            sample.resample = entry["resample"].get<bool>();
+        }
+        lastMeasured = std::move(sample);
+    }
     void keep(int n) {
+        if (lastMeasured) {
+            const MeasuredLoad load = loadMeasuredSample(*lastMeasured, context.folder, exchangeTexts(context.language));
+            if (!load.sample) fail(lastWhere + ".measured", "Element " + std::to_string(n) + ", " + load.error);
+            last.measured = load.sample;
+        }
         out[n] = last;
         if (lastFreedom) freedoms[n] = *lastFreedom;
     }
@@ -256,7 +290,7 @@ void addFreedom(Json& entry, const ElementFreedom& f) {
 
 std::string sidecarPath(const std::string& projectPath) { return projectPath + ".json"; }
 
-SidecarRead parseSidecar(std::string_view text, const Chain& chain, AnalysisData& data) {
+SidecarRead parseSidecar(std::string_view text, const Chain& chain, AnalysisData& data, const SidecarContext& context) {
     SidecarRead result;
     if (text.size() > kMaxSidecarBytes) return {false, "is larger than 16 MiB; not read", {}};
     if (nestingDepth(text) > kMaxSidecarDepth) {
@@ -270,7 +304,8 @@ SidecarRead parseSidecar(std::string_view text, const Chain& chain, AnalysisData
             fail("format", "must be " + std::to_string(kFormat));
         }
         readOptions(root, fresh.options);
-        readList(root, "elements", "element", chain.elementCount(), result.notes, ElementEntry{fresh.elements, fresh.allocation.elements, {}, {}});
+        readList(root, "elements", "element", chain.elementCount(), result.notes,
+                 ElementEntry{fresh.elements, fresh.allocation.elements, context, {}, {}, {}, {}});
         readList(root, "closings", "closing", chain.closingCount(), result.notes, ClosingEntry{fresh.limits, fresh.allocation.targets, {}, {}});
     } catch (const FieldError& e) {
         result.ok = false;
@@ -285,7 +320,7 @@ SidecarRead parseSidecar(std::string_view text, const Chain& chain, AnalysisData
     return result;
 }
 
-SidecarRead readSidecar(const std::string& path, const Chain& chain, AnalysisData& data) {
+SidecarRead readSidecar(const std::string& path, const Chain& chain, AnalysisData& data, int language) {
     // Only nothing at all under the name means "no settings"; a dangling link, a
     // folder or a FIFO there is a settings file that cannot be read.
     struct stat link {};
@@ -296,7 +331,9 @@ SidecarRead readSidecar(const std::string& path, const Chain& chain, AnalysisDat
     if (static_cast<std::uint64_t>(st.st_size) > kMaxSidecarBytes) return {false, "is larger than 16 MiB; not read", {}};
     std::string bytes;
     if (readWholeFile(path, bytes, kMaxSidecarBytes) != kIoOk) return {false, "cannot be read", {}};
-    return parseSidecar(bytes, chain, data);
+    const std::size_t slash = path.rfind('/');
+    const SidecarContext context{slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash), language};
+    return parseSidecar(bytes, chain, data, context);
 }
 
 std::string sidecarText(const AnalysisData& data) {
@@ -309,9 +346,15 @@ std::string sidecarText(const AnalysisData& data) {
     for (const auto& entry : data.elements) elementNumbers.insert(entry.first);
     for (const auto& entry : data.allocation.elements) elementNumbers.insert(entry.first);
     for (int n : elementNumbers) {
-        const ElementDistribution d = data.distributionOf(n);
+        ElementDistribution d = data.distributionOf(n);
+        if (d.kind == Distribution::Measured && !d.measured) d = {};  // no values to name
         Json e = {{"element", n}, {"distribution", std::string(distributionName(d.kind))}};
         if (d.kind == Distribution::ShiftedNormal) e["meanShiftPercent"] = static_cast<double>(d.meanShiftPercent);
+        if (d.kind == Distribution::Measured && d.measured) {
+            e["measured"] = d.measured->file;
+            if (d.measured->column) e["column"] = *d.measured->column;
+            e["resample"] = d.measured->resample;
+        }
         if (data.allocation.elements.count(n) != 0) addFreedom(e, data.allocation.freedomOf(n));
         elements.push_back(e);
     }

@@ -8,6 +8,10 @@
 //                   { "element": 5, "distribution": "shiftedNormal", "meanShiftPercent": 10 } ],
 //     "closings": [ { "closing": 1, "lower": 0.1, "upper": 0.5 } ] }
 //
+// Measured values stand in for an element's distribution with
+//   { "element": 4, "distribution": "measured", "measured": "bore.csv", "column": "D", "resample": true }
+// ("distribution" may be left out when "measured" names the file; see measured_data.h).
+//
 // Tolerance allocation adds to an element's entry "fixed", "minTolerance",
 // "maxTolerance" and "cost" { "model", "a", "b", "tau" }, and to a closing
 // dimension's entry "targetPpm" or "targetCpk" (allocation_data.h).
@@ -40,14 +44,25 @@ struct SidecarRead {
     std::vector<std::string> notes;  // what was skipped
 };
 
+// Where an element's file of measured values is looked for when its name is
+// relative (the settings file's folder), and the language (configuration index)
+// its faults are told in.
+struct SidecarContext {
+    std::string folder = ".";
+    int language = 0;
+};
+
 // Parses `text` against the chain's element and closing counts; on success
-// replaces `data`, otherwise leaves it alone.
-SidecarRead parseSidecar(std::string_view text, const Chain& chain, AnalysisData& data);
+// replaces `data`, otherwise leaves it alone. The files of measured values are
+// read here: one that cannot be read refuses the settings, naming the element
+// and the file.
+SidecarRead parseSidecar(std::string_view text, const Chain& chain, AnalysisData& data,
+                         const SidecarContext& context = {});
 
 // A missing file is no error: the data stay as they are (the defaults for a new run).
 // Anything else under the name that is not a readable regular file of at most
 // kMaxSidecarBytes is (a dangling link, a folder, a FIFO, a device).
-SidecarRead readSidecar(const std::string& path, const Chain& chain, AnalysisData& data);
+SidecarRead readSidecar(const std::string& path, const Chain& chain, AnalysisData& data, int language = 0);
 
 std::string sidecarText(const AnalysisData& data);
 

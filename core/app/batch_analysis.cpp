@@ -75,7 +75,7 @@ bool readProjectForAnalysis(ProgramState& state, const std::string& projectPath,
         return false;
     }
     const std::string sidecar = sidecarPath(projectPath);
-    const SidecarRead read = readSidecar(sidecar, state.chain, data);
+    const SidecarRead read = readSidecar(sidecar, state.chain, data, state.config.language);
     if (!read.ok) {
         err << sidecar << ": " << read.error << '\n';
         return false;
@@ -107,7 +107,7 @@ int runBatchAnalysis(ProgramState& state, const std::vector<std::string>& argume
     if (request.json && *request.json == "-") {
         out << analysisJson(result, name);
     } else {
-        writeAnalysisReport(result, name, out);
+        writeAnalysisReport(result, name, out, &state.texts.report);
         if (request.json && writeFileSafely(*request.json, analysisJson(result, name)) != kIoOk) {
             err << *request.json << ": cannot be written\n";
             return 1;

@@ -124,7 +124,7 @@ void viewMonteCarlo(ProgramState& state, GraphicsWindow& window, int closing) {
     AnalysisData data;
     const std::string project = currentProjectPath(state);
     if (!project.empty()) {
-        const SidecarRead read = readSidecar(sidecarPath(project), state.chain, data);
+        const SidecarRead read = readSidecar(sidecarPath(project), state.chain, data, state.config.language);
         if (!read.ok) {
             state.prompter->showError(utf8ToOem(sidecarPath(project) + ": " + read.error));
             state.error.set();
@@ -140,7 +140,7 @@ void viewMonteCarlo(ProgramState& state, GraphicsWindow& window, int closing) {
     const AnalysisResult result = analyseChain(state.chain, data, data.options);
     CommandChannel channel(state);
     OutputChannel& out = channel.out;
-    reportAnalysis(result, projectBaseName(project), out, kReportAsk);
+    reportAnalysis(result, projectBaseName(project), out, kReportAsk, &state.texts.report);
     state.error.clear();  // a cancelled report still leaves the picture to show
     MenuDrawing run(state, window, kDeviceScreen);
     DrawingLayer layer(run.settings, programDrawingContext(state, run.target));

@@ -113,6 +113,12 @@ std::optional<MonteCarloFault> takeMonteCarloForm(const MonteCarloForm& form, co
         const int n = static_cast<int>(i) + 1;
         const MonteCarloForm::Element& e = form.elements[i];
         if (e.kind == Distribution::Normal) continue;  // the default is not written
+        if (e.kind == Distribution::Measured) {
+            // The values come from the settings file and stay as they were read.
+            const ElementDistribution kept = data.distributionOf(n);
+            if (kept.kind == Distribution::Measured && kept.measured) elements[n] = kept;
+            continue;
+        }
         ElementDistribution d;
         d.kind = e.kind;
         if (e.kind == Distribution::ShiftedNormal) {
@@ -158,7 +164,7 @@ bool readProjectAnalysis(ProgramState& state, AnalysisData& data) {
     }
     const std::string path = sidecarPath(project);
     AnalysisData read;
-    const SidecarRead outcome = readSidecar(path, state.chain, read);
+    const SidecarRead outcome = readSidecar(path, state.chain, read, state.config.language);
     if (!outcome.ok) {
         state.prompter->showError(utf8ToOem(path + ": " + outcome.error));
         state.error.set();

@@ -199,9 +199,10 @@ void writeCsv(std::ostream& out, const Worksheet& sheet, const CsvFormat& format
     }
 }
 
-CsvRecords readCsvRecords(std::string_view bytes, const ExchangeTexts& words, const CsvLimits& limits) {
+CsvRecords readCsvRecords(std::string_view bytes, const ExchangeTexts& words, const CsvLimits& limits,
+                          char separator) {
     if (bytes.starts_with(kByteOrderMark)) bytes.remove_prefix(kByteOrderMark.size());
-    CsvScanner scanner(bytes, guessSeparator(bytes), limits);
+    CsvScanner scanner(bytes, separator != 0 ? separator : guessSeparator(bytes), limits);
     if (!scanner.scan()) {
         return {{}, ImportProblem{scanner.problemRow(), 0, {}, std::string(words.unclosedQuote)}};
     }

@@ -58,6 +58,8 @@ struct CsvRecords {
 // closed, or is followed by anything but a separator or a line end, refuses the
 // file naming the row where it began, never merging the rows after it. A field
 // the export guarded with an apostrophe reads back as the text that was exported.
-CsvRecords readCsvRecords(std::string_view bytes, const ExchangeTexts& words, const CsvLimits& limits = {});
+// `separator` other than 0 is taken instead of the guess.
+CsvRecords readCsvRecords(std::string_view bytes, const ExchangeTexts& words, const CsvLimits& limits = {},
+                          char separator = 0);
 
 } // namespace zam1

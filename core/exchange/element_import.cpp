@@ -226,8 +226,12 @@ ElementImport readElementRows(const ImportRows& rows, const ExchangeTexts& words
     return result;
 }
 
+std::string importTextAsUtf8(std::string_view bytes) {
+    return isUtf8(bytes) ? std::string(bytes) : ansiToUtf8(bytes);
+}
+
 ElementImport readElementCsv(std::string_view bytes, const ExchangeTexts& words) {
-    const std::string text = isUtf8(bytes) ? std::string(bytes) : ansiToUtf8(bytes);
+    const std::string text = importTextAsUtf8(bytes);
     // One row beyond the largest table, so that a longer one is named as such.
     CsvLimits limits;
     limits.records = kMaxElements + 2;

@@ -35,6 +35,9 @@ struct ElementImport {
 // text. The first unreadable cell refuses the whole file.
 ElementImport readElementRows(const ImportRows& rows, const ExchangeTexts& words);
 
+// A CSV file's bytes as UTF-8: as they are when they are UTF-8, else read in the Windows code page.
+std::string importTextAsUtf8(std::string_view bytes);
+
 // The rows of a CSV file (UTF-8, else the Windows code page), read as above.
 ElementImport readElementCsv(std::string_view bytes, const ExchangeTexts& words);
 

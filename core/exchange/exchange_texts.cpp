@@ -23,6 +23,9 @@ constexpr ExchangeTexts kGermanTexts{
     "Anführungszeichen nicht geschlossen",
     "liegt außerhalb von -1000000000 .. 1000000000",
     "-ergebnisse",
+    "ist keine endliche Zahl", "Die Datei enthält keine Messwerte", "Zu wenige Messwerte (mindestens 8)",
+    "Zu viele Messwerte (höchstens 1000000)", "Keine Spalte hat die Überschrift",
+    "mehr als eine Spalte; mit \"column\" eine Überschrift wählen",
 };
 
 constexpr ExchangeTexts kEnglishTexts{
@@ -42,6 +45,9 @@ constexpr ExchangeTexts kEnglishTexts{
     "quotation mark not closed",
     "lies outside -1000000000 .. 1000000000",
     "-results",
+    "is not a finite number", "The file holds no measured values", "Too few measured values (at least 8)",
+    "Too many measured values (at most 1000000)", "No column has the heading",
+    "more than one column; choose a heading with \"column\"",
 };
 
 } // namespace

@@ -53,6 +53,13 @@ struct ExchangeTexts {
     std::string_view beyondLimit;       // cell: a length beyond the program's limit
     // A project exported as CSV: the closing dimensions' file is the chosen one's name with this added.
     std::string_view resultsFileSuffix;  // "-ergebnisse"
+    // Reading measured values of an element.
+    std::string_view notFinite;         // cell: "inf", "nan"
+    std::string_view noValues;          // the file holds no values at all
+    std::string_view tooFewValues;      // fewer than the analysis needs
+    std::string_view tooManyValues;     // more than it takes
+    std::string_view columnNotFound;    // the heading asked for is not in the first row
+    std::string_view moreThanOneColumn; // row: a second cell where one column is expected
 };
 
 // German for German (and for no language chosen yet), English otherwise.

@@ -298,6 +298,8 @@ struct ReportTexts {
     std::string colMin;             // "    Kl.maß"
     std::string colRemark;          // " Bemerkung"
     std::string info;               // "Info"
+    // the analysis report's warning beside measured values that fail the normality test
+    std::string normalityDoubtful;  // "Normalverteilung der Messwerte zweifelhaft ..."
 };
 
 // Texts of the closing-dimension editor (languages 1, 2, 3).

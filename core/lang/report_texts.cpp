@@ -96,6 +96,10 @@ constexpr TextRow<R> kReportRows[] = {
     {&R::colMin, {"    Kl.maß", "  Min.dim.", " Cote min."}},
     {&R::colRemark, {" Bemerkung", " Remark", " Remarque"}},
     {&R::info, {"Info", "Info", "Info"}},
+    {&R::normalityDoubtful,
+     {"Normalverteilung der Messwerte zweifelhaft (Anderson-Darling p < 0,05)",
+      "normal distribution of the measured values doubtful (Anderson-Darling p < 0.05)",
+      "distribution normale des valeurs mesurées douteuse (Anderson-Darling p < 0,05)"}},
 };
 
 using C = ClosingEditorTexts;

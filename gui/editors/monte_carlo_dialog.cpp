@@ -26,11 +26,12 @@
 namespace zam1 {
 namespace {
 
-constexpr std::array<std::pair<Distribution, const char*>, 4> kDistributionCaptions = {{
+constexpr std::array<std::pair<Distribution, const char*>, 5> kDistributionCaptions = {{
     {Distribution::Normal, "normal (Sigma)"},
     {Distribution::Uniform, "gleichverteilt"},
     {Distribution::Triangular, "dreieckig"},
     {Distribution::ShiftedNormal, "normal, Mitte verschoben"},
+    {Distribution::Measured, "Messwerte (Datei)"},
 }};
 
 constexpr std::array<std::pair<AnalysisMethod, const char*>, 3> kMethodCaptions = {{
@@ -51,15 +52,20 @@ enum ElementColumn { ColNumber, ColText, ColUpper, ColLower, ColDistribution, Co
 enum LimitColumn { ColClosing, ColLowerLimit, ColUpperLimit, LimitColumns };
 
 constexpr int kDistributionRole = Qt::UserRole;
+// Set on the rows whose element has measured values in the settings file: only
+// they offer them, as the file is named there.
+constexpr int kMeasuredRole = Qt::UserRole + 1;
 
 class DistributionDelegate final : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override {
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override {
         auto* combo = new QComboBox(parent);
         combo->setObjectName(QStringLiteral("ComboBox_distribution"));
+        const bool measured = index.data(kMeasuredRole).toBool();
         for (const auto& [kind, caption] : kDistributionCaptions) {
+            if (kind == Distribution::Measured && !measured) continue;
             combo->addItem(QString::fromUtf8(caption), static_cast<int>(kind));
         }
         return combo;
@@ -162,6 +168,7 @@ private:
             m_elements->setItem(r, ColLower, fixedItem(QString::fromStdString(fixedText(e.lowerDev, 0, m_state.chain.decimals, false))));
             auto* kind = new QTableWidgetItem(distributionCaption(row.kind));
             kind->setData(kDistributionRole, static_cast<int>(row.kind));
+            kind->setData(kMeasuredRole, row.kind == Distribution::Measured);
             m_elements->setItem(r, ColDistribution, kind);
             m_elements->setItem(r, ColShift, new QTableWidgetItem(QString::fromStdString(row.shiftPercent)));
         }

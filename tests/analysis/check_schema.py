@@ -56,4 +56,28 @@ for method, exit_code in (("rss", 3), ("wc", 3), ("mc", 3)):
     assert first["worstCase"]["below"]["status"] == "partly" and first["worstCase"]["fails"]
     assert not first["statistical"]["fails"]
     assert out["closings"][1]["required"] == {"lower": None, "upper": None}
+assert out["measured"] == []
+
+# Two elements on measured values: one column with a decimal comma, and a column
+# chosen by its heading, drawn from the values themselves.
+values = [10 + 0.01 * ((i * 37) % 41 - 20) / 20 for i in range(40)]
+(work / "e2.csv").write_text("".join(f"{v:.4f}".replace(".", ",") + "\r\n" for v in values))
+(work / "e3.csv").write_text("Teil;Maß\n" + "".join(f"{i};{v:.4f}\n" for i, v in enumerate(values)), encoding="utf-8")
+settings = json.loads((work / "getriebewelle.zm1.json").read_text())
+settings["elements"] += [{"element": 2, "measured": "e2.csv"},
+                         {"element": 3, "distribution": "measured", "measured": "e3.csv", "column": "Maß",
+                          "resample": True}]
+(work / "getriebewelle.zm1.json").write_text(json.dumps(settings))
+run = subprocess.run([wzam1, "getriebewelle.zm1", "--analyse", "--method", "mc", "--json", "-"],
+                     cwd=work, capture_output=True, text=True)
+assert run.returncode in (0, 3, 4), (run.returncode, run.stderr)
+out = json.loads(run.stdout)
+jsonschema.validate(out, schema)
+assert [m["element"] for m in out["measured"]] == [2, 3], out["measured"]
+for m in out["measured"]:
+    assert m["n"] == 40 and abs(m["mean"] - sum(values) / 40) < 1e-4, m
+    assert m["min"] <= m["mean"] <= m["max"] and 0 <= m["normality"]["p"] <= 1, m
+assert out["measured"][1]["column"] == "Maß" and out["measured"][1]["resample"]
+kinds = {e["element"]: e["distribution"] for c in out["closings"] if c["resolved"] for e in c["contributions"]}
+assert kinds.get(2, "measured") == "measured" and kinds.get(3, "measured") == "measured", kinds
 print("analysis JSON matches the schema")

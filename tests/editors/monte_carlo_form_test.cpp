@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/analysis/measured_data.h"
 #include "core/analysis/sidecar.h"
 #include "core/editors/monte_carlo_form.h"
 #include "core/lang/language.h"
@@ -50,6 +51,28 @@ TEST(MonteCarloForm, ShowsTheSettingsAndTakesThemBackUnchanged) {
     const LanguageTexts texts;
     ASSERT_FALSE(takeMonteCarloForm(form, texts, back).has_value());
     EXPECT_EQ(sidecarText(back), sidecarText(data));
+}
+
+// The dialog cannot name a file; an element on measured values keeps them
+// through OK, and loses them only when another distribution is chosen.
+TEST(MonteCarloForm, MeasuredValuesSurviveTheDialog) {
+    auto sample = std::make_shared<MeasuredSample>();
+    sample->file = "bohrung.csv";
+    sample->column = "Bohrung";
+    sample->values = {9.99, 10.0, 10.01, 10.0, 9.98, 10.02, 10.0, 10.01};
+    for (const Distribution chosen : {Distribution::Measured, Distribution::Uniform}) {
+        AnalysisData data = sampleData();
+        data.elements[2] = ElementDistribution{Distribution::Measured, 0, sample};
+        MonteCarloForm form = monteCarloForm(data, 3, 3);
+        EXPECT_EQ(form.elements[1].kind, Distribution::Measured);
+        form.elements[1].kind = chosen;
+        const LanguageTexts texts;
+        ASSERT_FALSE(takeMonteCarloForm(form, texts, data).has_value());
+        const std::string text = sidecarText(data);
+        EXPECT_EQ(text.find(R"("measured": "bohrung.csv")") != std::string::npos, chosen == Distribution::Measured)
+            << text;
+        EXPECT_EQ(data.distributionOf(2).kind, chosen);
+    }
 }
 
 TEST(MonteCarloForm, CommaDecimalsAndBlanksAreRead) {
