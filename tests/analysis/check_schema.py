@@ -25,6 +25,7 @@ for method, exit_code in (("rss", 3), ("wc", 3), ("mc", 3)):
     jsonschema.validate(out, schema)
     assert out["samples"] == 20000 and out["seed"] == 11 and out["method"] == method
     assert len(out["closings"]) == 5 and not out["allHold"]
+    assert out["correlations"] == [{"elements": [6, 8], "r": 0.6}, {"elements": [2, 3], "r": -0.4}]
     for c in out["closings"]:
         mc = c["monteCarlo"]
         assert mc["min"] <= mc["p0_135"] <= mc["p50"] <= mc["p99_865"] <= mc["max"], c["number"]
