@@ -207,7 +207,9 @@ std::vector<ElementSensitivity> sensitivities(const ClosingAnalysis& a, bool sta
             // (1 - q) times the element's covariance terms 2 c_i (q = narrowed).
             const long double s2 = std::sqrt(
                 std::max(0.0L, s * s - (1 - narrowed * narrowed) * c.variance - 2 * (1 - narrowed) * c.covariance));
-            e.sigmaSaved = std::max(0.0L, s - s2);  // sqrt(s * s) may round a last bit above s
+            // Without correlated partners sqrt(s * s) may round a last bit above s; with a
+            // partner that cancels part of the element's spread, narrowing it may widen s.
+            e.sigmaSaved = c.covariance < 0 ? s - s2 : std::max(0.0L, s - s2);
             if (a.limits.any()) {
                 long double d = 0;
                 if (a.limits.lower) {

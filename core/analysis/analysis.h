@@ -70,7 +70,9 @@ struct ElementSensitivity {
     // Null also without a required limit: ppm beyond both limits.
     std::optional<long double> ppmPerTolerance;    // d(ppm) / dt_i, ppm per mm
     std::optional<long double> ppmSaved;           // ppm - ppm with t_i narrowed by kTightenShare, exact
-    std::optional<long double> sigmaSaved;         // s - s with t_i narrowed by kTightenShare
+    // s - s with t_i narrowed by kTightenShare; below 0 where a correlated partner
+    // cancels part of the element's spread (narrowing it then widens s).
+    std::optional<long double> sigmaSaved;
 };
 
 struct Contribution {
