@@ -57,4 +57,18 @@ for method, exit_code in (("rss", 3), ("wc", 3), ("mc", 3)):
     assert first["worstCase"]["below"]["status"] == "partly" and first["worstCase"]["fails"]
     assert not first["statistical"]["fails"]
     assert out["closings"][1]["required"] == {"lower": None, "upper": None}
+# Without correlated pairs every share lies within 0..100 and narrowing never widens s.
+settings = json.loads((work / "getriebewelle.zm1.json").read_text())
+pairs = settings.pop("correlations")
+(work / "getriebewelle.zm1.json").write_text(json.dumps(settings))
+run = subprocess.run([wzam1, "getriebewelle.zm1", "--analyse", "--method", "mc", "--json", "-"],
+                     cwd=work, capture_output=True, text=True)
+assert run.returncode == 3, (run.returncode, run.stderr)
+plain = json.loads(run.stdout)
+jsonschema.validate(plain, schema)
+assert plain["correlations"] == [] and pairs
+for c in plain["closings"]:
+    assert all(0 <= e["sharePercent"] <= 100 for e in c["contributions"]), c["number"]
+    for e in c["sensitivities"]["elements"]:
+        assert e["sigmaPerTolerance"] >= 0 and e["sigmaSaved"] >= 0, (c["number"], e)
 print("analysis JSON matches the schema")

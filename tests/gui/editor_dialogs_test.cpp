@@ -486,7 +486,7 @@ TEST_F(MonteCarloDialogTest, ListsTheCorrelatedPairsReadOnlyAndKeepsThem) {
     const AnalysisData back = saved();
     EXPECT_EQ(back.options.seed, 5u);
     ASSERT_EQ(back.correlations.size(), 2u);
-    EXPECT_EQ(back.correlations[0].r, 0.8L);
+    EXPECT_DOUBLE_EQ(static_cast<double>(back.correlations[0].r), 0.8);
 
     std::filesystem::remove(dir / "welle.zm1.json");
     QString none;
