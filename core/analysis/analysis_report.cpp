@@ -173,7 +173,7 @@ void writeClosing(const AnalysisResult& r, const ClosingAnalysis& c, std::ostrea
             << '\n';
     }
     out << "  share: of the variance of the " << varianceName(c)
-        << (c.correlations.empty() ? "" : ", with half of each covariance term of a correlated pair") << '\n'
+        << (c.correlations.empty() ? "" : ",\n         with half of each covariance term of a correlated pair") << '\n'
         << "  MC share: sample covariance with the result / its variance, " << m.shareSamples << " samples\n";
     writeSensitivities(c, out);
 }
