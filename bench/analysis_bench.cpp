@@ -1,7 +1,8 @@
 // Monte Carlo of whole projects on both cores: a 20-element chain with a
 // million samples, and the largest project with 100,000. The 20-element chain
 // also without the analysis around the samples (intervals, capability,
-// sensitivities): the difference is what those add.
+// sensitivities): the difference is what those add; and with five correlated
+// pairs (normal, uniform and shifted elements, one group of three).
 
 #include <benchmark/benchmark.h>
 
@@ -72,9 +73,26 @@ void BM_MonteCarlo20Elements1MSamplesOnly(benchmark::State& state) {
 }
 
 void BM_MonteCarlo20Elements1M(benchmark::State& state) { analyse(state, 20, 5, 1'000'000); }
+
+// Of the paired elements 3, 9, 12 and 18 are uniform, 10 and 15 shifted, 4, 7 and 11 normal.
+void BM_MonteCarlo20Elements1MCorrelated(benchmark::State& state) {
+    AnalysisData data;
+    auto chain = chainOf(20, 5, data);
+    data.correlations = {{3, 4, 0.8L}, {4, 7, 0.5L}, {9, 12, 0.9L}, {10, 11, -0.6L}, {15, 18, 0.7L}};
+    AnalysisOptions options;
+    options.samples = 1'000'000;
+    options.method = AnalysisMethod::MonteCarlo;
+    for (auto _ : state) {
+        const AnalysisResult r = analyseChain(*chain, data, options);
+        benchmark::DoNotOptimize(r.closings.back().monteCarlo.mean);
+    }
+    state.counters["samples/s"] =
+        benchmark::Counter(1e6, benchmark::Counter::kIsIterationInvariantRate);
+}
 void BM_MonteCarloLargestProject100k(benchmark::State& state) { analyse(state, kMaxElements, kMaxClosing, 100'000); }
 
 BENCHMARK(BM_MonteCarlo20Elements1M)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BM_MonteCarlo20Elements1MCorrelated)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_MonteCarlo20Elements1MSamplesOnly)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 BENCHMARK(BM_MonteCarloLargestProject100k)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 

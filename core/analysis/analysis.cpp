@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <map>
 
 #include "core/analysis/measured_data.h"
 #include "core/analysis/normal.h"
@@ -29,10 +30,49 @@ long double declaredVariance(Distribution kind, long double halfSquared, long do
 // The middle of the element's tolerance zone as an absolute size.
 long double zoneMiddle(const Element& e) { return e.distance + (e.upperDev + e.lowerDev) / 2; }
 
+// A variance that correlated pairs cancel leaves a few roundings of the
+// independent variance behind: below this share of it, none is left.
+constexpr long double kCancelledVariance = 1e-15L;
+
+long double uncancelled(long double variance, long double independent) {
+    return variance > independent * kCancelledVariance ? variance : 0;
+}
+
+// The correlated pairs on the path: each pair's covariance term 2 r a_i a_j s_i
+// s_j (a the sensitivity) goes half to each of its elements, so that an
+// element's share is its covariance with the closing dimension over that
+// dimension's variance: the figure the Monte Carlo share estimates, and the
+// shares still add up to 100 %. `weight` is the variance the shares split.
+void addCovariances(std::vector<Contribution>& out, const std::vector<Correlation>& pairs, bool stat,
+                    std::vector<long double>& weight, std::vector<Correlation>& onPath) {
+    std::map<int, std::size_t> at;
+    for (std::size_t i = 0; i < out.size(); ++i) at[out[i].element] = i;
+    std::vector<long double> together(weight);
+    for (const Correlation& p : pairs) {
+        const auto i = at.find(p.first);
+        const auto j = at.find(p.second);
+        if (i == at.end() || j == at.end()) continue;
+        onPath.push_back(p);
+        Contribution& a = out[i->second];
+        Contribution& b = out[j->second];
+        const long double r = p.r * a.sensitivity * b.sensitivity;
+        const long double half = r * std::sqrt(weight[i->second] * weight[j->second]);
+        together[i->second] += half;
+        together[j->second] += half;
+        if (stat) {
+            const long double covariance = r * std::sqrt(a.variance * b.variance);
+            a.covariance += covariance;
+            b.covariance += covariance;
+        }
+    }
+    weight = std::move(together);
+}
+
 // Shares of the variance used: h² / sum of h² under the production sigma (every
-// element normal), the declared variances otherwise.
+// element normal), the declared variances otherwise; with correlated pairs on
+// the path, each with half of its covariance terms (addCovariances).
 std::vector<Contribution> contributions(const Chain& chain, const ClosingSolution& s, const AnalysisData& data,
-                                        long double productionSigma, bool declared) {
+                                        long double productionSigma, bool declared, std::vector<Correlation>& onPath) {
     std::vector<Contribution> out;
     const bool stat = productionSigma > 0;
     const auto add = [&](std::int32_t n, int side) {
@@ -55,7 +95,22 @@ std::vector<Contribution> contributions(const Chain& chain, const ClosingSolutio
     };
     for (std::int32_t n : s.pathFrom) add(n, -1);
     for (std::int32_t n : s.pathTo) add(n, +1);
-    if (declared && stat) {
+    if (!data.correlations.empty()) {
+        std::vector<long double> weight;
+        for (const Contribution& c : out) {
+            weight.push_back(declared && stat ? c.variance : chain.element(c.element).halfRangeSquared);
+        }
+        long double independent = 0;
+        for (long double w : weight) independent += w;
+        addCovariances(out, data.correlations, stat, weight, onPath);
+        if (!onPath.empty()) {
+            long double total = 0;
+            for (long double w : weight) total += w;
+            total = uncancelled(total, independent);
+            for (std::size_t i = 0; i < out.size(); ++i) out[i].sharePercent = total > 0 ? weight[i] / total * 100 : 0;
+        }
+    }
+    if (declared && stat && onPath.empty()) {
         long double total = 0;
         for (const Contribution& c : out) total += c.variance;
         for (Contribution& c : out) c.sharePercent = total > 0 ? c.variance / total * 100 : 0;
@@ -155,12 +210,17 @@ std::vector<ElementSensitivity> sensitivities(const ClosingAnalysis& a, bool sta
         if (spread) {
             // Measured parts do not change with the drawing's tolerance: narrowing it saves nothing.
             const long double t = c.distribution == Distribution::Measured ? 0 : c.tolerance;
-            const long double ds = t > 0 ? c.variance / (t * s) : 0;
+            const long double ds = t > 0 ? (c.variance + c.covariance) / (t * s) : 0;
             const long double dMean = t > 0 ? c.meanShift / t : 0;
             e.sigmaPerTolerance = ds;
             const long double narrowed = t > 0 ? 1 - kTightenShare : 1;
-            const long double s2 = std::sqrt(std::max(0.0L, s * s - (1 - narrowed * narrowed) * c.variance));
-            e.sigmaSaved = std::max(0.0L, s - s2);  // sqrt(s * s) may round a last bit above s
+            // The variance falls by (1 - q²) v_i and, with correlated pairs, by
+            // (1 - q) times the element's covariance terms 2 c_i (q = narrowed).
+            const long double s2 = std::sqrt(
+                std::max(0.0L, s * s - (1 - narrowed * narrowed) * c.variance - 2 * (1 - narrowed) * c.covariance));
+            // Without correlated partners sqrt(s * s) may round a last bit above s; with a
+            // partner that cancels part of the element's spread, narrowing it may widen s.
+            e.sigmaSaved = c.covariance < 0 ? s - s2 : std::max(0.0L, s - s2);
             if (a.limits.any()) {
                 long double d = 0;
                 if (a.limits.lower) {
@@ -233,14 +293,16 @@ ClosingAnalysis analyseClosing(const Chain& chain, int k, const ClosingSolution&
     const auto onPath = [&](std::int32_t n) { return data.distributionOf(n).kind != Distribution::Normal; };
     a.declaredVariance = stat && (std::any_of(s.pathFrom.begin(), s.pathFrom.end(), onPath) ||
                                   std::any_of(s.pathTo.begin(), s.pathTo.end(), onPath));
-    a.contributions = contributions(chain, s, data, productionSigma, a.declaredVariance);
-    if (a.declaredVariance) {
+    a.contributions = contributions(chain, s, data, productionSigma, a.declaredVariance, a.correlations);
+    if (a.declaredVariance || (stat && !a.correlations.empty())) {
+        long double independent = 0;
         long double variance = 0;
         for (const Contribution& c : a.contributions) {
-            variance += c.variance;
-            a.mean += c.meanShift;
+            independent += c.variance;
+            variance += c.variance + c.covariance;
+            if (a.declaredVariance) a.mean += c.meanShift;
         }
-        a.sigma = std::sqrt(variance);
+        a.sigma = std::sqrt(uncancelled(variance, independent));
         a.statDev = productionSigma * a.sigma;
     }
     worstCase(a);
@@ -368,6 +430,7 @@ AnalysisResult analyseChain(Chain& chain, const AnalysisData& data, const Analys
     result.productionSigma = chain.productionSigma;
     result.statistical = chain.productionSigma > 0;
     result.measured = measuredElements(chain, data);
+    result.correlations = data.correlations;
     const std::vector<ClosingSolution> solutions = solveAllClosings(chain);
     std::vector<SampleSummary> samples;
     if (result.statistical) samples = simulateClosings(chain, solutions, data, options);

@@ -56,18 +56,23 @@ struct Capability {
 inline constexpr long double kTightenShare = 0.1L;
 
 // How the closing dimension answers one element on its path, for the
-// statistical method with the variance it used (v_i = k_i t_i², s² = sum v_i,
-// the mean moving by the mean shifts, which are fixed shares of t_i). The zone
-// is narrowed about its middle.
+// statistical method with the variance it used (v_i = k_i t_i², s² = sum v_i
+// plus the covariance terms of correlated pairs, the mean moving by the mean
+// shifts, which are fixed shares of t_i). With c_i the element's covariance
+// with the closing dimension (v_i and half of each of its covariance terms,
+// which grow with t_i alone), ds/dt_i = c_i / (t_i s). The zone is narrowed
+// about its middle.
 struct ElementSensitivity {
     int element = 0;
     int meanPerNominal = 0;  // d(mean) / d(nominal): +1 or -1
     // Null without sigma (no statistical method) or with s = 0.
-    std::optional<long double> sigmaPerTolerance;  // ds / dt_i = v_i / (t_i s)
+    std::optional<long double> sigmaPerTolerance;  // ds / dt_i = c_i / (t_i s)
     // Null also without a required limit: ppm beyond both limits.
     std::optional<long double> ppmPerTolerance;    // d(ppm) / dt_i, ppm per mm
     std::optional<long double> ppmSaved;           // ppm - ppm with t_i narrowed by kTightenShare, exact
-    std::optional<long double> sigmaSaved;         // s - s with t_i narrowed by kTightenShare
+    // s - s with t_i narrowed by kTightenShare; below 0 where a correlated partner
+    // cancels part of the element's spread (narrowing it then widens s).
+    std::optional<long double> sigmaSaved;
 };
 
 struct Contribution {
@@ -75,12 +80,19 @@ struct Contribution {
     int sensitivity = 0;     // +1 / -1: change of the closing dimension when the element grows by 1
     long double tolerance = 0;  // upper - lower deviation
     Distribution distribution = Distribution::Normal;
-    long double sharePercent = 0;  // of the variance the statistical method used
+    // Of the variance the statistical method used; with correlated pairs the
+    // element's variance and half of each of its covariance terms (so a share
+    // may lie below 0 where r < 0), which still add up to 100 %.
+    long double sharePercent = 0;
     // Of the Monte Carlo sample's variance (the sample covariance of the element's
     // deviation with the closing dimension); none when not simulated or without spread.
     std::optional<double> monteCarloSharePercent;
     long double variance = 0;      // the element's, under its declared distribution (0 without sigma)
     long double meanShift = 0;     // the shift of its mean as it enters the closing dimension
+    // Half of each covariance term 2 r a_i a_j s_i s_j with a correlated element
+    // on the path (a the sensitivity): the element's covariance with the closing
+    // dimension is variance + covariance. 0 without sigma.
+    long double covariance = 0;
 };
 
 struct ClosingAnalysis {
@@ -104,7 +116,9 @@ struct ClosingAnalysis {
     // the declared distributions (normal (h/sigma)², uniform h²/3, triangular h²/6,
     // h half the tolerance), the mean moves by the mean shifts, and statDev is
     // productionSigma s: the same ±sigma rule on the variance actually used.
+    // Correlated pairs on the path add their covariance terms to either variance.
     bool declaredVariance = false;
+    std::vector<Correlation> correlations;  // the pairs with both elements on the path
     long double mean = 0;
     long double statDev = 0;
     long double sigma = 0;
@@ -145,6 +159,7 @@ struct AnalysisResult {
     long double productionSigma = 3;
     bool statistical = true;   // false when productionSigma is not positive: no s, no Monte Carlo
     std::vector<ClosingAnalysis> closings;
+    std::vector<Correlation> correlations;  // every pair declared
 
     bool allHold() const;  // every closing dimension's verdict is Holds
     // Fails when one closing dimension fails, else Undecided when one is, else Holds.

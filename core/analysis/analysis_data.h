@@ -9,8 +9,10 @@
 #include <optional>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "core/analysis/allocation_data.h"
+#include "core/analysis/correlation.h"
 
 namespace zam1 {
 
@@ -63,10 +65,12 @@ struct AnalysisOptions {
 };
 
 // Keyed by element number and closing-dimension number; what is not named keeps
-// the defaults (normal distribution, no limits).
+// the defaults (normal distribution, no limits, independent elements).
 struct AnalysisData {
     std::map<int, ElementDistribution> elements;
     std::map<int, RequiredLimits> limits;
+    // Checked by correlationProblem (the settings file refuses a list that is not sound).
+    std::vector<Correlation> correlations;
     AnalysisOptions options;
     AllocationSettings allocation;  // targets and element freedoms for tolerance allocation
 

@@ -101,6 +101,8 @@ void writeConfidence(const ClosingAnalysis& c, std::ostream& out) {
     out << '\n';
 }
 
+std::string rText(long double r) { return autoNumber(r, {}, 6); }
+
 std::string optionalFixed(const std::optional<long double>& value, int width, int decimals) {
     return value ? fixedText(*value, width, decimals, false) : textRight("-", width);
 }
@@ -139,6 +141,19 @@ void writeClosing(const AnalysisResult& r, const ClosingAnalysis& c, std::ostrea
         << ppm(c.limits.upper, c.ppmAbove) << "   Cp "
         << ratio(c.statCapability.cp) << "  Cpk " << ratio(c.statCapability.cpk) << '\n';
     out << "                variance: " << varianceName(c) << '\n';
+    if (!c.correlations.empty()) {
+        // As many pairs to a line as fit the report's width.
+        std::string line = "                correlated:";
+        for (const Correlation& p : c.correlations) {
+            const std::string pair = "  " + intText(p.first) + " & " + intText(p.second) + " (r " + rText(p.r) + ")";
+            if (line.size() + pair.size() > static_cast<std::size_t>(kWidth) && line.size() > 28) {
+                out << line << '\n';
+                line = "                           ";
+            }
+            line += pair;
+        }
+        out << line << '\n';
+    }
     const SampleSummary& m = c.monteCarlo;
     const long double n = static_cast<long double>(m.count);
     out << "  Monte Carlo   mean  " << mm(m.mean) << "  sd    " << mm(m.stdDev) << "   min " << mm(m.min) << "  max "
@@ -159,9 +174,20 @@ void writeClosing(const AnalysisResult& r, const ClosingAnalysis& c, std::ostrea
             << (e.monteCarloSharePercent ? fixedText(*e.monteCarloSharePercent, 9, 2, false) + " %" : textRight("-", 9))
             << '\n';
     }
-    out << "  share: of the variance of the " << varianceName(c) << '\n'
+    out << "  share: of the variance of the " << varianceName(c)
+        << (c.correlations.empty() ? "" : ",\n         with half of each covariance term of a correlated pair") << '\n'
         << "  MC share: sample covariance with the result / its variance, " << m.shareSamples << " samples\n";
     writeSensitivities(c, out);
+}
+
+// The pairs as declared, before the closing dimensions.
+void writeCorrelations(const AnalysisResult& r, std::ostream& out) {
+    if (r.correlations.empty()) return;
+    out << "Correlated elements: r of their dimensions (Monte Carlo: of their normal scores)\n";
+    out << "  element  element          r\n";
+    for (const Correlation& c : r.correlations) {
+        out << "  " << intRight(c.first, 7) << "  " << intRight(c.second, 7) << "  " << textRight(rText(c.r), 9) << '\n';
+    }
 }
 
 Json optionalNumber(const std::optional<long double>& value) {
@@ -355,6 +381,10 @@ void writeAnalysisReport(const AnalysisResult& r, std::string_view projectName, 
         writeMeasured(r, texts != nullptr ? *texts : german.report, out);
         out << rule << '\n';
     }
+    if (!r.correlations.empty()) {
+        writeCorrelations(r, out);
+        out << rule << '\n';
+    }
     for (const ClosingAnalysis& c : r.closings) {
         writeClosing(r, c, out);
         out << rule << '\n';
@@ -400,6 +430,11 @@ std::string analysisJson(const AnalysisResult& r, std::string_view projectName) 
     Json closings = Json::array();
     for (const ClosingAnalysis& c : r.closings) closings.push_back(closingJson(r, c));
     root["closings"] = closings;
+    Json pairs = Json::array();
+    for (const Correlation& c : r.correlations) {
+        pairs.push_back({{"elements", Json::array({c.first, c.second})}, {"r", static_cast<double>(c.r)}});
+    }
+    root["correlations"] = pairs;
     // Every text is UTF-8 already; should a byte slip through, it is replaced, never a throw.
     return root.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
 }

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "core/analysis/measured_data.h"
+#include "core/analysis/correlation.h"
 #include "core/analysis/normal.h"
 #include "core/model/chain.h"
 #include "core/model/closing_solution.h"
@@ -53,6 +54,7 @@ struct Step {
     std::uint64_t key0 = 0;
     std::uint64_t key1 = 0;
     double variance = 0;
+    double sign = 1;    // +1 when the element enters a sum as it is, -1 when turned
 };
 
 // A closing dimension's value is (deviation sum at b) - (deviation sum at a),
@@ -94,6 +96,24 @@ struct ResampleGroup {
     std::vector<std::vector<double>> deviations;
 };
 
+// The drawn elements of one group linked by correlated pairs, in the order of
+// its factor (correlation.h): each draws the independent standard normal e_j
+// of its position j < rank with its own key, as an uncorrelated normal element
+// would; member i's normal score is z_i = sum over j of factor[i * rank + j] e_j.
+// A normal member takes offset + scale z_i, a uniform one scale (2 Phi(z_i) - 1),
+// a triangular one the inverse of its distribution function at Phi(z_i). The
+// scale carries the sign with which the element enters a sum: r is the
+// correlation of the elements' own dimensions.
+struct CorrelatedDraws {
+    std::vector<std::size_t> step;
+    std::vector<Distribution> kind;
+    std::vector<double> scale;
+    std::vector<double> offset;
+    std::vector<std::uint64_t> key;
+    int rank = 0;
+    std::vector<double> factor;
+};
+
 struct Plan {
     std::vector<Step> steps;
     // The steps' element and predecessor numbers on their own, for the sample loop.
@@ -103,6 +123,8 @@ struct Plan {
     DrawGroup uniform;
     DrawGroup triangular;
     ResampleGroup resample;
+    std::vector<CorrelatedDraws> correlated;  // empty without correlated pairs of drawn elements
+    int largestRank = 0;
     std::vector<ClosingPlan> closings;
     int slots = 1;
     std::size_t pairs = 0;           // elements on paths, summed over the closing dimensions
@@ -159,6 +181,7 @@ Step stepFor(const Chain& chain, int n, const AnalysisData& data) {
     const ElementDistribution d = data.distributionOf(n);
     const double half = static_cast<double>((e.upperDev - e.lowerDev) / 2);
     const double sign = e.positive != 0 ? 1.0 : -1.0;
+    s.sign = sign;
     s.kind = d.kind;
     s.key0 = elementKey(n, 0);
     s.key1 = elementKey(n, 1);
@@ -194,7 +217,38 @@ void addPathSteps(const Chain& chain, int end, std::vector<char>& placed, std::v
     order.insert(order.end(), upward.rbegin(), upward.rend());
 }
 
-void planHistogram(const ClosingSolution& s, const std::vector<Step>& byElement, ClosingPlan& c) {
+bool boundedKind(Distribution kind) { return kind == Distribution::Uniform || kind == Distribution::Triangular; }
+
+// The covariance terms 2 r a_i a_j s_i s_j of the correlated pairs on the path
+// (a = side times the element's sign; `coefficient` is 0 for every element on
+// entry and on return). Through the normal copula a pair with a uniform or
+// triangular element correlates a little less than r (at least 0.95 r): a term
+// that narrows the spread counts 0.9 of itself, so that the range planned is
+// never narrower than the spread drawn.
+double covarianceOnPath(const ClosingSolution& s, const std::vector<Step>& byElement,
+                        const std::vector<Correlation>& pairs, std::vector<double>& coefficient) {
+    if (pairs.empty()) return 0;
+    const auto mark = [&](const std::vector<std::int32_t>& path, double side) {
+        for (std::int32_t n : path) coefficient[static_cast<std::size_t>(n)] = side * byElement[static_cast<std::size_t>(n)].sign;
+    };
+    mark(s.pathFrom, -1);
+    mark(s.pathTo, +1);
+    double covariance = 0;
+    for (const Correlation& p : pairs) {
+        const auto i = static_cast<std::size_t>(p.first);
+        const auto j = static_cast<std::size_t>(p.second);
+        if (i >= coefficient.size() || j >= coefficient.size() || coefficient[i] == 0 || coefficient[j] == 0) continue;
+        double term = 2 * static_cast<double>(p.r) * coefficient[i] * coefficient[j] *
+                      std::sqrt(byElement[i].variance * byElement[j].variance);
+        if (term < 0 && (boundedKind(byElement[i].kind) || boundedKind(byElement[j].kind))) term *= 0.9;
+        covariance += term;
+    }
+    for (std::int32_t n : s.pathFrom) coefficient[static_cast<std::size_t>(n)] = 0;
+    for (std::int32_t n : s.pathTo) coefficient[static_cast<std::size_t>(n)] = 0;
+    return covariance;
+}
+
+void planHistogram(const ClosingSolution& s, const std::vector<Step>& byElement, double covariance, ClosingPlan& c) {
     double variance = 0;
     double boundedHalf = 0;
     bool bounded = true;
@@ -203,11 +257,11 @@ void planHistogram(const ClosingSolution& s, const std::vector<Step>& byElement,
         c.centre += side * st.offset;
         variance += st.variance;
         boundedHalf += std::fabs(st.scale);
-        bounded = bounded && (st.kind == Distribution::Uniform || st.kind == Distribution::Triangular ||
-                              st.resample != nullptr);
+        bounded = bounded && (boundedKind(st.kind) || st.resample != nullptr);
     };
     for (std::int32_t n : s.pathFrom) visit(n, -1);
     for (std::int32_t n : s.pathTo) visit(n, +1);
+    if (covariance != 0) variance = std::max(0.0, variance + covariance);
     double half = kRangeSigmas * std::sqrt(variance);
     if (bounded) half = std::min(half, boundedHalf);
     c.histLow = c.centre - half;
@@ -232,6 +286,16 @@ Plan makePlan(const Chain& chain, const std::vector<ClosingSolution>& solutions,
     }
     std::vector<Step> byElement(static_cast<std::size_t>(plan.slots));
     std::vector<std::uint32_t> stepOf(static_cast<std::size_t>(plan.slots), 0);
+    std::vector<int> drawnElements;
+    for (int n : order) {
+        if (drawn[static_cast<std::size_t>(n)] != 0) drawnElements.push_back(n);
+    }
+    const std::vector<CorrelationGroup> groups =
+        data.correlations.empty() ? std::vector<CorrelationGroup>{} : correlationGroups(data.correlations, drawnElements);
+    std::vector<char> correlated(static_cast<std::size_t>(plan.slots), 0);
+    for (const CorrelationGroup& g : groups) {
+        for (int n : g.members) correlated[static_cast<std::size_t>(n)] = 1;
+    }
     for (int n : order) {
         stepOf[static_cast<std::size_t>(n)] = static_cast<std::uint32_t>(plan.steps.size());
         Step st = stepFor(chain, n, data);
@@ -244,7 +308,7 @@ Plan makePlan(const Chain& chain, const std::vector<ClosingSolution>& solutions,
             std::vector<double>& deviations = g.deviations.emplace_back();
             deviations.reserve(st.resample->values.size());
             for (double v : st.resample->values) deviations.push_back(st.sign * (v - st.middle));
-        } else if (st.drawn) {
+        } else if (st.drawn && correlated[static_cast<std::size_t>(n)] == 0) {
             DrawGroup& g = st.kind == Distribution::Uniform      ? plan.uniform
                            : st.kind == Distribution::Triangular ? plan.triangular
                                                                  : plan.normal;
@@ -258,6 +322,22 @@ Plan makePlan(const Chain& chain, const std::vector<ClosingSolution>& solutions,
         plan.stepElement.push_back(st.element);
         plan.stepPredecessor.push_back(st.predecessor);
     }
+    for (const CorrelationGroup& g : groups) {
+        CorrelatedDraws d;
+        for (int n : g.members) {
+            const Step& st = byElement[static_cast<std::size_t>(n)];
+            d.step.push_back(stepOf[static_cast<std::size_t>(n)]);
+            d.kind.push_back(st.kind);
+            d.scale.push_back(st.sign * st.scale);
+            d.offset.push_back(st.offset);
+            d.key.push_back(st.key0);
+        }
+        d.rank = g.rank;
+        d.factor = g.factor;
+        plan.largestRank = std::max(plan.largestRank, g.rank);
+        plan.correlated.push_back(std::move(d));
+    }
+    std::vector<double> coefficient(data.correlations.empty() ? 0 : static_cast<std::size_t>(plan.slots), 0.0);
     for (std::size_t k = 0; k < solutions.size(); ++k) {
         const ClosingSolution& s = solutions[k];
         ClosingPlan c;
@@ -265,7 +345,7 @@ Plan makePlan(const Chain& chain, const std::vector<ClosingSolution>& solutions,
         if (s.resolved) {
             c.a = std::max(s.fromElement, 0);
             c.b = std::max(s.toElement, 0);
-            planHistogram(s, byElement, c);
+            planHistogram(s, byElement, covarianceOnPath(s, byElement, data.correlations, coefficient), c);
             c.pairOffset = plan.pairs;
             const auto share = [&](std::int32_t n, double side) {
                 c.shareStep.push_back(stepOf[static_cast<std::size_t>(n)]);
@@ -313,8 +393,40 @@ inline double laneSum(const double* x) {
     return ((x[0] + x[4]) + (x[2] + x[6])) + ((x[1] + x[5]) + (x[3] + x[7]));
 }
 
+constexpr double kHalfRoot2 = 0.70710678118654752440;
+
+// The correlated groups of one sample; `normals` holds largestRank values.
+void drawCorrelated(const Plan& plan, const ziggurat::Tables& tables, std::uint64_t key, double* d, int lane,
+                    double* normals) {
+    for (const CorrelatedDraws& g : plan.correlated) {
+        const auto rank = static_cast<std::size_t>(g.rank);
+        for (std::size_t j = 0; j < rank; ++j) {
+            const std::uint64_t base = key ^ g.key[j];
+            const auto word = [base](int k) { return mix64(base + static_cast<std::uint64_t>(k) * 0x9E3779B97F4A7C15ull); };
+            normals[j] = zigguratNormal(tables, word);
+        }
+        for (std::size_t i = 0; i < g.step.size(); ++i) {
+            const double* row = g.factor.data() + i * rank;
+            double z = 0;
+            for (std::size_t j = 0; j < std::min(i + 1, rank); ++j) z += row[j] * normals[j];
+            double x = 0;
+            switch (g.kind[i]) {
+            case Distribution::Uniform: x = g.scale[i] * std::erf(z * kHalfRoot2); break;  // 2 Phi(z) - 1
+            case Distribution::Triangular:
+                // 2 min(Phi, 1 - Phi) = erfc(|z| / sqrt 2): the inverse on [-1, 1] from the nearer end.
+                x = g.scale[i] * std::copysign(1 - std::sqrt(std::erfc(std::fabs(z) * kHalfRoot2)), z);
+                break;
+            case Distribution::Normal:
+            case Distribution::ShiftedNormal: x = g.offset[i] + g.scale[i] * z; break;
+            }
+            d[g.step[i] * kBatch + static_cast<std::size_t>(lane)] = x;
+        }
+    }
+}
+
 // The deviations of every drawn step of one sample into lane `lane` of `d`.
-void drawSample(const Plan& plan, const ziggurat::Tables& tables, std::uint64_t key, double* d, int lane) {
+void drawSample(const Plan& plan, const ziggurat::Tables& tables, std::uint64_t key, double* d, int lane,
+                double* normals) {
     const auto at = [d, lane](std::size_t step) -> double& { return d[step * kBatch + static_cast<std::size_t>(lane)]; };
     const DrawGroup& n = plan.normal;
     for (std::size_t i = 0; i < n.step.size(); ++i) {
@@ -337,6 +449,7 @@ void drawSample(const Plan& plan, const ziggurat::Tables& tables, std::uint64_t 
         const auto pick = static_cast<std::size_t>(std::min(count - 1, std::floor(toUnit(mix64(key ^ r.key0[i])) * count)));
         at(r.step[i]) = values[pick];
     }
+    if (!plan.correlated.empty()) drawCorrelated(plan, tables, key, d, lane, normals);
 }
 
 // Samples first..last-1 into one block's sums and the thread's fine histogram.
@@ -348,13 +461,14 @@ void runBlock(const Plan& plan, std::uint64_t seed, std::int64_t first, std::int
               BlockSums* sums, std::uint32_t* fine, double* stepSums, double* pairSums) {
     const std::size_t steps = plan.steps.size();
     std::vector<double> d(steps * kBatch, 0.0);  // steps on no path keep 0
+    std::vector<double> normals(static_cast<std::size_t>(plan.largestRank), 0.0);
     const ziggurat::Tables& tables = ziggurat::tables();
     const std::int32_t* element = plan.stepElement.data();
     const std::int32_t* predecessor = plan.stepPredecessor.data();
     double* devs = dev.data();
     for (std::int64_t batch = first; batch < last; batch += kBatch) {
         const int lanes = static_cast<int>(std::min<std::int64_t>(kBatch, last - batch));
-        for (int lane = 0; lane < lanes; ++lane) drawSample(plan, tables, sampleKey(seed, batch + lane), d.data(), lane);
+        for (int lane = 0; lane < lanes; ++lane) drawSample(plan, tables, sampleKey(seed, batch + lane), d.data(), lane, normals.data());
         for (std::size_t i = 0; i < steps; ++i) {
             // An element is never its own predecessor: the lanes do not overlap.
             const double* __restrict from = devs + static_cast<std::size_t>(predecessor[i]) * kBatch;

@@ -1,6 +1,8 @@
 #pragma once
 // Monte Carlo simulation of every closing dimension of a chain from the same
-// draws, so closing dimensions that share elements stay correlated.
+// draws, so closing dimensions that share elements stay correlated. Elements
+// linked by correlated pairs draw correlated normal scores (correlation.h);
+// without such pairs every draw is what it always was.
 //
 // Each draw is a hash of (seed, sample number, element number): no generator
 // state is carried from sample to sample, so any thread can make any sample.

@@ -275,6 +275,37 @@ struct ClosingEntry {
     }
 };
 
+// "correlations": [{"elements": [3, 5], "r": 0.8}]: read whole, then checked
+// as a list (an unknown element refuses the file here: a pair that silently
+// fell away would change every figure of its closing dimensions).
+std::vector<Correlation> readCorrelations(const Json& root, int elementCount) {
+    std::vector<Correlation> out;
+    if (!root.contains("correlations")) return out;
+    const Json& entries = root["correlations"];
+    if (!entries.is_array()) fail("correlations", "must be a list");
+    const auto whereOf = [](std::size_t i) { return "correlations[" + std::to_string(i) + "]"; };
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::string where = whereOf(i);
+        const Json& entry = entries[i];
+        onlyKnownFields(entry, where, {"elements", "r"});
+        if (!entry.contains("elements")) fail(where + ".elements", "is needed");
+        if (!entry.contains("r")) fail(where + ".r", "is needed");
+        const Json& pair = entry["elements"];
+        if (!pair.is_array() || pair.size() != 2) fail(where + ".elements", "must be a list of two element numbers");
+        int numbers[2] = {0, 0};
+        for (std::size_t k = 0; k < 2; ++k) {
+            const std::int64_t n = integerAt(pair[k], where + ".elements[" + std::to_string(k) + "]");
+            if (n < 1 || n > elementCount) fail(where + ".elements", "the project has no element " + std::to_string(n));
+            numbers[k] = static_cast<int>(n);
+        }
+        out.push_back({numbers[0], numbers[1], numberAt(entry["r"], where + ".r")});
+    }
+    if (const auto problem = correlationProblem(out, elementCount)) {
+        fail(whereOf(problem->index) + (problem->field.empty() ? "" : "." + problem->field), problem->message);
+    }
+    return out;
+}
+
 void addFreedom(Json& entry, const ElementFreedom& f) {
     if (f.fixed) entry["fixed"] = true;
     if (f.minTolerance) entry["minTolerance"] = static_cast<double>(*f.minTolerance);
@@ -299,7 +330,7 @@ SidecarRead parseSidecar(std::string_view text, const Chain& chain, AnalysisData
     AnalysisData fresh;
     try {
         const Json root = Json::parse(text);
-        onlyKnownFields(root, "", {"format", "method", "monteCarlo", "elements", "closings"});
+        onlyKnownFields(root, "", {"format", "method", "monteCarlo", "elements", "closings", "correlations"});
         if (root.contains("format") && integerAt(root["format"], "format") != kFormat) {
             fail("format", "must be " + std::to_string(kFormat));
         }
@@ -307,6 +338,17 @@ SidecarRead parseSidecar(std::string_view text, const Chain& chain, AnalysisData
         readList(root, "elements", "element", chain.elementCount(), result.notes,
                  ElementEntry{fresh.elements, fresh.allocation.elements, context, {}, {}, {}, {}});
         readList(root, "closings", "closing", chain.closingCount(), result.notes, ClosingEntry{fresh.limits, fresh.allocation.targets, {}, {}});
+        fresh.correlations = readCorrelations(root, chain.elementCount());
+        // A part drawn from its own measured values has no normal score to correlate.
+        for (std::size_t i = 0; i < fresh.correlations.size(); ++i) {
+            for (const int n : {fresh.correlations[i].first, fresh.correlations[i].second}) {
+                const ElementDistribution d = fresh.distributionOf(n);
+                if (d.measured && d.measured->resample) {
+                    fail("correlations[" + std::to_string(i) + "]",
+                         "element " + std::to_string(n) + " is drawn from its measured values (resample) and cannot be correlated");
+                }
+            }
+        }
     } catch (const FieldError& e) {
         result.ok = false;
         result.error = e.message;
@@ -375,6 +417,13 @@ std::string sidecarText(const AnalysisData& data) {
         closings.push_back(c);
     }
     root["closings"] = closings;
+    if (!data.correlations.empty()) {  // a file without pairs stays as it was
+        Json pairs = Json::array();
+        for (const Correlation& c : data.correlations) {
+            pairs.push_back({{"elements", Json::array({c.first, c.second})}, {"r", static_cast<double>(c.r)}});
+        }
+        root["correlations"] = pairs;
+    }
     return root.dump(2) + "\n";
 }
 

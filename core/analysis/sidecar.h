@@ -16,6 +16,11 @@
 // "maxTolerance" and "cost" { "model", "a", "b", "tau" }, and to a closing
 // dimension's entry "targetPpm" or "targetCpk" (allocation_data.h).
 //
+// Correlated elements (correlation.h): "correlations": [ { "elements": [3, 5], "r": 0.8 } ];
+// written only when there are pairs. An element the project does not have, an
+// element paired with itself, a pair named twice or pairs whose matrix is not
+// positive semi-definite refuse the file, naming the pair.
+//
 // Every field is optional. Reading is strict: a wrong type, an unknown field or
 // name, lower > upper, samples outside 1..10^8 refuse the whole file with a
 // message naming the field, and the data in memory stay as they were. An element

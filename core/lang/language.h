@@ -235,6 +235,9 @@ struct MainTexts {
     std::string invalidEdiFolder;
     std::string invalidDataFolder;
     std::string tempFolderTitle;    // "Ordner für temporäre Dateien"
+    // analysis settings
+    std::string correlatedElements; // "Korrelierte Elemente"
+    std::string noCorrelations;     // "keine (in der Einstellungsdatei unter \"correlations\")"
 };
 
 // Headings, labels and questions of the calculation reports (languages 1, 2, 3).

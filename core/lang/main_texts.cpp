@@ -165,6 +165,11 @@ constexpr TextRow<M> kRows[] = {
      {"ungültiger Data Ordner konfiguriert", "invalid data folder configured",
       "dossier de données configuré non valable"}},
     {&M::tempFolderTitle, {"Ordner für temporäre Dateien", "Folder for temporary files", "Dossier des fichiers temporaires"}},
+
+    {&M::correlatedElements, {"Korrelierte Elemente", "Correlated elements", "Éléments corrélés"}},
+    {&M::noCorrelations,
+     {"keine (in der Einstellungsdatei unter \"correlations\")", "none (in the settings file under \"correlations\")",
+      "aucun (dans le fichier de réglages sous \"correlations\")"}},
 };
 
 constexpr TextTable<M> kTable{kRows, languageBits({kGerman, kEnglish, kFrench}), false};

@@ -15,6 +15,7 @@
 
 #include <array>
 #include <utility>
+#include <vector>
 
 #include "core/editors/closing_editor.h"
 #include "core/editors/monte_carlo_form.h"
@@ -101,13 +102,15 @@ QTableWidget* makeTable(QWidget& parent, const char* name, const QStringList& he
 
 class MonteCarloDialog {
 public:
-    MonteCarloDialog(ProgramState& state, QWidget* parent, const MonteCarloForm& form, int closing)
+    MonteCarloDialog(ProgramState& state, QWidget* parent, const MonteCarloForm& form, int closing,
+                     const std::vector<Correlation>& correlations)
         : m_state(state), m_dialog(parent) {
         m_dialog.setObjectName(QStringLiteral("Form_montecarlo"));
         m_dialog.setWindowTitle(QStringLiteral("ZAM1 Monte Carlo"));
         auto* layout = new QVBoxLayout(&m_dialog);
         layout->addWidget(limitsBox(form));
         layout->addWidget(elementsBox(form), 1);
+        layout->addWidget(correlationsBox(correlations));
         layout->addLayout(runRow(form, closing));
         auto* buttons = new QHBoxLayout;
         buttons->addStretch();
@@ -179,6 +182,39 @@ private:
         for (int c = 0; c < ElementColumns; ++c) width += m_elements->columnWidth(c);
         m_elements->setMinimumSize(std::min(width, 900), 260);
         (new QVBoxLayout(box))->addWidget(m_elements);
+        return box;
+    }
+
+    // The pairs of the settings file, to be read only: they are written there.
+    QGroupBox* correlationsBox(const std::vector<Correlation>& pairs) {
+        const MainTexts& t = m_state.texts.main;
+        auto* box = new QGroupBox(displayText(t.correlatedElements), &m_dialog);
+        box->setObjectName(QStringLiteral("GroupBox_correlations"));
+        auto* layout = new QVBoxLayout(box);
+        if (pairs.empty()) {
+            auto* none = new QLabel(displayText(t.noCorrelations), box);
+            none->setObjectName(QStringLiteral("Label_correlations"));
+            layout->addWidget(none);
+            return box;
+        }
+        auto* table = makeTable(*box, "StringGrid_correlations",
+                                {displayText(t.elementNumber), displayText(t.elementNumber), QStringLiteral("r")},
+                                static_cast<int>(pairs.size()));
+        table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        for (int r = 0; r < table->rowCount(); ++r) {
+            const Correlation& c = pairs[static_cast<std::size_t>(r)];
+            table->setItem(r, 0, fixedItem(QString::number(c.first)));
+            table->setItem(r, 1, fixedItem(QString::number(c.second)));
+            auto* value = fixedItem(QString::fromStdString(autoNumber(c.r, {}, 6)));
+            value->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            table->setItem(r, 2, value);
+        }
+        table->resizeColumnsToContents();
+        table->setColumnWidth(2, std::max(table->columnWidth(2), 90));
+        const int shown = std::min(table->rowCount(), 4);
+        table->setFixedHeight(2 * table->frameWidth() + table->horizontalHeader()->sizeHint().height() +
+                              shown * table->verticalHeader()->defaultSectionSize());
+        layout->addWidget(table);
         return box;
     }
 
@@ -281,7 +317,7 @@ bool editMonteCarloSettings(ProgramState& state, QWidget* parent, int& closing) 
     AnalysisData data;
     if (!readProjectAnalysis(state, data)) return false;
     const MonteCarloForm form = monteCarloForm(data, state.chain.elementCount(), state.chain.closingCount());
-    MonteCarloDialog dialog(state, parent, form, closing);
+    MonteCarloDialog dialog(state, parent, form, closing, data.correlations);
     if (!dialog.run(data, closing)) {
         state.error.set();
         return false;

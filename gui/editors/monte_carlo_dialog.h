@@ -2,6 +2,7 @@
 // The "Monte Carlo ..." dialog of the View menu: required limits per closing
 // dimension, the distribution of each element, the method the check judges by,
 // the number of samples and the seed; kept in the settings file beside the project.
+// The correlated pairs of that file are listed, to be read only.
 
 class QWidget;
 

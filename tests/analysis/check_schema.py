@@ -25,6 +25,7 @@ for method, exit_code in (("rss", 3), ("wc", 3), ("mc", 3)):
     jsonschema.validate(out, schema)
     assert out["samples"] == 20000 and out["seed"] == 11 and out["method"] == method
     assert len(out["closings"]) == 5 and not out["allHold"]
+    assert out["correlations"] == [{"elements": [6, 8], "r": 0.6}, {"elements": [2, 3], "r": -0.4}]
     for c in out["closings"]:
         mc = c["monteCarlo"]
         assert mc["min"] <= mc["p0_135"] <= mc["p50"] <= mc["p99_865"] <= mc["max"], c["number"]
@@ -57,6 +58,21 @@ for method, exit_code in (("rss", 3), ("wc", 3), ("mc", 3)):
     assert not first["statistical"]["fails"]
     assert out["closings"][1]["required"] == {"lower": None, "upper": None}
 assert out["measured"] == []
+
+# Without correlated pairs every share lies within 0..100 and narrowing never widens s.
+settings = json.loads((work / "getriebewelle.zm1.json").read_text())
+pairs = settings.pop("correlations")
+(work / "getriebewelle.zm1.json").write_text(json.dumps(settings))
+run = subprocess.run([wzam1, "getriebewelle.zm1", "--analyse", "--method", "mc", "--json", "-"],
+                     cwd=work, capture_output=True, text=True)
+assert run.returncode == 3, (run.returncode, run.stderr)
+plain = json.loads(run.stdout)
+jsonschema.validate(plain, schema)
+assert plain["correlations"] == [] and pairs
+for c in plain["closings"]:
+    assert all(0 <= e["sharePercent"] <= 100 for e in c["contributions"]), c["number"]
+    for e in c["sensitivities"]["elements"]:
+        assert e["sigmaPerTolerance"] >= 0 and e["sigmaSaved"] >= 0, (c["number"], e)
 
 # Two elements on measured values: one column with a decimal comma, and a column
 # chosen by its heading, drawn from the values themselves.

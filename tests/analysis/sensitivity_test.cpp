@@ -48,6 +48,7 @@ TEST(Sensitivities, ClosedFormsMatchFiniteDifferencesAndReRuns) {
         std::map<int, ElementDistribution> distributions;
         RequiredLimits limits;
         long double productionSigma;
+        std::vector<Correlation> correlations = {};
     };
     const Case cases[] = {
         {"production sigma, both limits", {}, {8.9L, 9.2L}, 3},
@@ -57,6 +58,10 @@ TEST(Sensitivities, ClosedFormsMatchFiniteDifferencesAndReRuns) {
         {"shifted 20 % on the far side", {{3, {D::ShiftedNormal, 20}}}, {8.9L, 9.2L}, 3},
         {"shifted -30 % on the near side, a '-' element normal",
          {{4, {D::ShiftedNormal, -30}}, {2, {D::Normal, 0}}, {1, {D::Uniform, 0}}}, {8.95L, 9.25L}, 3},
+        {"a correlated pair, production sigma", {}, {8.9L, 9.2L}, 3, {{1, 2, 0.7L}}},
+        {"correlated across the sides, shifted and uniform, r < 0",
+         {{3, {D::ShiftedNormal, 20}}, {4, {D::Uniform, 0}}}, {8.9L, 9.2L}, 3, {{3, 4, -0.5L}, {1, 3, 0.4L}}},
+        {"r = 1, upper only", {{2, {D::Triangular, 0}}}, {std::nullopt, 9.2L}, 3, {{2, 3, 1}}},
     };
     const long double h = 1e-6L;  // mm; central differences, so the error goes with h²
     for (const Case& c : cases) {
@@ -67,6 +72,7 @@ TEST(Sensitivities, ClosedFormsMatchFiniteDifferencesAndReRuns) {
         AnalysisData data;
         data.elements = c.distributions;
         data.limits[1] = c.limits;
+        data.correlations = c.correlations;
         const ClosingAnalysis base = only(analyse(chain, data));
         ASSERT_EQ(base.sensitivities.size(), 4u);
         ASSERT_GT(ppmOf(base), 1);  // the limits bite: the derivatives are not tiny

@@ -2,6 +2,7 @@
 // dialog driven like a user: dialogs and controls by object name, keys typed.
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -453,6 +454,49 @@ TEST_F(MonteCarloDialogTest, ShowsTheSavedSettingsAndCancelWritesNothing) {
     EXPECT_EQ(seed, QStringLiteral("9"));
     EXPECT_EQ(closingShown, QStringLiteral("2: 1 -> 3 : B  "));
     EXPECT_EQ(sidecarText(saved()), before);
+}
+
+// The pairs of the settings file are listed to be read only, and OK keeps them
+// in the file it writes; without pairs a line says where they are declared.
+TEST_F(MonteCarloDialogTest, ListsTheCorrelatedPairsReadOnlyAndKeepsThem) {
+    AnalysisData data;
+    data.correlations = {{1, 3, 0.8L}, {2, 3, -0.25L}};
+    ASSERT_EQ(writeSidecar((dir / "welle.zm1.json").string(), data), 0);
+    QString title, second, r;
+    int rows = 0;
+    bool editable = true;
+    ModalScript script({[&](QWidget& d) {
+        title = child<QGroupBox>(d, "GroupBox_correlations").title();
+        auto& table = child<QTableWidget>(d, "StringGrid_correlations");
+        rows = table.rowCount();
+        second = table.item(1, 1)->text();
+        r = table.item(1, 2)->text();
+        editable = table.editTriggers() != QAbstractItemView::NoEditTriggers ||
+                   (table.item(0, 2)->flags() & Qt::ItemIsEditable) != 0;
+        shoot(d, "monte_carlo_correlations");
+        retype(d, "Edit_seed", QStringLiteral("5"));
+        click(d, "Button_ok");
+    }});
+    int closing = 1;
+    ASSERT_TRUE(editMonteCarloSettings(state, nullptr, closing));
+    EXPECT_EQ(title, QStringLiteral("Korrelierte Elemente"));
+    EXPECT_EQ(rows, 2);
+    EXPECT_EQ(second, QStringLiteral("3"));
+    EXPECT_EQ(r, QStringLiteral("-0.25"));
+    EXPECT_FALSE(editable);
+    const AnalysisData back = saved();
+    EXPECT_EQ(back.options.seed, 5u);
+    ASSERT_EQ(back.correlations.size(), 2u);
+    EXPECT_DOUBLE_EQ(static_cast<double>(back.correlations[0].r), 0.8);
+
+    std::filesystem::remove(dir / "welle.zm1.json");
+    QString none;
+    ModalScript empty({[&](QWidget& d) {
+        none = child<QLabel>(d, "Label_correlations").text();
+        click(d, "Button_cancel");
+    }});
+    EXPECT_FALSE(editMonteCarloSettings(state, nullptr, closing));
+    EXPECT_EQ(none, QStringLiteral("keine (in der Einstellungsdatei unter \"correlations\")"));
 }
 
 TEST_F(MonteCarloDialogTest, TheLargestProjectShowsEveryElementAndClosingDimension) {
