@@ -46,7 +46,8 @@ public:
 
     QFont font(qreal points, bool bold = false) const {
         QFont f(QStringLiteral("DejaVu Sans"));
-        f.setStyleHint(QFont::SansSerif);
+        // Without ligatures: "ff" and "fi" stay letters a reader can search for and copy.
+        f.setStyleHint(QFont::SansSerif, QFont::PreferNoShaping);
         f.setPointSizeF(points);
         f.setBold(bold);
         return f;
