@@ -14,5 +14,5 @@ target_sources(bench_gui PRIVATE ${CMAKE_CURRENT_LIST_DIR}/element_table_bench.c
 add_executable(bench_export ${CMAKE_CURRENT_LIST_DIR}/export_bench.cpp)
 target_link_libraries(bench_export PRIVATE zam1core benchmark::benchmark)
 target_include_directories(bench_export PRIVATE ${PROJECT_SOURCE_DIR})
-target_compile_definitions(bench_export PRIVATE ZAM1_PROGRAM="$<TARGET_FILE:wzam1>")
+target_compile_definitions(bench_export PRIVATE ZAM1_PROGRAM="$<TARGET_FILE:wzam1>" ZAM1_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 add_dependencies(bench_export wzam1)

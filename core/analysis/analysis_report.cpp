@@ -15,6 +15,39 @@
 #include "core/text/number_format.h"
 
 namespace zam1 {
+
+std::string_view verdictName(Verdict v) {
+    switch (v) {
+    case Verdict::Holds: return "holds";
+    case Verdict::Undecided: return "undecided";
+    case Verdict::Fails: return "fails";
+    }
+    return {};
+}
+
+std::string_view verdictSentence(Verdict v) {
+    switch (v) {
+    case Verdict::Holds: return "All required limits hold.";
+    case Verdict::Fails: return "Required limits are violated.";
+    case Verdict::Undecided: return "Undecided: the Monte Carlo sample does not show that every required limit holds.";
+    }
+    return {};
+}
+
+std::string_view varianceName(const ClosingAnalysis& c) {
+    return c.declaredVariance ? "declared distributions" : "production sigma";
+}
+
+std::string_view worstCaseSideName(const std::optional<long double>& limit, WorstCaseSide side) {
+    if (!limit) return "-";
+    switch (side) {
+    case WorstCaseSide::Holds: return "holds";
+    case WorstCaseSide::Partly: return "partly beyond";
+    case WorstCaseSide::All: return "all beyond";
+    }
+    return {};
+}
+
 namespace {
 
 using Json = nlohmann::ordered_json;
@@ -31,16 +64,6 @@ std::string ratio(const std::optional<long double>& value) {
     return value ? fixedText(*value, 7, 3, false) : textRight("-", 7);
 }
 
-std::string_view sideWord(const std::optional<long double>& limit, WorstCaseSide side) {
-    if (!limit) return "-";
-    switch (side) {
-    case WorstCaseSide::Holds: return "holds";
-    case WorstCaseSide::Partly: return "partly beyond";
-    case WorstCaseSide::All: return "all beyond";
-    }
-    return {};
-}
-
 std::string limitText(const std::optional<long double>& limit) { return limit ? mm(*limit) : textRight("-", 10); }
 
 std::string verdict(const ClosingAnalysis& c) {
@@ -49,19 +72,6 @@ std::string verdict(const ClosingAnalysis& c) {
     case Verdict::Holds: return "holds";
     case Verdict::Undecided: return "UNDECIDED";
     case Verdict::Fails: return "FAILS";
-    }
-    return {};
-}
-
-std::string_view varianceName(const ClosingAnalysis& c) {
-    return c.declaredVariance ? "declared distributions" : "production sigma";
-}
-
-std::string_view verdictName(Verdict v) {
-    switch (v) {
-    case Verdict::Holds: return "holds";
-    case Verdict::Undecided: return "undecided";
-    case Verdict::Fails: return "fails";
     }
     return {};
 }
@@ -131,7 +141,7 @@ void writeClosing(const AnalysisResult& r, const ClosingAnalysis& c, std::ostrea
     out << "  required      lower " << limitText(c.limits.lower) << "  upper " << limitText(c.limits.upper) << '\n';
     out << "  nominal       " << mm(c.nominal) << '\n';
     out << "  worst case    min   " << mm(c.worstMin) << "  max   " << mm(c.worstMax) << "   below: "
-        << sideWord(c.limits.lower, c.worstBelow) << ", above: " << sideWord(c.limits.upper, c.worstAbove) << '\n';
+        << worstCaseSideName(c.limits.lower, c.worstBelow) << ", above: " << worstCaseSideName(c.limits.upper, c.worstAbove) << '\n';
     if (!r.statistical) {
         out << "  statistical   sigma = 0: no statistical figures, no Monte Carlo\n";
         return;
@@ -389,13 +399,7 @@ void writeAnalysisReport(const AnalysisResult& r, std::string_view projectName, 
         writeClosing(r, c, out);
         out << rule << '\n';
     }
-    switch (r.verdict()) {
-    case Verdict::Holds: out << "All required limits hold.\n"; break;
-    case Verdict::Fails: out << "Required limits are violated.\n"; break;
-    case Verdict::Undecided:
-        out << "Undecided: the Monte Carlo sample does not show that every required limit holds.\n";
-        break;
-    }
+    out << verdictSentence(r.verdict()) << '\n';
 }
 
 bool reportAnalysis(const AnalysisResult& result, std::string_view projectName, OutputChannel& out,

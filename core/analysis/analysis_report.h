@@ -5,6 +5,7 @@
 // tests/analysis/analysis.schema.json).
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,19 @@ namespace zam1 {
 
 struct AnalysisResult;
 struct ReportTexts;
+struct ClosingAnalysis;
+enum class Verdict;
+enum class WorstCaseSide;
+
+// The words of the report and the JSON: "holds", "undecided", "fails"; the
+// variance the statistical figures come from ("production sigma" or "declared
+// distributions"); worst case against one limit ("holds", "partly beyond", "all
+// beyond", "-" where the limit is not required).
+std::string_view verdictName(Verdict v);
+// The report's last line on the whole project ("All required limits hold.").
+std::string_view verdictSentence(Verdict v);
+std::string_view varianceName(const ClosingAnalysis& c);
+std::string_view worstCaseSideName(const std::optional<long double>& limit, WorstCaseSide side);
 
 // `texts` give the warning beside measured values that do not look normal
 // (stored code page); none: the German one.

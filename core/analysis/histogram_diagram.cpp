@@ -23,18 +23,6 @@ constexpr int kCurveSteps = 120;
 
 std::string number(long double v) { return fixedText(v, 0, 4, false); }
 
-// The value range shown: the samples, the limits and the statistical ±4 s.
-void valueRange(const ClosingAnalysis& c, long double& low, long double& high) {
-    const SampleSummary& mc = c.monteCarlo;
-    low = std::min<long double>(mc.histogram.low, c.mean - 4 * c.sigma);
-    high = std::max<long double>(mc.histogram.high, c.mean + 4 * c.sigma);
-    if (c.limits.lower) low = std::min(low, *c.limits.lower);
-    if (c.limits.upper) high = std::max(high, *c.limits.upper);
-    const long double margin = (high - low) * 0.05L;
-    low -= margin;
-    high += margin;
-}
-
 void textPanel(DiagramView& view, const ClosingAnalysis& c, long double productionSigma) {
     view.reset();
     view.layer().setLayer(kTextLayer);
@@ -58,6 +46,34 @@ void textPanel(DiagramView& view, const ClosingAnalysis& c, long double producti
 
 } // namespace
 
+std::optional<HistogramFrame> histogramFrame(const ClosingAnalysis& c) {
+    const SampleSummary& mc = c.monteCarlo;
+    const std::size_t bins = mc.histogram.counts.size();
+    if (!c.resolved || mc.count <= 0 || bins == 0) return std::nullopt;
+    HistogramFrame f;
+    f.low = std::min<long double>(mc.histogram.low, c.mean - 4 * c.sigma);
+    f.high = std::max<long double>(mc.histogram.high, c.mean + 4 * c.sigma);
+    if (c.limits.lower) f.low = std::min(f.low, *c.limits.lower);
+    if (c.limits.upper) f.high = std::max(f.high, *c.limits.upper);
+    const long double margin = (f.high - f.low) * 0.05L;
+    f.low -= margin;
+    f.high += margin;
+    const std::int64_t tallest = *std::max_element(mc.histogram.counts.begin(), mc.histogram.counts.end());
+    f.binWidth = (mc.histogram.high - mc.histogram.low) / static_cast<long double>(bins);
+    // The curve's peak in counts: samples × bin width × the density's top.
+    f.peak = c.sigma > 0 && f.binWidth > 0
+                 ? mc.count * f.binWidth / (c.sigma * std::sqrt(2 * std::numbers::pi_v<long double>))
+                 : 0;
+    f.top = std::max<long double>(static_cast<long double>(tallest), f.peak) * 1.1L;
+    return f;
+}
+
+long double normalCurveCount(const ClosingAnalysis& c, const HistogramFrame& f, long double x) {
+    if (f.peak <= 0) return 0;
+    const long double z = (x - c.mean) / c.sigma;
+    return f.peak * std::exp(-0.5L * z * z);
+}
+
 void drawHistogramDiagram(DrawingLayer& layer, const ClosingAnalysis& c, long double productionSigma) {
     DiagramView view(layer);
     view.reset();
@@ -65,22 +81,17 @@ void drawHistogramDiagram(DrawingLayer& layer, const ClosingAnalysis& c, long do
     layer.beginPage();
     textPanel(view, c, productionSigma);
     const SampleSummary& mc = c.monteCarlo;
-    const std::size_t bins = mc.histogram.counts.size();
-    if (c.resolved && mc.count > 0 && bins > 0) {
-        long double low = 0;
-        long double high = 0;
-        valueRange(c, low, high);
-        const std::int64_t tallest = *std::max_element(mc.histogram.counts.begin(), mc.histogram.counts.end());
-        const long double binWidth = (mc.histogram.high - mc.histogram.low) / static_cast<long double>(bins);
-        // The curve's peak in counts: samples × bin width × the density's top.
-        const long double peak =
-            c.sigma > 0 && binWidth > 0 ? mc.count * binWidth / (c.sigma * std::sqrt(2 * std::numbers::pi_v<long double>)) : 0;
-        const long double top = std::max<long double>(static_cast<long double>(tallest), peak) * 1.1L;
+    if (const std::optional<HistogramFrame> frame = histogramFrame(c)) {
+        const long double low = frame->low;
+        const long double high = frame->high;
+        const long double binWidth = frame->binWidth;
+        const long double peak = frame->peak;
+        const long double top = frame->top;
         // The plot takes the lower part of the sheet; the text panel stays above it.
         view.setWindow(low, high, -0.12L * top, 1.6L * top);
         if (view.usable() && top > 0) {
             layer.setLayer(kBarLayer);
-            for (std::size_t i = 0; i < bins; ++i) {
+            for (std::size_t i = 0; i < mc.histogram.counts.size(); ++i) {
                 const long double x0 = mc.histogram.low + binWidth * static_cast<long double>(i);
                 const auto h = static_cast<long double>(mc.histogram.counts[i]);
                 if (h > 0) view.rectangle(x0, 0, x0 + binWidth, h);
@@ -92,8 +103,7 @@ void drawHistogramDiagram(DrawingLayer& layer, const ClosingAnalysis& c, long do
                 long double py = 0;
                 for (int k = 0; k <= kCurveSteps; ++k) {
                     const long double x = low + (high - low) * k / kCurveSteps;
-                    const long double z = (x - c.mean) / c.sigma;
-                    const long double y = peak * std::exp(-0.5L * z * z);
+                    const long double y = normalCurveCount(c, *frame, x);
                     if (k > 0) view.line(px, py, x, y);
                     px = x;
                     py = y;

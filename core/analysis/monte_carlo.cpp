@@ -417,7 +417,8 @@ void drawCorrelated(const Plan& plan, const ziggurat::Tables& tables, std::uint6
                 x = g.scale[i] * std::copysign(1 - std::sqrt(std::erfc(std::fabs(z) * kHalfRoot2)), z);
                 break;
             case Distribution::Normal:
-            case Distribution::ShiftedNormal: x = g.offset[i] + g.scale[i] * z; break;
+            case Distribution::ShiftedNormal:
+            case Distribution::Measured: x = g.offset[i] + g.scale[i] * z; break;  // normal with the values' mean and s
             }
             d[g.step[i] * kBatch + static_cast<std::size_t>(lane)] = x;
         }

@@ -9,11 +9,14 @@
 #include "core/analysis/analysis_report.h"
 #include "core/analysis/input_check.h"
 #include "core/analysis/sidecar.h"
+#include "core/analysis/signoff_report.h"
+#include "core/app/signoff_commands.h"
 #include "core/session/program_identity.h"
 #include "core/session/program_state.h"
 #include "core/app/report_setup.h"
 #include "core/files/project_file.h"
 #include "core/platform/file_io.h"
+#include "core/platform/file_messages.h"
 #include "core/platform/file_name_text.h"
 #include "core/text/codepage.h"
 #include "core/text/number_format.h"
@@ -26,12 +29,13 @@ struct Request {
     std::optional<std::int64_t> samples;
     std::optional<std::uint64_t> seed;
     std::optional<std::string> json;  // "-": standard output
+    std::optional<std::string> report;  // the sign-off report, .pdf or .html
 };
 
 int usage(std::ostream& err, const std::string& problem) {
     err << "w" << kShortName << ": " << problem << "\n"
         << "usage: w" << kShortName << " project." << kProjectExtension
-        << " --analyse [--method wc|rss|mc] [--samples N] [--seed S] [--json FILE|-]\n"
+        << " --analyse [--method wc|rss|mc] [--samples N] [--seed S] [--json FILE|-] [--report FILE.pdf|FILE.html]\n"
         << "       exit 0 every required limit holds, 3 one is violated, 4 undecided (more samples needed)\n";
     return kExitRefused;
 }
@@ -56,6 +60,9 @@ std::string parseOptions(const std::vector<std::string>& args, Request& request)
             if (!request.seed) return "--seed " + value + ": " + std::string(kSeedRangeText);
         } else if (name == "--json") {
             request.json = value;
+        } else if (name == "--report") {
+            if (!signoffFormatOf(value)) return "--report " + value + ": the sign-off report is FILE.pdf or FILE.html";
+            request.report = value;
         } else {
             return name + " ?";
         }
@@ -63,7 +70,34 @@ std::string parseOptions(const std::vector<std::string>& args, Request& request)
     return {};
 }
 
+// The sign-off report of the run into `path`; false, with the reason on `err`, when not written.
+bool writeSignoffReport(const ProgramState& state, const AnalysisResult& result, const AnalysisData& data,
+                        const std::string& projectPath, const std::string& path, ExportPainter* painter,
+                        std::ostream& err) {
+    const SignoffDocument document = signoffDocument(result, state.chain, data, signoffHeading(state, projectPath));
+    std::string bytes;
+    if (!signoffBytes(document, *signoffFormatOf(path), painter, bytes)) {
+        err << "w" << kShortName << ": " << path
+            << (painter == nullptr ? " - PDF schreibt nur das Programm wzam1 (only the wzam1 program writes PDF)\n"
+                                   : " - PDF nicht erstellt (the PDF could not be made)\n");
+        return false;
+    }
+    if (const int io = writeFileSafely(path, bytes); io != kIoOk) {
+        err << oemToUtf8(withSystemReason(utf8ToOem(path) + "  " + writeErrorText(io), lastIoError())) << '\n';
+        return false;
+    }
+    return true;
+}
+
 } // namespace
+
+bool analysisNeedsPainter(const std::vector<std::string>& arguments) {
+    if (arguments.size() < 2 || arguments[1] != kAnalyseSwitch) return false;
+    for (std::size_t i = 2; i + 1 < arguments.size(); i += 2) {
+        if (arguments[i] == "--report" && signoffFormatOf(arguments[i + 1]) == SignoffFormat::Pdf) return true;
+    }
+    return false;
+}
 
 bool readProjectForAnalysis(ProgramState& state, const std::string& projectPath, AnalysisData& data,
                             std::ostream& err) {
@@ -85,7 +119,7 @@ bool readProjectForAnalysis(ProgramState& state, const std::string& projectPath,
 }
 
 int runBatchAnalysis(ProgramState& state, const std::vector<std::string>& arguments, std::ostream& out,
-                     std::ostream& err) {
+                     std::ostream& err, ExportPainter* painter) {
     if (arguments.size() < 2 || arguments[1] != kAnalyseSwitch) {
         return usage(err, std::string(kAnalyseSwitch) + " needs the project before it");
     }
@@ -93,6 +127,7 @@ int runBatchAnalysis(ProgramState& state, const std::vector<std::string>& argume
     if (const std::string problem = parseOptions(arguments, request); !problem.empty()) return usage(err, problem);
     const std::string& projectPath = arguments.at(0);
     if (request.json && *request.json != "-" && outputIsAnInput(projectPath, *request.json, err)) return kExitRefused;
+    if (request.report && outputIsAnInput(projectPath, *request.report, err)) return kExitRefused;
     BatchPorts ports(state, err);
     AnalysisData data;
     if (!readProjectForAnalysis(state, projectPath, data, err)) return kExitFailed;
@@ -112,6 +147,9 @@ int runBatchAnalysis(ProgramState& state, const std::vector<std::string>& argume
             err << *request.json << ": cannot be written\n";
             return 1;
         }
+    }
+    if (request.report && !writeSignoffReport(state, result, data, projectPath, *request.report, painter, err)) {
+        return kExitFailed;
     }
     writeCalculationWarnings(state, err);
     if (result.verdict() == Verdict::Fails) return kExitViolated;

@@ -1,6 +1,7 @@
 #pragma once
 // "wzam1 project.zm1 --analyse [--method wc|rss|mc] [--samples N] [--seed S]
-// [--json FILE|-]": the analysis of every closing dimension, without a window.
+// [--json FILE|-] [--report FILE.pdf|FILE.html]": the analysis of every closing
+// dimension, without a window; --report writes the sign-off report as well.
 
 #include <iosfwd>
 #include <string>
@@ -8,6 +9,7 @@
 
 namespace zam1 {
 
+class ExportPainter;
 struct AnalysisData;
 struct ProgramState;
 
@@ -20,10 +22,15 @@ inline constexpr const char* kAnalyseSwitch = "--analyse";
 // undecided (the sample is too small), 1 the project or the sidecar cannot be
 // read or the JSON file not written, 2 unusable arguments or no project before
 // "--analyse" (with a usage line), a
-// JSON file that is the project or its sidecar (nothing written), or closing
-// dimensions that could not be calculated while no limit fails.
+// JSON file or report that is the project or its sidecar (nothing written), or closing
+// dimensions that could not be calculated while no limit fails. A sign-off
+// report that cannot be made or written ends the run with 1 (a file that was
+// there stays); its PDF needs `painter`.
 int runBatchAnalysis(ProgramState& state, const std::vector<std::string>& arguments, std::ostream& out,
-                     std::ostream& err);
+                     std::ostream& err, ExportPainter* painter = nullptr);
+
+// True when the arguments ask the analysis for a PDF sign-off report, which only an ExportPainter makes.
+bool analysisNeedsPainter(const std::vector<std::string>& arguments);
 
 // The project of a batch analysis or allocation and its settings file
 // (project.zm1.json): the project read as named, its numbers checked, the

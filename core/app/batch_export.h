@@ -23,6 +23,7 @@ namespace zam1 {
 
 class GraphicsWindow;
 struct PageLayout;
+struct SignoffDocument;
 struct ProgramState;
 
 enum class ExportFormat { Text, Html, Pdf, Svg, Png, Xlsx, Csv };
@@ -66,6 +67,12 @@ public:
     virtual bool reportPdf(const std::string& textFile, const PageLayout& layout, std::string& bytes) = 0;
     // The window's display list as a picture.
     virtual bool picture(GraphicsWindow& window, const PictureLook& look, std::string& bytes) = 0;
+    // The sign-off report on A4 pages.
+    virtual bool signoffPdf(const SignoffDocument& document, std::string& bytes) {
+        (void)document;
+        (void)bytes;
+        return false;
+    }
 };
 
 inline constexpr const char* kExportSwitch = "--export";

@@ -74,9 +74,11 @@ void printLongHelp(std::ostream& out) {
            "w" << kShortName << " --iso CODE SIZE   ISO 286 limit deviations of CODE (e.g. H7 or \"js 6\") at the\n"
            "                        nominal SIZE in mm; CODE may be a fit such as H7/g6\n"
            "w" << kShortName << " project." << kProjectExtension << " --analyse [--method wc|rss|mc] [--samples N] [--seed S] [--json FILE|-]\n"
+           "                        [--report FILE.pdf|FILE.html]\n"
            "                        worst case, statistical and Monte Carlo analysis against the\n"
            "                        required limits of project." << kProjectExtension << ".json (exit 3: a limit is violated,\n"
-           "                        4: undecided, the Monte Carlo sample is too small to show it holds)\n"
+           "                        4: undecided, the Monte Carlo sample is too small to show it holds);\n"
+           "                        --report writes the sign-off report (A4 PDF or one HTML file)\n"
            "w" << kShortName << " project." << kProjectExtension << " --export FILE [options]\n"
            "                        writes FILE without a window; its extension picks what:\n"
            "           .txt .html .pdf  a report: --report standard|excerpt|zero-distances|\n"
@@ -206,7 +208,7 @@ int runBatchForm(ProgramState& state, const std::vector<std::string>& arguments,
     if (isIsoLookup(arguments)) return runIsoLookup({arguments.begin() + 1, arguments.end()}, out, err);
     if (isAnalysis(arguments)) {
         if (arguments.size() > 1 && arguments[1] == kAnalyseSwitch) tidyBeforeBatchRun(arguments[0]);
-        return runBatchAnalysis(state, arguments, out, err);
+        return runBatchAnalysis(state, arguments, out, err, painter);
     }
     if (isAllocation(arguments)) {
         if (arguments.size() > 1 && arguments[1] == kAllocateSwitch) tidyBeforeBatchRun(arguments[0]);

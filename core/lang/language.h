@@ -219,6 +219,7 @@ struct MainTexts {
     std::string maxChanges;         // "Max. Änderungen = "
     std::string programNotStarted;  // "Programm nicht gestartet" (a document slot's program)
     std::string noProgramFor;       // "kein Programm für %s gefunden" (%s: the file's extension)
+    std::string saveSignoffReport;  // "Prüfbericht speichern ..." (the Monte Carlo dialog's button and save dialog)
     std::string changeText;         // "Änderungstext"
     std::string editor;             // "Bearbeiter"
     std::string description;        // "Beschreibung"

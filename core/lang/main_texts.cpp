@@ -141,6 +141,8 @@ constexpr TextRow<M> kRows[] = {
     {&M::programNotStarted, {"Programm nicht gestartet", "Program not started", "Programme non démarré"}},
     {&M::noProgramFor, {"kein Programm für %s gefunden", "no program found for %s files",
                         "aucun programme trouvé pour les fichiers %s"}},
+    {&M::saveSignoffReport, {"Prüfbericht speichern ...", "Save sign-off report ...",
+                             "Enregistrer le procès-verbal de validation ..."}},
     {&M::changeText, {"Änderungstext", "Change text", "Texte de la modification"}},
     {&M::editor, {"Bearbeiter", "Editor", "Rédacteur"}},
     {&M::description, {"Beschreibung", "Description", "Description"}},

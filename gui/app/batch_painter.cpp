@@ -12,6 +12,7 @@
 #include "core/session/program_state.h"
 #include "gui/graphics/drawing_export.h"
 #include "gui/platform/report_pdf.h"
+#include "gui/platform/signoff_pdf.h"
 
 namespace zam1 {
 namespace {
@@ -47,6 +48,14 @@ bool QtExportPainter::picture(GraphicsWindow& window, const PictureLook& look, s
     drawingLook.whiteBackground = look.whiteBackground;
     drawingLook.paper = look.paper == ExportPaper::A3 ? DrawingPaper::A3 : DrawingPaper::A4;
     if (!writeDrawing(window, buffer, drawingFormat(look.format), look.dpi, {}, drawingLook)) return false;
+    bytes.assign(buffer.data().constData(), static_cast<std::size_t>(buffer.data().size()));
+    return true;
+}
+
+bool QtExportPainter::signoffPdf(const SignoffDocument& document, std::string& bytes) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (!renderSignoffPdf(document, buffer)) return false;
     bytes.assign(buffer.data().constData(), static_cast<std::size_t>(buffer.data().size()));
     return true;
 }

@@ -15,6 +15,7 @@ class QtExportPainter final : public ExportPainter {
 public:
     bool reportPdf(const std::string& textFile, const PageLayout& layout, std::string& bytes) override;
     bool picture(GraphicsWindow& window, const PictureLook& look, std::string& bytes) override;
+    bool signoffPdf(const SignoffDocument& document, std::string& bytes) override;
 };
 
 // Runs the command line with a QGuiApplication on the offscreen platform (unless

@@ -2,6 +2,7 @@
 
 #include "core/app/documentation_commands.h"
 #include "core/session/program_state.h"
+#include "gui/app/batch_painter.h"
 #include "gui/app/main_window.h"
 #include "core/app/spreadsheet_commands.h"
 #include "gui/editors/allocation_dialog.h"
@@ -51,7 +52,8 @@ bool WindowDialogs::editProjectText() { return zam1::editProjectText(m_window.st
 bool WindowDialogs::editElementTable() { return zam1::editElementTable(m_window.state(), &m_window); }
 bool WindowDialogs::editClosingDimensions() { return zam1::editClosingDimensions(m_window.state(), &m_window); }
 bool WindowDialogs::editMonteCarlo(int& closing) {
-    return editMonteCarloSettings(m_window.state(), &m_window, closing);
+    QtExportPainter painter;
+    return editMonteCarloSettings(m_window.state(), &m_window, closing, &painter);
 }
 bool WindowDialogs::allocateTolerances(int& closing) {
     return zam1::allocateTolerances(m_window.state(), &m_window, closing);

@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/app/signoff_commands.h"
 #include "core/editors/closing_editor.h"
 #include "core/editors/monte_carlo_form.h"
 #include "core/platform/prompter.h"
@@ -103,8 +104,8 @@ QTableWidget* makeTable(QWidget& parent, const char* name, const QStringList& he
 class MonteCarloDialog {
 public:
     MonteCarloDialog(ProgramState& state, QWidget* parent, const MonteCarloForm& form, int closing,
-                     const std::vector<Correlation>& correlations)
-        : m_state(state), m_dialog(parent) {
+                     const std::vector<Correlation>& correlations, ExportPainter* painter)
+        : m_state(state), m_dialog(parent), m_painter(painter) {
         m_dialog.setObjectName(QStringLiteral("Form_montecarlo"));
         m_dialog.setWindowTitle(QStringLiteral("ZAM1 Monte Carlo"));
         auto* layout = new QVBoxLayout(&m_dialog);
@@ -113,6 +114,8 @@ public:
         layout->addWidget(correlationsBox(correlations));
         layout->addLayout(runRow(form, closing));
         auto* buttons = new QHBoxLayout;
+        QObject::connect(addButton(m_dialog, *buttons, "Button_signoff", displayText(state.texts.main.saveSignoffReport)),
+                         &QPushButton::clicked, &m_dialog, [this] { saveReport(); });
         buttons->addStretch();
         QPushButton* ok = addButton(m_dialog, *buttons, "Button_ok", QStringLiteral("OK"));
         ok->setDefault(true);
@@ -268,14 +271,28 @@ private:
             m_dialog.accept();
             return;
         }
-        m_state.prompter->showError(fault->message);
-        switch (fault->field) {
+        showFault(*fault);
+    }
+
+    // The report of the settings as they stand in the form, saved or not; the dialog stays open.
+    void saveReport() {
+        AnalysisData taken = *m_data;
+        if (const std::optional<MonteCarloFault> fault = takeMonteCarloForm(collect(), m_state.texts, taken)) {
+            showFault(*fault);
+            return;
+        }
+        saveSignoffReport(m_state, taken, m_painter);
+    }
+
+    void showFault(const MonteCarloFault& fault) {
+        m_state.prompter->showError(fault.message);
+        switch (fault.field) {
         case MonteCarloField::Lower:
         case MonteCarloField::Upper:
-            focusCell(*m_limits, fault->number - 1, fault->field == MonteCarloField::Lower ? ColLowerLimit : ColUpperLimit);
+            focusCell(*m_limits, fault.number - 1, fault.field == MonteCarloField::Lower ? ColLowerLimit : ColUpperLimit);
             break;
         case MonteCarloField::ShiftPercent:
-            focusCell(*m_elements, fault->number - 1, ColShift);
+            focusCell(*m_elements, fault.number - 1, ColShift);
             break;
         case MonteCarloField::Samples:
             m_samples->setFocus();
@@ -296,6 +313,7 @@ private:
 
     ProgramState& m_state;
     QDialog m_dialog;
+    ExportPainter* m_painter = nullptr;
     AnalysisData* m_data = nullptr;
     QTableWidget* m_limits = nullptr;
     QTableWidget* m_elements = nullptr;
@@ -307,7 +325,7 @@ private:
 
 } // namespace
 
-bool editMonteCarloSettings(ProgramState& state, QWidget* parent, int& closing) {
+bool editMonteCarloSettings(ProgramState& state, QWidget* parent, int& closing, ExportPainter* painter) {
     state.error.clear();
     if (state.chain.closingCount() == 0) {
         state.prompter->showError(state.texts.report.noClosing + " ...");
@@ -317,7 +335,7 @@ bool editMonteCarloSettings(ProgramState& state, QWidget* parent, int& closing) 
     AnalysisData data;
     if (!readProjectAnalysis(state, data)) return false;
     const MonteCarloForm form = monteCarloForm(data, state.chain.elementCount(), state.chain.closingCount());
-    MonteCarloDialog dialog(state, parent, form, closing, data.correlations);
+    MonteCarloDialog dialog(state, parent, form, closing, data.correlations, painter);
     if (!dialog.run(data, closing)) {
         state.error.set();
         return false;

@@ -8,6 +8,7 @@ class QWidget;
 
 namespace zam1 {
 
+class ExportPainter;
 struct ProgramState;
 
 // Shows the dialog filled from the project's settings file (or the defaults) and
@@ -16,7 +17,9 @@ struct ProgramState;
 // writes the settings file; then it returns true and the caller runs
 // viewMonteCarlo(state, window, closing). False, with the error flag set, on
 // Cancel, for a project without closing dimensions or without a file name, or
-// when the settings file cannot be read or written.
-bool editMonteCarloSettings(ProgramState& state, QWidget* parent, int& closing);
+// when the settings file cannot be read or written. "Prüfbericht speichern ..."
+// saves the sign-off report of the settings in the form (checked as OK checks
+// them) as PDF, made by `painter`, or as HTML; the dialog stays open.
+bool editMonteCarloSettings(ProgramState& state, QWidget* parent, int& closing, ExportPainter* painter = nullptr);
 
 } // namespace zam1

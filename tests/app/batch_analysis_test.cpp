@@ -129,6 +129,53 @@ TEST_F(BatchAnalysis, UndecidedEndsWithFourAndNamesTheSamplesNeeded) {
     EXPECT_EQ(run({"--method", "rss", "--samples", "100"}), 0);  // the exact methods are never undecided
 }
 
+// "--report FILE": the extension picks the sign-off report's format; anything
+// else, or a file that cannot be made, says why, and nothing is left behind.
+TEST_F(BatchAnalysis, SignoffReportIsWrittenOrRefusedWithAReason) {
+    sidecar(R"({"closings": [{"closing": 1, "lower": 0.05, "upper": 0.35}]})");
+    writeBytes(m_folder.file("plain"), "a file, not a folder");
+    struct Case {
+        std::string report;
+        int exit;
+        std::string message;  // on standard error; "" for none
+        bool written;
+    };
+    const Case cases[] = {
+        {m_folder.file("signoff.html"), 0, "", true},
+        {m_folder.file("SIGNOFF.HTML"), 0, "", true},
+        {m_folder.file("signoff.htm"), 2, "--report " + m_folder.file("signoff.htm") + ": the sign-off report is FILE.pdf or FILE.html", false},
+        {m_folder.file("signoff.txt"), 2, "usage: wzam1 project.zm1 --analyse", false},
+        {m_folder.file(".html"), 2, "FILE.pdf or FILE.html", false},
+        {m_folder.file("plain") + "/signoff.html", 1, m_folder.file("plain") + "/signoff.html", false},
+        {m_folder.file("missing") + "/signoff.html", 1, "missing/signoff.html", false},
+        // In-process there is no toolkit to lay out pages.
+        {m_folder.file("signoff.pdf"), 1, "only the wzam1 program writes PDF", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.report);
+        std::error_code none;
+        std::filesystem::remove(c.report, none);
+        EXPECT_EQ(run({"--report", c.report}), c.exit) << m_err.str();
+        if (!c.message.empty()) {
+            EXPECT_NE(m_err.str().find(c.message), std::string::npos) << m_err.str();
+        } else {
+            EXPECT_EQ(m_err.str(), "");
+        }
+        EXPECT_EQ(std::filesystem::exists(c.report), c.written);
+        if (c.written) {
+            const std::string html = readBytes(c.report);
+            EXPECT_EQ(html.rfind("<!DOCTYPE html>\n", 0), 0u);
+            EXPECT_NE(html.find("Sign-off report: spalt"), std::string::npos);
+            EXPECT_NE(html.find("lower 0.0500, upper 0.3500"), std::string::npos);
+        }
+    }
+    // Beside the report, the run is the same: its text on standard output, its exit code by the verdict.
+    EXPECT_EQ(run({"--method", "wc", "--report", m_folder.file("signoff.html")}), 3);
+    EXPECT_NE(m_out.str().find("Closing dimension 1  Spalt"), std::string::npos);
+    EXPECT_NE(readBytes(m_folder.file("signoff.html")).find("<span class=\"verdict fails\">fails</span>"),
+              std::string::npos);
+}
+
 // The largest seed of 64 bits counts on the command line as in the settings file.
 TEST_F(BatchAnalysis, OneSeedRangeEverywhere) {
     sidecar(R"({"monteCarlo": {"samples": 500, "seed": 18446744073709551615}})");

@@ -30,11 +30,13 @@
 #include "gui/editors/allocation_dialog.h"
 #include "gui/editors/closing_dimension_dialogs.h"
 #include "gui/editors/general_tolerance_dialog.h"
+#include "gui/app/batch_painter.h"
 #include "gui/editors/monte_carlo_dialog.h"
 #include "gui/editors/project_text_dialog.h"
 #include "gui/editors/text_screen.h"
 #include "gui/editors/sigma_angle_dialogs.h"
 #include "tests/gui/modal_script.h"
+#include "tests/gui/tool_output.h"
 #include "tests/support/scripted.h"
 
 namespace zam1 {
@@ -428,6 +430,69 @@ TEST_F(MonteCarloDialogTest, OkWritesTheSettingsAfterABadFieldWasNamed) {
     EXPECT_EQ(data.distributionOf(2).kind, Distribution::ShiftedNormal);
     EXPECT_DOUBLE_EQ(static_cast<double>(data.distributionOf(2).meanShiftPercent), 10.0);
     EXPECT_EQ(data.distributionOf(1).kind, Distribution::Normal);
+}
+
+// "Prüfbericht speichern ..." saves the report of the form as it stands (the
+// seed typed, not yet saved) in the format of the name chosen; a bad field is
+// named first and nothing is written; the dialog stays open throughout.
+TEST_F(MonteCarloDialogTest, TheSignoffButtonSavesTheReportOfTheFormAsItStands) {
+    struct Row {
+        const char* chosen;   // the name given in the save dialog
+        const char* written;  // the file that appears
+        const char* seed;
+        const char* error;    // shown instead; "" for none
+    };
+    const Row rows[] = {
+        {"bericht.html", "bericht.html", "4711", ""},
+        {"bericht", "bericht.pdf", "4711", ""},
+        {"falsch.html", "falsch.html", "-1", "Startwert"},
+    };
+    QtExportPainter painter;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.chosen);
+        const std::filesystem::path chosen = dir / row.chosen;
+        if (!*row.error) prompter.saveFile(chosen.string());
+        QString caption;
+        bool stayedOpen = false;
+        ModalScript script({[&](QWidget& d) {
+            caption = child<QPushButton>(d, "Button_signoff").text();
+            setCell(d, "StringGrid_limits", 0, 1, QStringLiteral("25"));
+            setCell(d, "StringGrid_limits", 0, 2, QStringLiteral("35"));
+            retype(d, "Edit_samples", QStringLiteral("2000"));
+            retype(d, "Edit_seed", QString::fromLatin1(row.seed));
+            click(d, "Button_signoff");
+            stayedOpen = d.isVisible();
+            click(d, "Button_cancel");
+        }});
+        const std::size_t errorsBefore = prompter.errors().size();
+        int closing = 1;
+        EXPECT_FALSE(editMonteCarloSettings(state, nullptr, closing, &painter));
+        EXPECT_EQ(script.unused(), 0u);
+        EXPECT_TRUE(stayedOpen);
+        EXPECT_EQ(caption, QStringLiteral("Prüfbericht speichern ..."));
+        EXPECT_FALSE(std::filesystem::exists(dir / "welle.zm1.json")) << "cancelled: the settings stay unsaved";
+        const std::filesystem::path written = dir / row.written;
+        if (*row.error) {
+            ASSERT_EQ(prompter.errors().size(), errorsBefore + 1);
+            EXPECT_NE(prompter.errors().back().find(row.error), std::string::npos) << prompter.errors().back();
+            EXPECT_FALSE(std::filesystem::exists(written));
+            continue;
+        }
+        EXPECT_EQ(prompter.errors().size(), errorsBefore);
+        ASSERT_TRUE(std::filesystem::exists(written));
+        std::string text;
+        if (written.extension() == ".pdf") {
+            text = test::toolOutput(QStringLiteral("pdftotext"), {QString::fromStdString(written.string()), QStringLiteral("-")})
+                       .value_or("");
+        } else {
+            std::ifstream in(written);
+            text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        }
+        text = test::collapsedBlanks(text);
+        EXPECT_NE(text.find("Sign-off report: welle"), std::string::npos) << text;
+        EXPECT_NE(text.find("4711"), std::string::npos) << "the seed typed";
+        EXPECT_NE(text.find("lower 25.0000, upper 35.0000"), std::string::npos);
+    }
 }
 
 TEST_F(MonteCarloDialogTest, ShowsTheSavedSettingsAndCancelWritesNothing) {
