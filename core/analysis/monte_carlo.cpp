@@ -48,7 +48,6 @@ struct Step {
     // Measured with resampling: drawn from the values, which lie within offset ± scale.
     const MeasuredSample* resample = nullptr;
     double middle = 0;  // resampling: the middle of the zone, as an absolute size
-    double sign = 1;
     double scale = 0;   // standard deviation (normal) or half tolerance (bounded)
     double offset = 0;  // the mean shift as it enters a sum
     std::uint64_t key0 = 0;

@@ -40,7 +40,8 @@ double sigmaOf(D kind, double half) {
     case D::Uniform: return half / std::sqrt(3.0);
     case D::Triangular: return half / std::sqrt(6.0);
     case D::Normal:
-    case D::ShiftedNormal: break;
+    case D::ShiftedNormal:
+    case D::Measured: break;  // no measured elements in these chains
     }
     return half / 3;
 }

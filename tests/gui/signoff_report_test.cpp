@@ -193,7 +193,11 @@ TEST(SignoffReportFile, AHeadlessBrowserDrawsTheHtml) {
     ASSERT_EQ(project.analyse(QStringLiteral("signoff.html")).exitCode, 0);
     const QString shot = project.path(QStringLiteral("shot.png"));
     QProcess chromium;
+    // A closed network: no background connections, no first-run work, a profile of its own.
     chromium.start(browser, {QStringLiteral("--headless"), QStringLiteral("--no-sandbox"), QStringLiteral("--disable-gpu"),
+                             QStringLiteral("--disable-background-networking"), QStringLiteral("--disable-component-update"),
+                             QStringLiteral("--disable-sync"), QStringLiteral("--disable-quic"), QStringLiteral("--no-first-run"),
+                             QStringLiteral("--user-data-dir=") + project.path(QStringLiteral("browser-profile")),
                              QStringLiteral("--window-size=1000,1400"), QStringLiteral("--screenshot=") + shot,
                              QStringLiteral("file://") + project.path(QStringLiteral("signoff.html"))});
     ASSERT_TRUE(chromium.waitForFinished(90000));
