@@ -171,10 +171,10 @@ sigma() {
     i=0
     until xdotool getwindowfocus getwindowname 2>/dev/null | grep -q '^Eingabe$'; do
       i=$((i + 1))
-      [ $i -lt 100 ] || break
+      [ $i -lt 200 ] || break
       sleep 0.1
     done
-    [ $i -lt 100 ] && break
+    [ $i -lt 200 ] && break
     # a window that came up in between took the keys: close the menu, again
     xdotool key Escape Escape
     sleep 1
