@@ -11,14 +11,11 @@
 #include <memory>
 #include <vector>
 
-#include "core/config/configuration.h"
+#include "core/config/config_rows.h"
 
 namespace zam1 {
 
 class Prompter;
-
-enum class SettingsTab { Folders, Devices, Numbers, Drawing, Colours, Languages };
-inline constexpr int kSettingsTabs = 6;
 
 class SettingsField {
 public:

@@ -2,6 +2,8 @@
 // byte for byte; a change in one field changes exactly that setting's line.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFormLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -10,8 +12,12 @@
 #include <gtest/gtest.h>
 
 #include "core/config/config_file.h"
+#include "core/config/config_rows.h"
 #include "core/session/program_state.h"
+#include "gui/editors/dialog_support.h"
 #include "gui/editors/settings_dialog.h"
+#include "gui/editors/settings_fields.h"
+#include "tests/config/config_rows_support.h"
 #include "tests/gui/dialog_test_support.h"
 #include "tests/gui/modal_script.h"
 #include "tests/report/report_harness.h"
@@ -102,6 +108,95 @@ TEST(SettingsDialog, UntouchedSettingsGoBackByteForByte) {
         EXPECT_EQ(changedLines(h.before, h.after()), std::vector<std::string>{});
         EXPECT_EQ(h.after(), h.before);
     }
+}
+
+// The label the dialog shows beside a field's widget.
+QString formLabel(QWidget* widget) {
+    for (QWidget* field = widget; field != nullptr && field->parentWidget() != nullptr; field = field->parentWidget()) {
+        if (auto* form = qobject_cast<QFormLayout*>(field->parentWidget()->layout())) {
+            if (auto* label = qobject_cast<QLabel*>(form->labelForField(field))) return label->text();
+        }
+    }
+    return {};
+}
+
+// What a user sees of a field and does with it: its label, its range or its
+// choices, and the value `c` holds for it put in.
+void checkAndEnter(QWidget& d, const ConfigRow& row, const Configuration& c) {
+    const SettingsPlace& place = row.dialog;
+    QWidget& widget = child<QWidget>(d, place.key);
+    EXPECT_EQ(formLabel(&widget).toStdString(), place.label);
+    const long double number = row.at.any() && !row.at.isText() ? row.at.number(c) : 0;
+    switch (place.editor) {
+    case SettingsEditor::Spin:
+    case SettingsEditor::PaletteColour:
+    case SettingsEditor::CadColour: {
+        auto& spin = child<QSpinBox>(d, place.key);
+        const bool colour = place.editor != SettingsEditor::Spin;
+        EXPECT_EQ(spin.minimum(), colour ? 0 : place.lo);
+        EXPECT_EQ(spin.maximum(), colour ? 255 : place.hi);
+        spin.setValue(static_cast<int>(number));
+        break;
+    }
+    case SettingsEditor::Combo: {
+        auto& box = child<QComboBox>(d, place.key);
+        EXPECT_EQ(static_cast<std::size_t>(box.count()), place.choices.size());
+        for (int i = 0; i < box.count() && i < static_cast<int>(place.choices.size()); ++i) {
+            EXPECT_EQ(box.itemData(i).toInt(), place.choices[static_cast<std::size_t>(i)].value);
+            EXPECT_EQ(box.itemText(i).toStdString(), place.choices[static_cast<std::size_t>(i)].text);
+        }
+        box.setCurrentIndex(box.findData(static_cast<int>(number)));
+        break;
+    }
+    case SettingsEditor::Check:
+        child<QCheckBox>(d, place.key).setChecked(row.kind == RowKind::Letter ? number == 'J' : number != 0);
+        break;
+    case SettingsEditor::CheckOpposite: child<QCheckBox>(d, place.key).setChecked(number == 0); break;
+    case SettingsEditor::Line:
+    case SettingsEditor::Folder:
+    case SettingsEditor::File: {
+        auto& line = child<QLineEdit>(d, place.key);
+        if (row.kind == RowKind::Text) {
+            EXPECT_EQ(line.maxLength(), row.at.capacity() > 0 ? static_cast<int>(row.at.capacity()) : 32767);
+            line.setText(fromOem(row.at.text(c)));
+        } else if (row.at.isText()) {
+            line.setText(QString::fromStdString(std::string(row.at.text(c))));
+        } else {
+            EXPECT_EQ(line.maxLength(), 30);
+            line.setText(QString::number(static_cast<double>(number)));
+        }
+        break;
+    }
+    case SettingsEditor::None: break;
+    }
+}
+
+// Every field of the table stands in the dialog under its key and label, and
+// what is put in each goes into its own setting and line of the file.
+TEST(SettingsDialog, EveryFieldShowsAndStoresItsSetting) {
+    SettingsHarness h(Configuration{});
+    Configuration expected = h.state.config;
+    std::size_t fields = 0;
+    int n = 0;
+    for (const ConfigRow& row : configRows()) {
+        if (row.dialog.editor == SettingsEditor::None) continue;
+        test::setDistinct(row, expected, ++n);
+        ++fields;
+    }
+    EXPECT_EQ(settingsFields().size(), fields);
+    ASSERT_NE(test::differences(h.state.config, expected), std::vector<std::string>{});
+    ModalScript script({[&](QWidget& d) {
+        for (const ConfigRow& row : configRows()) {
+            if (row.dialog.editor == SettingsEditor::None) continue;
+            SCOPED_TRACE(row.dialog.key);
+            checkAndEnter(d, row, expected);
+        }
+        child<QPushButton>(d, "Button_save").click();
+        child<QPushButton>(d, "Button_ok").click();
+    }});
+    EXPECT_TRUE(editSettings(h.state, nullptr));
+    EXPECT_EQ(test::differences(h.state.config, expected), std::vector<std::string>{});
+    EXPECT_EQ(h.after(), configurationText(expected));
 }
 
 TEST(SettingsDialog, OneChangedFieldChangesExactlyItsLine) {
