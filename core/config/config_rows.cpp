@@ -534,6 +534,10 @@ constexpr const char* kTabTitles[kSettingsTabs] = {"Ordner und Programme", "Ausg
 
 std::span<const ConfigRow> configRows() { return kRows; }
 
+Configuration::Configuration() {
+    for (const ConfigRow& row : kRows) row.at.set(*this, row.initial);
+}
+
 const char* settingsTabTitle(SettingsTab tab) { return kTabTitles[static_cast<int>(tab)]; }
 SettingsTab settingsGroupTab(SettingsGroup group) { return kGroups[static_cast<int>(group)].tab; }
 const char* settingsGroupTitle(SettingsGroup group) { return kGroups[static_cast<int>(group)].title; }
