@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QFormLayout>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -23,12 +24,6 @@ namespace {
 
 constexpr int kSettingsHelp = 2100;
 
-QString tabTitle(int tab) {
-    static const char* const titles[kSettingsTabs] = {"Ordner und Programme", "Ausgabe und Geräte", "Zahlen",
-                                                      "Zeichnung und CAD",    "Farben und Layer",   "Sprachen"};
-    return QString::fromUtf8(titles[tab]);
-}
-
 ScreenInfo currentScreen() {
     ScreenInfo info;
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -46,21 +41,30 @@ public:
         m_dialog.setWindowTitle(QStringLiteral("Einstellungen"));
         auto* tabs = new QTabWidget(&m_dialog);
         tabs->setObjectName(QStringLiteral("PageControl1"));
-        QFormLayout* forms[kSettingsTabs] = {};
+        // One page per tab, one box per group on it; the fields come in group order.
+        QVBoxLayout* pages[kSettingsTabs] = {};
         for (int t = 0; t < kSettingsTabs; ++t) {
             auto* scroll = new QScrollArea(tabs);
             scroll->setWidgetResizable(true);
             scroll->setFrameShape(QFrame::NoFrame);
             auto* page = new QWidget(scroll);
-            forms[t] = new QFormLayout(page);
-            forms[t]->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
+            pages[t] = new QVBoxLayout(page);
             scroll->setWidget(page);
-            tabs->addTab(scroll, tabTitle(t));
+            tabs->addTab(scroll, QString::fromUtf8(settingsTabTitle(static_cast<SettingsTab>(t))));
         }
+        QFormLayout* groups[kSettingsGroups] = {};
         for (const auto& field : m_fields) {
-            QFormLayout* form = forms[static_cast<int>(field->tab())];
+            QFormLayout*& form = groups[static_cast<int>(field->group())];
+            if (form == nullptr) {
+                QVBoxLayout* page = pages[static_cast<int>(field->tab())];
+                auto* box = new QGroupBox(QString::fromUtf8(settingsGroupTitle(field->group())), page->parentWidget());
+                form = new QFormLayout(box);
+                form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
+                page->addWidget(box);
+            }
             form->addRow(field->label(), field->create(form->parentWidget(), state.prompter));
         }
+        for (QVBoxLayout* page : pages) page->addStretch(1);
         auto* outer = new QVBoxLayout(&m_dialog);
         outer->addWidget(tabs);
         QHBoxLayout* row = okCancelHelpRow(m_dialog, manualHelp(state), kSettingsHelp);

@@ -1,13 +1,13 @@
 #pragma once
-// The fields of the settings dialog: one widget per setting of the configuration,
-// each knowing how to show its setting and how to store it back. A field stores
-// only when the user changed it, so a configuration goes back into "zam1.cfg"
-// exactly as it came whenever nothing was touched.
+// The fields of the settings dialog, made from the rows of "zam1.cfg" that have a
+// place in it (config_rows.h): one widget per setting, each knowing how to show
+// its setting and how to store it back. A field stores only when the user changed
+// it, so a configuration goes back into "zam1.cfg" exactly as it came whenever
+// nothing was touched.
 
 #include <QString>
 #include <QWidget>
 
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -20,7 +20,8 @@ class Prompter;
 class SettingsField {
 public:
     virtual ~SettingsField() = default;
-    SettingsTab tab() const { return m_tab; }
+    SettingsGroup group() const { return m_group; }
+    SettingsTab tab() const { return settingsGroupTab(m_group); }
     const QString& label() const { return m_label; }
     // The editing widget, created for `parent`; its object name is the setting's key.
     virtual QWidget* create(QWidget* parent, Prompter* prompter) = 0;
@@ -31,15 +32,15 @@ public:
     virtual bool store(Configuration& config) const = 0;
 
 protected:
-    SettingsField(SettingsTab tab, QString label) : m_tab(tab), m_label(std::move(label)) {}
+    SettingsField(SettingsGroup group, QString label) : m_group(group), m_label(std::move(label)) {}
 
 private:
-    SettingsTab m_tab;
+    SettingsGroup m_group;
     QString m_label;
 };
 
-// Every setting of the configuration that a user sets, grouped by tab in the
-// order the tabs show them.
+// Every setting of the configuration that a user sets, in the order of their
+// groups (and so of their tabs), in file order within a group.
 std::vector<std::unique_ptr<SettingsField>> settingsFields();
 
 } // namespace zam1
