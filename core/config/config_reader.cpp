@@ -42,7 +42,6 @@ public:
         return l;
     }
     void skip() { line(); }
-    std::string text() { return std::string(line()); }
     std::string fileName() { return oemToUtf8(line()); }
     int integer() { return integerOrZero(line()); }
     long double real() {
@@ -50,11 +49,11 @@ public:
         return std::isfinite(value) ? value : 0.0L;
     }
     bool boolean() { return asciiUpper(line()) == "TRUE"; }
+    bool notFalse() { return asciiUpper(line()) != "FALSE"; }
     char letter() {
         const std::string_view l = line();
         return l.empty() ? 'N' : l.front();
     }
-
 
 private:
     std::string_view m_data;
@@ -89,7 +88,7 @@ private:
         case RowKind::Real:
         case RowKind::ShortReal: at.setNumber(c, checked(row, m_in.real())); break;
         case RowKind::Boolean: at.setNumber(c, m_in.boolean() ? 1 : 0); break;
-        case RowKind::BooleanUnlessFalse: at.setNumber(c, asciiUpper(m_in.line()) != "FALSE" ? 1 : 0); break;
+        case RowKind::BooleanUnlessFalse: at.setNumber(c, m_in.notFalse() ? 1 : 0); break;
         case RowKind::Letter: at.setNumber(c, static_cast<unsigned char>(m_in.letter())); break;
         case RowKind::Text: text(row, m_in.line()); break;
         case RowKind::FileName: text(row, m_in.fileName()); break;
