@@ -13,6 +13,10 @@
 namespace zam1 {
 namespace {
 
+// The manual's sections of the two prompts of this menu.
+constexpr int kHelpProductionSigma = 5100;
+constexpr int kHelpDecimals = 5150;
+
 // The element table; the project counts as changed when the chain then has elements.
 bool editElementTable(MenuContext& c) {
     c.state.error.clear();
@@ -27,6 +31,7 @@ bool editSigma(MenuContext& c) {
     ProgramState& state = c.state;
     state.error.clear();
     long double sigma = state.chain.productionSigma;
+    const PromptHelp help(*state.prompter, kHelpProductionSigma);
     // Between 0 and 0.01 sigma would divide every standard deviation by next to nothing.
     while (askNumber(*state.prompter, state.texts.report.productionSigma, sigma, 0, kMaxProductionSigma)) {
         if (productionSigmaUsable(sigma)) {
@@ -46,6 +51,7 @@ bool editDecimals(MenuContext& c) {
     ProgramState& state = c.state;
     state.error.clear();
     long long decimals = state.chain.decimals;
+    const PromptHelp help(*state.prompter, kHelpDecimals);
     if (!askInteger(*state.prompter, state.texts.main.decimalsTitle, decimals, 2, 6)) {
         state.error.set();
         return false;

@@ -424,6 +424,8 @@ bool ElementTable::accept() {
     if (!m_state.prompter) return false;
     m_state.error.clear();
     long long count = m_count;
+    constexpr int kHelpElementCount = 5140;
+    const PromptHelp help(*m_state.prompter, kHelpElementCount);
     if (!askInteger(*m_state.prompter, m_state.texts.main.elementCountPrompt, count, 0, kMaxElements)) return false;
     const int previous = m_count;
     if (count > previous) {

@@ -45,9 +45,28 @@ public:
         (void)folder;
         return false;
     }
+    // The help number that the next prompts' help buttons and F1 open (0: the
+    // manual's contents). Without a window there is no help to open.
+    virtual void setHelpContext(int helpContext) { (void)helpContext; }
+    virtual int helpContext() const { return 0; }
     // A passing status text ("Ausdruck erfolgt  -   bitte warten ..."); no answer.
     virtual void showStatus(std::string_view text) { (void)text; }
     virtual void beep() {}
+};
+
+// The help number of the prompts asked while it lives; the one before comes back after.
+class PromptHelp {
+public:
+    PromptHelp(Prompter& prompter, int helpContext) : m_prompter(prompter), m_before(prompter.helpContext()) {
+        prompter.setHelpContext(helpContext);
+    }
+    ~PromptHelp() { m_prompter.setHelpContext(m_before); }
+    PromptHelp(const PromptHelp&) = delete;
+    PromptHelp& operator=(const PromptHelp&) = delete;
+
+private:
+    Prompter& m_prompter;
+    int m_before;
 };
 
 // The integer and number prompts: a text prompt in a loop that answers invalid

@@ -50,7 +50,15 @@ void ImageCanvas::setPen(const PenSpec& pen) {
     QPen p(qColour(pen.colour));
     p.setWidth(std::max(pen.width, 1));
     p.setStyle(qPenStyle(pen.style));
+    m_linePen = p;
     m_painter->setPen(p);
+    m_textPenSet = false;
+}
+
+void ImageCanvas::useLinePen() {
+    if (!m_textPenSet) return;
+    m_painter->setPen(m_linePen);
+    m_textPenSet = false;
 }
 
 void ImageCanvas::setBrush(Rgb colour) { m_painter->setBrush(qColour(colour)); }
@@ -58,6 +66,7 @@ void ImageCanvas::setBrush(Rgb colour) { m_painter->setBrush(qColour(colour)); }
 void ImageCanvas::moveTo(Pixel p) { m_current = p; }
 
 void ImageCanvas::lineTo(Pixel p) {
+    useLinePen();
     m_painter->drawLine(m_current.x, m_current.y, p.x, p.y);
     const QPoint from(m_current.x, m_current.y);
     const QPoint to(p.x, p.y);
@@ -68,6 +77,7 @@ void ImageCanvas::lineTo(Pixel p) {
 }
 
 void ImageCanvas::ellipse(Pixel corner1, Pixel corner2) {
+    useLinePen();
     const QBrush brush = m_painter->brush();
     m_painter->setBrush(Qt::NoBrush);
     m_painter->drawEllipse(boxOf(corner1, corner2));
@@ -76,11 +86,13 @@ void ImageCanvas::ellipse(Pixel corner1, Pixel corner2) {
 }
 
 void ImageCanvas::arc(const ArcSpec& a) {
+    useLinePen();
     m_painter->drawArc(boxOf(a.corner1, a.corner2), static_cast<int>(a.startDeg * 16), static_cast<int>(a.spanDeg * 16));
     m_extent |= boxOf(a.corner1, a.corner2);
 }
 
 void ImageCanvas::polygon(const Pixel (&points)[4]) {
+    useLinePen();
     QPolygon poly;
     for (const Pixel& p : points) {
         poly << QPoint(p.x, p.y);
@@ -122,63 +134,93 @@ const ImageCanvas::TextFont& ImageCanvas::textFont(const FontSpec& wanted) {
     f.height = metrics.height();
     m_font = std::move(f);
     m_laidOut.clear();
+    m_painterHasFont = false;
     return *m_font;
+}
+
+ImageCanvas::LaidOutText& ImageCanvas::laidOut(std::string_view ansi, const TextFont& f) {
+    if (const auto known = m_laidOut.find(ansi); known != m_laidOut.end()) return known->second;
+    constexpr std::size_t kMostLaidOut = 4096;
+    if (m_laidOut.size() >= kMostLaidOut) m_laidOut.clear();
+    LaidOutText t;
+    t.shown = QString::fromStdString(ansiToUtf8(ansi));
+    const QString& shown = t.shown;
+    qsizetype first = 0;
+    while (first < shown.size() && shown.at(first).isSpace()) ++first;
+    qsizetype last = shown.size();
+    while (last > first && shown.at(last - 1).isSpace()) --last;
+    t.blank = last <= first;
+    if (!t.blank) {
+        const QFontMetricsF metrics(f.font);
+        t.lead = metrics.horizontalAdvance(shown.left(first)) * f.widthScale;
+        t.width = metrics.horizontalAdvance(shown.mid(first, last - first)) * f.widthScale;
+    }
+    return m_laidOut.emplace(std::string(ansi), std::move(t)).first->second;
 }
 
 void ImageCanvas::text(Pixel topLeft, const FontSpec& wanted, Rgb colour, std::string_view ansi) {
     if (wanted.heightPx <= 0) return;
     const TextFont& f = textFont(wanted);
-    const QString shown = QString::fromStdString(ansiToUtf8(ansi));
+    LaidOutText& laid = laidOut(ansi, f);
     QPoint at(topLeft.x, topLeft.y);
     if (wanted.escapement == 0) {
+        if (laid.blank) return;  // blanks only
         // The ink: without the blanks that only space the text from a symbol or a neighbour.
-        const QFontMetricsF metrics(f.font);
-        qsizetype first = 0;
-        while (first < shown.size() && shown.at(first).isSpace()) ++first;
-        qsizetype last = shown.size();
-        while (last > first && shown.at(last - 1).isSpace()) --last;
-        const double lead = metrics.horizontalAdvance(shown.left(first)) * f.widthScale;
-        const double width = metrics.horizontalAdvance(shown.mid(first, last - first)) * f.widthScale;
         const int height = static_cast<int>(std::ceil(f.height));
-        const QRect cell(at.x() + static_cast<int>(lead), at.y(), static_cast<int>(std::ceil(width)), height);
-        if (m_placer && last > first) {
+        const QRect cell(at.x() + static_cast<int>(laid.lead), at.y(), static_cast<int>(std::ceil(laid.width)), height);
+        if (m_placer) {
             // Lines may touch the descent below the baseline, not the characters.
             const QRect ink(cell.left(), cell.top() + 1, cell.width(), std::max(1, static_cast<int>(f.ascent) - 1));
             at.ry() += m_placer->place(at, std::string(ansi), cell, ink);
         }
-        if (last > first) {
-            m_textCells.push_back(cell.translated(0, at.y() - topLeft.y));
-            m_extent |= m_textCells.back();
-            // Zoomed in, most texts lie off the picture: they are not painted at all.
-            const QPaintDevice* device = m_painter->device();
-            if (!m_widthByTransform && device &&
-                !m_painter->transform().mapRect(m_textCells.back()).intersects(QRect(0, 0, device->width(), device->height()))) {
-                return;
-            }
-        } else {
-            return;  // blanks only
+        m_textCells.push_back(cell.translated(0, at.y() - topLeft.y));
+        m_extent |= m_textCells.back();
+        // Zoomed in, most texts lie off the picture: they are not painted at all.
+        const QPaintDevice* device = m_painter->device();
+        if (!m_widthByTransform && device &&
+            !m_painter->transform().mapRect(m_textCells.back()).intersects(QRect(0, 0, device->width(), device->height()))) {
+            return;
         }
     }
+    paintText(at, wanted, f, colour, laid);
+}
+
+void ImageCanvas::paintText(QPoint at, const FontSpec& wanted, const TextFont& f, Rgb colour, LaidOutText& laid) {
+    // Font and colour stay set on the painter from one text to the next.
+    if (!m_painterHasFont) {
+        m_painter->setFont(f.font);
+        m_painterHasFont = true;
+    }
+    if (!m_textPenSet || !(m_textColour == colour)) {
+        m_painter->setPen(qColour(colour));
+        m_textPenSet = true;
+        m_textColour = colour;
+    }
+    if (!m_widthByTransform && wanted.escapement == 0 && f.widthScale == 1.0) {
+        // A level text on a picture: its glyphs laid out once, painted where it begins.
+        if (!laid.glyphs) {
+            QStaticText glyphs(laid.shown);
+            glyphs.setTextFormat(Qt::PlainText);
+            glyphs.setPerformanceHint(QStaticText::AggressiveCaching);
+            laid.glyphs = std::move(glyphs);
+        }
+        m_painter->drawStaticText(QPointF(at), *laid.glyphs);
+        return;
+    }
     m_painter->save();
-    m_painter->setFont(f.font);
-    m_painter->setPen(qColour(colour));
     m_painter->translate(at.x(), at.y());
     m_painter->rotate(-wanted.escapement / 10.0);
     if (f.widthScale != 1.0) m_painter->scale(f.widthScale, 1.0);
     if (m_widthByTransform) {
-        m_painter->drawText(QPointF(0, f.ascent), shown);
+        m_painter->drawText(QPointF(0, f.ascent), laid.shown);
     } else {
-        constexpr qsizetype kMostLaidOut = 4096;
-        auto laid = m_laidOut.find(shown);
-        if (laid == m_laidOut.end()) {
-            if (m_laidOut.size() >= kMostLaidOut) m_laidOut.clear();
-            QStaticText text(shown);
-            text.setTextFormat(Qt::PlainText);
-            text.setPerformanceHint(QStaticText::AggressiveCaching);
-            laid = m_laidOut.insert(shown, text);
+        if (!laid.glyphs) {
+            QStaticText glyphs(laid.shown);
+            glyphs.setTextFormat(Qt::PlainText);
+            laid.glyphs = std::move(glyphs);
         }
         // The text's top, where its ascent begins.
-        m_painter->drawStaticText(QPointF(0, 0), *laid);
+        m_painter->drawStaticText(QPointF(0, 0), *laid.glyphs);
     }
     m_painter->restore();
 }

@@ -5,14 +5,17 @@
 // with it. Needs a QGuiApplication (the offscreen platform will do).
 
 #include <QFont>
-#include <QHash>
+#include <QPen>
 #include <QRect>
 #include <QStaticText>
 #include <QString>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "core/graphics/replay.h"
@@ -62,16 +65,38 @@ private:
         double height = 0;
         double widthScale = 1.0;
     };
+    // A text as the present font lays it out: its shown form, where the ink
+    // begins and how wide it is (blanks around it only space it), and for
+    // pictures the laid-out glyphs.
+    struct LaidOutText {
+        QString shown;
+        double lead = 0;
+        double width = 0;
+        bool blank = true;
+        std::optional<QStaticText> glyphs;
+    };
     const TextFont& textFont(const FontSpec& wanted);
+    LaidOutText& laidOut(std::string_view ansi, const TextFont& font);
+    void paintText(QPoint at, const FontSpec& wanted, const TextFont& font, Rgb colour, LaidOutText& text);
+    // Lines, arcs and outlines are drawn with the pen of setPen, texts with their colour.
+    void useLinePen();
     void extend(QPoint p) { m_extent |= QRect(p, QSize(1, 1)); }
 
     std::unique_ptr<QPainter> m_painter;
     Pixel m_current;
     bool m_widthByTransform = false;  // vector output: text width as a transform
     std::optional<TextFont> m_font;
-    // Laid-out texts of the present font for pictures: a drawing repeats its
-    // numbers and words, and laying a text out costs more than painting it.
-    QHash<QString, QStaticText> m_laidOut;
+    bool m_painterHasFont = false;
+    QPen m_linePen;
+    bool m_textPenSet = false;
+    Rgb m_textColour{};
+    // Texts of the present font by their bytes: a drawing repeats its numbers
+    // and words, and measuring and laying out a text costs more than painting it.
+    struct BytesHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view bytes) const { return std::hash<std::string_view>{}(bytes); }
+    };
+    std::unordered_map<std::string, LaidOutText, BytesHash, std::equal_to<>> m_laidOut;
     std::unique_ptr<TextPlacer> m_placer;
     QRect m_extent;
     std::vector<QRect> m_textCells;

@@ -23,8 +23,8 @@ public:
     // The configured input window scale, in percent, for size and font.
     void setScalePercent(int sizePercent, int fontPercent);
     // The help number that the next prompts' help buttons show.
-    void setHelpContext(int helpContext) { m_helpContext = helpContext; }
-    int helpContext() const { return m_helpContext; }
+    void setHelpContext(int helpContext) override { m_helpContext = helpContext; }
+    int helpContext() const override { return m_helpContext; }
     // The configured language, asked each time a help text opens (the manual
     // follows the language switch); without a source the help is German.
     void setLanguageSource(std::function<int()> language) { m_language = std::move(language); }

@@ -189,6 +189,24 @@ TEST(DialogHelp, F1AndTheHelpButtonOpenTheManualAtTheDialogsNumberInEveryLanguag
              bool value = true;
              s.prompter.askYesNo("Weiter?", value);
          }},
+        // The prompts of the Edit menu, reached through its entries.
+        {"production sigma", 5100, "Button_hilfetext",
+         [](Session& s, ModalScript::Action check) {
+             Thh window(*s.state);
+             ModalScript script({check});
+             window.findChild<QAction*>(QStringLiteral("mi_editsigma"))->trigger();
+         }},
+        {"decimals", 5150, "Button_hilfetext",
+         [](Session& s, ModalScript::Action check) {
+             Thh window(*s.state);
+             ModalScript script({check});
+             window.findChild<QAction*>(QStringLiteral("mi_editeinstellungen"))->trigger();
+         }},
+        {"number of elements on OK", 5140, "Button_hilfetext",
+         [](Session& s, ModalScript::Action check) {
+             ModalScript script({clickButton("Button_ok"), check, cancel()});
+             editElementTable(*s.state, nullptr);
+         }},
         {"change record", 7020, "Button_help",
          [](Session& s, ModalScript::Action check) {
              ModalScript script({check});
