@@ -134,6 +134,7 @@ const ImageCanvas::TextFont& ImageCanvas::textFont(const FontSpec& wanted) {
     f.height = metrics.height();
     m_font = std::move(f);
     m_laidOut.clear();
+    m_inkedBytes = 0;
     m_painterHasFont = false;
     return *m_font;
 }
@@ -141,7 +142,10 @@ const ImageCanvas::TextFont& ImageCanvas::textFont(const FontSpec& wanted) {
 ImageCanvas::LaidOutText& ImageCanvas::laidOut(std::string_view ansi, const TextFont& f) {
     if (const auto known = m_laidOut.find(ansi); known != m_laidOut.end()) return known->second;
     constexpr std::size_t kMostLaidOut = 4096;
-    if (m_laidOut.size() >= kMostLaidOut) m_laidOut.clear();
+    if (m_laidOut.size() >= kMostLaidOut) {
+        m_laidOut.clear();
+        m_inkedBytes = 0;
+    }
     LaidOutText t;
     t.shown = QString::fromStdString(ansiToUtf8(ansi));
     const QString& shown = t.shown;
@@ -204,6 +208,7 @@ void ImageCanvas::paintText(QPoint at, const FontSpec& wanted, const TextFont& f
             glyphs.setPerformanceHint(QStaticText::AggressiveCaching);
             laid.glyphs = std::move(glyphs);
         }
+        if (++laid.painted > 1 && paintInked(at, f, colour, laid)) return;
         m_painter->drawStaticText(QPointF(at), *laid.glyphs);
         return;
     }
@@ -223,6 +228,48 @@ void ImageCanvas::paintText(QPoint at, const FontSpec& wanted, const TextFont& f
         m_painter->drawStaticText(QPointF(0, 0), *laid.glyphs);
     }
     m_painter->restore();
+}
+
+// A text that repeats (a word, a tolerance, a number on many elements) is
+// painted from a picture of it made the second time it comes: one blend of the
+// picture costs a fraction of blending each glyph again. Only under a plain
+// scale, and within a budget of memory; otherwise the glyphs are painted.
+bool ImageCanvas::paintInked(QPoint at, const TextFont& f, Rgb colour, LaidOutText& laid) {
+    const QTransform& t = m_painter->worldTransform();
+    if (t.type() > QTransform::TxScale || t.m11() <= 0 || t.m22() <= 0) return false;
+    constexpr int kMargin = 2;  // overhanging glyphs and the blur of their edges
+    constexpr std::size_t kMostInkedBytes = std::size_t{32} << 20;
+    const QSizeF size = laid.glyphs->size();
+    if (laid.inked.isNull() || !(laid.inkedColour == colour) || laid.inkedScaleX != t.m11() ||
+        laid.inkedScaleY != t.m22()) {
+        const int w = static_cast<int>(std::ceil(size.width() * t.m11())) + 2 * kMargin;
+        const int h = static_cast<int>(std::ceil(size.height() * t.m22())) + 2 * kMargin;
+        const std::size_t bytes = static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 4;
+        const std::size_t kept = laid.inked.isNull() ? 0 : static_cast<std::size_t>(laid.inked.sizeInBytes());
+        if (w <= 0 || h <= 0 || m_inkedBytes - kept + bytes > kMostInkedBytes) return false;
+        QImage inked(w, h, QImage::Format_ARGB32_Premultiplied);
+        inked.fill(Qt::transparent);
+        {
+            QPainter p(&inked);
+            p.setFont(f.font);
+            p.setPen(qColour(colour));
+            p.translate(kMargin, kMargin);
+            p.scale(t.m11(), t.m22());
+            p.drawStaticText(QPointF(0, 0), *laid.glyphs);
+        }
+        m_inkedBytes = m_inkedBytes - kept + bytes;
+        laid.inked = std::move(inked);
+        laid.inkedColour = colour;
+        laid.inkedScaleX = t.m11();
+        laid.inkedScaleY = t.m22();
+    }
+    const QPointF corner = t.map(QPointF(at));
+    const QPoint where(static_cast<int>(std::lround(corner.x())) - kMargin, static_cast<int>(std::lround(corner.y())) - kMargin);
+    m_painter->save();
+    m_painter->resetTransform();
+    m_painter->drawImage(where, laid.inked);
+    m_painter->restore();
+    return true;
 }
 
 bool renderWindowToPng(GraphicsWindow& window, const std::string& path, long* paintedPixels) {

@@ -5,6 +5,7 @@
 // with it. Needs a QGuiApplication (the offscreen platform will do).
 
 #include <QFont>
+#include <QImage>
 #include <QPen>
 #include <QRect>
 #include <QStaticText>
@@ -20,7 +21,6 @@
 
 #include "core/graphics/replay.h"
 
-class QImage;
 class QPaintDevice;
 class QPainter;
 
@@ -74,10 +74,16 @@ private:
         double width = 0;
         bool blank = true;
         std::optional<QStaticText> glyphs;
+        int painted = 0;      // times painted since it was laid out
+        QImage inked;         // the text in `inkedColour` at the device's scale, once it repeats
+        Rgb inkedColour{};
+        double inkedScaleX = 0;
+        double inkedScaleY = 0;
     };
     const TextFont& textFont(const FontSpec& wanted);
     LaidOutText& laidOut(std::string_view ansi, const TextFont& font);
     void paintText(QPoint at, const FontSpec& wanted, const TextFont& font, Rgb colour, LaidOutText& text);
+    bool paintInked(QPoint at, const TextFont& font, Rgb colour, LaidOutText& text);
     // Lines, arcs and outlines are drawn with the pen of setPen, texts with their colour.
     void useLinePen();
     void extend(QPoint p) { m_extent |= QRect(p, QSize(1, 1)); }
@@ -97,6 +103,7 @@ private:
         std::size_t operator()(std::string_view bytes) const { return std::hash<std::string_view>{}(bytes); }
     };
     std::unordered_map<std::string, LaidOutText, BytesHash, std::equal_to<>> m_laidOut;
+    std::size_t m_inkedBytes = 0;
     std::unique_ptr<TextPlacer> m_placer;
     QRect m_extent;
     std::vector<QRect> m_textCells;
