@@ -34,6 +34,7 @@ DialogEnvironment environmentOf(Thh& window) {
     DialogEnvironment env;
     env.look = lookOf(window);
     env.help = [&window](int number) { window.prompter().showHelp(number, false); };
+    env.words = buttonWords(window.state().config.language);
     return env;
 }
 

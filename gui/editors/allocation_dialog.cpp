@@ -71,9 +71,9 @@ public:
         m_apply = addButton(m_dialog, *buttons, "Button_apply", QStringLiteral("Ü&bernehmen"));
         m_apply->setEnabled(false);
         QObject::connect(m_apply, &QPushButton::clicked, &m_dialog, &QDialog::accept);
-        QObject::connect(addButton(m_dialog, *buttons, "Button_cancel", QStringLiteral("Abbrechen")),
+        QObject::connect(addButton(m_dialog, *buttons, "Button_cancel", buttonWords(m_state.config.language).cancel),
                          &QPushButton::clicked, &m_dialog, &QDialog::reject);
-        addButton(m_dialog, *buttons, "Button_help", QStringLiteral("&Hilfe"));
+        addButton(m_dialog, *buttons, "Button_help", buttonWords(m_state.config.language).help);
         layout->addLayout(buttons);
         installHelp(m_dialog, kAllocationHelp, manualHelp(state));
     }

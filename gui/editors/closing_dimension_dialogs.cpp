@@ -74,12 +74,12 @@ public:
 
         auto* bottom = new QHBoxLayout;
         bottom->addStretch();
-        QPushButton* ok = addButton(m_dialog, *bottom, "Button_ok", QStringLiteral("OK"));
+        QPushButton* ok = addButton(m_dialog, *bottom, "Button_ok", buttonWords(state.config.language).ok);
         ok->setDefault(true);
         connectAction(ok, ClosingListAction::Ok);
-        QPushButton* cancel = addButton(m_dialog, *bottom, "Button_cancel", QStringLiteral("Abbrechen"));
+        QPushButton* cancel = addButton(m_dialog, *bottom, "Button_cancel", buttonWords(state.config.language).cancel);
         QObject::connect(cancel, &QPushButton::clicked, &m_dialog, &QDialog::reject);
-        m_help = addButton(m_dialog, *bottom, "Button_help", QStringLiteral("&Hilfe"));
+        m_help = addButton(m_dialog, *bottom, "Button_help", buttonWords(state.config.language).help);
 
         auto* layout = new QVBoxLayout(&m_dialog);
         layout->addLayout(top, 1);
@@ -157,13 +157,13 @@ bool runRecordDialog(QWidget* parent, const ProgramState& state, const DialogLoo
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    QPushButton* ok = addButton(dialog, *buttons, "Button_ok", QStringLiteral("OK"));
+    QPushButton* ok = addButton(dialog, *buttons, "Button_ok", buttonWords(state.config.language).ok);
     ok->setDefault(true);
     QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
-    QObject::connect(addButton(dialog, *buttons, "Button_cancel", QStringLiteral("Abbrechen")), &QPushButton::clicked,
+    QObject::connect(addButton(dialog, *buttons, "Button_cancel", buttonWords(state.config.language).cancel), &QPushButton::clicked,
                      &dialog, &QDialog::reject);
     installHelp(dialog, kHelpClosingRecord, [help](int) { help(); },
-                addButton(dialog, *buttons, "Button_help", QStringLiteral("&Hilfe")));
+                addButton(dialog, *buttons, "Button_help", buttonWords(state.config.language).help));
 
     auto* layout = new QVBoxLayout(&dialog);
     layout->addLayout(grid);
@@ -224,7 +224,7 @@ private:
         const bool errorBefore = m_state.error.isSet();
         QtExplanationView view(m_parent, DialogEnvironment{m_look, [this](int number) {
                                    if (m_qtPrompter) m_qtPrompter->showHelp(number, false);
-                               }});
+                               }, buttonWords(m_state.config.language)});
         showProjectMessages(m_state, view);
         if (!errorBefore) m_state.error.clear();
     }

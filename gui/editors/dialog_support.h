@@ -4,6 +4,7 @@
 // and the help callback the window hands in.
 
 #include <QDialog>
+#include <QBoxLayout>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QString>
@@ -19,6 +20,17 @@ namespace zam1 {
 QString fromOem(std::string_view oem);
 std::string toOem(const QString& text);
 
+// The captions of the buttons every dialog has, in the program's language
+// (the language index of the configuration; German where it has no words).
+struct ButtonWords {
+    QString ok = QStringLiteral("OK");
+    QString cancel = QStringLiteral("Abbrechen");
+    QString help = QStringLiteral("&Hilfe");
+    QString helpText = QStringLiteral("&Hilfetext");
+    QString helpPicture = QStringLiteral("Hilfe&bild");
+};
+ButtonWords buttonWords(int language);
+
 // Shows help text `helpContext`; an empty function disables the help buttons.
 using HelpFunction = std::function<void(int helpContext)>;
 
@@ -26,14 +38,17 @@ using HelpFunction = std::function<void(int helpContext)>;
 struct DialogEnvironment {
     DialogLook look;
     HelpFunction help;
+    ButtonWords words;
 };
 
-// A push button named `name` added to `row`; never the default button unless asked.
-QPushButton* addButton(QDialog& dialog, QHBoxLayout* row, const char* name, const QString& caption);
+// A push button named `name` of `dialog`, added to `row`; never the default
+// button by accident: only OK takes Enter.
+QPushButton* addButton(QWidget& dialog, QBoxLayout& row, const char* name, const QString& caption);
 
-// OK (default, accepts), "Abbrechen" (rejects) and a help button for `helpContext`,
-// right-aligned in a new row; F1 in the dialog opens the same help.
-QHBoxLayout* okCancelHelpRow(QDialog& dialog, const HelpFunction& help, int helpContext,
-                             const QString& helpCaption = QStringLiteral("&Hilfe"));
+// OK (default, accepts), cancel (rejects) and a help button for `helpContext`
+// ("&Hilfe", or "&Hilfetext" when `helpText`), right-aligned in a new row; F1 in
+// the dialog opens the same help.
+QHBoxLayout* okCancelHelpRow(QDialog& dialog, const ButtonWords& words, const HelpFunction& help, int helpContext,
+                             bool helpText = false);
 
 } // namespace zam1

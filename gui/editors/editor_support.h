@@ -13,6 +13,7 @@
 #include "core/session/program_state.h"
 #include "core/text/codepage.h"
 #include "gui/editors/dialog_geometry.h"
+#include "gui/editors/dialog_support.h"
 
 namespace zam1 {
 
@@ -28,13 +29,5 @@ inline DialogLook editorLook(const ProgramState& state, QWidget* parent) {
     return look;
 }
 
-// A button that is not the default by accident: only OK takes Enter.
-inline QPushButton* addButton(QWidget& dialog, QBoxLayout& layout, const char* objectName, const QString& caption) {
-    auto* b = new QPushButton(caption, &dialog);
-    b->setObjectName(QLatin1String(objectName));
-    b->setAutoDefault(false);
-    layout.addWidget(b);
-    return b;
-}
 
 } // namespace zam1

@@ -21,13 +21,13 @@
 #include "core/lang/language.h"
 #include "core/text/codepage.h"
 #include "gui/editors/dialog_help.h"
+#include "gui/editors/dialog_support.h"
 #include "gui/editors/help_window.h"
 
 namespace zam1 {
 namespace {
 
 QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-QString fromOem(std::string_view text) { return fromUtf8(oemToUtf8(text)); }
 
 QTableWidgetItem* readOnlyItem(const QString& text) {
     auto* item = new QTableWidgetItem(text);
@@ -116,10 +116,10 @@ bool QtImportPreview::confirmImport(const std::string& file, const ElementTableC
     layout->addWidget(grid);
 
     auto* buttons = new QDialogButtonBox(&dialog);
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    QPushButton* ok = buttons->addButton(buttonWords(m_language).ok, QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("Button_ok"));
     ok->setDefault(true);
-    QPushButton* cancel = buttons->addButton(QStringLiteral("Abbrechen"), QDialogButtonBox::RejectRole);
+    QPushButton* cancel = buttons->addButton(buttonWords(m_language).cancel, QDialogButtonBox::RejectRole);
     cancel->setObjectName(QStringLiteral("Button_cancel"));
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);

@@ -53,10 +53,10 @@ ExplanationEdit QtExplanationView::show(std::string_view message, std::string_vi
 
     auto* row = new QHBoxLayout;
     row->addStretch(1);
-    QPushButton* ok = addButton(dialog, row, "Button_ok", QStringLiteral("OK"));
+    QPushButton* ok = addButton(dialog, *row, "Button_ok", m_environment.words.ok);
     ok->setDefault(true);
     QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
-    QPushButton* help = addButton(dialog, row, "Button_help", QStringLiteral("&Hilfe"));
+    QPushButton* help = addButton(dialog, *row, "Button_help", m_environment.words.help);
     installHelp(dialog, kExplanationHelp, m_environment.help, help);
 
     auto* outer = new QVBoxLayout(&dialog);

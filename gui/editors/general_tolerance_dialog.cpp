@@ -99,10 +99,10 @@ bool editGeneralTolerance(ProgramState& state, QWidget* parent) {
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    auto* ok = namedButton(&dialog, "Button_ok", QStringLiteral("OK"));
+    auto* ok = namedButton(&dialog, "Button_ok", buttonWords(state.config.language).ok);
     ok->setDefault(true);
-    auto* cancel = namedButton(&dialog, "Button_cancel", QStringLiteral("Abbrechen"));
-    auto* help = namedButton(&dialog, "Button_help", QStringLiteral("&Hilfe"));
+    auto* cancel = namedButton(&dialog, "Button_cancel", buttonWords(state.config.language).cancel);
+    auto* help = namedButton(&dialog, "Button_help", buttonWords(state.config.language).help);
     for (QPushButton* b : {ok, cancel, help}) buttons->addWidget(b);
     layout->addLayout(buttons);
 

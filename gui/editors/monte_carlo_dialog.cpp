@@ -117,10 +117,10 @@ public:
         QObject::connect(addButton(m_dialog, *buttons, "Button_signoff", displayText(state.texts.main.saveSignoffReport)),
                          &QPushButton::clicked, &m_dialog, [this] { saveReport(); });
         buttons->addStretch();
-        QPushButton* ok = addButton(m_dialog, *buttons, "Button_ok", QStringLiteral("OK"));
+        QPushButton* ok = addButton(m_dialog, *buttons, "Button_ok", buttonWords(m_state.config.language).ok);
         ok->setDefault(true);
         QObject::connect(ok, &QPushButton::clicked, &m_dialog, [this] { accept(); });
-        QObject::connect(addButton(m_dialog, *buttons, "Button_cancel", QStringLiteral("Abbrechen")),
+        QObject::connect(addButton(m_dialog, *buttons, "Button_cancel", buttonWords(m_state.config.language).cancel),
                          &QPushButton::clicked, &m_dialog, &QDialog::reject);
         layout->addLayout(buttons);
         installHelp(m_dialog, 3500, manualHelp(state));

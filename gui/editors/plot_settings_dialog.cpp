@@ -53,7 +53,7 @@ public:
         outer->addWidget(pageBox());
         outer->addWidget(penBox());
         outer->addWidget(programBox());
-        QHBoxLayout* row = okCancelHelpRow(m_dialog, windowHelp(prompter), kPlotHelp);
+        QHBoxLayout* row = okCancelHelpRow(m_dialog, ButtonWords{}, windowHelp(prompter), kPlotHelp);
         QPushButton* ok = m_dialog.findChild<QPushButton*>(QStringLiteral("Button_ok"));
         QObject::disconnect(ok, &QPushButton::clicked, &m_dialog, &QDialog::accept);
         QObject::connect(ok, &QPushButton::clicked, &m_dialog, [this] {

@@ -63,10 +63,10 @@ bool editProjectText(ProgramState& state, QWidget* parent) {
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    QPushButton* ok = addButton(dialog, *buttons, "Button_ok", QStringLiteral("OK"));
+    QPushButton* ok = addButton(dialog, *buttons, "Button_ok", buttonWords(state.config.language).ok);
     ok->setDefault(true);
     QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
-    QObject::connect(addButton(dialog, *buttons, "Button_cancel", QStringLiteral("Abbrechen")), &QPushButton::clicked,
+    QObject::connect(addButton(dialog, *buttons, "Button_cancel", buttonWords(state.config.language).cancel), &QPushButton::clicked,
                      &dialog, &QDialog::reject);
 
     auto* layout = new QVBoxLayout(&dialog);

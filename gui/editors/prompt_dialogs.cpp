@@ -38,15 +38,15 @@ public:
     // The buttons' object names differ between the dialogs, as they always have.
     bool run(const char* okName, const char* cancelName, bool centre = true) {
         auto* row = new QHBoxLayout;
-        auto* ok = button(okName, QStringLiteral("OK"), row);
+        auto* ok = button(okName, m_context.words.ok, row);
         ok->setDefault(true);
         QObject::connect(ok, &QPushButton::clicked, &m_dialog, &QDialog::accept);
-        auto* cancel = button(cancelName, QStringLiteral("Abbrechen"), row);
+        auto* cancel = button(cancelName, m_context.words.cancel, row);
         QObject::connect(cancel, &QPushButton::clicked, &m_dialog, &QDialog::reject);
         // The help text on its button and on F1; the help picture on its own button.
         auto help = m_context.help;
         installHelp(m_dialog, m_context.helpContext, [help](int number) { if (help) help(number, false); },
-                    button("Button_hilfetext", QStringLiteral("&Hilfetext"), row));
+                    button("Button_hilfetext", m_context.words.helpText, row));
         helpPictureButton(row);
         m_layout->addLayout(row);
         applyDialogLook(m_dialog, m_context.look, centre);
@@ -63,7 +63,7 @@ private:
     }
 
     void helpPictureButton(QHBoxLayout* row) {
-        QPushButton* b = button("Button_hilfebild", QStringLiteral("Hilfe&bild"), row);
+        QPushButton* b = button("Button_hilfebild", m_context.words.helpPicture, row);
         const int number = m_context.helpContext;
         b->setProperty("helpContext", number);
         auto help = m_context.help;

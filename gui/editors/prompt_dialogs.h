@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "gui/editors/dialog_geometry.h"
+#include "gui/editors/dialog_support.h"
 
 class QWidget;
 
@@ -21,6 +22,7 @@ struct PromptContext {
     int helpContext = 0;
     // The help buttons: the help text (false) or the help picture (true) of a help number.
     std::function<void(int helpContext, bool picture)> help;
+    ButtonWords words;
 };
 
 inline constexpr int kMaxRadioChoices = 7;

@@ -13,6 +13,7 @@
 
 #include "core/app/command_guard.h"
 #include "core/config/config_file.h"
+#include "core/config/settings_texts.h"
 #include "core/platform/prompter.h"
 #include "core/session/program_state.h"
 #include "gui/editors/dialog_help.h"
@@ -36,9 +37,12 @@ ScreenInfo currentScreen() {
 
 class SettingsDialog {
 public:
-    SettingsDialog(ProgramState& state, QWidget* parent) : m_state(state), m_dialog(parent), m_fields(settingsFields()) {
+    SettingsDialog(ProgramState& state, QWidget* parent) : m_state(state), m_dialog(parent), m_fields(settingsFields(state.config.language)) {
+        const int language = state.config.language;
+        const SettingsDialogWords words = settingsDialogWords(language);
+        const auto text = [language](const char* german) { return QString::fromStdString(settingsText(german, language)); };
         m_dialog.setObjectName(QStringLiteral("Form_config"));
-        m_dialog.setWindowTitle(QStringLiteral("Einstellungen"));
+        m_dialog.setWindowTitle(QString::fromUtf8(words.caption));
         auto* tabs = new QTabWidget(&m_dialog);
         tabs->setObjectName(QStringLiteral("PageControl1"));
         // One page per tab, one box per group on it; the fields come in group order.
@@ -50,14 +54,14 @@ public:
             auto* page = new QWidget(scroll);
             pages[t] = new QVBoxLayout(page);
             scroll->setWidget(page);
-            tabs->addTab(scroll, QString::fromUtf8(settingsTabTitle(static_cast<SettingsTab>(t))));
+            tabs->addTab(scroll, text(settingsTabTitle(static_cast<SettingsTab>(t))));
         }
         QFormLayout* groups[kSettingsGroups] = {};
         for (const auto& field : m_fields) {
             QFormLayout*& form = groups[static_cast<int>(field->group())];
             if (form == nullptr) {
                 QVBoxLayout* page = pages[static_cast<int>(field->tab())];
-                auto* box = new QGroupBox(QString::fromUtf8(settingsGroupTitle(field->group())), page->parentWidget());
+                auto* box = new QGroupBox(text(settingsGroupTitle(field->group())), page->parentWidget());
                 form = new QFormLayout(box);
                 form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
                 page->addWidget(box);
@@ -67,15 +71,15 @@ public:
         for (QVBoxLayout* page : pages) page->addStretch(1);
         auto* outer = new QVBoxLayout(&m_dialog);
         outer->addWidget(tabs);
-        QHBoxLayout* row = okCancelHelpRow(m_dialog, manualHelp(state), kSettingsHelp);
+        QHBoxLayout* row = okCancelHelpRow(m_dialog, buttonWords(state.config.language), manualHelp(state), kSettingsHelp);
         // Speichern writes the file and keeps the dialog open; Import reads the file
         // into the dialog; OK takes the settings over for this session only.
-        QPushButton* save = addButton(m_dialog, row, "Button_save", QStringLiteral("&Speichern"));
+        QPushButton* save = addButton(m_dialog, *row, "Button_save", QString::fromUtf8(words.save));
         row->insertWidget(0, save);
         // The buttons call the core under the command guard: an exception becomes
         // the program's error message and the dialog stays open.
         QObject::connect(save, &QPushButton::clicked, &m_dialog, guardedHandler(m_state, [this] { saveFile(); }));
-        QPushButton* import = addButton(m_dialog, row, "Button_import", QStringLiteral("&Import"));
+        QPushButton* import = addButton(m_dialog, *row, "Button_import", QString::fromUtf8(words.import));
         row->insertWidget(1, import);
         QObject::connect(import, &QPushButton::clicked, &m_dialog, guardedHandler(m_state, [this] { importFile(); }));
         QPushButton* ok = m_dialog.findChild<QPushButton*>(QStringLiteral("Button_ok"));

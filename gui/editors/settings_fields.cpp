@@ -1,5 +1,7 @@
 #include "gui/editors/settings_fields.h"
 
+#include "core/config/settings_texts.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -34,8 +36,9 @@ bool isReal(RowKind kind) { return kind == RowKind::Real || kind == RowKind::Sho
 
 class Field final : public SettingsField {
 public:
-    explicit Field(const ConfigRow& row)
-        : SettingsField(row.dialog.group, QString::fromUtf8(row.dialog.label)), m_row(row) {}
+    Field(const ConfigRow& row, int language)
+        : SettingsField(row.dialog.group, QString::fromStdString(settingsText(row.dialog.label, language))), m_row(row),
+          m_language(language) {}
 
     QWidget* create(QWidget* parent, Prompter* prompter) override {
         const SettingsPlace& place = m_row.dialog;
@@ -56,7 +59,7 @@ public:
             return m_spin;
         case E::Combo:
             m_combo = new QComboBox(parent);
-            for (const SettingsChoice& choice : place.choices) m_combo->addItem(QString::fromUtf8(choice.text), choice.value);
+            for (const SettingsChoice& choice : place.choices) m_combo->addItem(QString::fromStdString(settingsText(choice.text, m_language)), choice.value);
             m_combo->setObjectName(key());
             return m_combo;
         case E::Check:
@@ -192,6 +195,7 @@ private:
 
     const ConfigRow& m_row;
     QVariant m_shown;
+    int m_language = 0;
     QLineEdit* m_line = nullptr;
     QSpinBox* m_spin = nullptr;
     QComboBox* m_combo = nullptr;
@@ -200,12 +204,12 @@ private:
 
 } // namespace
 
-std::vector<std::unique_ptr<SettingsField>> settingsFields() {
+std::vector<std::unique_ptr<SettingsField>> settingsFields(int language) {
     std::vector<std::unique_ptr<SettingsField>> fields;
     for (int group = 0; group < kSettingsGroups; ++group) {
         for (const ConfigRow& row : configRows()) {
             if (row.dialog.editor != E::None && static_cast<int>(row.dialog.group) == group) {
-                fields.push_back(std::make_unique<Field>(row));
+                fields.push_back(std::make_unique<Field>(row, language));
             }
         }
     }

@@ -41,6 +41,7 @@ private:
 
 // Every setting of the configuration that a user sets, in the order of their
 // groups (and so of their tabs), in file order within a group.
-std::vector<std::unique_ptr<SettingsField>> settingsFields();
+// Labels and choices in the configuration's language `language`.
+std::vector<std::unique_ptr<SettingsField>> settingsFields(int language);
 
 } // namespace zam1

@@ -33,13 +33,14 @@ QLabel* namedLabel(QWidget* parent, const char* name, const QString& text = {}) 
     return label;
 }
 
-QHBoxLayout* dialogButtons(QDialog& dialog, QPushButton*& ok, QPushButton*& cancel, QPushButton*& help) {
+QHBoxLayout* dialogButtons(QDialog& dialog, const ButtonWords& words, QPushButton*& ok, QPushButton*& cancel,
+                           QPushButton*& help) {
     auto* row = new QHBoxLayout;
     row->addStretch();
-    ok = namedButton(&dialog, "Button_ok", QStringLiteral("OK"));
+    ok = namedButton(&dialog, "Button_ok", words.ok);
     ok->setDefault(true);
-    cancel = namedButton(&dialog, "Button_cancel", QStringLiteral("Abbrechen"));
-    help = namedButton(&dialog, "Button_help", QStringLiteral("&Hilfetext"));
+    cancel = namedButton(&dialog, "Button_cancel", words.cancel);
+    help = namedButton(&dialog, "Button_help", words.helpText);
     for (QPushButton* b : {ok, cancel, help}) row->addWidget(b);
     return row;
 }
@@ -118,7 +119,7 @@ bool runSigmaDialog(ProgramState& state, int elementNumber, QWidget* parent) {
     layout->addWidget(label1);
     layout->addWidget(label2);
     QPushButton *ok = nullptr, *cancel = nullptr, *help = nullptr;
-    layout->addLayout(dialogButtons(dialog, ok, cancel, help));
+    layout->addLayout(dialogButtons(dialog, buttonWords(state.config.language), ok, cancel, help));
 
     // The display keeps the last sigma that made sense; OK uses it.
     std::optional<SigmaRescale> valid;
@@ -234,7 +235,7 @@ std::optional<InclinedDistance> runAngleDialog(ProgramState& state, const QStrin
     right->addLayout(grid);
     right->addStretch();
     QPushButton *ok = nullptr, *cancel = nullptr, *help = nullptr;
-    right->addLayout(dialogButtons(dialog, ok, cancel, help));
+    right->addLayout(dialogButtons(dialog, buttonWords(state.config.language), ok, cancel, help));
     layout->addLayout(right);
 
     std::optional<InclinedDistance> result;

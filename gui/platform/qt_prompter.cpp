@@ -18,8 +18,6 @@
 namespace zam1 {
 namespace {
 
-QString fromOem(std::string_view oem) { return QString::fromStdString(oemToUtf8(oem)); }
-std::string toOem(const QString& text) { return utf8ToOem(text.toStdString()); }
 
 QStringList linesFromOem(const std::vector<std::string>& lines) {
     QStringList out;
@@ -64,6 +62,7 @@ PromptContext QtPrompter::context() {
     c.look.centreOver = m_mainWindow;
     c.helpContext = m_helpContext;
     c.help = [this](int number, bool picture) { showHelp(number, picture); };
+    c.words = buttonWords(m_language ? m_language() : 1);
     return c;
 }
 

@@ -10,6 +10,7 @@
 
 #include "core/config/config_file.h"
 #include "core/config/config_rows.h"
+#include "core/config/settings_texts.h"
 #include "core/platform/file_io.h"
 #include "core/text/ascii_case.h"
 #include "core/text/codepage.h"
@@ -297,6 +298,47 @@ TEST(ConfigRows, DefaultFile) {
     EXPECT_EQ(lines[1], std::string("Version ") + ZAM1_VERSION);
     lines[1] = "Version";
     EXPECT_EQ(joinLines(lines), expected);
+}
+
+// Every text the settings dialog shows of the table has its English and French
+// words: a row added without them would show German on an English screen.
+TEST(ConfigRows, EveryDialogTextHasItsWordsInEveryLanguage) {
+    std::vector<std::string> texts;
+    for (int t = 0; t < kSettingsTabs; ++t) texts.emplace_back(settingsTabTitle(static_cast<SettingsTab>(t)));
+    for (int g = 0; g < kSettingsGroups; ++g) texts.emplace_back(settingsGroupTitle(static_cast<SettingsGroup>(g)));
+    for (const ConfigRow& row : configRows()) {
+        if (row.dialog.editor == SettingsEditor::None) continue;
+        texts.emplace_back(row.dialog.label);
+        for (const SettingsChoice& choice : row.dialog.choices) texts.emplace_back(choice.text);
+    }
+    // Names of languages (each in its own), of menu commands and signs read alike everywhere.
+    const std::set<std::string> same = {"Deutsch", "English", "Español", "Français", "Italiano", "Português", "Română",
+                                        "Svenska", "Quick 1", "Quick 2", "a,b,c...", "2 u  deg"};
+    for (const std::string& german : texts) {
+        if (same.count(german) != 0) continue;
+        // Numbers and codes ("1", "DD.MM.YYYY") read alike in every language.
+        const bool word = std::any_of(german.begin(), german.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+        if (!word || german.find("x.xx") != std::string::npos || german.find("x,xx") != std::string::npos ||
+            german.find("inch") != std::string::npos || german.find(" mm") != std::string::npos) {
+            continue;
+        }
+        SCOPED_TRACE(german);
+        EXPECT_TRUE(settingsTextKnown(german));
+        EXPECT_EQ(settingsText(german, 1), german);
+    }
+    // A numbered label keeps its number; an unknown text stays as it is.
+    const struct {
+        const char* german;
+        int language;
+        const char* shown;
+    } rows[] = {
+        {"Strichstärke Layer 17", 2, "Line width of layer 17"},
+        {"Strichstärke Layer 17", 3, "Épaisseur de trait du calque 17"},
+        {"Strichstärke Layer 17", 0, "Strichstärke Layer 17"},
+        {"Zoomfaktor", 9, "Zoomfaktor"},
+        {"unbekannt 3", 2, "unbekannt 3"},
+    };
+    for (const auto& row : rows) EXPECT_EQ(settingsText(row.german, row.language), row.shown) << row.german;
 }
 
 } // namespace

@@ -183,7 +183,7 @@ TEST(SettingsDialog, EveryFieldShowsAndStoresItsSetting) {
         test::setDistinct(row, expected, ++n);
         ++fields;
     }
-    EXPECT_EQ(settingsFields().size(), fields);
+    EXPECT_EQ(settingsFields(0).size(), fields);
     ASSERT_NE(test::differences(h.state.config, expected), std::vector<std::string>{});
     ModalScript script({[&](QWidget& d) {
         for (const ConfigRow& row : configRows()) {
@@ -197,6 +197,54 @@ TEST(SettingsDialog, EveryFieldShowsAndStoresItsSetting) {
     EXPECT_TRUE(editSettings(h.state, nullptr));
     EXPECT_EQ(test::differences(h.state.config, expected), std::vector<std::string>{});
     EXPECT_EQ(h.after(), configurationText(expected));
+}
+
+// The dialog speaks the configured language: caption, tabs, groups, labels,
+// choices and buttons; the keys stay what they are, and so does what is stored.
+TEST(SettingsDialog, ShowsTheConfiguredLanguage) {
+    const struct {
+        int language;
+        const char* caption;
+        const char* firstTab;
+        const char* decimalsLabel;
+        const char* layerLabel;  // a label with its layer number
+        const char* anyResult;   // a choice of the result graphic
+        const char* cancel;
+        const char* save;
+    } rows[] = {
+        {1, "Einstellungen", "Ordner und Programme", "Dezimalstellen", "Farbe Layer 3", "egal", "Abbrechen", "&Speichern"},
+        {2, "Settings", "Folders and programs", "Decimal places", "Colour of layer 3", "any", "Cancel", "&Save"},
+        {3, "Paramètres", "Dossiers et programmes", "Décimales", "Couleur du calque 3", "indifférent", "Annuler",
+         "&Enregistrer"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.language);
+        SettingsHarness h(Configuration{});
+        h.state.config.language = row.language;
+        ModalScript script({[&](QWidget& d) {
+            EXPECT_EQ(d.windowTitle(), QString::fromUtf8(row.caption));
+            EXPECT_EQ(child<QTabWidget>(d, "PageControl1").tabText(0), QString::fromUtf8(row.firstTab));
+            const auto labelOf = [&d](const char* key) {
+                QWidget& field = child<QWidget>(d, key);
+                for (QFormLayout* form : d.findChildren<QFormLayout*>()) {
+                    if (QWidget* label = form->labelForField(&field)) return qobject_cast<QLabel*>(label)->text();
+                    if (field.parentWidget() && form->labelForField(field.parentWidget())) {
+                        return qobject_cast<QLabel*>(form->labelForField(field.parentWidget()))->text();
+                    }
+                }
+                return QString();
+            };
+            EXPECT_EQ(labelOf("decimals"), QString::fromUtf8(row.decimalsLabel));
+            EXPECT_EQ(labelOf("layerColour3"), QString::fromUtf8(row.layerLabel));
+            EXPECT_EQ(child<QComboBox>(d, "resultGraphic").itemText(0), QString::fromUtf8(row.anyResult));
+            EXPECT_EQ(child<QPushButton>(d, "Button_cancel").text(), QString::fromUtf8(row.cancel));
+            EXPECT_EQ(child<QPushButton>(d, "Button_save").text(), QString::fromUtf8(row.save));
+            child<QPushButton>(d, "Button_ok").click();
+        }});
+        EXPECT_TRUE(editSettings(h.state, nullptr));
+        EXPECT_EQ(script.unused(), 0u);
+        EXPECT_EQ(h.state.config.decimals, Configuration{}.decimals);
+    }
 }
 
 TEST(SettingsDialog, OneChangedFieldChangesExactlyItsLine) {
