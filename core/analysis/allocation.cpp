@@ -343,17 +343,36 @@ CostCurve costCurve(const ElementCost& c, long double t) {
     return {};
 }
 
+// What solveGroup works in, kept from one member of the family to the next so
+// that a scan does not allocate for each.
+struct NewtonRoom {
+    std::vector<long double> u;
+    std::vector<long double> lo;
+    std::vector<long double> hi;
+    std::vector<long double> gradient;
+    std::vector<long double> hessian;
+    std::vector<long double> direction;
+    std::vector<long double> trial;
+    std::vector<char> free;
+    // newtonDirection's
+    std::vector<std::size_t> at;
+    std::vector<long double> factor;
+    std::vector<long double> y;
+};
+
 // Solves h d = -g for the free positions by Cholesky (h symmetric, n x n by
 // row); the others get 0. False where h is not positive definite on them.
 bool newtonDirection(const std::vector<long double>& h, const std::vector<long double>& g, const std::vector<char>& free,
-                     std::vector<long double>& d) {
+                     std::vector<long double>& d, NewtonRoom& room) {
     const std::size_t n = g.size();
-    std::vector<std::size_t> at;
+    std::vector<std::size_t>& at = room.at;
+    at.clear();
     for (std::size_t i = 0; i < n; ++i) {
         if (free[i] != 0) at.push_back(i);
     }
     const std::size_t f = at.size();
-    std::vector<long double> l(f * f, 0);
+    std::vector<long double>& l = room.factor;
+    l.assign(f * f, 0);
     for (std::size_t i = 0; i < f; ++i) {
         for (std::size_t j = 0; j <= i; ++j) {
             long double sum = h[at[i] * n + at[j]];
@@ -366,7 +385,8 @@ bool newtonDirection(const std::vector<long double>& h, const std::vector<long d
             }
         }
     }
-    std::vector<long double> y(f, 0);
+    std::vector<long double>& y = room.y;
+    y.assign(f, 0);
     for (std::size_t i = 0; i < f; ++i) {
         long double sum = -g[at[i]];
         for (std::size_t k = 0; k < i; ++k) sum -= l[i * f + k] * y[k];
@@ -388,12 +408,15 @@ bool newtonDirection(const std::vector<long double>& h, const std::vector<long d
 // the tolerances not held at a limit, each halved until the sum falls enough.
 // `t` comes with the elements' own stationary tolerances and leaves with the
 // group's.
-void solveGroup(const Model& m, const CoupledGroup& g, long double x, std::vector<long double>& t) {
+void solveGroup(const Model& m, const CoupledGroup& g, long double x, std::vector<long double>& t, NewtonRoom& room) {
     constexpr long double kRounding = 64 * std::numeric_limits<long double>::epsilon();
     const std::size_t n = g.members.size();
-    std::vector<long double> u(n);
-    std::vector<long double> lo(n);
-    std::vector<long double> hi(n);
+    std::vector<long double>& u = room.u;
+    std::vector<long double>& lo = room.lo;
+    std::vector<long double>& hi = room.hi;
+    u.resize(n);
+    lo.resize(n);
+    hi.resize(n);
     for (std::size_t k = 0; k < n; ++k) {
         const Item& item = m.items[g.members[k]];
         u[k] = t[g.members[k]];
@@ -417,11 +440,15 @@ void solveGroup(const Model& m, const CoupledGroup& g, long double x, std::vecto
     };
     long double value = objective(u);
     if (!std::isfinite(value)) return;
-    std::vector<long double> gradient(n);
-    std::vector<long double> hessian(n * n);
-    std::vector<long double> direction(n);
-    std::vector<long double> trial(n);
-    std::vector<char> free(n);
+    std::vector<long double>& gradient = room.gradient;
+    std::vector<long double>& hessian = room.hessian;
+    std::vector<long double>& direction = room.direction;
+    std::vector<long double>& trial = room.trial;
+    std::vector<char>& free = room.free;
+    gradient.resize(n);
+    hessian.resize(n * n);
+    trial.resize(n);
+    free.resize(n);
     for (int iteration = 0; iteration < 100; ++iteration) {
         for (std::size_t i = 0; i < n; ++i) {
             const CostCurve c = costCurve(m.items[g.members[i]].cost, u[i]);
@@ -433,7 +460,7 @@ void solveGroup(const Model& m, const CoupledGroup& g, long double x, std::vecto
         // A free tolerance at a limit whose step would leave it is held there too.
         bool solved = false;
         for (std::size_t round = 0; round <= n; ++round) {
-            if (!newtonDirection(hessian, gradient, free, direction)) break;
+            if (!newtonDirection(hessian, gradient, free, direction, room)) break;
             bool held = false;
             for (std::size_t i = 0; i < n; ++i) {
                 if (free[i] != 0 && ((u[i] <= lo[i] && direction[i] < 0) || (u[i] >= hi[i] && direction[i] > 0))) {
@@ -488,13 +515,14 @@ Outcome leastCost(const Model& m) {
     // Kept well inside the range of long double, whatever the costs and tolerances.
     const long double centre = count > 0 ? std::exp(std::clamp(logSum / count, -5000.0L, 5000.0L)) : 1;
     const std::vector<CoupledGroup> groups = coupledGroups(m);
-    const auto family = [&m, &groups](long double x, std::vector<long double>& t) {
+    NewtonRoom room;
+    const auto family = [&m, &groups, &room](long double x, std::vector<long double>& t) {
         for (std::size_t i = 0; i < m.items.size(); ++i) {
             const Item& item = m.items[i];
             if (!item.fixed) t[i] = clampTolerance(item, stationaryTolerance(item, x));
         }
         if (!(x > 0)) return;  // the tightest, pairs or not
-        for (const CoupledGroup& g : groups) solveGroup(m, g, x, t);
+        for (const CoupledGroup& g : groups) solveGroup(m, g, x, t, room);
     };
     return loosestMeeting(m, family, centre);
 }
