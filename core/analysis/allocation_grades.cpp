@@ -100,30 +100,43 @@ private:
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
     // `variance` the sum of the elements' variances; the covariance terms come
-    // from the grades taken (m_variances).
+    // from the grades taken (m_variances), summed afresh.
     bool meets(long double mean, long double variance) const {
         return m_model.meets(m_model.figures(mean, m_model.withCovariance(variance, m_variances)));
     }
-    bool meetsNow() const { return meets(m_mean, m_variance); }
-    long double varianceNow() const { return m_model.withCovariance(m_variance, m_variances); }
+    // The grades taken, the covariance terms kept up to date by take().
+    bool meetsNow() const { return m_model.meets(m_model.figures(m_mean, varianceNow())); }
+    long double varianceNow() const { return m_model.withCovarianceTerms(m_variance, m_covariance); }
 
     void take(Chooser& c, std::size_t grade) {
         m_mean += c.mean[grade] - c.mean[c.at];
         m_variance += c.variance[grade] - c.variance[c.at];
+        m_covariance += covarianceChange(c.item, c.variance[c.at], c.variance[grade]);
         c.at = grade;
         m_variances[c.item] = c.variance[grade];
+    }
+
+    // How the covariance terms change when the element at `item` goes from
+    // variance `from` to `to`, its partners as they are.
+    long double covarianceChange(std::size_t item, long double from, long double to) const {
+        long double change = 0;
+        for (std::size_t k : m_pairsOf[item]) {
+            const PathPair& p = m_model.pairs[k];
+            const long double partner = m_variances[p.first == item ? p.second : p.first];
+            change += 2 * (halfCovariance(p, to, partner) - halfCovariance(p, from, partner));
+        }
+        return change;
+    }
+
+    // The running sum of the covariance terms summed afresh, so that rounding does not gather.
+    void resumCovariance() {
+        if (!m_model.pairs.empty()) m_covariance = covarianceTerms(m_model.pairs, m_variances);
     }
 
     // What one step tighter saves of the closing dimension's variance, the
     // covariance terms with the partners' grades of now included.
     long double savedByTightening(const Chooser& c) const {
-        long double saved = c.variance[c.at] - c.variance[c.at - 1];
-        for (std::size_t k : m_pairsOf[c.item]) {
-            const PathPair& p = m_model.pairs[k];
-            const long double partner = m_variances[p.first == c.item ? p.second : p.first];
-            saved += 2 * (halfCovariance(p, c.variance[c.at], partner) - halfCovariance(p, c.variance[c.at - 1], partner));
-        }
-        return saved;
+        return c.variance[c.at] - c.variance[c.at - 1] - covarianceChange(c.item, c.variance[c.at], c.variance[c.at - 1]);
     }
 
     void setAll(bool tightest) {
@@ -135,6 +148,7 @@ private:
             m_variance += c.variance[c.at];
             m_variances[c.item] = c.variance[c.at];
         }
+        resumCovariance();
     }
 
     // Branch and bound over every combination, loosest grades first; a branch
@@ -183,6 +197,7 @@ private:
     void takeAll(const std::vector<std::size_t>& grades) {
         setAll(true);
         for (std::size_t i = 0; i < m_choosers.size(); ++i) take(m_choosers[i], grades[i]);
+        resumCovariance();
     }
 
     // A variance above which no mean can meet the target: the spread that puts the
@@ -280,6 +295,7 @@ private:
     // loosening one grade while tightening another where that is cheaper.
     void improve() {
         for (int round = 0; round < 50; ++round) {
+            resumCovariance();
             loosen();
             if (m_choosers.size() > kExchangeLimit || !exchange()) return;
         }
@@ -350,6 +366,7 @@ private:
     long double m_fixedVariance = 0;
     long double m_mean = 0;
     long double m_variance = 0;
+    long double m_covariance = 0;  // the covariance terms of the grades taken
 };
 
 } // namespace

@@ -66,7 +66,12 @@ struct Model {
     // terms of the pairs, `variances` by position in items.
     long double withCovariance(long double independent, const std::vector<long double>& variances) const {
         if (pairs.empty()) return independent;
-        return uncancelled(independent + covarianceTerms(pairs, variances), independent);
+        return withCovarianceTerms(independent, covarianceTerms(pairs, variances));
+    }
+    // The same with the covariance terms summed already.
+    long double withCovarianceTerms(long double independent, long double covariance) const {
+        if (pairs.empty()) return independent;
+        return uncancelled(independent + covariance, independent);
     }
 
     AllocationFigures figures(long double mean, long double variance) const;
