@@ -158,25 +158,26 @@ long double clampTolerance(const Item& item, long double t) {
     return std::clamp(t, item.minTolerance, std::max(item.minTolerance, item.maxTolerance));
 }
 
-// The figures when every element that may change takes its tolerance from `t`
-// (by position in items), without building the states: the scans below evaluate
-// many members. `variances` is room for the elements' variances where pairs need them.
-AllocationFigures figuresAt(const Model& m, const std::vector<long double>& t, std::vector<long double>& variances) {
+// The figures when every element that may change takes toleranceAt(item, x), or
+// its tolerance in `linked` where that is given (elements found together),
+// without building the states: the scans below evaluate many members.
+// `variances` holds the fixed elements' variances and room for the others',
+// which the covariance terms need.
+template <typename ToleranceAt>
+AllocationFigures figuresAt(const Model& m, ToleranceAt toleranceAt, long double x, const std::vector<long double>* linked,
+                            std::vector<long double>& variances) {
+    const bool paired = !m.pairs.empty();
     long double mean = m.nominal + m.fixedMean;
     long double variance = m.fixedVariance;
     for (std::size_t i = 0; i < m.items.size(); ++i) {
         const Item& item = m.items[i];
         if (item.fixed) continue;
-        mean += item.sensitivity * t[i] * (item.midpointRatio + item.shiftFraction);
-        variance += item.varianceFactor * t[i] * t[i];
+        const long double t = linked != nullptr ? (*linked)[i] : toleranceAt(item, x);
+        mean += item.sensitivity * t * (item.midpointRatio + item.shiftFraction);
+        variance += item.varianceFactor * t * t;
+        if (paired) variances[i] = item.varianceFactor * t * t;
     }
-    if (!m.pairs.empty()) {
-        for (std::size_t i = 0; i < m.items.size(); ++i) {
-            const Item& item = m.items[i];
-            variances[i] = item.fixed ? m.variancePart(item, item.before) : item.varianceFactor * t[i] * t[i];
-        }
-        variance = m.withCovariance(variance, variances);
-    }
+    if (paired) variance = m.withCovariance(variance, variances);
     return m.figures(mean, variance);
 }
 
@@ -194,24 +195,33 @@ Outcome outcomeAt(const Model& m, const std::vector<long double>& t) {
 }
 
 // The loosest member of a family of tolerances that meets the target:
-// family(x, t) sets the tolerance of every element that may change, tighter for
-// smaller x, 0 the tightest. A coarse scan from the tightest out (factors of 16
-// about `centre`, 10^±12) finds the loosest member that meets it, then a
-// bisection between it and the next, which does not; the scan does not trust
-// that the target holds only below one point, since a midpoint shift can move
-// the mean towards a limit as tolerances open, and a correlated partner can
-// cancel spread. When none meets, the one that comes closest.
-template <typename Family>
-Outcome loosestMeeting(const Model& m, const Family& family, long double centre) {
+// toleranceAt(item, x) is tighter for smaller x, 0 the tightest; link(x, t),
+// where correlated pairs link elements, sets every tolerance in t with the
+// linked ones found together, and says whether it did. A coarse scan from the
+// tightest out (factors of 16 about `centre`, 10^±12) finds the loosest member
+// that meets it, then a bisection between it and the next, which does not; the
+// scan does not trust that the target holds only below one point, since a
+// midpoint shift can move the mean towards a limit as tolerances open, and a
+// correlated partner can cancel spread. When none meets, the one that comes closest.
+template <typename ToleranceAt, typename Link>
+Outcome loosestMeeting(const Model& m, ToleranceAt toleranceAt, Link link, long double centre) {
     constexpr int kSteps = 10;
     std::vector<long double> t(m.items.size(), 0);
     std::vector<long double> variances(m.items.size(), 0);
+    for (std::size_t i = 0; i < m.items.size(); ++i) {
+        const Item& item = m.items[i];
+        if (item.fixed) variances[i] = m.variancePart(item, item.before);
+    }
     const auto figuresOf = [&](long double x) {
-        family(x, t);
-        return figuresAt(m, t, variances);
+        const bool linked = link(x, t);
+        return figuresAt(m, toleranceAt, x, linked ? &t : nullptr, variances);
     };
     const auto outcomeOf = [&](long double x) {
-        family(x, t);
+        if (!link(x, t)) {
+            for (std::size_t i = 0; i < m.items.size(); ++i) {
+                if (!m.items[i].fixed) t[i] = toleranceAt(m.items[i], x);
+            }
+        }
         return outcomeAt(m, t);
     };
     std::vector<long double> xs{0};
@@ -246,13 +256,10 @@ Outcome loosestMeeting(const Model& m, const Family& family, long double centre)
 
 // Every tolerance that may change times f, each clamped to its own limits.
 Outcome proportional(const Model& m) {
-    const auto family = [&m](long double f, std::vector<long double>& t) {
-        for (std::size_t i = 0; i < m.items.size(); ++i) {
-            const Item& item = m.items[i];
-            if (!item.fixed) t[i] = clampTolerance(item, f * item.before.tolerance());
-        }
+    const auto toleranceAt = [](const Item& item, long double f) {
+        return clampTolerance(item, f * item.before.tolerance());
     };
-    return loosestMeeting(m, family, 1);
+    return loosestMeeting(m, toleranceAt, [](long double, std::vector<long double>&) { return false; }, 1);
 }
 
 // Elements that may change and are linked by correlated pairs, directly or
@@ -514,17 +521,21 @@ Outcome leastCost(const Model& m) {
     }
     // Kept well inside the range of long double, whatever the costs and tolerances.
     const long double centre = count > 0 ? std::exp(std::clamp(logSum / count, -5000.0L, 5000.0L)) : 1;
+    const auto toleranceAt = [](const Item& item, long double x) {
+        return clampTolerance(item, stationaryTolerance(item, x));
+    };
     const std::vector<CoupledGroup> groups = coupledGroups(m);
     NewtonRoom room;
-    const auto family = [&m, &groups, &room](long double x, std::vector<long double>& t) {
+    // At x = 0 every element is at its tightest, pairs or not.
+    const auto link = [&](long double x, std::vector<long double>& t) {
+        if (groups.empty() || !(x > 0)) return false;
         for (std::size_t i = 0; i < m.items.size(); ++i) {
-            const Item& item = m.items[i];
-            if (!item.fixed) t[i] = clampTolerance(item, stationaryTolerance(item, x));
+            if (!m.items[i].fixed) t[i] = toleranceAt(m.items[i], x);
         }
-        if (!(x > 0)) return;  // the tightest, pairs or not
         for (const CoupledGroup& g : groups) solveGroup(m, g, x, t, room);
+        return true;
     };
-    return loosestMeeting(m, family, centre);
+    return loosestMeeting(m, toleranceAt, link, centre);
 }
 
 std::optional<long double> finite(long double v) { return std::isfinite(v) ? std::optional<long double>(v) : std::nullopt; }
