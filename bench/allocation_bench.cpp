@@ -1,7 +1,9 @@
 // Tolerance allocation: the cost method on a 20-element chain (5 closing
 // dimensions, each proposal checked by a fresh analysis), and the whole command
 // line "--allocate --method iso" on the largest project (2500 elements with ISO
-// codes, 250 closing dimensions with a target each).
+// codes, 250 closing dimensions with a target each); each also with correlated
+// pairs (the 20-element chain with five, the largest project with one in ten
+// elements paired with the next).
 
 #include <benchmark/benchmark.h>
 
@@ -69,9 +71,20 @@ std::unique_ptr<Chain> chainOf(int elements, int closings, AnalysisData& data) {
     return chain;
 }
 
-void BM_AllocateCost20Elements(benchmark::State& state) {
+// Five pairs on the 20-element chain, as the Monte Carlo benchmark has them.
+void correlate20(AnalysisData& data) {
+    data.correlations = {{3, 4, 0.8L}, {4, 7, 0.5L}, {9, 12, 0.9L}, {10, 11, -0.6L}, {15, 18, 0.7L}};
+}
+
+// Element 10 k + 1 with 10 k + 2, r 0.7 and -0.5 by turns.
+void correlateLargest(AnalysisData& data) {
+    for (int n = 1; n + 1 <= kMaxElements; n += 10) data.correlations.push_back({n, n + 1, (n / 10) % 2 == 0 ? 0.7L : -0.5L});
+}
+
+void allocateCost20Elements(benchmark::State& state, bool correlated) {
     AnalysisData data;
     auto chain = chainOf(20, 5, data);
+    if (correlated) correlate20(data);
     for (int k = 1; k <= 5; ++k) data.limits[k] = {data.limits[k].lower.value() + 0.77L, data.limits[k].upper.value() - 0.77L};
     const std::vector<ClosingSolution> solutions = solveAllClosings(*chain);
     for (auto _ : state) {
@@ -85,9 +98,13 @@ void BM_AllocateCost20Elements(benchmark::State& state) {
     }
 }
 
-void BM_AllocateIsoLargestProject(benchmark::State& state) {
+void BM_AllocateCost20Elements(benchmark::State& state) { allocateCost20Elements(state, false); }
+void BM_AllocateCost20ElementsCorrelated(benchmark::State& state) { allocateCost20Elements(state, true); }
+
+void allocateIsoLargestProject(benchmark::State& state, bool correlated) {
     AnalysisData data;
     auto chain = chainOf(kMaxElements, kMaxClosing, data);
+    if (correlated) correlateLargest(data);
     const auto folder = std::filesystem::temp_directory_path() / ("zam1-allocation-" + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     const std::string project = (folder / "largest.zm1").string();
@@ -114,7 +131,12 @@ void BM_AllocateIsoLargestProject(benchmark::State& state) {
     std::filesystem::remove_all(folder);
 }
 
+void BM_AllocateIsoLargestProject(benchmark::State& state) { allocateIsoLargestProject(state, false); }
+void BM_AllocateIsoLargestProjectCorrelated(benchmark::State& state) { allocateIsoLargestProject(state, true); }
+
 BENCHMARK(BM_AllocateCost20Elements)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_AllocateCost20ElementsCorrelated)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_AllocateIsoLargestProject)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_AllocateIsoLargestProjectCorrelated)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 } // namespace

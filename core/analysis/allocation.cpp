@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <utility>
 
 #include "core/analysis/allocation_model.h"
@@ -96,6 +97,18 @@ Model buildModel(const Chain& chain, const ClosingSolution& solution, const Anal
     };
     for (std::int32_t n : solution.pathFrom) add(n, -1);
     for (std::int32_t n : solution.pathTo) add(n, +1);
+    if (!data.correlations.empty()) {
+        std::vector<int> elements;
+        std::vector<int> sensitivities;
+        for (const Item& item : m.items) {
+            elements.push_back(item.element);
+            sensitivities.push_back(item.sensitivity);
+        }
+        // A pair with r = 0 adds nothing: the elements are as independent as without it.
+        for (const PathPair& p : pathPairs(data.correlations, elements, sensitivities)) {
+            if (p.r != 0) m.pairs.push_back(p);
+        }
+    }
     return m;
 }
 
@@ -145,27 +158,35 @@ long double clampTolerance(const Item& item, long double t) {
     return std::clamp(t, item.minTolerance, std::max(item.minTolerance, item.maxTolerance));
 }
 
-// The figures when every element that may change takes toleranceAt(item, x),
+// The figures when every element that may change takes toleranceAt(item, x), or
+// its tolerance in `linked` where that is given (elements found together),
 // without building the states: the scans below evaluate many members.
+// `variances` holds the fixed elements' variances and room for the others',
+// which the covariance terms need.
 template <typename ToleranceAt>
-AllocationFigures figuresAt(const Model& m, ToleranceAt toleranceAt, long double x) {
+AllocationFigures figuresAt(const Model& m, ToleranceAt toleranceAt, long double x, const std::vector<long double>* linked,
+                            std::vector<long double>& variances) {
+    const bool paired = !m.pairs.empty();
     long double mean = m.nominal + m.fixedMean;
     long double variance = m.fixedVariance;
-    for (const Item& item : m.items) {
+    for (std::size_t i = 0; i < m.items.size(); ++i) {
+        const Item& item = m.items[i];
         if (item.fixed) continue;
-        const long double t = toleranceAt(item, x);
+        const long double t = linked != nullptr ? (*linked)[i] : toleranceAt(item, x);
         mean += item.sensitivity * t * (item.midpointRatio + item.shiftFraction);
         variance += item.varianceFactor * t * t;
+        if (paired) variances[i] = item.varianceFactor * t * t;
     }
+    if (paired) variance = m.withCovariance(variance, variances);
     return m.figures(mean, variance);
 }
 
-template <typename ToleranceAt>
-Outcome outcomeAt(const Model& m, ToleranceAt toleranceAt, long double x) {
+Outcome outcomeAt(const Model& m, const std::vector<long double>& t) {
     Outcome o;
     o.states.reserve(m.items.size());
-    for (const Item& item : m.items) {
-        o.states.push_back(item.fixed ? item.before : allocation::scaled(item, toleranceAt(item, x)));
+    for (std::size_t i = 0; i < m.items.size(); ++i) {
+        const Item& item = m.items[i];
+        o.states.push_back(item.fixed ? item.before : allocation::scaled(item, t[i]));
     }
     o.figures = m.figuresOf(o.states);
     o.feasible = m.meets(o.figures);
@@ -174,22 +195,42 @@ Outcome outcomeAt(const Model& m, ToleranceAt toleranceAt, long double x) {
 }
 
 // The loosest member of a family of tolerances that meets the target:
-// toleranceAt(item, x) is tighter for smaller x, 0 the tightest. A coarse scan
-// from the tightest out (factors of 16 about `centre`, 10^±12) finds the loosest
-// member that meets it, then a bisection between it and the next, which does
-// not; the scan does not trust that the target holds only below one point, since
-// a midpoint shift can move the mean towards a limit as tolerances open. When
-// none meets, the one that comes closest.
-template <typename ToleranceAt>
-Outcome loosestMeeting(const Model& m, ToleranceAt toleranceAt, long double centre) {
+// toleranceAt(item, x) is tighter for smaller x, 0 the tightest; link(x, t),
+// where correlated pairs link elements, sets every tolerance in t with the
+// linked ones found together, and says whether it did. A coarse scan from the
+// tightest out (factors of 16 about `centre`, 10^±12) finds the loosest member
+// that meets it, then a bisection between it and the next, which does not; the
+// scan does not trust that the target holds only below one point, since a
+// midpoint shift can move the mean towards a limit as tolerances open, and a
+// correlated partner can cancel spread. When none meets, the one that comes closest.
+template <typename ToleranceAt, typename Link>
+Outcome loosestMeeting(const Model& m, ToleranceAt toleranceAt, Link link, long double centre) {
     constexpr int kSteps = 10;
+    std::vector<long double> t(m.items.size(), 0);
+    std::vector<long double> variances(m.items.size(), 0);
+    for (std::size_t i = 0; i < m.items.size(); ++i) {
+        const Item& item = m.items[i];
+        if (item.fixed) variances[i] = m.variancePart(item, item.before);
+    }
+    const auto figuresOf = [&](long double x) {
+        const bool linked = link(x, t);
+        return figuresAt(m, toleranceAt, x, linked ? &t : nullptr, variances);
+    };
+    const auto outcomeOf = [&](long double x) {
+        if (!link(x, t)) {
+            for (std::size_t i = 0; i < m.items.size(); ++i) {
+                if (!m.items[i].fixed) t[i] = toleranceAt(m.items[i], x);
+            }
+        }
+        return outcomeAt(m, t);
+    };
     std::vector<long double> xs{0};
     for (int k = -kSteps; k <= kSteps; ++k) xs.push_back(centre * std::pow(16.0L, k));
     int loosest = -1;
     std::size_t closest = 0;
     long double closestShortfall = kInfinite;
     for (std::size_t i = 0; i < xs.size(); ++i) {
-        const AllocationFigures f = figuresAt(m, toleranceAt, xs[i]);
+        const AllocationFigures f = figuresOf(xs[i]);
         if (m.meets(f)) loosest = static_cast<int>(i);
         const long double s = m.shortfall(f);
         if (s < closestShortfall) {
@@ -197,20 +238,20 @@ Outcome loosestMeeting(const Model& m, ToleranceAt toleranceAt, long double cent
             closest = i;
         }
     }
-    if (loosest < 0) return outcomeAt(m, toleranceAt, xs[closest]);
+    if (loosest < 0) return outcomeOf(xs[closest]);
     const auto at = static_cast<std::size_t>(loosest);
-    if (at == 0 || at + 1 == xs.size()) return outcomeAt(m, toleranceAt, xs[at]);
+    if (at == 0 || at + 1 == xs.size()) return outcomeOf(xs[at]);
     long double low = xs[at];
     long double high = xs[at + 1];
     for (int i = 0; i < 200 && high / low > 1 + 1e-13L; ++i) {
         const long double mid = std::sqrt(low * high);
-        if (m.meets(figuresAt(m, toleranceAt, mid))) {
+        if (m.meets(figuresOf(mid))) {
             low = mid;
         } else {
             high = mid;
         }
     }
-    return outcomeAt(m, toleranceAt, low);
+    return outcomeOf(low);
 }
 
 // Every tolerance that may change times f, each clamped to its own limits.
@@ -218,7 +259,256 @@ Outcome proportional(const Model& m) {
     const auto toleranceAt = [](const Item& item, long double f) {
         return clampTolerance(item, f * item.before.tolerance());
     };
-    return loosestMeeting(m, toleranceAt, 1);
+    return loosestMeeting(m, toleranceAt, [](long double, std::vector<long double>&) { return false; }, 1);
+}
+
+// Elements that may change and are linked by correlated pairs, directly or
+// through each other, or paired with one that stays. Their variance is a
+// quadratic in their tolerances, Σ q_ij t_i t_j + 2 Σ l_i t_i + what the others
+// add: q_ii = k_i, q_ij the half covariance of the pair at unit tolerances, l_i
+// the half covariance with a partner that stays at the element's unit tolerance.
+struct CoupledGroup {
+    std::vector<std::size_t> members;  // positions in items
+    std::vector<long double> quadratic;  // members² by row
+    std::vector<long double> linear;
+};
+
+std::vector<CoupledGroup> coupledGroups(const Model& m) {
+    const std::size_t n = m.items.size();
+    std::vector<std::size_t> parent(n);
+    for (std::size_t i = 0; i < n; ++i) parent[i] = i;
+    const auto root = [&parent](std::size_t i) {
+        while (parent[i] != i) i = parent[i] = parent[parent[i]];
+        return i;
+    };
+    std::vector<char> coupled(n, 0);
+    for (const PathPair& p : m.pairs) {
+        const bool first = !m.items[p.first].fixed;
+        const bool second = !m.items[p.second].fixed;
+        if (first) coupled[p.first] = 1;
+        if (second) coupled[p.second] = 1;
+        if (first && second) {
+            const std::size_t a = root(p.first);
+            const std::size_t b = root(p.second);
+            if (a != b) parent[std::max(a, b)] = std::min(a, b);
+        }
+    }
+    std::vector<CoupledGroup> groups;
+    std::vector<std::size_t> groupOf(n, n);
+    std::vector<std::size_t> place(n, 0);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (coupled[i] == 0) continue;
+        std::size_t& g = groupOf[root(i)];
+        if (g == n) {
+            g = groups.size();
+            groups.emplace_back();
+        }
+        place[i] = groups[g].members.size();
+        groups[g].members.push_back(i);
+    }
+    for (CoupledGroup& g : groups) {
+        const std::size_t size = g.members.size();
+        g.quadratic.assign(size * size, 0);
+        g.linear.assign(size, 0);
+        for (std::size_t k = 0; k < size; ++k) g.quadratic[k * size + k] = m.items[g.members[k]].varianceFactor;
+    }
+    for (const PathPair& p : m.pairs) {
+        const Item& a = m.items[p.first];
+        const Item& b = m.items[p.second];
+        if (!a.fixed && !b.fixed) {
+            CoupledGroup& g = groups[groupOf[root(p.first)]];
+            const std::size_t size = g.members.size();
+            const long double q = halfCovariance(p, a.varianceFactor, b.varianceFactor);
+            g.quadratic[place[p.first] * size + place[p.second]] += q;
+            g.quadratic[place[p.second] * size + place[p.first]] += q;
+        } else if (!a.fixed) {
+            groups[groupOf[root(p.first)]].linear[place[p.first]] +=
+                halfCovariance(p, a.varianceFactor, m.variancePart(b, b.before));
+        } else if (!b.fixed) {
+            groups[groupOf[root(p.second)]].linear[place[p.second]] +=
+                halfCovariance(p, m.variancePart(a, a.before), b.varianceFactor);
+        }
+    }
+    return groups;
+}
+
+// The cost of tolerance t and its first two derivatives (t > 0).
+struct CostCurve {
+    long double slope = 0;
+    long double curvature = 0;
+};
+
+CostCurve costCurve(const ElementCost& c, long double t) {
+    switch (c.model) {
+    case CostModel::Reciprocal: return {-c.b / (t * t), 2 * c.b / (t * t * t)};
+    case CostModel::ReciprocalSquared: return {-2 * c.b / (t * t * t), 6 * c.b / (t * t * t * t)};
+    case CostModel::Exponential: {
+        const long double e = std::exp(-t / c.tau);
+        return {-c.b / c.tau * e, c.b / (c.tau * c.tau) * e};
+    }
+    }
+    return {};
+}
+
+// What solveGroup works in, kept from one member of the family to the next so
+// that a scan does not allocate for each.
+struct NewtonRoom {
+    std::vector<long double> u;
+    std::vector<long double> lo;
+    std::vector<long double> hi;
+    std::vector<long double> gradient;
+    std::vector<long double> hessian;
+    std::vector<long double> direction;
+    std::vector<long double> trial;
+    std::vector<char> free;
+    // newtonDirection's
+    std::vector<std::size_t> at;
+    std::vector<long double> factor;
+    std::vector<long double> y;
+};
+
+// Solves h d = -g for the free positions by Cholesky (h symmetric, n x n by
+// row); the others get 0. False where h is not positive definite on them.
+bool newtonDirection(const std::vector<long double>& h, const std::vector<long double>& g, const std::vector<char>& free,
+                     std::vector<long double>& d, NewtonRoom& room) {
+    const std::size_t n = g.size();
+    std::vector<std::size_t>& at = room.at;
+    at.clear();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (free[i] != 0) at.push_back(i);
+    }
+    const std::size_t f = at.size();
+    std::vector<long double>& l = room.factor;
+    l.assign(f * f, 0);
+    for (std::size_t i = 0; i < f; ++i) {
+        for (std::size_t j = 0; j <= i; ++j) {
+            long double sum = h[at[i] * n + at[j]];
+            for (std::size_t k = 0; k < j; ++k) sum -= l[i * f + k] * l[j * f + k];
+            if (i == j) {
+                if (!(sum > 0)) return false;
+                l[i * f + i] = std::sqrt(sum);
+            } else {
+                l[i * f + j] = sum / l[j * f + j];
+            }
+        }
+    }
+    std::vector<long double>& y = room.y;
+    y.assign(f, 0);
+    for (std::size_t i = 0; i < f; ++i) {
+        long double sum = -g[at[i]];
+        for (std::size_t k = 0; k < i; ++k) sum -= l[i * f + k] * y[k];
+        y[i] = sum / l[i * f + i];
+    }
+    d.assign(n, 0);
+    for (std::size_t i = f; i-- > 0;) {
+        long double sum = y[i];
+        for (std::size_t k = i + 1; k < f; ++k) sum -= l[k * f + i] * d[at[k]];
+        d[at[i]] = sum / l[i * f + i];
+    }
+    return true;
+}
+
+// The least cost of a coupled group at multiplier 1/x: the minimum of
+// Σ cost_i(t_i) + variance(t) / x within the elements' limits. Both parts are
+// convex (the costs are, and the variance is a sum of squares for a sound set
+// of correlations), so the minimum is the only stationary point: Newton steps on
+// the tolerances not held at a limit, each halved until the sum falls enough.
+// `t` comes with the elements' own stationary tolerances and leaves with the
+// group's.
+void solveGroup(const Model& m, const CoupledGroup& g, long double x, std::vector<long double>& t, NewtonRoom& room) {
+    constexpr long double kRounding = 64 * std::numeric_limits<long double>::epsilon();
+    const std::size_t n = g.members.size();
+    std::vector<long double>& u = room.u;
+    std::vector<long double>& lo = room.lo;
+    std::vector<long double>& hi = room.hi;
+    u.resize(n);
+    lo.resize(n);
+    hi.resize(n);
+    for (std::size_t k = 0; k < n; ++k) {
+        const Item& item = m.items[g.members[k]];
+        u[k] = t[g.members[k]];
+        lo[k] = item.minTolerance;
+        hi[k] = std::max(item.minTolerance, item.maxTolerance);
+    }
+    // Half the derivative of the variance by each tolerance: Σ_j q_ij t_j + l_i.
+    const auto halfSlope = [&](const std::vector<long double>& v, std::size_t i) {
+        long double sum = g.linear[i];
+        for (std::size_t j = 0; j < n; ++j) sum += g.quadratic[i * n + j] * v[j];
+        return sum;
+    };
+    const auto objective = [&](const std::vector<long double>& v) {
+        long double cost = 0;
+        long double variance = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            cost += toleranceCost(m.items[g.members[i]].cost, v[i]);
+            variance += v[i] * (halfSlope(v, i) + g.linear[i]);
+        }
+        return cost + variance / x;
+    };
+    long double value = objective(u);
+    if (!std::isfinite(value)) return;
+    std::vector<long double>& gradient = room.gradient;
+    std::vector<long double>& hessian = room.hessian;
+    std::vector<long double>& direction = room.direction;
+    std::vector<long double>& trial = room.trial;
+    std::vector<char>& free = room.free;
+    gradient.resize(n);
+    hessian.resize(n * n);
+    trial.resize(n);
+    free.resize(n);
+    for (int iteration = 0; iteration < 100; ++iteration) {
+        for (std::size_t i = 0; i < n; ++i) {
+            const CostCurve c = costCurve(m.items[g.members[i]].cost, u[i]);
+            gradient[i] = c.slope + 2 * halfSlope(u, i) / x;
+            for (std::size_t j = 0; j < n; ++j) hessian[i * n + j] = 2 * g.quadratic[i * n + j] / x;
+            hessian[i * n + i] += c.curvature;
+            free[i] = !((u[i] <= lo[i] && gradient[i] > 0) || (u[i] >= hi[i] && gradient[i] < 0));
+        }
+        // A free tolerance at a limit whose step would leave it is held there too.
+        bool solved = false;
+        for (std::size_t round = 0; round <= n; ++round) {
+            if (!newtonDirection(hessian, gradient, free, direction, room)) break;
+            bool held = false;
+            for (std::size_t i = 0; i < n; ++i) {
+                if (free[i] != 0 && ((u[i] <= lo[i] && direction[i] < 0) || (u[i] >= hi[i] && direction[i] > 0))) {
+                    free[i] = 0;
+                    held = true;
+                }
+            }
+            if (!held) {
+                solved = true;
+                break;
+            }
+        }
+        if (!solved) break;
+        bool moved = false;
+        long double step = 1;
+        long double trialValue = value;
+        for (int halving = 0; halving < 60 && !moved; ++halving, step /= 2) {
+            long double descent = 0;
+            for (std::size_t i = 0; i < n; ++i) {
+                trial[i] = std::clamp(u[i] + step * direction[i], lo[i], hi[i]);
+                descent += gradient[i] * (trial[i] - u[i]);
+            }
+            if (!(descent < 0)) break;
+            trialValue = objective(trial);
+            // Near the minimum the sum falls by less than its rounding: a step that
+            // does not raise it beyond that is taken, so that Newton converges to
+            // the last digits, not only to the square root of the precision.
+            moved = trialValue <= value + 1e-4L * descent || trialValue <= value + kRounding * std::fabs(value);
+        }
+        if (!moved) break;
+        long double change = 0;
+        long double size = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            change = std::max(change, std::fabs(trial[i] - u[i]));
+            size = std::max(size, std::fabs(u[i]));
+        }
+        u.swap(trial);
+        value = trialValue;
+        if (change <= 1e-16L * size) break;
+    }
+    for (std::size_t k = 0; k < n; ++k) t[g.members[k]] = u[k];
 }
 
 Outcome leastCost(const Model& m) {
@@ -234,7 +524,18 @@ Outcome leastCost(const Model& m) {
     const auto toleranceAt = [](const Item& item, long double x) {
         return clampTolerance(item, stationaryTolerance(item, x));
     };
-    return loosestMeeting(m, toleranceAt, centre);
+    const std::vector<CoupledGroup> groups = coupledGroups(m);
+    NewtonRoom room;
+    // At x = 0 every element is at its tightest, pairs or not.
+    const auto link = [&](long double x, std::vector<long double>& t) {
+        if (groups.empty() || !(x > 0)) return false;
+        for (std::size_t i = 0; i < m.items.size(); ++i) {
+            if (!m.items[i].fixed) t[i] = toleranceAt(m.items[i], x);
+        }
+        for (const CoupledGroup& g : groups) solveGroup(m, g, x, t, room);
+        return true;
+    };
+    return loosestMeeting(m, toleranceAt, link, centre);
 }
 
 std::optional<long double> finite(long double v) { return std::isfinite(v) ? std::optional<long double>(v) : std::nullopt; }
@@ -312,11 +613,14 @@ AllocationFigures Model::figures(long double mean, long double variance) const {
 AllocationFigures Model::figuresOf(const std::vector<ToleranceState>& states) const {
     long double mean = nominal;
     long double variance = 0;
+    std::vector<long double> variances(pairs.empty() ? 0 : items.size());
     for (std::size_t i = 0; i < items.size(); ++i) {
         mean += meanPart(items[i], states[i]);
-        variance += variancePart(items[i], states[i]);
+        const long double v = variancePart(items[i], states[i]);
+        variance += v;
+        if (!pairs.empty()) variances[i] = v;
     }
-    return figures(mean, variance);
+    return figures(mean, withCovariance(variance, variances));
 }
 
 long double Model::shortfall(const AllocationFigures& f) const {

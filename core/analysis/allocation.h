@@ -2,14 +2,16 @@
 // Tolerance allocation: which tolerances of a closing dimension's path to change,
 // and to what, so that it reaches its target (a reject rate or a Cpk against its
 // required limits, judged by the statistical method with the declared
-// distributions) at the least cost.
+// distributions and the covariance terms of correlated pairs) at the least cost.
 //
 // - proportional: one factor on every tolerance that may change, each clamped to
 //   its own limits; the loosest factor that meets the target.
 // - cost: per element the tolerance where its cost falls as fast as its variance
 //   costs under a multiplier (closed form for every cost model), clamped to its
-//   limits; the smallest multiplier that meets the target. Never costs more than
-//   proportional within the same limits: where it would, proportional's is given.
+//   limits; elements linked by correlated pairs find theirs together, the least
+//   of their costs plus the variance under the multiplier; the smallest
+//   multiplier that meets the target. Never costs more than proportional within
+//   the same limits: where it would, proportional's is given.
 // - iso: an element with an ISO code chooses among the grades IT5..IT16 of its
 //   deviation letter, one whose deviations equal an ISO 2768-1 class at its size
 //   among the four classes; the others stay as they are. Exact enumeration when

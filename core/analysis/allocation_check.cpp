@@ -25,6 +25,7 @@ void AllocationCheck::check(Allocation& allocation) {
     deriveElementValues(copy);
     AnalysisData data;
     data.elements = m_data.elements;
+    data.correlations = m_data.correlations;
     data.limits[1] = allocation.limits;
     // The statistical method judges the target; Monte Carlo is not needed for it.
     AnalysisOptions options;

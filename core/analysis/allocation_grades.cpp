@@ -1,10 +1,12 @@
 // The iso method: each element that may change picks one of its grades; the
-// cheapest set that meets the target.
+// cheapest set that meets the target, judged with the covariance terms of the
+// correlated pairs on the path.
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <queue>
+#include <tuple>
 
 #include "core/analysis/allocation_model.h"
 #include "core/analysis/normal.h"
@@ -46,14 +48,17 @@ struct Chooser {
 
 class GradeSearch {
 public:
-    explicit GradeSearch(const Model& m) : m_model(m) {
+    explicit GradeSearch(const Model& m)
+        : m_model(m), m_variances(m.items.size(), 0), m_pairsOf(m.items.size()), m_chooserOf(m.items.size(), kNone) {
         for (std::size_t i = 0; i < m.items.size(); ++i) {
             const Item& item = m.items[i];
+            m_variances[i] = m.variancePart(item, item.before);
             if (!item.hasGrades()) {
                 m_fixedMean += m.meanPart(item, item.before);
                 m_fixedVariance += m.variancePart(item, item.before);
                 continue;
             }
+            m_chooserOf[i] = m_choosers.size();
             Chooser c;
             c.item = i;
             for (const ToleranceState& g : *item.grades) {
@@ -62,6 +67,18 @@ public:
                 c.cost.push_back(toleranceCost(item.cost, g.tolerance()));
             }
             m_choosers.push_back(std::move(c));
+        }
+        m_partners.resize(m_choosers.size());
+        for (std::size_t k = 0; k < m.pairs.size(); ++k) {
+            const PathPair& p = m.pairs[k];
+            m_pairsOf[p.first].push_back(k);
+            m_pairsOf[p.second].push_back(k);
+            const std::size_t a = m_chooserOf[p.first];
+            const std::size_t b = m_chooserOf[p.second];
+            if (a != kNone && b != kNone) {
+                m_partners[a].push_back(b);
+                m_partners[b].push_back(a);
+            }
         }
     }
 
@@ -80,15 +97,46 @@ public:
     }
 
 private:
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+    // `variance` the sum of the elements' variances; the covariance terms come
+    // from the grades taken (m_variances), summed afresh.
     bool meets(long double mean, long double variance) const {
-        return m_model.meets(m_model.figures(mean, variance));
+        return m_model.meets(m_model.figures(mean, m_model.withCovariance(variance, m_variances)));
     }
-    bool meetsNow() const { return meets(m_mean, m_variance); }
+    // The grades taken, the covariance terms kept up to date by take().
+    bool meetsNow() const { return m_model.meets(m_model.figures(m_mean, varianceNow())); }
+    long double varianceNow() const { return m_model.withCovarianceTerms(m_variance, m_covariance); }
 
     void take(Chooser& c, std::size_t grade) {
         m_mean += c.mean[grade] - c.mean[c.at];
         m_variance += c.variance[grade] - c.variance[c.at];
+        m_covariance += covarianceChange(c.item, c.variance[c.at], c.variance[grade]);
         c.at = grade;
+        m_variances[c.item] = c.variance[grade];
+    }
+
+    // How the covariance terms change when the element at `item` goes from
+    // variance `from` to `to`, its partners as they are.
+    long double covarianceChange(std::size_t item, long double from, long double to) const {
+        long double change = 0;
+        for (std::size_t k : m_pairsOf[item]) {
+            const PathPair& p = m_model.pairs[k];
+            const long double partner = m_variances[p.first == item ? p.second : p.first];
+            change += 2 * (halfCovariance(p, to, partner) - halfCovariance(p, from, partner));
+        }
+        return change;
+    }
+
+    // The running sum of the covariance terms summed afresh, so that rounding does not gather.
+    void resumCovariance() {
+        if (!m_model.pairs.empty()) m_covariance = covarianceTerms(m_model.pairs, m_variances);
+    }
+
+    // What one step tighter saves of the closing dimension's variance, the
+    // covariance terms with the partners' grades of now included.
+    long double savedByTightening(const Chooser& c) const {
+        return c.variance[c.at] - c.variance[c.at - 1] - covarianceChange(c.item, c.variance[c.at], c.variance[c.at - 1]);
     }
 
     void setAll(bool tightest) {
@@ -98,7 +146,9 @@ private:
             c.at = tightest ? 0 : c.loosest();
             m_mean += c.mean[c.at];
             m_variance += c.variance[c.at];
+            m_variances[c.item] = c.variance[c.at];
         }
+        resumCovariance();
     }
 
     // Branch and bound over every combination, loosest grades first; a branch
@@ -123,6 +173,7 @@ private:
             const Chooser& c = m_choosers[i];
             for (std::size_t g = c.cost.size(); g-- > 0;) {
                 current[i] = g;
+                m_variances[c.item] = c.variance[g];
                 self(self, i + 1, mean + c.mean[g], variance + c.variance[g], cost + c.cost[g]);
             }
         };
@@ -146,6 +197,7 @@ private:
     void takeAll(const std::vector<std::size_t>& grades) {
         setAll(true);
         for (std::size_t i = 0; i < m_choosers.size(); ++i) take(m_choosers[i], grades[i]);
+        resumCovariance();
     }
 
     // A variance above which no mean can meet the target: the spread that puts the
@@ -210,22 +262,31 @@ private:
         if (!meetsNow()) return false;
         setAll(false);
         // The order of steps needs no extended precision; small keys keep the heap quick.
-        using Step = std::pair<double, std::size_t>;
+        // A step of a correlated partner changes what the element's next step
+        // saves: its step is pushed again and the one before is stale.
+        using Step = std::tuple<double, std::size_t, std::size_t>;  // cost per variance saved, chooser, version
         std::priority_queue<Step, std::vector<Step>, std::greater<>> steps;
+        std::vector<std::size_t> version(m_choosers.size(), 0);
         const auto push = [&](std::size_t i) {
             const Chooser& c = m_choosers[i];
             if (c.at == 0) return;
-            const long double saved = c.variance[c.at] - c.variance[c.at - 1];
+            const long double saved = savedByTightening(c);
             const long double extra = c.cost[c.at - 1] - c.cost[c.at];
-            steps.push({saved > 0 ? static_cast<double>(extra / saved) : std::numeric_limits<double>::infinity(), i});
+            steps.push({saved > 0 ? static_cast<double>(extra / saved) : std::numeric_limits<double>::infinity(), i,
+                        version[i]});
         };
         for (std::size_t i = 0; i < m_choosers.size(); ++i) push(i);
         const long double bound = varianceBound();
-        while ((m_variance > bound || !meetsNow()) && !steps.empty()) {
-            const std::size_t i = steps.top().second;
+        while ((varianceNow() > bound || !meetsNow()) && !steps.empty()) {
+            const auto [key, i, seen] = steps.top();
             steps.pop();
+            if (seen != version[i]) continue;
             take(m_choosers[i], m_choosers[i].at - 1);
             push(i);
+            for (std::size_t j : m_partners[i]) {
+                ++version[j];
+                push(j);
+            }
         }
         return meetsNow();
     }
@@ -234,6 +295,7 @@ private:
     // loosening one grade while tightening another where that is cheaper.
     void improve() {
         for (int round = 0; round < 50; ++round) {
+            resumCovariance();
             loosen();
             if (m_choosers.size() > kExchangeLimit || !exchange()) return;
         }
@@ -296,10 +358,15 @@ private:
 
     const Model& m_model;
     std::vector<Chooser> m_choosers;
+    std::vector<long double> m_variances;              // by item: the variance of the grade taken
+    std::vector<std::vector<std::size_t>> m_pairsOf;   // by item: its pairs in m_model.pairs
+    std::vector<std::size_t> m_chooserOf;              // by item: its chooser, kNone without one
+    std::vector<std::vector<std::size_t>> m_partners;  // by chooser: the choosers paired with it
     long double m_fixedMean = 0;
     long double m_fixedVariance = 0;
     long double m_mean = 0;
     long double m_variance = 0;
+    long double m_covariance = 0;  // the covariance terms of the grades taken
 };
 
 } // namespace

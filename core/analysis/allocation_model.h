@@ -1,13 +1,15 @@
 #pragma once
 // The closing dimension as allocation sees it: each element on the path with
 // what its tolerance adds to the mean and the variance of the closing dimension,
-// and the figures of a set of tolerances. Shared by the continuous methods
-// (allocation.cpp) and the search over grades (allocation_grades.cpp).
+// the correlated pairs among them, and the figures of a set of tolerances.
+// Shared by the continuous methods (allocation.cpp) and the search over grades
+// (allocation_grades.cpp).
 
 #include <limits>
 #include <vector>
 
 #include "core/analysis/allocation.h"
+#include "core/analysis/path_covariance.h"
 #include "core/model/records.h"
 
 namespace zam1::allocation {
@@ -42,6 +44,9 @@ struct Model {
     // What the fixed elements add, as they are.
     long double fixedMean = 0;
     long double fixedVariance = 0;
+    // The correlated pairs on the path with r other than 0, by position in items:
+    // their covariance terms join the variance as the analysis adds them.
+    std::vector<PathPair> pairs;
     RequiredLimits limits;
     AllocationTarget target;
 
@@ -55,6 +60,18 @@ struct Model {
         if (item.measured) return item.measuredVariance;
         const long double t = s.tolerance();
         return item.varianceFactor * t * t;
+    }
+
+    // `independent` (the sum of the elements' variances) with the covariance
+    // terms of the pairs, `variances` by position in items.
+    long double withCovariance(long double independent, const std::vector<long double>& variances) const {
+        if (pairs.empty()) return independent;
+        return withCovarianceTerms(independent, covarianceTerms(pairs, variances));
+    }
+    // The same with the covariance terms summed already.
+    long double withCovarianceTerms(long double independent, long double covariance) const {
+        if (pairs.empty()) return independent;
+        return uncancelled(independent + covariance, independent);
     }
 
     AllocationFigures figures(long double mean, long double variance) const;

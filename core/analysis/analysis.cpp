@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <map>
 
 #include "core/analysis/measured_data.h"
 #include "core/analysis/normal.h"
+#include "core/analysis/path_covariance.h"
 #include "core/model/chain.h"
 #include "core/model/closing_solution.h"
 #include "core/text/codepage.h"
@@ -30,14 +30,6 @@ long double declaredVariance(Distribution kind, long double halfSquared, long do
 // The middle of the element's tolerance zone as an absolute size.
 long double zoneMiddle(const Element& e) { return e.distance + (e.upperDev + e.lowerDev) / 2; }
 
-// A variance that correlated pairs cancel leaves a few roundings of the
-// independent variance behind: below this share of it, none is left.
-constexpr long double kCancelledVariance = 1e-15L;
-
-long double uncancelled(long double variance, long double independent) {
-    return variance > independent * kCancelledVariance ? variance : 0;
-}
-
 // The correlated pairs on the path: each pair's covariance term 2 r a_i a_j s_i
 // s_j (a the sensitivity) goes half to each of its elements, so that an
 // element's share is its covariance with the closing dimension over that
@@ -45,22 +37,22 @@ long double uncancelled(long double variance, long double independent) {
 // shares still add up to 100 %. `weight` is the variance the shares split.
 void addCovariances(std::vector<Contribution>& out, const std::vector<Correlation>& pairs, bool stat,
                     std::vector<long double>& weight, std::vector<Correlation>& onPath) {
-    std::map<int, std::size_t> at;
-    for (std::size_t i = 0; i < out.size(); ++i) at[out[i].element] = i;
+    std::vector<int> elements;
+    std::vector<int> sensitivities;
+    for (const Contribution& c : out) {
+        elements.push_back(c.element);
+        sensitivities.push_back(c.sensitivity);
+    }
     std::vector<long double> together(weight);
-    for (const Correlation& p : pairs) {
-        const auto i = at.find(p.first);
-        const auto j = at.find(p.second);
-        if (i == at.end() || j == at.end()) continue;
-        onPath.push_back(p);
-        Contribution& a = out[i->second];
-        Contribution& b = out[j->second];
-        const long double r = p.r * a.sensitivity * b.sensitivity;
-        const long double half = r * std::sqrt(weight[i->second] * weight[j->second]);
-        together[i->second] += half;
-        together[j->second] += half;
+    for (const PathPair& p : pathPairs(pairs, elements, sensitivities)) {
+        onPath.push_back(pairs[p.pair]);
+        Contribution& a = out[p.first];
+        Contribution& b = out[p.second];
+        const long double half = halfCovariance(p, weight[p.first], weight[p.second]);
+        together[p.first] += half;
+        together[p.second] += half;
         if (stat) {
-            const long double covariance = r * std::sqrt(a.variance * b.variance);
+            const long double covariance = halfCovariance(p, a.variance, b.variance);
             a.covariance += covariance;
             b.covariance += covariance;
         }
