@@ -98,6 +98,9 @@ Thh::Thh(ProgramState& state)
         if (isVisible()) raise();
     });
     m_menus = std::make_unique<MenuBuilder>(*menuBar(), m_context, [this](const MenuItem& item) { runItem(item); });
+    // The graphics window has the keyboard after every picture: Undo, Open and the
+    // like are typed there as often as in the menu strip.
+    m_menus->shareShortcuts(*m_graphicsWidget);
     refreshCaption();
 }
 

@@ -1,8 +1,11 @@
 #include "gui/app/menu_builder.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcut>
 
 #include "core/app/menu_table.h"
 
@@ -50,6 +53,17 @@ MenuBuilder::MenuBuilder(QMenuBar& bar, const MenuContext& context, Runner run)
         }
     }
     refresh();
+}
+
+void MenuBuilder::shareShortcuts(QWidget& window) const {
+    std::vector<QKeySequence> own;
+    for (const QAction* action : window.actions()) own.push_back(action->shortcut());
+    for (const QShortcut* shortcut : window.findChildren<QShortcut*>()) own.push_back(shortcut->key());
+    for (const Entry& entry : m_entries) {
+        const QKeySequence key = entry.action->shortcut();
+        if (key.isEmpty() || std::find(own.begin(), own.end(), key) != own.end()) continue;
+        window.addAction(entry.action);
+    }
 }
 
 void MenuBuilder::refresh() {

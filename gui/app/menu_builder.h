@@ -11,6 +11,7 @@
 class QAction;
 class QMenu;
 class QMenuBar;
+class QWidget;
 
 namespace zam1 {
 
@@ -25,6 +26,9 @@ public:
     MenuBuilder(QMenuBar& bar, const MenuContext& context, Runner run);
 
     void refresh();
+    // The menu's shortcuts also work while `window` is the active window, save
+    // those it has a meaning of its own for.
+    void shareShortcuts(QWidget& window) const;
 
 private:
     struct Entry {

@@ -168,6 +168,40 @@ TEST(MainWindow, EveryItemOfTheMenuTableIsAnActionAsTheTableSays) {
     state.file.modified = false;
 }
 
+// The graphics window has the keyboard after each picture: the menu's shortcuts
+// work there too, save Ctrl+S, which saves the picture there, not the project.
+TEST(MainWindow, TheMenuShortcutsWorkInTheGraphicsWindowSaveItsOwn) {
+    StartFolder folder(0);
+    ProgramState state;
+    Thh window(state);
+    window.start(kExample);
+    TFkorvgra& graphics = window.graphicsWidget();
+    const struct {
+        const char* action;
+        bool shared;
+    } rows[] = {{"mi_editUndo", true}, {"mi_editRedo", true}, {"mi_fileprint", true}, {"mi_FileSave", false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.action);
+        EXPECT_EQ(graphics.actions().contains(action(window, row.action)), row.shared);
+    }
+    const int before = state.chain.productionSigma;
+    test::ModalScript script({[&](QWidget& d) {
+        auto* edit = d.findChild<QLineEdit*>();
+        ASSERT_NE(edit, nullptr);
+        edit->setText(QString::number(before + 1));
+        QTest::keyClick(&d, Qt::Key_Return);
+    }});
+    action(window, "mi_editsigma")->trigger();
+    ASSERT_EQ(state.chain.productionSigma, before + 1);
+    graphics.show();
+    graphics.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&graphics));
+    QTest::keyClick(&graphics, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(state.chain.productionSigma, before);
+    EXPECT_EQ(script.unused(), 0u);
+    state.file.modified = false;
+}
+
 TEST(MainWindow, AnExceptionInACommandBecomesTheErrorMessageAndTheFlag) {
     StartFolder folder(0);
     ProgramState state;
