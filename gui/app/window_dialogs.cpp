@@ -40,17 +40,19 @@ DialogEnvironment environmentOf(Thh& window) {
 
 } // namespace
 
-WindowDialogs::WindowDialogs(Thh& window) : m_window(window) {
-    // The element table's ".." and spreadsheet buttons run the window's own editors and commands.
-    setClosingDimensionEditor([](ProgramState& state, QWidget* parent) { return zam1::editClosingDimensions(state, parent); });
-    setElementTableExchange([](ProgramState& state, QWidget*) { return exportElementTableSpreadsheet(state); },
-                            [this](ProgramState& state, QWidget*) { return importSpreadsheet(state, importPreview()); });
-}
+WindowDialogs::WindowDialogs(Thh& window) : m_window(window) {}
 
 WindowDialogs::~WindowDialogs() = default;
 
 bool WindowDialogs::editProjectText() { return zam1::editProjectText(m_window.state(), &m_window); }
-bool WindowDialogs::editElementTable() { return zam1::editElementTable(m_window.state(), &m_window); }
+// The element table's ".." and spreadsheet buttons run the window's own editors and commands.
+bool WindowDialogs::editElementTable() {
+    ElementTableCollaborators with;
+    with.closingEditor = [](ProgramState& state, QWidget* parent) { return zam1::editClosingDimensions(state, parent); };
+    with.exportTable = [](ProgramState& state, QWidget*) { return exportElementTableSpreadsheet(state); };
+    with.importTable = [this](ProgramState& state, QWidget*) { return importSpreadsheet(state, importPreview()); };
+    return zam1::editElementTable(m_window.state(), &m_window, std::move(with));
+}
 bool WindowDialogs::editClosingDimensions() { return zam1::editClosingDimensions(m_window.state(), &m_window); }
 bool WindowDialogs::editMonteCarlo(int& closing) {
     QtExportPainter painter;

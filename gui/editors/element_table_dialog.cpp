@@ -31,34 +31,13 @@
 namespace zam1 {
 namespace {
 
-ClosingDimensionEditor& closingEditor() {
-    static ClosingDimensionEditor editor;
-    return editor;
-}
-
-struct Exchange {
-    ElementTableExchange exportTable;
-    ElementTableExchange importTable;
-};
-
-Exchange& exchange() {
-    static Exchange e;
-    return e;
-}
-
 constexpr int kColumnWidths[kElementColumns] = {30, 41, 29, 61, 59, 57, 45, 113, 145};
 constexpr int kWorkingCopyDelayMs = 3000; // the working copy follows the typing at most this often
 
 } // namespace
 
-void setClosingDimensionEditor(ClosingDimensionEditor editor) { closingEditor() = std::move(editor); }
-
-void setElementTableExchange(ElementTableExchange exportTable, ElementTableExchange importTable) {
-    exchange() = {std::move(exportTable), std::move(importTable)};
-}
-
-TForm_zam1elemente::TForm_zam1elemente(ProgramState& state, QWidget* parent)
-    : QDialog(parent), m_state(state), m_table(std::make_unique<ElementTable>(state)) {
+TForm_zam1elemente::TForm_zam1elemente(ProgramState& state, QWidget* parent, ElementTableCollaborators with)
+    : QDialog(parent), m_state(state), m_with(std::move(with)), m_table(std::make_unique<ElementTable>(state)) {
     setObjectName(QStringLiteral("Form_zam1elemente"));
     const ProjectTexts& p = state.projectTexts;
     setWindowTitle(QStringLiteral("ZAM1 ") + displayText(p.drawingName.view()) + QStringLiteral(" ") +
@@ -143,7 +122,7 @@ QLayout* TForm_zam1elemente::buildResults() {
     choiceRow->addWidget(m_closingChoice, 1);
     auto* dots = namedButton(this, "Button_schliessmass", QStringLiteral(".."));
     dots->setFixedWidth(dots->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 12);
-    dots->setEnabled(static_cast<bool>(closingEditor()));
+    dots->setEnabled(static_cast<bool>(m_with.closingEditor));
     connect(dots, &QPushButton::clicked, this, guardedHandler(m_state, [this] { Button_schliessmassClick(); }));
     choiceRow->addWidget(dots);
     column->addLayout(choiceRow);
@@ -223,9 +202,9 @@ QLayout* TForm_zam1elemente::buildButtons() {
         bool available;
     } exchangeButtons[] = {
         {"Button_exportexcel", QStringLiteral("Export->Excel"), &TForm_zam1elemente::Button_exportexcelClick,
-         static_cast<bool>(exchange().exportTable)},
+         static_cast<bool>(m_with.exportTable)},
         {"Button_importExcel", QStringLiteral("Import<-Excel"), &TForm_zam1elemente::Button_importExcelClick,
-         static_cast<bool>(exchange().importTable)},
+         static_cast<bool>(m_with.importTable)},
     };
     int exchangeRow = 3;
     for (const auto& e : exchangeButtons) {
@@ -319,7 +298,7 @@ void TForm_zam1elemente::Button_freimassClick() {
 
 void TForm_zam1elemente::Button_schliessmassClick() {
     m_state.error.clear();
-    if (closingEditor() && closingEditor()(m_state, this)) writeWorkingCopy(m_state);
+    if (m_with.closingEditor && m_with.closingEditor(m_state, this)) writeWorkingCopy(m_state);
     fillClosingChoice();
     m_table->chooseClosing(std::max(1, m_table->chosenClosing()));
     fillClosingChoice();
@@ -377,20 +356,20 @@ void TForm_zam1elemente::Button_loeschenClick() {
 
 void TForm_zam1elemente::Button_exportexcelClick() {
     finishTyping();
-    if (!exchange().exportTable || !m_table->takeOver()) return;
-    exchange().exportTable(m_state, this);
+    if (!m_with.exportTable || !m_table->takeOver()) return;
+    m_with.exportTable(m_state, this);
     m_state.error.clear();
 }
 
 void TForm_zam1elemente::Button_importExcelClick() {
     finishTyping();
-    if (!exchange().importTable) return;
-    if (exchange().importTable(m_state, this)) FormShow();
+    if (!m_with.importTable) return;
+    if (m_with.importTable(m_state, this)) FormShow();
     m_state.error.clear();
 }
 
-bool editElementTable(ProgramState& state, QWidget* parent) {
-    TForm_zam1elemente dialog(state, parent);
+bool editElementTable(ProgramState& state, QWidget* parent, ElementTableCollaborators with) {
+    TForm_zam1elemente dialog(state, parent, std::move(with));
     applyDialogLook(dialog, editorLook(state, parent));
     dialog.FormShow();
     if (dialog.exec() == QDialog::Accepted) {

@@ -19,28 +19,35 @@ struct ProgramState;
 class ElementTable;
 class ElementTableModel;
 
+// The closing-dimension editor that the ".." button runs; true when it changed
+// the chain. Without one the button is disabled.
+using ClosingDimensionEditor = std::function<bool(ProgramState& state, QWidget* parent)>;
+
+// The spreadsheet exchange of the element table behind "Export->Excel" and
+// "Import<-Excel"; true when it changed the chain. Without them the buttons are
+// disabled. The grid is taken over before an export, and refilled from the chain
+// after an import.
+using ElementTableExchange = std::function<bool(ProgramState& state, QWidget* parent)>;
+
+// What the editor runs of the window's: handed in by whoever opens it, held for
+// the editor's life only.
+struct ElementTableCollaborators {
+    ClosingDimensionEditor closingEditor;
+    ElementTableExchange exportTable;
+    ElementTableExchange importTable;
+};
+
 // Entry point of the menu item `mi_editelementetabelle` and the guided input: runs
 // the editor modally. True when anything was taken over into the chain (a Cancel
 // after Berechnen keeps what Berechnen took over, and still gives true); false
 // when the chain is as it was. OK clears the error flag, Cancel sets it. The caller
 // marks the project modified and takes the undo snapshot.
-bool editElementTable(ProgramState& state, QWidget* parent);
-
-// The closing-dimension editor that the ".." button runs; true when it changed
-// the chain. Until one is set the button is disabled.
-using ClosingDimensionEditor = std::function<bool(ProgramState& state, QWidget* parent)>;
-void setClosingDimensionEditor(ClosingDimensionEditor editor);
-
-// The spreadsheet exchange of the element table behind "Export->Excel" and
-// "Import<-Excel"; true when it changed the chain. Unset, the buttons are disabled.
-// The grid is taken over before an export, and refilled from the chain after an import.
-using ElementTableExchange = std::function<bool(ProgramState& state, QWidget* parent)>;
-void setElementTableExchange(ElementTableExchange exportTable, ElementTableExchange importTable);
+bool editElementTable(ProgramState& state, QWidget* parent, ElementTableCollaborators with = {});
 
 class TForm_zam1elemente final : public QDialog {
     Q_OBJECT
 public:
-    TForm_zam1elemente(ProgramState& state, QWidget* parent);
+    TForm_zam1elemente(ProgramState& state, QWidget* parent, ElementTableCollaborators with = {});
     ~TForm_zam1elemente() override;
 
     ElementTable& table() { return *m_table; }
@@ -72,6 +79,7 @@ private:
     void finishTyping();
 
     ProgramState& m_state;
+    ElementTableCollaborators m_with;
     std::unique_ptr<ElementTable> m_table;
     ElementTableModel* m_model = nullptr;
     QTableView* m_grid = nullptr;

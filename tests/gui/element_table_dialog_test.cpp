@@ -346,15 +346,15 @@ TEST(ElementTableDialog, SpreadsheetButtonsExportWhatTheGridShowsAndShowWhatWasI
     Session s;
     s.oneElement();
     long double exported = 0;
-    setElementTableExchange(
-        [&](ProgramState& state, QWidget*) {
-            exported = state.chain.element(1).distance;
-            return false;
-        },
-        [](ProgramState& state, QWidget*) {
-            state.chain.element(1).distance = 77;
-            return true;
-        });
+    ElementTableCollaborators with;
+    with.exportTable = [&](ProgramState& state, QWidget*) {
+        exported = state.chain.element(1).distance;
+        return false;
+    };
+    with.importTable = [](ProgramState& state, QWidget*) {
+        state.chain.element(1).distance = 77;
+        return true;
+    };
     ModalScript script({[&](QWidget& d) {
         typeCell(d, 1, kColNominal, QStringLiteral("30"));
         click(d, "Button_exportexcel");
@@ -362,8 +362,7 @@ TEST(ElementTableDialog, SpreadsheetButtonsExportWhatTheGridShowsAndShowWhatWasI
         EXPECT_EQ(cell(d, 1, kColNominal), QStringLiteral("77.000"));
         click(d, "Button_cancel");
     }});
-    EXPECT_TRUE(editElementTable(*s.state, nullptr));
-    setElementTableExchange({}, {});
+    EXPECT_TRUE(editElementTable(*s.state, nullptr, std::move(with)));
     EXPECT_EQ(exported, 30);
     EXPECT_EQ(script.unused(), 0u);
 }

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,7 @@
 #include "core/graphics/graphics_window.h"
 #include "core/platform/clock.h"
 #include "gui/app/main_window.h"
+#include "gui/editors/element_table_dialog.h"
 #include "gui/graphics/graphics_widget.h"
 #include "tests/gui/modal_script.h"
 
@@ -200,6 +202,39 @@ TEST(MainWindow, TheMenuShortcutsWorkInTheGraphicsWindowSaveItsOwn) {
     EXPECT_EQ(state.chain.productionSigma, before);
     EXPECT_EQ(script.unused(), 0u);
     state.file.modified = false;
+}
+
+// The element table opened from the menu runs the window's closing-dimension
+// editor and spreadsheet exchange; opened without a window, those buttons are off,
+// whatever window came before.
+TEST(MainWindow, TheElementTableFromTheMenuHasTheWindowsEditorsAndOnlyThen) {
+    StartFolder folder(0);
+    const char* const buttons[] = {"Button_schliessmass", "Button_exportexcel", "Button_importExcel"};
+    const auto enabled = [&](QWidget& d) {
+        QStringList on;
+        for (const char* name : buttons) {
+            auto* b = d.findChild<QPushButton*>(QLatin1String(name));
+            if (b != nullptr && b->isEnabled()) on << QLatin1String(name);
+        }
+        d.findChild<QPushButton*>(QStringLiteral("Button_cancel"))->click();
+        return on;
+    };
+    ProgramState state;
+    QStringList fromMenu;
+    {
+        Thh window(state);
+        window.start(kExample);
+        test::ModalScript script({[&](QWidget& d) { fromMenu = enabled(d); }});
+        action(window, "mi_editelementetabelle")->trigger();
+        EXPECT_EQ(script.unused(), 0u);
+        state.file.modified = false;
+    }
+    EXPECT_EQ(fromMenu.size(), 3) << fromMenu.join(QLatin1Char(' ')).toStdString();
+    QStringList alone;
+    test::ModalScript script({[&](QWidget& d) { alone = enabled(d); }});
+    editElementTable(state, nullptr);
+    EXPECT_TRUE(alone.isEmpty()) << alone.join(QLatin1Char(' ')).toStdString();
+    EXPECT_EQ(script.unused(), 0u);
 }
 
 TEST(MainWindow, AnExceptionInACommandBecomesTheErrorMessageAndTheFlag) {
