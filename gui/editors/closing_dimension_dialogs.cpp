@@ -72,18 +72,14 @@ public:
         top->addWidget(list, 1);
         top->addLayout(side);
 
-        auto* bottom = new QHBoxLayout;
-        bottom->addStretch();
-        QPushButton* ok = addButton(m_dialog, *bottom, "Button_ok", buttonWords(state.config.language).ok);
-        ok->setDefault(true);
-        connectAction(ok, ClosingListAction::Ok);
-        QPushButton* cancel = addButton(m_dialog, *bottom, "Button_cancel", buttonWords(state.config.language).cancel);
-        QObject::connect(cancel, &QPushButton::clicked, &m_dialog, &QDialog::reject);
-        m_help = addButton(m_dialog, *bottom, "Button_help", buttonWords(state.config.language).help);
+        // The help button's number follows the editor: its view installs it.
+        const ButtonRow bottom =
+            buttonRow(m_dialog, buttonWords(state.config.language), {.onOk = [this] { close(ClosingListAction::Ok); }});
+        m_help = bottom.help;
 
         auto* layout = new QVBoxLayout(&m_dialog);
         layout->addLayout(top, 1);
-        layout->addLayout(bottom);
+        layout->addLayout(bottom.layout);
         list->setFocus();
     }
 
@@ -155,15 +151,9 @@ bool runRecordDialog(QWidget* parent, const ProgramState& state, const DialogLoo
                             input.remark, static_cast<int>(ClosingDimension{}.remark.capacity));
     remark->setMinimumWidth(remark->fontMetrics().averageCharWidth() * 52);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    QPushButton* ok = addButton(dialog, *buttons, "Button_ok", buttonWords(state.config.language).ok);
-    ok->setDefault(true);
-    QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
-    QObject::connect(addButton(dialog, *buttons, "Button_cancel", buttonWords(state.config.language).cancel), &QPushButton::clicked,
-                     &dialog, &QDialog::reject);
-    installHelp(dialog, kHelpClosingRecord, [help](int) { help(); },
-                addButton(dialog, *buttons, "Button_help", buttonWords(state.config.language).help));
+    QHBoxLayout* buttons = buttonRow(dialog, buttonWords(state.config.language),
+                                     {.helpContext = kHelpClosingRecord, .help = [help](int) { help(); }})
+                               .layout;
 
     auto* layout = new QVBoxLayout(&dialog);
     layout->addLayout(grid);

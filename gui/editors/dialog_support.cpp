@@ -27,16 +27,22 @@ ButtonWords buttonWords(int language) {
     }
 }
 
-QHBoxLayout* okCancelHelpRow(QDialog& dialog, const ButtonWords& words, const HelpFunction& help, int helpContext,
-                             bool helpText) {
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    QPushButton* ok = addButton(dialog, *row, "Button_ok", words.ok);
-    ok->setDefault(true);
-    QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
-    QPushButton* cancel = addButton(dialog, *row, "Button_cancel", words.cancel);
-    QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
-    installHelp(dialog, helpContext, help, addButton(dialog, *row, "Button_help", helpText ? words.helpText : words.help));
+ButtonRow buttonRow(QDialog& dialog, const ButtonWords& words, const ButtonRowOptions& options) {
+    ButtonRow row;
+    row.layout = new QHBoxLayout;
+    row.layout->addStretch(1);
+    row.ok = addButton(dialog, *row.layout, "Button_ok", words.ok);
+    row.ok->setDefault(true);
+    if (options.onOk) {
+        QObject::connect(row.ok, &QPushButton::clicked, &dialog, options.onOk);
+    } else {
+        QObject::connect(row.ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+    }
+    row.cancel = addButton(dialog, *row.layout, "Button_cancel", words.cancel);
+    QObject::connect(row.cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
+    if (!options.helpButton) return row;
+    row.help = addButton(dialog, *row.layout, "Button_help", options.helpText ? words.helpText : words.help);
+    if (options.helpContext >= 0) installHelp(dialog, options.helpContext, options.help, row.help);
     return row;
 }
 

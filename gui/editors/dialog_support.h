@@ -37,7 +37,7 @@ using HelpFunction = std::function<void(int helpContext)>;
 // How the window wants its dialogs: scaled, centred, with help.
 struct DialogEnvironment {
     DialogLook look;
-    HelpFunction help;
+    HelpFunction help{};
     ButtonWords words;
 };
 
@@ -45,10 +45,25 @@ struct DialogEnvironment {
 // button by accident: only OK takes Enter.
 QPushButton* addButton(QWidget& dialog, QBoxLayout& row, const char* name, const QString& caption);
 
-// OK (default, accepts), cancel (rejects) and a help button for `helpContext`
-// ("&Hilfe", or "&Hilfetext" when `helpText`), right-aligned in a new row; F1 in
-// the dialog opens the same help.
-QHBoxLayout* okCancelHelpRow(QDialog& dialog, const ButtonWords& words, const HelpFunction& help, int helpContext,
-                             bool helpText = false);
+// The row every dialog ends with: OK (the default button), cancel (rejects) and a
+// help button, right-aligned; a dialog's own buttons go in front of them.
+struct ButtonRow {
+    QHBoxLayout* layout = nullptr;
+    QPushButton* ok = nullptr;
+    QPushButton* cancel = nullptr;
+    QPushButton* help = nullptr;  // null without one
+};
+struct ButtonRowOptions {
+    // What OK does; without it OK accepts the dialog.
+    std::function<void()> onOk{};
+    // The help button and F1 open help `helpContext` ("&Hilfe", or "&Hilfetext"
+    // when `helpText`). A context below 0 leaves the button to the caller, who
+    // installs its help (its number changes while the dialog is open).
+    bool helpButton = true;
+    int helpContext = -1;
+    HelpFunction help{};
+    bool helpText = false;
+};
+ButtonRow buttonRow(QDialog& dialog, const ButtonWords& words, const ButtonRowOptions& options);
 
 } // namespace zam1

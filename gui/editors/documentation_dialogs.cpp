@@ -102,7 +102,7 @@ std::optional<ChangeForm> QtDocumentationDialogs::editChange(int number, const C
     layout->addWidget(description, 3, 1, 1, 2);
     auto* outer = new QVBoxLayout(&dialog);
     outer->addLayout(layout);
-    outer->addLayout(okCancelHelpRow(dialog, m_environment.words, m_environment.help, 7020));
+    outer->addLayout(buttonRow(dialog, m_environment.words, {.helpContext = 7020, .help = m_environment.help}).layout);
     applyDialogLook(dialog, m_environment.look);
     id->setFocus();
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
@@ -161,7 +161,7 @@ std::optional<DrawingInfoForm> QtDocumentationDialogs::editDrawingInfo(const Dra
         for (int c = 0; c < 5; ++c) setCell(*texts, r, c, fromOem(*cells[c]));
     }
     outer->addWidget(texts);
-    outer->addLayout(okCancelHelpRow(dialog, m_environment.words, m_environment.help, 7010));
+    outer->addLayout(buttonRow(dialog, m_environment.words, {.helpContext = 7010, .help = m_environment.help}).layout);
     applyDialogLook(dialog, m_environment.look);
     replaces->setFocus();
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
@@ -232,7 +232,7 @@ std::optional<std::array<DocumentSlotForm, kDocumentSlots>> QtDocumentationDialo
                QStringLiteral("File ") + n);
         outer->addWidget(box);
     }
-    outer->addLayout(okCancelHelpRow(dialog, m_environment.words, m_environment.help, 7050, true));
+    outer->addLayout(buttonRow(dialog, m_environment.words, {.helpContext = 7050, .help = m_environment.help, .helpText = true}).layout);
     applyDialogLook(dialog, m_environment.look);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
 

@@ -113,17 +113,13 @@ public:
         layout->addWidget(elementsBox(form), 1);
         layout->addWidget(correlationsBox(correlations));
         layout->addLayout(runRow(form, closing));
-        auto* buttons = new QHBoxLayout;
-        QObject::connect(addButton(m_dialog, *buttons, "Button_signoff", displayText(state.texts.main.saveSignoffReport)),
-                         &QPushButton::clicked, &m_dialog, [this] { saveReport(); });
-        buttons->addStretch();
-        QPushButton* ok = addButton(m_dialog, *buttons, "Button_ok", buttonWords(m_state.config.language).ok);
-        ok->setDefault(true);
-        QObject::connect(ok, &QPushButton::clicked, &m_dialog, [this] { accept(); });
-        QObject::connect(addButton(m_dialog, *buttons, "Button_cancel", buttonWords(m_state.config.language).cancel),
-                         &QPushButton::clicked, &m_dialog, &QDialog::reject);
+        QHBoxLayout* buttons = buttonRow(m_dialog, buttonWords(m_state.config.language),
+                                         {.onOk = [this] { accept(); }, .helpContext = 3500, .help = manualHelp(state)})
+                                   .layout;
+        QPushButton* signoff = addButton(m_dialog, *buttons, "Button_signoff", displayText(state.texts.main.saveSignoffReport));
+        buttons->insertWidget(0, signoff);
+        QObject::connect(signoff, &QPushButton::clicked, &m_dialog, [this] { saveReport(); });
         layout->addLayout(buttons);
-        installHelp(m_dialog, 3500, manualHelp(state));
     }
 
     // The settings taken over, or nothing when cancelled.

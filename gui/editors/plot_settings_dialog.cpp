@@ -53,13 +53,13 @@ public:
         outer->addWidget(pageBox());
         outer->addWidget(penBox());
         outer->addWidget(programBox());
-        QHBoxLayout* row = okCancelHelpRow(m_dialog, ButtonWords{}, windowHelp(prompter), kPlotHelp);
-        QPushButton* ok = m_dialog.findChild<QPushButton*>(QStringLiteral("Button_ok"));
-        QObject::disconnect(ok, &QPushButton::clicked, &m_dialog, &QDialog::accept);
-        QObject::connect(ok, &QPushButton::clicked, &m_dialog, [this] {
-            if (store()) m_dialog.accept();
-        });
-        outer->addLayout(row);
+        outer->addLayout(buttonRow(m_dialog, ButtonWords{},
+                                   {.onOk = [this] {
+                                        if (store()) m_dialog.accept();
+                                    },
+                                    .helpContext = kPlotHelp,
+                                    .help = windowHelp(prompter)})
+                             .layout);
         applyDialogLook(m_dialog, look);
     }
 

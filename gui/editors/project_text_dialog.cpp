@@ -61,13 +61,7 @@ bool editProjectText(ProgramState& state, QWidget* parent) {
         edits[i] = edit;
     }
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    QPushButton* ok = addButton(dialog, *buttons, "Button_ok", buttonWords(state.config.language).ok);
-    ok->setDefault(true);
-    QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
-    QObject::connect(addButton(dialog, *buttons, "Button_cancel", buttonWords(state.config.language).cancel), &QPushButton::clicked,
-                     &dialog, &QDialog::reject);
+    QHBoxLayout* buttons = buttonRow(dialog, buttonWords(state.config.language), {.helpButton = false}).layout;
 
     auto* layout = new QVBoxLayout(&dialog);
     layout->addLayout(grid);

@@ -71,22 +71,24 @@ public:
         for (QVBoxLayout* page : pages) page->addStretch(1);
         auto* outer = new QVBoxLayout(&m_dialog);
         outer->addWidget(tabs);
-        QHBoxLayout* row = okCancelHelpRow(m_dialog, buttonWords(state.config.language), manualHelp(state), kSettingsHelp);
+        // The buttons call the core under the command guard: an exception becomes
+        // the program's error message and the dialog stays open. OK takes the
+        // settings over for this session only.
+        QHBoxLayout* row = buttonRow(m_dialog, buttonWords(state.config.language),
+                                     {.onOk = guardedHandler(m_state, [this] {
+                                          if (takeOver()) m_dialog.accept();
+                                      }),
+                                      .helpContext = kSettingsHelp,
+                                      .help = manualHelp(state)})
+                               .layout;
         // Speichern writes the file and keeps the dialog open; Import reads the file
-        // into the dialog; OK takes the settings over for this session only.
+        // into the dialog.
         QPushButton* save = addButton(m_dialog, *row, "Button_save", QString::fromUtf8(words.save));
         row->insertWidget(0, save);
-        // The buttons call the core under the command guard: an exception becomes
-        // the program's error message and the dialog stays open.
         QObject::connect(save, &QPushButton::clicked, &m_dialog, guardedHandler(m_state, [this] { saveFile(); }));
         QPushButton* import = addButton(m_dialog, *row, "Button_import", QString::fromUtf8(words.import));
         row->insertWidget(1, import);
         QObject::connect(import, &QPushButton::clicked, &m_dialog, guardedHandler(m_state, [this] { importFile(); }));
-        QPushButton* ok = m_dialog.findChild<QPushButton*>(QStringLiteral("Button_ok"));
-        QObject::disconnect(ok, &QPushButton::clicked, &m_dialog, &QDialog::accept);
-        QObject::connect(ok, &QPushButton::clicked, &m_dialog, guardedHandler(m_state, [this] {
-                             if (takeOver()) m_dialog.accept();
-                         }));
         outer->addLayout(row);
         m_base = state.config;
         load();
