@@ -9,6 +9,7 @@
 #include "gui/editors/closing_dimension_dialogs.h"
 #include "gui/editors/dialog_geometry.h"
 #include "gui/editors/dialog_support.h"
+#include "gui/editors/editor_support.h"
 #include "gui/editors/element_table_dialog.h"
 #include "gui/editors/documentation_dialogs.h"
 #include "gui/editors/explanation_dialog.h"
@@ -22,17 +23,10 @@ namespace zam1 {
 namespace {
 
 // The configured scale of the input windows, centred over the main window.
-DialogLook lookOf(Thh& window) {
-    DialogLook look;
-    look.sizePercent = look.fontPercent = window.state().config.inputWindowScale;
-    look.centreOver = &window;
-    return look;
-}
-
 // The dialogs' scale and their help buttons, which open the manual at their number.
 DialogEnvironment environmentOf(Thh& window) {
     DialogEnvironment env;
-    env.look = lookOf(window);
+    env.look = editorLook(window.state(), &window);
     env.help = [&window](int number) { window.prompter().showHelp(number, false); };
     env.words = buttonWords(window.state().config.language);
     return env;
@@ -75,12 +69,12 @@ ExplanationView& WindowDialogs::explanation() {
 OverviewWindow& WindowDialogs::overview() {
     Thh& window = m_window;
     m_overview = std::make_unique<QtOverviewWindow>(
-        &window, lookOf(window), [&window] { window.projectOpenedFromTable(); },
+        &window, editorLook(window.state(), &window), [&window] { window.projectOpenedFromTable(); },
         [&window](int number) { window.prompter().showHelp(number, false); });
     return *m_overview;
 }
 ImportPreview& WindowDialogs::importPreview() {
-    m_importPreview = std::make_unique<QtImportPreview>(&m_window, lookOf(m_window), m_window.state().texts,
+    m_importPreview = std::make_unique<QtImportPreview>(&m_window, editorLook(m_window.state(), &m_window), m_window.state().texts,
                                                         m_window.state().config.language);
     return *m_importPreview;
 }

@@ -92,7 +92,7 @@ private:
         m_closing = new QComboBox(&m_dialog);
         m_closing->setObjectName(QStringLiteral("ComboBox_closing"));
         for (int k = 1; k <= m_state.chain.closingCount(); ++k) {
-            m_closing->addItem(displayText(closingListText(m_state.chain, k)));
+            m_closing->addItem(fromOem(closingListText(m_state.chain, k)));
         }
         m_closing->setCurrentIndex(std::clamp(form.closing, 1, m_closing->count()) - 1);
         fields->addRow(QStringLiteral("&Schließmaß"), m_closing);
@@ -135,7 +135,7 @@ private:
         const MainTexts& t = m_state.texts.main;
         m_table = new QTableWidget(0, Columns, &m_dialog);
         m_table->setObjectName(QStringLiteral("StringGrid_allocation"));
-        m_table->setHorizontalHeaderLabels({displayText(t.elementNumber), displayText(t.text),
+        m_table->setHorizontalHeaderLabels({fromOem(t.elementNumber), fromOem(t.text),
                                             QStringLiteral("heute oben"), QStringLiteral("heute unten"),
                                             QStringLiteral("heute ISO"), QStringLiteral("neu oben"),
                                             QStringLiteral("neu unten"), QStringLiteral("neu ISO"),
@@ -183,7 +183,7 @@ private:
         for (int r = 0; r < m_table->rowCount(); ++r) {
             const AllocatedElement& e = a->elements[static_cast<std::size_t>(r)];
             m_table->setItem(r, ColElement, cell(QString::number(e.element)));
-            QString text = displayText(m_state.chain.element(e.element).text.view());
+            QString text = fromOem(m_state.chain.element(e.element).text.view());
             if (e.fixed) text += QStringLiteral(" (fest)");
             if (e.atLimit) text += QStringLiteral(" (an der Grenze)");
             m_table->setItem(r, ColText, cell(text, false));

@@ -33,11 +33,11 @@ public:
         : m_dialog(parent), m_chosen(chosen) {
         m_dialog.setObjectName(QStringLiteral("Form_einarray"));
         m_dialog.setProperty("className", QStringLiteral("TForm_einarray"));
-        m_dialog.setWindowTitle(kProgramName + QLatin1Char(' ') + displayText(state.texts.main.closingDimensions));
+        m_dialog.setWindowTitle(kProgramName + QLatin1Char(' ') + fromOem(state.texts.main.closingDimensions));
 
         auto* list = new QListWidget(&m_dialog);
         list->setObjectName(QStringLiteral("ListBox1"));
-        for (const std::string& line : lines) list->addItem(displayText(line));
+        for (const std::string& line : lines) list->addItem(fromOem(line));
         if (chosen >= 1 && chosen <= list->count()) list->setCurrentRow(chosen - 1);
         list->setMinimumWidth(list->fontMetrics().averageCharWidth() * 50);
         // A click (or the arrow keys) chooses a line; a double click changes it.
@@ -118,13 +118,13 @@ bool runRecordDialog(QWidget* parent, const ProgramState& state, const DialogLoo
     QDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("Form_einkrit"));
     dialog.setProperty("className", QStringLiteral("TForm_einkrit"));
-    dialog.setWindowTitle(kProgramName + QLatin1Char(' ') + displayText(state.texts.main.closingDimension) +
+    dialog.setWindowTitle(kProgramName + QLatin1Char(' ') + fromOem(state.texts.main.closingDimension) +
                           QLatin1Char(' ') + QString::number(k));
     const ClosingEditorTexts& t = state.texts.closingEditor;
     auto* grid = new QGridLayout;
     const auto row = [&](int r, const char* labelName, const QString& caption, const char* editName,
                          const std::string& value, int maxLength) {
-        auto* edit = new QLineEdit(displayText(value), &dialog);
+        auto* edit = new QLineEdit(fromOem(value), &dialog);
         edit->setObjectName(QLatin1String(editName));
         edit->setMaxLength(maxLength);
         auto* label = new QLabel(caption, &dialog);
@@ -137,17 +137,17 @@ bool runRecordDialog(QWidget* parent, const ProgramState& state, const DialogLoo
     // Element numbers take digits only: a typo must not quietly become element 0.
     const auto* digits = new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[0-9]{0,%1}").arg(kElementNumberDigits)), &dialog);
-    QLineEdit* from = row(0, "Label_vonel", displayText(t.fromElement), "Edit_vonel", input.fromElement,
+    QLineEdit* from = row(0, "Label_vonel", fromOem(t.fromElement), "Edit_vonel", input.fromElement,
                           kElementNumberDigits);
-    QLineEdit* to = row(1, "Label_bisel", displayText(t.toElement), "Edit_bisel", input.toElement,
+    QLineEdit* to = row(1, "Label_bisel", fromOem(t.toElement), "Edit_bisel", input.toElement,
                         kElementNumberDigits);
     from->setValidator(digits);
     to->setValidator(digits);
     from->setMaximumWidth(from->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
     to->setMaximumWidth(from->maximumWidth());
-    QLineEdit* text = row(2, "Label_komment", displayText(t.text) + QStringLiteral(" 1"), "Edit_komment", input.text,
+    QLineEdit* text = row(2, "Label_komment", fromOem(t.text) + QStringLiteral(" 1"), "Edit_komment", input.text,
                           static_cast<int>(ClosingDimension{}.text.capacity));
-    QLineEdit* remark = row(3, "Label_komment2", displayText(t.text) + QStringLiteral(" 2"), "Edit_komment2",
+    QLineEdit* remark = row(3, "Label_komment2", fromOem(t.text) + QStringLiteral(" 2"), "Edit_komment2",
                             input.remark, static_cast<int>(ClosingDimension{}.remark.capacity));
     remark->setMinimumWidth(remark->fontMetrics().averageCharWidth() * 52);
 
@@ -164,8 +164,8 @@ bool runRecordDialog(QWidget* parent, const ProgramState& state, const DialogLoo
     if (dialog.exec() != QDialog::Accepted) return false;
     input.fromElement = from->text().toStdString();
     input.toElement = to->text().toStdString();
-    input.text = storedText(text->text());
-    input.remark = storedText(remark->text());
+    input.text = toOem(text->text());
+    input.remark = toOem(remark->text());
     return true;
 }
 

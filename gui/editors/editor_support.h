@@ -1,7 +1,6 @@
 #pragma once
-// What the editor dialogs share: the conversion between the records' stored
-// (OEM) code page and the Unicode they show, the configured look of a dialog
-// opened over the main window, and their plain push buttons.
+// What the editor dialogs share besides the dialog kit (dialog_support.h): the
+// configured look of a dialog opened over the main window.
 
 #include <QBoxLayout>
 #include <QPushButton>
@@ -17,9 +16,6 @@
 
 namespace zam1 {
 
-inline QString displayText(std::string_view oem) { return QString::fromStdString(oemToUtf8(oem)); }
-inline std::string storedText(const QString& text) { return utf8ToOem(text.toStdString()); }
-
 // The configured input window scale, centred over the window `parent` belongs to.
 inline DialogLook editorLook(const ProgramState& state, QWidget* parent) {
     DialogLook look;
@@ -28,6 +24,5 @@ inline DialogLook editorLook(const ProgramState& state, QWidget* parent) {
     look.centreOver = parent ? parent->window() : nullptr;
     return look;
 }
-
 
 } // namespace zam1

@@ -40,8 +40,8 @@ TForm_zam1elemente::TForm_zam1elemente(ProgramState& state, QWidget* parent, Ele
     : QDialog(parent), m_state(state), m_with(std::move(with)), m_table(std::make_unique<ElementTable>(state)) {
     setObjectName(QStringLiteral("Form_zam1elemente"));
     const ProjectTexts& p = state.projectTexts;
-    setWindowTitle(QStringLiteral("ZAM1 ") + displayText(p.drawingName.view()) + QStringLiteral(" ") +
-                   displayText(p.drawingNumber.view()) + QStringLiteral(": ") + displayText(state.texts.main.dimensionElements));
+    setWindowTitle(QStringLiteral("ZAM1 ") + fromOem(p.drawingName.view()) + QStringLiteral(" ") +
+                   fromOem(p.drawingNumber.view()) + QStringLiteral(": ") + fromOem(state.texts.main.dimensionElements));
     auto* layout = new QVBoxLayout(this);
     buildGrid();
     layout->addWidget(m_grid, 1);
@@ -112,7 +112,7 @@ void TForm_zam1elemente::buildGrid() {
 QLayout* TForm_zam1elemente::buildResults() {
     const MainTexts& m = m_state.texts.main;
     auto* column = new QVBoxLayout;
-    auto* label = new QLabel(displayText(m.closingDimension), this);
+    auto* label = new QLabel(fromOem(m.closingDimension), this);
     label->setObjectName(QStringLiteral("Label_schliessmass"));
     column->addWidget(label);
     auto* choiceRow = new QHBoxLayout;
@@ -137,10 +137,10 @@ QLayout* TForm_zam1elemente::buildResults() {
     m_results->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_results->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_results->setFocusPolicy(Qt::NoFocus);
-    const QString fixed[4][3] = {{{}, displayText(m.classicMethod), displayText(m.statisticalMethod)},
-                                 {displayText(m.maximumSize), {}, {}},
-                                 {displayText(m.minimumSize), {}, {}},
-                                 {displayText(m.tolerance), {}, {}}};
+    const QString fixed[4][3] = {{{}, fromOem(m.classicMethod), fromOem(m.statisticalMethod)},
+                                 {fromOem(m.maximumSize), {}, {}},
+                                 {fromOem(m.minimumSize), {}, {}},
+                                 {fromOem(m.tolerance), {}, {}}};
     for (int r = 0; r < 4; ++r) {
         for (int c = 0; c < 3; ++c) {
             auto* item = new QTableWidgetItem(fixed[r][c]);
@@ -175,15 +175,15 @@ QLayout* TForm_zam1elemente::buildButtons() {
         int row, column;
     };
     const ButtonSpec specs[] = {
-        {"Button_berechnen", displayText(m.calculateButton), &TForm_zam1elemente::Button_berechnenClick, 0, 0},
-        {"Button_freimass", displayText(m_state.texts.tolerance.generalTolerance), &TForm_zam1elemente::Button_freimassClick, 0, 1},
+        {"Button_berechnen", fromOem(m.calculateButton), &TForm_zam1elemente::Button_berechnenClick, 0, 0},
+        {"Button_freimass", fromOem(m_state.texts.tolerance.generalTolerance), &TForm_zam1elemente::Button_freimassClick, 0, 1},
         {"Button_sigmatol", QStringLiteral("Sigma i"), &TForm_zam1elemente::Button_sigmatolClick, 1, 0},
-        {"Button_winkel", displayText(m.inclined), &TForm_zam1elemente::Button_winkelClick, 1, 1},
-        {"Button_einfuegen", displayText(m.insertButton), &TForm_zam1elemente::Button_einfuegenClick, 2, 0},
-        {"Button_loeschen", displayText(m.deleteButton), &TForm_zam1elemente::Button_loeschenClick, 2, 1},
+        {"Button_winkel", fromOem(m.inclined), &TForm_zam1elemente::Button_winkelClick, 1, 1},
+        {"Button_einfuegen", fromOem(m.insertButton), &TForm_zam1elemente::Button_einfuegenClick, 2, 0},
+        {"Button_loeschen", fromOem(m.deleteButton), &TForm_zam1elemente::Button_loeschenClick, 2, 1},
         {"Button_ok", QStringLiteral("OK"), &TForm_zam1elemente::Button_okClick, 4, 0},
-        {"Button_cancel", displayText(m.cancelButton), &TForm_zam1elemente::Button_cancelClick, 4, 1},
-        {"Button_hilfebild", displayText(m.helpPictureButton), &TForm_zam1elemente::Button_hilfebildClick, 5, 1},
+        {"Button_cancel", fromOem(m.cancelButton), &TForm_zam1elemente::Button_cancelClick, 4, 1},
+        {"Button_hilfebild", fromOem(m.helpPictureButton), &TForm_zam1elemente::Button_hilfebildClick, 5, 1},
     };
     for (const ButtonSpec& s : specs) {
         QPushButton* b = namedButton(this, s.name, s.caption);
@@ -191,7 +191,7 @@ QLayout* TForm_zam1elemente::buildButtons() {
         grid->addWidget(b, s.row, s.column);
         if (s.slot == &TForm_zam1elemente::Button_okClick) b->setDefault(true);
     }
-    QPushButton* help = namedButton(this, "Button_help", displayText(m.helpButton));
+    QPushButton* help = namedButton(this, "Button_help", fromOem(m.helpButton));
     installHelp(*this, 9010, manualHelp(m_state), help);
     grid->addWidget(help, 5, 0);
     // The spreadsheet exchange comes from the caller; without it the buttons stay off.
@@ -234,15 +234,15 @@ void TForm_zam1elemente::FormShow() {
 
 void TForm_zam1elemente::fillClosingChoice() {
     m_closingChoice->clear();
-    for (const std::string& item : m_table->closingItems()) m_closingChoice->addItem(displayText(item));
+    for (const std::string& item : m_table->closingItems()) m_closingChoice->addItem(fromOem(item));
     m_closingChoice->setCurrentIndex(m_table->chosenClosing() - 1);
 }
 
 void TForm_zam1elemente::showResults() {
     for (int r = 0; r < 3; ++r) {
-        for (int c = 0; c < 2; ++c) m_results->item(r + 1, c + 1)->setText(displayText(m_table->resultText(r, c)));
+        for (int c = 0; c < 2; ++c) m_results->item(r + 1, c + 1)->setText(fromOem(m_table->resultText(r, c)));
     }
-    m_message->setText(displayText(m_table->results().message));
+    m_message->setText(fromOem(m_table->results().message));
 }
 
 void TForm_zam1elemente::finishTyping() {
@@ -320,8 +320,8 @@ void TForm_zam1elemente::Button_sigmatolClick() {
 void TForm_zam1elemente::Button_winkelClick() {
     finishTyping();
     const int row = m_table->currentRow();
-    const auto result = runAngleDialog(m_state, displayText(m_table->cell(row, kColPredecessor)),
-                                       displayText(m_table->cell(row, kColNumber)), this);
+    const auto result = runAngleDialog(m_state, fromOem(m_table->cell(row, kColPredecessor)),
+                                       fromOem(m_table->cell(row, kColNumber)), this);
     if (!result) {
         m_state.error.clear();
         return;

@@ -17,10 +17,10 @@ namespace zam1 {
 ElementTableModel::ElementTableModel(ElementTable& table, const LanguageTexts& texts, QObject* parent)
     : QAbstractTableModel(parent), m_table(table) {
     const MainTexts& m = texts.main;
-    for (const std::string* h : {&m.elementNumber, &m.predecessor}) m_headers << displayText(*h);
+    for (const std::string* h : {&m.elementNumber, &m.predecessor}) m_headers << fromOem(*h);
     m_headers << QStringLiteral("+/-");
     for (const std::string* h : {&m.nominalSize, &m.upperTolerance, &m.lowerTolerance, &m.isoTolerance, &m.text}) {
-        m_headers << displayText(*h);
+        m_headers << fromOem(*h);
     }
     m_headers << QStringLiteral("Info");
 }
@@ -34,7 +34,7 @@ int ElementTableModel::columnCount(const QModelIndex& parent) const { return par
 QVariant ElementTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
     if (role == Qt::DisplayRole || role == Qt::EditRole) {
-        return displayText(m_table.cell(index.row() + 1, index.column()));
+        return fromOem(m_table.cell(index.row() + 1, index.column()));
     }
     if (role == Qt::TextAlignmentRole) {
         const CellKind kind = cellKind(index.column());
@@ -46,7 +46,7 @@ QVariant ElementTableModel::data(const QModelIndex& index, int role) const {
         // A cell the table will not take, or whose value it doubts, is marked and says why.
         const std::string problem = m_table.cellProblem(index.row() + 1, index.column());
         if (problem.empty()) return {};
-        return role == Qt::ToolTipRole ? QVariant(displayText(problem)) : QVariant(QBrush(QColor(255, 205, 205)));
+        return role == Qt::ToolTipRole ? QVariant(fromOem(problem)) : QVariant(QBrush(QColor(255, 205, 205)));
     }
     return {};
 }

@@ -26,13 +26,13 @@ namespace {
 QComboBox* namedCombo(QWidget* parent, const char* name, const std::vector<std::string>& items, int current) {
     auto* box = new QComboBox(parent);
     box->setObjectName(QLatin1String(name));
-    for (const std::string& item : items) box->addItem(displayText(item));
+    for (const std::string& item : items) box->addItem(fromOem(item));
     box->setCurrentIndex(std::clamp(current, 0, box->count() - 1));
     return box;
 }
 
 QLabel* namedLabel(QWidget* parent, const char* name, const std::string& oemText) {
-    auto* label = new QLabel(displayText(oemText), parent);
+    auto* label = new QLabel(fromOem(oemText), parent);
     label->setObjectName(QLatin1String(name));
     return label;
 }
@@ -46,14 +46,14 @@ bool editGeneralTolerance(ProgramState& state, QWidget* parent) {
 
     QDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("Form_zam1frei"));
-    dialog.setWindowTitle(QStringLiteral("ZAM1  ") + displayText(t.generalTolerance));
+    dialog.setWindowTitle(QStringLiteral("ZAM1  ") + fromOem(t.generalTolerance));
     auto* layout = new QVBoxLayout(&dialog);
-    auto* group = new QGroupBox(displayText(t.generalTolerance), &dialog);
+    auto* group = new QGroupBox(fromOem(t.generalTolerance), &dialog);
     group->setObjectName(QStringLiteral("RadioGroup1"));
     auto* grid = new QGridLayout(group);
     auto* radios = new QButtonGroup(&dialog);
     for (int i = 0; i < static_cast<int>(lists.items.size()); ++i) {
-        auto* radio = new QRadioButton(displayText(lists.items[static_cast<std::size_t>(i)]), group);
+        auto* radio = new QRadioButton(fromOem(lists.items[static_cast<std::size_t>(i)]), group);
         radio->setObjectName(QStringLiteral("RadioButton%1").arg(i));
         radios->addButton(radio, i);
         grid->addWidget(radio, i, 0);
@@ -67,10 +67,10 @@ bool editGeneralTolerance(ProgramState& state, QWidget* parent) {
     auto* buttonMin = namedButton(group, "Button_min", QStringLiteral("<"));
     buttonMin->setFixedWidth(buttonMin->fontMetrics().horizontalAdvance(QStringLiteral("<<<<")));
     auto* constantRow = new QHBoxLayout;
-    constantRow->addWidget(new QLabel(displayText(state.texts.main.upperTolerance), group));
+    constantRow->addWidget(new QLabel(fromOem(state.texts.main.upperTolerance), group));
     constantRow->addWidget(editMax);
     constantRow->addWidget(buttonMin);
-    constantRow->addWidget(new QLabel(displayText(state.texts.main.lowerTolerance), group));
+    constantRow->addWidget(new QLabel(fromOem(state.texts.main.lowerTolerance), group));
     constantRow->addWidget(editMin);
     grid->addLayout(constantRow, kItemConstant, 1, 1, 4);
 
@@ -120,7 +120,7 @@ bool editGeneralTolerance(ProgramState& state, QWidget* parent) {
 
     QObject::connect(buttonMin, &QPushButton::clicked, &dialog, [&] {
         long double upper = 0;
-        if (parseNumber(qtToOem(editMax->text()), upper)) editMin->setText(displayText(autoNumber(-upper, {}, 6)));
+        if (parseNumber(qtToOem(editMax->text()), upper)) editMin->setText(fromOem(autoNumber(-upper, {}, 6)));
     });
     QObject::connect(ok, &QPushButton::clicked, &dialog, [&] {
         GeneralToleranceChoice c;

@@ -116,7 +116,7 @@ public:
         QHBoxLayout* buttons = buttonRow(m_dialog, buttonWords(m_state.config.language),
                                          {.onOk = [this] { accept(); }, .helpContext = 3500, .help = manualHelp(state)})
                                    .layout;
-        QPushButton* signoff = addButton(m_dialog, *buttons, "Button_signoff", displayText(state.texts.main.saveSignoffReport));
+        QPushButton* signoff = addButton(m_dialog, *buttons, "Button_signoff", fromOem(state.texts.main.saveSignoffReport));
         buttons->insertWidget(0, signoff);
         QObject::connect(signoff, &QPushButton::clicked, &m_dialog, [this] { saveReport(); });
         layout->addLayout(buttons);
@@ -135,11 +135,11 @@ private:
     QGroupBox* limitsBox(const MonteCarloForm& form) {
         auto* box = new QGroupBox(QStringLiteral("Geforderte Grenzen der Schließmaße (leer: keine)"), &m_dialog);
         m_limits = makeTable(*box, "StringGrid_limits",
-                             {displayText(m_state.texts.main.closingDimension), QStringLiteral("untere Grenze"),
+                             {fromOem(m_state.texts.main.closingDimension), QStringLiteral("untere Grenze"),
                               QStringLiteral("obere Grenze")},
                              static_cast<int>(form.limits.size()));
         for (int r = 0; r < m_limits->rowCount(); ++r) {
-            m_limits->setItem(r, ColClosing, fixedItem(displayText(closingListText(m_state.chain, r + 1))));
+            m_limits->setItem(r, ColClosing, fixedItem(fromOem(closingListText(m_state.chain, r + 1))));
             m_limits->setItem(r, ColLowerLimit, new QTableWidgetItem(QString::fromStdString(form.limits[r].lower)));
             m_limits->setItem(r, ColUpperLimit, new QTableWidgetItem(QString::fromStdString(form.limits[r].upper)));
         }
@@ -155,8 +155,8 @@ private:
         auto* box = new QGroupBox(QStringLiteral("Verteilung der Maßelemente"), &m_dialog);
         const MainTexts& t = m_state.texts.main;
         m_elements = makeTable(*box, "StringGrid_elements",
-                               {displayText(t.elementNumber), displayText(t.text), displayText(t.upperTolerance),
-                                displayText(t.lowerTolerance), QStringLiteral("Verteilung"),
+                               {fromOem(t.elementNumber), fromOem(t.text), fromOem(t.upperTolerance),
+                                fromOem(t.lowerTolerance), QStringLiteral("Verteilung"),
                                 QStringLiteral("Verschiebung %")},
                                static_cast<int>(form.elements.size()));
         m_elements->setItemDelegateForColumn(ColDistribution, new DistributionDelegate(m_elements));
@@ -165,7 +165,7 @@ private:
             const Element& e = m_state.chain.element(r + 1);
             const MonteCarloForm::Element& row = form.elements[static_cast<std::size_t>(r)];
             m_elements->setItem(r, ColNumber, fixedItem(QString::number(r + 1)));
-            m_elements->setItem(r, ColText, fixedItem(displayText(e.text.view())));
+            m_elements->setItem(r, ColText, fixedItem(fromOem(e.text.view())));
             m_elements->setItem(r, ColUpper, fixedItem(QString::fromStdString(fixedText(e.upperDev, 0, m_state.chain.decimals, false))));
             m_elements->setItem(r, ColLower, fixedItem(QString::fromStdString(fixedText(e.lowerDev, 0, m_state.chain.decimals, false))));
             auto* kind = new QTableWidgetItem(distributionCaption(row.kind));
@@ -187,17 +187,17 @@ private:
     // The pairs of the settings file, to be read only: they are written there.
     QGroupBox* correlationsBox(const std::vector<Correlation>& pairs) {
         const MainTexts& t = m_state.texts.main;
-        auto* box = new QGroupBox(displayText(t.correlatedElements), &m_dialog);
+        auto* box = new QGroupBox(fromOem(t.correlatedElements), &m_dialog);
         box->setObjectName(QStringLiteral("GroupBox_correlations"));
         auto* layout = new QVBoxLayout(box);
         if (pairs.empty()) {
-            auto* none = new QLabel(displayText(t.noCorrelations), box);
+            auto* none = new QLabel(fromOem(t.noCorrelations), box);
             none->setObjectName(QStringLiteral("Label_correlations"));
             layout->addWidget(none);
             return box;
         }
         auto* table = makeTable(*box, "StringGrid_correlations",
-                                {displayText(t.elementNumber), displayText(t.elementNumber), QStringLiteral("r")},
+                                {fromOem(t.elementNumber), fromOem(t.elementNumber), QStringLiteral("r")},
                                 static_cast<int>(pairs.size()));
         table->setEditTriggers(QAbstractItemView::NoEditTriggers);
         for (int r = 0; r < table->rowCount(); ++r) {
@@ -222,7 +222,7 @@ private:
         m_closing = new QComboBox(&m_dialog);
         m_closing->setObjectName(QStringLiteral("ComboBox_closing"));
         for (int k = 1; k <= m_state.chain.closingCount(); ++k) {
-            m_closing->addItem(displayText(closingListText(m_state.chain, k)));
+            m_closing->addItem(fromOem(closingListText(m_state.chain, k)));
         }
         m_closing->setCurrentIndex(std::clamp(closing, 1, m_closing->count()) - 1);
         fields->addRow(QStringLiteral("Histogramm von"), m_closing);

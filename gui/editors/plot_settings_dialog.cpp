@@ -21,6 +21,7 @@
 #include "core/text/number_format.h"
 #include "gui/platform/qt_prompter.h"
 #include "gui/editors/dialog_support.h"
+#include "gui/editors/editor_support.h"
 
 namespace zam1 {
 namespace {
@@ -36,6 +37,43 @@ std::optional<long double> typedNumber(const QLineEdit& edit, long double lower,
     return v;
 }
 
+// The dialog's words in the program's language (German where it has none).
+struct PlotWords {
+    QString title, paper, size, orientation, portrait, landscape, scale, scaleRow, pens, pen, programRow, program, invalid;
+};
+
+PlotWords plotWords(int language) {
+    switch (language) {
+    case 2:
+        return {QStringLiteral("Plot settings"), QStringLiteral("Paper"), QStringLiteral("Size"),
+                QStringLiteral("Orientation"), QStringLiteral("Portrait"), QStringLiteral("Landscape"),
+                QStringLiteral("Scale"), QStringLiteral("Scale (0 = fill the sheet)"),
+                QStringLiteral("Pen width per colour (mm)"), QStringLiteral("Pen width %1"),
+                QStringLiteral("Plot program (empty: print through the print dialog)"), QStringLiteral("Plot program"),
+                QStringLiteral("Invalid input ")};
+    case 3:
+        return {QStringLiteral("Paramètres du traceur"), QStringLiteral("Papier"), QStringLiteral("Format"),
+                QStringLiteral("Orientation"), QStringLiteral("Portrait"), QStringLiteral("Paysage"),
+                QStringLiteral("Échelle"), QStringLiteral("Échelle (0 = remplir la feuille)"),
+                QStringLiteral("Épaisseur de trait par couleur (mm)"), QStringLiteral("Épaisseur de trait %1"),
+                QStringLiteral("Programme de tracé (vide : imprimer par la boîte d'impression)"),
+                QStringLiteral("Programme de tracé"), QStringLiteral("Entrée invalide ")};
+    default:
+        return {QStringLiteral("Plot-Einstellungen"), QStringLiteral("Papier"), QStringLiteral("Format"),
+                QStringLiteral("Ausrichtung"), QStringLiteral("Hochformat"), QStringLiteral("Querformat"),
+                QStringLiteral("Maßstab"), QStringLiteral("Maßstab (0 = Blatt füllen)"),
+                QStringLiteral("Strichstärke je Farbe (mm)"), QStringLiteral("Strichstärke %1"),
+                QStringLiteral("Plotprogramm (leer: über den Druckdialog drucken)"), QStringLiteral("Plotprogramm"),
+                QStringLiteral("Ungültige Eingabe ")};
+    }
+}
+
+// The window's language, through its prompter; German without a window.
+int windowLanguage(Prompter* prompter) {
+    auto* window = dynamic_cast<QtPrompter*>(prompter);
+    return window ? window->language() : 1;
+}
+
 // The window's help, through its prompter; a prompter without a window has none.
 HelpFunction windowHelp(Prompter* prompter) {
     auto* window = dynamic_cast<QtPrompter*>(prompter);
@@ -46,14 +84,15 @@ HelpFunction windowHelp(Prompter* prompter) {
 class PlotDialog {
 public:
     PlotDialog(PlotSettings& plot, Prompter* prompter, const DialogLook& look, QWidget* parent)
-        : m_plot(plot), m_prompter(prompter), m_dialog(parent) {
+        : m_plot(plot), m_prompter(prompter), m_language(windowLanguage(prompter)), m_words(plotWords(m_language)),
+          m_dialog(parent) {
         m_dialog.setObjectName(QStringLiteral("Form_plotConfig"));
-        m_dialog.setWindowTitle(QStringLiteral("Plot-Einstellungen"));
+        m_dialog.setWindowTitle(m_words.title);
         auto* outer = new QVBoxLayout(&m_dialog);
         outer->addWidget(pageBox());
         outer->addWidget(penBox());
         outer->addWidget(programBox());
-        outer->addLayout(buttonRow(m_dialog, ButtonWords{},
+        outer->addLayout(buttonRow(m_dialog, buttonWords(m_language),
                                    {.onOk = [this] {
                                         if (store()) m_dialog.accept();
                                     },
@@ -67,7 +106,7 @@ public:
 
 private:
     QGroupBox* pageBox() {
-        auto* box = new QGroupBox(QStringLiteral("Papier"), &m_dialog);
+        auto* box = new QGroupBox(m_words.paper, &m_dialog);
         auto* form = new QFormLayout(box);
         m_paper = new QComboBox(box);
         m_paper->setObjectName(QStringLiteral("ComboBox_paper"));
@@ -78,27 +117,27 @@ private:
                                  .arg(p.heightMm));
         }
         m_paper->setCurrentIndex(std::clamp(m_plot.paper, 0, static_cast<int>(kPaperSizes.size()) - 1));
-        form->addRow(QStringLiteral("Format"), m_paper);
+        form->addRow(m_words.size, m_paper);
         auto* orientation = new QWidget(box);
         auto* radios = new QHBoxLayout(orientation);
         radios->setContentsMargins(0, 0, 0, 0);
-        m_portrait = new QRadioButton(QStringLiteral("Hochformat"), orientation);
+        m_portrait = new QRadioButton(m_words.portrait, orientation);
         m_portrait->setObjectName(QStringLiteral("RadioButton_portrait"));
-        m_landscape = new QRadioButton(QStringLiteral("Querformat"), orientation);
+        m_landscape = new QRadioButton(m_words.landscape, orientation);
         m_landscape->setObjectName(QStringLiteral("RadioButton_landscape"));
         (m_plot.landscape ? m_landscape : m_portrait)->setChecked(true);
         radios->addWidget(m_portrait);
         radios->addWidget(m_landscape);
         radios->addStretch(1);
-        form->addRow(QStringLiteral("Ausrichtung"), orientation);
+        form->addRow(m_words.orientation, orientation);
         m_scale = new QLineEdit(numberText(m_plot.scale), box);
         m_scale->setObjectName(QStringLiteral("Edit_scale"));
-        form->addRow(QStringLiteral("Maßstab (0 = Blatt füllen)"), m_scale);
+        form->addRow(m_words.scaleRow, m_scale);
         return box;
     }
 
     QGroupBox* penBox() {
-        auto* box = new QGroupBox(QStringLiteral("Strichstärke je Farbe (mm)"), &m_dialog);
+        auto* box = new QGroupBox(m_words.pens, &m_dialog);
         auto* grid = new QGridLayout(box);
         for (int i = 0; i < kPlotPens; ++i) {
             const Rgb c = paletteColour(i);
@@ -122,7 +161,7 @@ private:
     }
 
     QGroupBox* programBox() {
-        auto* box = new QGroupBox(QStringLiteral("Plotprogramm (leer: über den Druckdialog drucken)"), &m_dialog);
+        auto* box = new QGroupBox(m_words.programRow, &m_dialog);
         auto* row = new QHBoxLayout(box);
         m_program = new QLineEdit(QString::fromStdString(m_plot.program), box);
         m_program->setObjectName(QStringLiteral("Edit_program"));
@@ -134,7 +173,7 @@ private:
         pick->setEnabled(m_prompter != nullptr);
         QObject::connect(pick, &QPushButton::clicked, m_program, [this] {
             FileChoice choice;
-            choice.title = toOem(QStringLiteral("Plotprogramm"));
+            choice.title = toOem(m_words.program);
             choice.filter = "*|*";
             std::string path = m_program->text().toStdString();
             if (m_prompter->chooseOpenFile(choice, path)) m_program->setText(QString::fromStdString(path));
@@ -148,15 +187,15 @@ private:
     bool store() {
         PlotSettings out = m_plot;
         const auto refuse = [this](const QString& what) {
-            if (m_prompter) m_prompter->showError(toOem(QStringLiteral("Ungültige Eingabe ") + what));
+            if (m_prompter) m_prompter->showError(toOem(m_words.invalid + what));
             return false;
         };
         const auto scale = typedNumber(*m_scale, 0, 1000);
-        if (!scale) return refuse(QStringLiteral("Maßstab"));
+        if (!scale) return refuse(m_words.scale);
         out.scale = *scale;
         for (int i = 0; i < kPlotPens; ++i) {
             const auto width = typedNumber(*m_pens[static_cast<std::size_t>(i)], 0, 10);
-            if (!width) return refuse(QStringLiteral("Strichstärke %1").arg(i));
+            if (!width) return refuse(m_words.pen.arg(i));
             out.penWidthsMm[static_cast<std::size_t>(i)] = *width;
         }
         out.paper = m_paper->currentIndex();
@@ -168,6 +207,8 @@ private:
 
     PlotSettings& m_plot;
     Prompter* m_prompter;
+    int m_language;
+    PlotWords m_words;
     QDialog m_dialog;
     QComboBox* m_paper = nullptr;
     QRadioButton* m_portrait = nullptr;
@@ -185,11 +226,7 @@ bool editPlotSettings(PlotSettings& plot, Prompter* prompter, const DialogLook& 
 }
 
 bool editPlotSettings(ProgramState& state, QWidget* parent) {
-    DialogLook look;
-    look.sizePercent = state.config.inputWindowScale;
-    look.fontPercent = state.config.inputWindowScale;
-    look.centreOver = parent;
-    return editPlotSettings(state.plot, state.prompter, look, parent);
+    return editPlotSettings(state.plot, state.prompter, editorLook(state, parent), parent);
 }
 
 } // namespace zam1

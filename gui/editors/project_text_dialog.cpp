@@ -29,8 +29,8 @@ constexpr FieldLook kFields[kProjectTextFields] = {
 };
 
 std::array<QString, kProjectTextFields> captions(const MainTexts& t) {
-    const QString remark = displayText(t.remarkLine);
-    return {displayText(t.drawingName), displayText(t.drawingName2), displayText(t.drawingNumber),
+    const QString remark = fromOem(t.remarkLine);
+    return {fromOem(t.drawingName), fromOem(t.drawingName2), fromOem(t.drawingNumber),
             remark + QStringLiteral(" 1"), remark + QStringLiteral(" 2"), remark + QStringLiteral(" 3")};
 }
 
@@ -39,14 +39,14 @@ std::array<QString, kProjectTextFields> captions(const MainTexts& t) {
 bool editProjectText(ProgramState& state, QWidget* parent) {
     QDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("Form_projekttext"));
-    dialog.setWindowTitle(QStringLiteral("ZAM1 ") + displayText(state.texts.main.projectText));
+    dialog.setWindowTitle(QStringLiteral("ZAM1 ") + fromOem(state.texts.main.projectText));
 
     const std::array<std::string, kProjectTextFields> values = projectTextFields(state.projectTexts);
     const std::array<QString, kProjectTextFields> labels = captions(state.texts.main);
     std::array<QLineEdit*, kProjectTextFields> edits{};
     auto* grid = new QGridLayout;
     for (std::size_t i = 0; i < kProjectTextFields; ++i) {
-        auto* edit = new QLineEdit(displayText(values[i]), &dialog);
+        auto* edit = new QLineEdit(fromOem(values[i]), &dialog);
         edit->setObjectName(QLatin1String(kFields[i].editName));
         const int capacity = static_cast<int>(projectTextCapacities()[i]);
         edit->setMaxLength(capacity);
@@ -76,7 +76,7 @@ bool editProjectText(ProgramState& state, QWidget* parent) {
         return false;
     }
     std::array<std::string, kProjectTextFields> typed;
-    for (std::size_t i = 0; i < kProjectTextFields; ++i) typed[i] = storedText(edits[i]->text());
+    for (std::size_t i = 0; i < kProjectTextFields; ++i) typed[i] = toOem(edits[i]->text());
     state.error.clear();
     return applyProjectTextFields(state.projectTexts, typed);
 }

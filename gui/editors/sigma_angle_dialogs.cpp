@@ -111,10 +111,10 @@ bool runSigmaDialog(ProgramState& state, int elementNumber, QWidget* parent) {
     auto* label1 = namedLabel(&dialog, "Label1");
     auto* label2 = namedLabel(&dialog, "Label2");
     auto* fields = new QFormLayout;
-    auto* edit = new QLineEdit(displayText(autoNumber(productionSigma)), &dialog);
+    auto* edit = new QLineEdit(fromOem(autoNumber(productionSigma)), &dialog);
     edit->setObjectName(QStringLiteral("Edit1"));
     fields->addRow(namedLabel(&dialog, "Label3", QStringLiteral("Sigma i")), edit);
-    fields->addRow(namedLabel(&dialog, "Label4", QStringLiteral("Sigma glob = ") + displayText(autoNumber(productionSigma))));
+    fields->addRow(namedLabel(&dialog, "Label4", QStringLiteral("Sigma glob = ") + fromOem(autoNumber(productionSigma))));
     layout->addLayout(fields);
     layout->addWidget(label1);
     layout->addWidget(label2);
@@ -130,8 +130,8 @@ bool runSigmaDialog(ProgramState& state, int elementNumber, QWidget* parent) {
         if (!rescale) return;
         valid = rescale;
         const SigmaTexts t = sigmaTexts(element, *rescale, s, productionSigma, plusMinus);
-        label1->setText(displayText(t.before));
-        label2->setText(displayText(t.after));
+        label1->setText(fromOem(t.before));
+        label2->setText(fromOem(t.after));
     };
     update();
     QObject::connect(edit, &QLineEdit::textChanged, &dialog, update);
@@ -187,7 +187,7 @@ std::optional<InclinedDistance> runAngleDialog(ProgramState& state, const QStrin
     dialog.setObjectName(QStringLiteral("Form_zam1el2"));
     dialog.setWindowTitle(kProgramName);
     auto* layout = new QHBoxLayout(&dialog);
-    auto* sketch = new AngleSketch(displayText(m.predecessor), displayText(m.elementNumber), &dialog);
+    auto* sketch = new AngleSketch(fromOem(m.predecessor), fromOem(m.elementNumber), &dialog);
     namedLabel(sketch, "Label2", QStringLiteral("phi"))->move(104, 178);
     namedLabel(sketch, "Label_vorgel", predecessor)->move(8, 205);
     namedLabel(sketch, "Label_elnr", elementNumber)->move(272, 205);
@@ -195,8 +195,8 @@ std::optional<InclinedDistance> runAngleDialog(ProgramState& state, const QStrin
 
     auto* right = new QVBoxLayout;
     auto* grid = new QGridLayout;
-    const QString upperWord = displayText(m.upperTolerance);
-    const QString lowerWord = displayText(m.lowerTolerance);
+    const QString upperWord = fromOem(m.upperTolerance);
+    const QString lowerWord = fromOem(m.lowerTolerance);
     struct Field {
         const char* edit;
         const char* caption;
@@ -245,7 +245,7 @@ std::optional<InclinedDistance> runAngleDialog(ProgramState& state, const QStrin
         const auto input = readAngleInput(typed);
         result = input ? inclinedDistance(*input) : std::nullopt;
         const auto labels = result ? inclinedLabels(*result) : std::array<std::string, 3>{};
-        for (std::size_t i = 0; i < 3; ++i) resultLabels[i]->setText(displayText(labels[i]));
+        for (std::size_t i = 0; i < 3; ++i) resultLabels[i]->setText(fromOem(labels[i]));
         // Without a result there is nothing to take over, and OK must not zero the
         // element; a field that does not read keeps OK, which then says which one.
         ok->setEnabled(result.has_value() || !input);

@@ -62,13 +62,13 @@ PromptContext QtPrompter::context() {
     c.look.centreOver = m_mainWindow;
     c.helpContext = m_helpContext;
     c.help = [this](int number, bool picture) { showHelp(number, picture); };
-    c.words = buttonWords(m_language ? m_language() : 1);
+    c.words = buttonWords(language());
     return c;
 }
 
 void QtPrompter::showHelp(int helpContext, bool picture) {
     if (!picture) {
-        zam1::showHelp(m_mainWindow, helpContext, m_language ? m_language() : 1);
+        zam1::showHelp(m_mainWindow, helpContext, language());
         return;
     }
     // No help pictures are installed with this build; say so with the number asked for.

@@ -28,6 +28,7 @@ public:
     // The configured language, asked each time a help text opens (the manual
     // follows the language switch); without a source the help is German.
     void setLanguageSource(std::function<int()> language) { m_language = std::move(language); }
+    int language() const { return m_language ? m_language() : 1; }
     int beeps() const { return m_beeps; }
 
     bool askChoice(std::string_view prompt, const std::vector<std::string>& lines, int& choice) override;

@@ -1,6 +1,7 @@
 // The plot device in the window: its parameter dialog by object name, and the
 // drawing printed by the program itself, to a PDF file, with the pens per colour.
 #include <QComboBox>
+#include <QGroupBox>
 #include <QImage>
 #include <QLineEdit>
 #include <QPrinter>
@@ -18,6 +19,7 @@
 #include "core/session/program_state.h"
 #include "gui/editors/plot_settings_dialog.h"
 #include "gui/graphics/plot_print.h"
+#include "gui/platform/qt_prompter.h"
 #include "tests/gui/dialog_test_support.h"
 #include "tests/gui/modal_script.h"
 #include "tests/report/report_harness.h"
@@ -65,6 +67,36 @@ TEST(PlotDialog, ShowsAndTakesTheParameters) {
     }});
     EXPECT_FALSE(editPlotSettings(state, nullptr));
     EXPECT_EQ(state.plot.paper, before.paper);
+}
+
+// The dialog speaks the window's language, as the window's prompter tells it.
+TEST(PlotDialog, SpeaksTheWindowsLanguage) {
+    const struct {
+        int language;
+        const char* title;
+        const char* firstBox;
+        const char* cancel;
+    } rows[] = {{1, "Plot-Einstellungen", "Papier", "Abbrechen"},
+                {2, "Plot settings", "Paper", "Cancel"},
+                {3, "Paramètres du traceur", "Papier", "Annuler"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.language);
+        QtPrompter prompter;
+        prompter.setLanguageSource([&] { return row.language; });
+        PlotSettings plot;
+        QString title, firstBox, cancel;
+        ModalScript script({[&](QWidget& d) {
+            title = d.windowTitle();
+            firstBox = d.findChildren<QGroupBox*>().value(0)->title();
+            cancel = child<QPushButton>(d, "Button_cancel").text();
+            child<QPushButton>(d, "Button_cancel").click();
+        }});
+        EXPECT_FALSE(editPlotSettings(plot, &prompter, {}, nullptr));
+        EXPECT_EQ(title.toStdString(), row.title);
+        EXPECT_EQ(firstBox.toStdString(), row.firstBox);
+        EXPECT_EQ(cancel.toStdString(), row.cancel);
+        EXPECT_EQ(script.unused(), 0u);
+    }
 }
 
 // Keeps the drawing the plot device hands over, as the window's port would print it.
