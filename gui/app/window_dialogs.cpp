@@ -9,7 +9,6 @@
 #include "gui/editors/closing_dimension_dialogs.h"
 #include "gui/editors/dialog_geometry.h"
 #include "gui/editors/dialog_support.h"
-#include "gui/editors/editor_support.h"
 #include "gui/editors/element_table_dialog.h"
 #include "gui/editors/documentation_dialogs.h"
 #include "gui/editors/explanation_dialog.h"

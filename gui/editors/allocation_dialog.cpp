@@ -22,7 +22,8 @@
 #include "core/platform/prompter.h"
 #include "core/text/number_format.h"
 #include "gui/editors/dialog_help.h"
-#include "gui/editors/editor_support.h"
+#include "core/session/program_state.h"
+#include "gui/editors/dialog_support.h"
 
 namespace zam1 {
 namespace {
@@ -89,12 +90,7 @@ public:
 private:
     QLayout* fields(const AllocationForm& form) {
         auto* fields = new QFormLayout;
-        m_closing = new QComboBox(&m_dialog);
-        m_closing->setObjectName(QStringLiteral("ComboBox_closing"));
-        for (int k = 1; k <= m_state.chain.closingCount(); ++k) {
-            m_closing->addItem(fromOem(closingListText(m_state.chain, k)));
-        }
-        m_closing->setCurrentIndex(std::clamp(form.closing, 1, m_closing->count()) - 1);
+        m_closing = closingChoice(m_dialog, m_state, form.closing);
         fields->addRow(QStringLiteral("&Schließmaß"), m_closing);
 
         auto* targetRow = new QHBoxLayout;

@@ -11,13 +11,6 @@ namespace zam1 {
 
 std::string qtToOem(const QString& text, std::size_t capacity) { return storedText(text.toStdString(), capacity); }
 
-QPushButton* namedButton(QWidget* parent, const char* name, const QString& caption) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
 void showHelpNumber(ProgramState& state, int number, bool picture) {
     if (!state.prompter) return;
     state.prompter->showNote(std::string(picture ? "Hilfebild " : "Hilfetext ") + intText(number) +

@@ -1,7 +1,7 @@
 #pragma once
 // What the chain editors' input fields share beyond the editor dialogs' common
-// helpers: typed text back into the stored code page at a field's capacity,
-// named buttons and the help buttons' answer. Number fields take every character:
+// helpers: typed text back into the stored code page at a field's capacity and
+// the help buttons' answer. Number fields take every character:
 // a validator that drops the ones it does not like turns "1O.5" into 1.5; what
 // was typed is read when it is taken over and refused there with a message.
 
@@ -9,8 +9,6 @@
 
 #include <string>
 
-class QPushButton;
-class QWidget;
 
 namespace zam1 {
 
@@ -18,9 +16,6 @@ struct ProgramState;
 
 // What the user typed, in the stored code page, cut to `capacity` characters.
 std::string qtToOem(const QString& text, std::size_t capacity = 255);
-
-// A push button with its object name; never a default button unless asked.
-QPushButton* namedButton(QWidget* parent, const char* name, const QString& caption);
 
 // No help files come with this build: the help buttons say which text they would show.
 void showHelpNumber(ProgramState& state, int number, bool picture = false);

@@ -17,7 +17,7 @@
 #include "core/session/program_state.h"
 #include "gui/editors/dialog_help.h"
 #include "gui/editors/dialog_geometry.h"
-#include "gui/editors/editor_support.h"
+#include "gui/editors/dialog_support.h"
 #include "gui/editors/explanation_dialog.h"
 #include "gui/platform/qt_prompter.h"
 

@@ -1,5 +1,11 @@
 #include "gui/editors/dialog_support.h"
 
+#include <algorithm>
+
+#include <QComboBox>
+
+#include "core/editors/closing_editor.h"
+#include "core/session/program_state.h"
 #include "core/text/codepage.h"
 #include "gui/editors/dialog_help.h"
 
@@ -9,12 +15,33 @@ QString fromOem(std::string_view oem) { return QString::fromStdString(oemToUtf8(
 
 std::string toOem(const QString& text) { return utf8ToOem(text.toStdString()); }
 
-QPushButton* addButton(QWidget& dialog, QBoxLayout& row, const char* name, const QString& caption) {
-    auto* b = new QPushButton(caption, &dialog);
+QPushButton* namedButton(QWidget* parent, const char* name, const QString& caption) {
+    auto* b = new QPushButton(caption, parent);
     b->setObjectName(QLatin1String(name));
     b->setAutoDefault(false);
+    return b;
+}
+
+QPushButton* addButton(QWidget& dialog, QBoxLayout& row, const char* name, const QString& caption) {
+    QPushButton* b = namedButton(&dialog, name, caption);
     row.addWidget(b);
     return b;
+}
+
+DialogLook editorLook(const ProgramState& state, QWidget* parent) {
+    DialogLook look;
+    look.sizePercent = state.config.inputWindowScale;
+    look.fontPercent = state.config.inputWindowScale;
+    look.centreOver = parent ? parent->window() : nullptr;
+    return look;
+}
+
+QComboBox* closingChoice(QWidget& dialog, const ProgramState& state, int closing) {
+    auto* choice = new QComboBox(&dialog);
+    choice->setObjectName(QStringLiteral("ComboBox_closing"));
+    for (int k = 1; k <= state.chain.closingCount(); ++k) choice->addItem(fromOem(closingListText(state.chain, k)));
+    choice->setCurrentIndex(std::clamp(closing, 1, std::max(1, choice->count())) - 1);
+    return choice;
 }
 
 ButtonWords buttonWords(int language) {

@@ -1,7 +1,8 @@
 #pragma once
-// What the program's own dialogs share: the conversion of the stored (OEM) code
-// page to what the user sees and back, the row of OK / Abbrechen / help buttons,
-// and the help callback the window hands in.
+// The dialog kit: what the program's own dialogs share. The conversion of the
+// stored (OEM) code page to what the user sees and back, the configured look,
+// the row of OK / Abbrechen / help buttons in the program's language, the help
+// callback the window hands in, and the choice of a closing dimension.
 
 #include <QDialog>
 #include <QBoxLayout>
@@ -15,7 +16,11 @@
 
 #include "gui/editors/dialog_geometry.h"
 
+class QComboBox;
+
 namespace zam1 {
+
+struct ProgramState;
 
 QString fromOem(std::string_view oem);
 std::string toOem(const QString& text);
@@ -41,8 +46,10 @@ struct DialogEnvironment {
     ButtonWords words;
 };
 
-// A push button named `name` of `dialog`, added to `row`; never the default
-// button by accident: only OK takes Enter.
+// A push button named `name` of `parent`; never the default button by
+// accident: only OK takes Enter.
+QPushButton* namedButton(QWidget* parent, const char* name, const QString& caption);
+// The same, added to `row`.
 QPushButton* addButton(QWidget& dialog, QBoxLayout& row, const char* name, const QString& caption);
 
 // The row every dialog ends with: OK (the default button), cancel (rejects) and a
@@ -65,5 +72,12 @@ struct ButtonRowOptions {
     bool helpText = false;
 };
 ButtonRow buttonRow(QDialog& dialog, const ButtonWords& words, const ButtonRowOptions& options);
+
+// The configured input window scale, centred over the window `parent` belongs to.
+DialogLook editorLook(const ProgramState& state, QWidget* parent);
+
+// The choice of one of the chain's closing dimensions, as the closing-dimension
+// list shows them, `closing` (counted from 1) chosen.
+QComboBox* closingChoice(QWidget& dialog, const ProgramState& state, int closing);
 
 } // namespace zam1

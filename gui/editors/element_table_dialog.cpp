@@ -23,7 +23,7 @@
 #include "core/session/program_state.h"
 #include "gui/editors/dialog_help.h"
 #include "gui/editors/cell_input.h"
-#include "gui/editors/editor_support.h"
+#include "gui/editors/dialog_support.h"
 #include "gui/editors/element_table_model.h"
 #include "gui/editors/general_tolerance_dialog.h"
 #include "gui/editors/sigma_angle_dialogs.h"

@@ -10,7 +10,8 @@
 #include "core/editors/element_table.h"
 #include "core/lang/language.h"
 #include "gui/editors/cell_input.h"
-#include "gui/editors/editor_support.h"
+#include "core/session/program_state.h"
+#include "gui/editors/dialog_support.h"
 
 namespace zam1 {
 

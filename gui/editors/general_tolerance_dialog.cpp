@@ -18,7 +18,7 @@
 #include "core/text/number_format.h"
 #include "gui/editors/dialog_help.h"
 #include "gui/editors/cell_input.h"
-#include "gui/editors/editor_support.h"
+#include "gui/editors/dialog_support.h"
 
 namespace zam1 {
 namespace {

@@ -23,7 +23,8 @@
 #include "core/platform/prompter.h"
 #include "core/text/number_format.h"
 #include "gui/editors/dialog_help.h"
-#include "gui/editors/editor_support.h"
+#include "core/session/program_state.h"
+#include "gui/editors/dialog_support.h"
 
 namespace zam1 {
 namespace {
@@ -219,12 +220,7 @@ private:
 
     QLayout* runRow(const MonteCarloForm& form, int closing) {
         auto* fields = new QFormLayout;
-        m_closing = new QComboBox(&m_dialog);
-        m_closing->setObjectName(QStringLiteral("ComboBox_closing"));
-        for (int k = 1; k <= m_state.chain.closingCount(); ++k) {
-            m_closing->addItem(fromOem(closingListText(m_state.chain, k)));
-        }
-        m_closing->setCurrentIndex(std::clamp(closing, 1, m_closing->count()) - 1);
+        m_closing = closingChoice(m_dialog, m_state, closing);
         fields->addRow(QStringLiteral("Histogramm von"), m_closing);
 
         m_method = new QComboBox(&m_dialog);

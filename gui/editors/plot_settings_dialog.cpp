@@ -21,7 +21,6 @@
 #include "core/text/number_format.h"
 #include "gui/platform/qt_prompter.h"
 #include "gui/editors/dialog_support.h"
-#include "gui/editors/editor_support.h"
 
 namespace zam1 {
 namespace {

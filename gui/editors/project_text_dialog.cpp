@@ -12,7 +12,7 @@
 #include "core/session/program_state.h"
 #include "gui/editors/dialog_help.h"
 #include "gui/editors/dialog_geometry.h"
-#include "gui/editors/editor_support.h"
+#include "gui/editors/dialog_support.h"
 
 namespace zam1 {
 namespace {
