@@ -8,6 +8,7 @@
 #include "core/config/config_file.h"
 #include "core/platform/file_io.h"
 #include "core/text/codepage.h"
+#include "tests/config/config_rows_support.h"
 #include "tests/support/lines.h"
 #include "tests/support/scripted.h"
 
@@ -17,14 +18,9 @@ namespace {
 using test::joinLines;
 using test::splitLines;
 
-const ScreenInfo kScreen{1280, 1024, 96, 0, 0};
-const std::string kStart = "/start";
-
-Configuration parsed(const std::string& bytes) {
-    Configuration c = defaultConfiguration(kScreen, kStart);
-    parseConfiguration(bytes, c, kScreen, kStart);
-    return c;
-}
+using test::kScreen;
+using test::kStart;
+using test::parsed;
 
 // The default file, and the index of the line `offset` lines after a label.
 struct DefaultFile {

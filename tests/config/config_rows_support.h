@@ -1,16 +1,29 @@
 #pragma once
-// What the tests of "zam1.cfg" and of the settings dialog share: a value for
-// every entry of the settings table that differs from the one held, and the
-// settings compared entry by entry.
+// What the tests of "zam1.cfg" and of the settings dialog share: a screen and
+// start folder to read against, a value for every entry of the settings table
+// that differs from the one held, and the settings compared entry by entry.
 
 #include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "core/config/config_file.h"
 #include "core/config/config_rows.h"
 
 namespace zam1::test {
+
+inline const ScreenInfo kScreen{1280, 1024, 96, 0, 0};
+inline const std::string kStart = "/start";
+
+inline Configuration defaults() { return defaultConfiguration(kScreen, kStart); }
+
+// The settings a file's bytes give, read over the defaults.
+inline Configuration parsed(const std::string& bytes) {
+    Configuration c = defaults();
+    parseConfiguration(bytes, c, kScreen, kStart);
+    return c;
+}
 
 // A value of `row` other than the one `c` holds, that the reader takes as it is
 // and the dialog can show; `n` tells texts of different rows apart.

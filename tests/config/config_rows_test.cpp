@@ -24,17 +24,11 @@ namespace {
 using test::joinLines;
 using test::splitLines;
 
-const ScreenInfo kScreen{1280, 1024, 96, 0, 0};
-const std::string kStart = "/start";
+using test::defaults;
+using test::kScreen;
+using test::kStart;
+using test::parsed;
 constexpr std::size_t kNone = SIZE_MAX;
-
-Configuration defaults() { return defaultConfiguration(kScreen, kStart); }
-
-Configuration parsed(const std::string& bytes) {
-    Configuration c = defaults();
-    parseConfiguration(bytes, c, kScreen, kStart);
-    return c;
-}
 
 // Where the entries stand in a file written from a configuration: the line of
 // every entry's value (kNone for a plot command line not in use) and the first
