@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QImage>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -97,6 +98,13 @@ TEST(PlotDialog, SpeaksTheWindowsLanguage) {
         EXPECT_EQ(cancel.toStdString(), row.cancel);
         EXPECT_EQ(script.unused(), 0u);
     }
+}
+
+// The German pass of these tests must really run under the German locale (an
+// environment lost on the way to the test made it a second English pass once).
+TEST(GermanLocalePass, TheSystemLocaleIsGermanWhenThePassAsksForIt) {
+    if (!qgetenv("LC_ALL").startsWith("de_DE")) GTEST_SKIP() << "not the German pass";
+    EXPECT_EQ(QLocale::system().decimalPoint(), QStringLiteral(","));
 }
 
 // Keeps the drawing the plot device hands over, as the window's port would print it.
