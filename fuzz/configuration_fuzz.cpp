@@ -1,6 +1,9 @@
-// Any bytes given as zam1.cfg: read without fault, and what was read writes out.
+// Any bytes given as zam1.cfg: read without fault, and what was read writes out
+// a file that reads back to the same settings.
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "core/config/config_file.h"
@@ -10,6 +13,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const ScreenInfo screen;
     Configuration config = defaultConfiguration(screen, "/tmp");
     parseConfiguration(std::string_view(reinterpret_cast<const char*>(data), size), config, screen, "/tmp");
-    (void)configurationText(config);
+    const std::string written = configurationText(config);
+    Configuration again = defaultConfiguration(screen, "/tmp");
+    parseConfiguration(written, again, screen, "/tmp");
+    if (configurationText(again) != written) std::abort();
     return 0;
 }

@@ -320,6 +320,61 @@ TEST_F(SettingsFiles, UnwritableFileLetsTheUserGiveUp) {
     EXPECT_EQ(prompter.log(), (std::vector<std::string>{question, question}));
 }
 
+// What lies in the place of zam1.cfg: a link to a shared file is written
+// through and stays a link; a folder of that name is kept and the user told; a
+// file the settings were read from is replaced whole, no temporary left.
+TEST_F(SettingsFiles, WhatStandsInTheWayOfTheFileIsKeptOrWrittenThrough) {
+    namespace fs = std::filesystem;
+    const fs::path file = dir / "zam1.cfg";
+    const fs::path shared = dir / "fallback" / "shared.cfg";
+    Configuration c = defaultConfiguration(kScreen, kStart);
+    c.language = 2;
+    const std::string expected = configurationText(c);
+    const struct {
+        const char* what;
+        std::function<void()> prepare;
+        bool written;
+        fs::path holds;  // where the new settings are to be found
+    } rows[] = {
+        {"a link to a shared file",
+         [&] {
+             ASSERT_EQ(writeFileSafely(shared.string(), std::string_view("alt")), kIoOk);
+             fs::create_symlink(shared, file);
+         },
+         true, shared},
+        {"a folder of that name", [&] { fs::create_directories(file / "inside"); }, false, {}},
+        {"an older file", [&] { ASSERT_EQ(writeFileSafely(file.string(), std::string_view("alt")), kIoOk); }, true, file},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        fs::remove_all(file);
+        fs::remove(shared);
+        row.prepare();
+        ErrorFlag flag;
+        test::TestPrompter asked;
+        if (!row.written) asked.answer(Answer::No);  // not again
+        EXPECT_EQ(writeConfiguration(dir.string(), c, LanguageTexts{}.main, asked, flag), row.written);
+        EXPECT_EQ(flag.isSet(), !row.written);
+        if (row.written) {
+            std::string bytes;
+            ASSERT_EQ(readWholeFile(row.holds.string(), bytes), kIoOk);
+            EXPECT_EQ(bytes, expected);
+            EXPECT_TRUE(asked.log().empty());
+        } else {
+            EXPECT_TRUE(fs::is_directory(file / "inside")) << "the folder is kept";
+            ASSERT_EQ(asked.log().size(), 1u);
+            EXPECT_NE(asked.log()[0].find("zam1.cfg  Nochmals versuchen ?"), std::string::npos) << asked.log()[0];
+        }
+        if (row.holds == shared) {
+            EXPECT_TRUE(fs::is_symlink(file)) << "the link stays";
+        }
+        for (const auto& entry : fs::directory_iterator(dir)) {
+            const std::string name = entry.path().filename().string();
+            EXPECT_TRUE(name == "zam1.cfg" || name == "fallback") << "left behind: " << name;
+        }
+    }
+}
+
 TEST_F(SettingsFiles, RecentFiles) {
     const std::string folder = dir.string();
     std::array<std::string, 4> files{"x", "y", "z", "w"};
