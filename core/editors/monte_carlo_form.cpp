@@ -154,6 +154,16 @@ std::optional<MonteCarloFault> takeMonteCarloForm(const MonteCarloForm& form, co
     return std::nullopt;
 }
 
+bool readClosingAnalysis(ProgramState& state, AnalysisData& data) {
+    state.error.clear();
+    if (state.chain.closingCount() == 0) {
+        state.prompter->showError(state.texts.report.noClosing + " ...");
+        state.error.set();
+        return false;
+    }
+    return readProjectAnalysis(state, data);
+}
+
 bool readProjectAnalysis(ProgramState& state, AnalysisData& data) {
     const std::string project = currentProjectPath(state);
     if (project.empty()) {

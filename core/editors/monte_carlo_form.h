@@ -55,6 +55,11 @@ std::string limitText(long double value);
 // project has no file name yet or its settings file cannot be read.
 bool readProjectAnalysis(ProgramState& state, AnalysisData& data);
 
+// The same for a dialog about the closing dimensions: the error flag cleared
+// first; false, with the message shown and the flag set, also when the chain
+// has none.
+bool readClosingAnalysis(ProgramState& state, AnalysisData& data);
+
 // Writes them beside the project through the safe writer; false (message shown,
 // error flag set) when that failed.
 bool writeProjectAnalysis(ProgramState& state, const AnalysisData& data);

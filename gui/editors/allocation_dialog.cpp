@@ -90,40 +90,37 @@ public:
 private:
     QLayout* fields(const AllocationForm& form) {
         auto* fields = new QFormLayout;
-        m_closing = closingChoice(m_dialog, m_state, form.closing);
-        fields->addRow(QStringLiteral("&Schließmaß"), m_closing);
+        m_ask.closing = closingChoice(m_dialog, m_state, form.closing);
+        fields->addRow(QStringLiteral("&Schließmaß"), m_ask.closing);
 
         auto* targetRow = new QHBoxLayout;
-        m_kind = new QComboBox(&m_dialog);
-        m_kind->setObjectName(QStringLiteral("ComboBox_target"));
-        m_kind->addItem(QStringLiteral("Cpk mindestens"));
-        m_kind->addItem(QStringLiteral("Ausschuss höchstens (ppm)"));
-        m_kind->setCurrentIndex(form.byCpk ? 0 : 1);
-        m_target = new QLineEdit(QString::fromStdString(form.target), &m_dialog);
-        m_target->setObjectName(QStringLiteral("Edit_target"));
-        targetRow->addWidget(m_kind);
-        targetRow->addWidget(m_target, 1);
+        m_ask.kind = new QComboBox(&m_dialog);
+        m_ask.kind->setObjectName(QStringLiteral("ComboBox_target"));
+        m_ask.kind->addItem(QStringLiteral("Cpk mindestens"));
+        m_ask.kind->addItem(QStringLiteral("Ausschuss höchstens (ppm)"));
+        m_ask.kind->setCurrentIndex(form.byCpk ? 0 : 1);
+        m_ask.target = new QLineEdit(QString::fromStdString(form.target), &m_dialog);
+        m_ask.target->setObjectName(QStringLiteral("Edit_target"));
+        targetRow->addWidget(m_ask.kind);
+        targetRow->addWidget(m_ask.target, 1);
         auto* targetLabel = new QLabel(QStringLiteral("&Ziel"), &m_dialog);
-        targetLabel->setBuddy(m_kind);
+        targetLabel->setBuddy(m_ask.kind);
         fields->addRow(targetLabel, targetRow);
 
-        m_method = new QComboBox(&m_dialog);
-        m_method->setObjectName(QStringLiteral("ComboBox_method"));
-        for (const auto& [method, caption] : kMethodCaptions) m_method->addItem(QString::fromUtf8(caption), static_cast<int>(method));
-        m_method->setCurrentIndex(std::max(0, m_method->findData(static_cast<int>(form.method))));
-        fields->addRow(QStringLiteral("&Methode"), m_method);
+        m_ask.method = enumChoice(m_dialog, "ComboBox_method", kMethodCaptions, form.method);
+        fields->addRow(QStringLiteral("&Methode"), m_ask.method);
 
         // A proposal belongs to what was asked: any change of the question withdraws it.
         const auto withdraw = [this] { showProposal(nullptr); };
-        QObject::connect(m_closing, &QComboBox::currentIndexChanged, &m_dialog, [this, withdraw](int index) {
+        QObject::connect(m_ask.closing, &QComboBox::currentIndexChanged, &m_dialog, [this, withdraw](int index) {
             withdraw();
             const AllocationForm offered = allocationForm(m_data, index + 1);
-            m_kind->setCurrentIndex(offered.byCpk ? 0 : 1);
-            m_target->setText(QString::fromStdString(offered.target));
+            m_ask.kind->setCurrentIndex(offered.byCpk ? 0 : 1);
+            m_ask.target->setText(QString::fromStdString(offered.target));
         });
-        QObject::connect(m_kind, &QComboBox::currentIndexChanged, &m_dialog, withdraw);
-        QObject::connect(m_method, &QComboBox::currentIndexChanged, &m_dialog, withdraw);
-        QObject::connect(m_target, &QLineEdit::textEdited, &m_dialog, withdraw);
+        QObject::connect(m_ask.kind, &QComboBox::currentIndexChanged, &m_dialog, withdraw);
+        QObject::connect(m_ask.method, &QComboBox::currentIndexChanged, &m_dialog, withdraw);
+        QObject::connect(m_ask.target, &QLineEdit::textEdited, &m_dialog, withdraw);
         return fields;
     }
 
@@ -146,10 +143,10 @@ private:
 
     AllocationForm form() const {
         AllocationForm f;
-        f.closing = m_closing->currentIndex() + 1;
-        f.byCpk = m_kind->currentIndex() == 0;
-        f.target = m_target->text().toStdString();
-        f.method = static_cast<AllocationMethod>(m_method->currentData().toInt());
+        f.closing = m_ask.closing->currentIndex() + 1;
+        f.byCpk = m_ask.kind->currentIndex() == 0;
+        f.target = m_ask.target->text().toStdString();
+        f.method = static_cast<AllocationMethod>(m_ask.method->currentData().toInt());
         return f;
     }
 
@@ -159,8 +156,8 @@ private:
             showProposal(nullptr);
             m_state.prompter->showError(p.fault);
             if (p.targetFault) {
-                m_target->setFocus();
-                m_target->selectAll();
+                m_ask.target->setFocus();
+                m_ask.target->selectAll();
             }
             return;
         }
@@ -197,28 +194,26 @@ private:
 
     ProgramState& m_state;
     const AnalysisData& m_data;
+    std::optional<Allocation> m_proposal;
     QDialog m_dialog;
-    QComboBox* m_closing = nullptr;
-    QComboBox* m_kind = nullptr;
-    QLineEdit* m_target = nullptr;
-    QComboBox* m_method = nullptr;
+    // The question: a change of any of these withdraws the proposal.
+    struct Question {
+        QComboBox* closing = nullptr;
+        QComboBox* kind = nullptr;  // Cpk or ppm
+        QLineEdit* target = nullptr;
+        QComboBox* method = nullptr;
+    } m_ask;
+    // The answer.
     QLabel* m_summary = nullptr;
     QTableWidget* m_table = nullptr;
     QPushButton* m_apply = nullptr;
-    std::optional<Allocation> m_proposal;
 };
 
 } // namespace
 
 bool allocateTolerances(ProgramState& state, QWidget* parent, int& closing) {
-    state.error.clear();
-    if (state.chain.closingCount() == 0) {
-        state.prompter->showError(state.texts.report.noClosing + " ...");
-        state.error.set();
-        return false;
-    }
     AnalysisData data;
-    if (!readProjectAnalysis(state, data)) return false;
+    if (!readClosingAnalysis(state, data)) return false;
     if (const auto problems = analysisInputProblems(state.chain, state.texts); !problems.empty()) {
         state.prompter->showError(problems.front());
         state.error.set();

@@ -36,9 +36,14 @@ DialogLook editorLook(const ProgramState& state, QWidget* parent) {
     return look;
 }
 
-QComboBox* closingChoice(QWidget& dialog, const ProgramState& state, int closing) {
+QComboBox* namedChoice(QWidget& dialog, const char* name) {
     auto* choice = new QComboBox(&dialog);
-    choice->setObjectName(QStringLiteral("ComboBox_closing"));
+    choice->setObjectName(QLatin1String(name));
+    return choice;
+}
+
+QComboBox* closingChoice(QWidget& dialog, const ProgramState& state, int closing) {
+    QComboBox* choice = namedChoice(dialog, "ComboBox_closing");
     for (int k = 1; k <= state.chain.closingCount(); ++k) choice->addItem(fromOem(closingListText(state.chain, k)));
     choice->setCurrentIndex(std::clamp(closing, 1, std::max(1, choice->count())) - 1);
     return choice;

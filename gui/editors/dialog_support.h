@@ -7,16 +7,18 @@
 #include <QDialog>
 #include <QBoxLayout>
 #include <QHBoxLayout>
+#include <QComboBox>
 #include <QPushButton>
 #include <QString>
 
+#include <algorithm>
+#include <array>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "gui/editors/dialog_geometry.h"
-
-class QComboBox;
 
 namespace zam1 {
 
@@ -76,8 +78,26 @@ ButtonRow buttonRow(QDialog& dialog, const ButtonWords& words, const ButtonRowOp
 // The configured input window scale, centred over the window `parent` belongs to.
 DialogLook editorLook(const ProgramState& state, QWidget* parent);
 
+// A choice among the values of an enumeration, each shown by its caption (UTF-8)
+// and carrying its value; `current` chosen, else the first.
+template <class Enum, std::size_t N>
+QComboBox* enumChoice(QWidget& dialog, const char* name, const std::array<std::pair<Enum, const char*>, N>& captions,
+                      Enum current);
+
+// An empty choice named `name` of `dialog`.
+QComboBox* namedChoice(QWidget& dialog, const char* name);
+
 // The choice of one of the chain's closing dimensions, as the closing-dimension
 // list shows them, `closing` (counted from 1) chosen.
 QComboBox* closingChoice(QWidget& dialog, const ProgramState& state, int closing);
+
+template <class Enum, std::size_t N>
+QComboBox* enumChoice(QWidget& dialog, const char* name, const std::array<std::pair<Enum, const char*>, N>& captions,
+                      Enum current) {
+    QComboBox* choice = namedChoice(dialog, name);
+    for (const auto& [value, caption] : captions) choice->addItem(QString::fromUtf8(caption), static_cast<int>(value));
+    choice->setCurrentIndex(std::max(0, choice->findData(static_cast<int>(current))));
+    return choice;
+}
 
 } // namespace zam1

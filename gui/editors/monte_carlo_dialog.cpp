@@ -223,10 +223,7 @@ private:
         m_closing = closingChoice(m_dialog, m_state, closing);
         fields->addRow(QStringLiteral("Histogramm von"), m_closing);
 
-        m_method = new QComboBox(&m_dialog);
-        m_method->setObjectName(QStringLiteral("ComboBox_method"));
-        for (const auto& [method, caption] : kMethodCaptions) m_method->addItem(QString::fromUtf8(caption), static_cast<int>(method));
-        m_method->setCurrentIndex(std::max(0, m_method->findData(static_cast<int>(form.method))));
+        m_method = enumChoice(m_dialog, "ComboBox_method", kMethodCaptions, form.method);
         fields->addRow(QStringLiteral("Prüfung nach"), m_method);
 
         m_samples = new QLineEdit(QString::fromStdString(form.samples), &m_dialog);
@@ -318,14 +315,8 @@ private:
 } // namespace
 
 bool editMonteCarloSettings(ProgramState& state, QWidget* parent, int& closing, ExportPainter* painter) {
-    state.error.clear();
-    if (state.chain.closingCount() == 0) {
-        state.prompter->showError(state.texts.report.noClosing + " ...");
-        state.error.set();
-        return false;
-    }
     AnalysisData data;
-    if (!readProjectAnalysis(state, data)) return false;
+    if (!readClosingAnalysis(state, data)) return false;
     const MonteCarloForm form = monteCarloForm(data, state.chain.elementCount(), state.chain.closingCount());
     MonteCarloDialog dialog(state, parent, form, closing, data.correlations, painter);
     if (!dialog.run(data, closing)) {
