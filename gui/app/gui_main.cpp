@@ -11,7 +11,6 @@
 #include "core/platform/desktop_recent.h"
 #include "core/session/program_settings.h"
 #include "gui/app/main_window.h"
-#include "gui/app/screenshot_tour.h"
 #include "gui/graphics/graphics_widget.h"
 
 namespace zam1 {
@@ -41,8 +40,6 @@ int runWindow(int& argc, char** argv, const WindowStartPlan& start) {
     Thh window(state);
     if (!window.start(start)) return 1;
     window.showBelowGraphics();
-    ScreenshotTour tour(window);
-    tour.startFromEnvironment();
     // For the start-time measurement: end as soon as the window is on the screen.
     if (isSet("ZAM1_QUIT_WHEN_SHOWN")) QTimer::singleShot(0, &app, [] { QCoreApplication::exit(0); });
     const int code = app.exec();

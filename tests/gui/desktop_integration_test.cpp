@@ -113,9 +113,12 @@ TEST(DesktopIntegration, AProjectDroppedOnAnyWindowOpensThroughTheCloseQuery) {
             asked += dynamic_cast<QMessageBox*>(&d) != nullptr ? 1 : 0;
             QTest::keyClick(&d, Qt::Key_Escape);
         }});
+        // The close query comes only for a modified project: otherwise its answer stays.
+        script.expectLeftovers();
         QWidget& target = row.onGraphics ? static_cast<QWidget&>(window.graphicsWidget()) : window;
         EXPECT_EQ(dropOn(target, QString::fromStdString(scratch.file(row.file))), row.accepted);
         EXPECT_EQ(asked, row.modified ? 1 : 0);
+        EXPECT_EQ(script.unused(), row.modified ? 0u : 1u);
         EXPECT_EQ(fs::path(state.file.currentFile).filename().string(), row.current);
         EXPECT_EQ(state.file.modified, row.modified);
     }

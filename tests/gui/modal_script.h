@@ -1,6 +1,9 @@
 #pragma once
 // Answers the modal dialogs a call opens, one action per dialog in the order
 // they appear, so a test can run the prompter's blocking calls as a user would.
+// A script whose answers are not all used fails the test when it ends, unless
+// the test said it leaves some on purpose. A dialog no script answers is closed
+// by the watchdog (modal_watchdog.h) and fails the test too.
 
 #include <QApplication>
 #include <QLineEdit>
@@ -9,11 +12,26 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <utility>
+#include <vector>
 
 namespace zam1::test {
+
+// The dialogs a script action is running on now: the watchdog leaves them alone.
+inline std::vector<QPointer<QWidget>>& dialogsBeingAnswered() {
+    static std::vector<QPointer<QWidget>> dialogs;
+    return dialogs;
+}
+
+inline bool isBeingAnswered(const QWidget* dialog) {
+    const auto& all = dialogsBeingAnswered();
+    return std::any_of(all.begin(), all.end(), [dialog](const QPointer<QWidget>& p) { return p.data() == dialog; });
+}
 
 class ModalScript {
 public:
@@ -25,7 +43,18 @@ public:
         m_timer.start();
     }
 
+    ~ModalScript() {
+        if (!m_leftoversExpected && !m_actions.empty()) {
+            ADD_FAILURE() << m_actions.size() << " scripted dialog answer(s) never used: a dialog the test "
+                                                 "expected did not open";
+        }
+    }
+    ModalScript(const ModalScript&) = delete;
+    ModalScript& operator=(const ModalScript&) = delete;
+
     std::size_t unused() const { return m_actions.size(); }
+    // The test leaves answers unused on purpose (and checks unused() itself).
+    void expectLeftovers() { m_leftoversExpected = true; }
 
 private:
     void poll() {
@@ -46,6 +75,13 @@ private:
                 m_last = nullptr;
                 return;
             }
+            // Nested actions come and go inside this one: this one's entry is the last.
+            struct Answering {
+                explicit Answering(QWidget* d) { dialogsBeingAnswered().emplace_back(d); }
+                ~Answering() { dialogsBeingAnswered().pop_back(); }
+                Answering(const Answering&) = delete;
+                Answering& operator=(const Answering&) = delete;
+            } answering(target.data());
             action(*target);
         });
         m_actions.pop_front();
@@ -54,6 +90,7 @@ private:
     std::deque<Action> m_actions;
     QPointer<QWidget> m_last;
     QTimer m_timer;
+    bool m_leftoversExpected = false;
 };
 
 template <class W>

@@ -63,20 +63,6 @@ public:
         std::ofstream(settingsFilePath(m_folder.string(), "cfg"), std::ios::binary) << configurationText(config);
         fs::current_path(m_folder);
         setenv("XDG_CONFIG_HOME", m_folder.c_str(), 1);
-        // A dialog no step expected would wait for ever: its picture and name
-        // are kept, the test fails and the dialog is closed.
-        m_watchdog.setInterval(15000);
-        QObject::connect(&m_watchdog, &QTimer::timeout, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (modal && modal == m_lastModal.data()) {
-                shot(("stuck_" + std::to_string(++m_stuck)).c_str());
-                ADD_FAILURE() << "a dialog nobody answers: " << modal->objectName().toStdString() << " \""
-                              << modal->windowTitle().toStdString() << "\"";
-                if (auto* dialog = qobject_cast<QDialog*>(modal)) dialog->reject();
-            }
-            m_lastModal = modal;
-        });
-        m_watchdog.start();
     }
     ~Session() {
         fs::current_path(m_old);
@@ -99,9 +85,6 @@ public:
     }
 
 private:
-    QTimer m_watchdog;
-    QPointer<QWidget> m_lastModal;
-    int m_stuck = 0;
     fs::path m_old;
     fs::path m_folder;
     QString m_shots;
