@@ -20,6 +20,7 @@
 #include "core/platform/batch_prompter.h"
 #include "core/platform/error_flag.h"
 #include "core/session/program_state.h"
+#include "gui/editors/dialog_support.h"
 #include "gui/editors/settings_dialog.h"
 #include "gui/graphics/plot_print.h"
 
@@ -43,7 +44,7 @@ void BM_SettingsDialogSaveWritesTheFile(benchmark::State& run) {
                 d->findChild<QPushButton*>(QStringLiteral("Button_ok"))->click();
             }
         });
-        benchmark::DoNotOptimize(editSettings(state, nullptr));
+        benchmark::DoNotOptimize(editSettings(state.config, settingsFileOf(state), dialogEnvironment(state, nullptr)));
     }
     std::filesystem::remove_all(folder);
 }

@@ -3,6 +3,12 @@
 #include <cmath>
 
 #include "core/analysis/allocation_check.h"
+#include "core/analysis/input_check.h"
+#include "core/editors/dialog_answer.h"
+#include "core/editors/monte_carlo_form.h"
+#include "core/model/resolution.h"
+#include "core/platform/prompter.h"
+#include "core/session/program_state.h"
 #include "core/lang/language.h"
 #include "core/model/chain.h"
 #include "core/model/closing_solution.h"
@@ -119,6 +125,24 @@ std::string isoCell(const ToleranceState& state) {
     if (!state.iso.empty()) return state.iso;
     if (!state.generalClass.empty()) return "ISO 2768-" + state.generalClass;
     return {};
+}
+
+bool allocateProjectTolerances(ProgramState& state, int& closing, const AllocationDialog& dialog) {
+    AnalysisData data;
+    if (!readClosingAnalysis(state, data)) return false;
+    if (const auto problems = analysisInputProblems(state.chain, state.texts); !problems.empty()) {
+        if (state.prompter) state.prompter->showError(problems.front());
+        state.error.set();
+        return false;
+    }
+    deriveElementValues(state.chain);
+    const std::optional<Allocation> answer = dialog(state.chain, data, closing);
+    const Allocation* taken = takeAnswer(answer, state.error);
+    if (!taken) return false;
+    closing = taken->closing;
+    applyAllocation(state.chain, *taken);
+    deriveElementValues(state.chain);
+    return true;
 }
 
 } // namespace zam1

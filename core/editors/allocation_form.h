@@ -7,6 +7,7 @@
 // writes the proposed deviations into the chain; the caller makes that one
 // undoable step.
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -16,6 +17,7 @@ namespace zam1 {
 
 class Chain;
 struct LanguageTexts;
+struct ProgramState;
 
 struct AllocationForm {
     int closing = 1;       // 1-based
@@ -47,6 +49,20 @@ AllocationProposal proposeAllocation(Chain& chain, const AnalysisData& data, con
 // Cpk against the target, the cost against the proportional baseline, and where
 // the target cannot be met, the best reachable figure.
 std::string proposalSummary(const Allocation& allocation);
+
+// The dialog: shows the question for closing dimension `closing` of `chain`
+// (its working values current) under the project's settings `data` and gives
+// back the proposal the user took over, or nothing.
+using AllocationDialog = std::function<std::optional<Allocation>(Chain& chain, const AnalysisData& data, int closing)>;
+
+// The View menu's "Toleranzverteilung ...": the project's settings file read,
+// the chain checked, `dialog` asked. True when a proposal was taken over: the
+// chain then has the proposed deviations (and ISO grades), its working values
+// follow them, and `closing` is the one it was for; the caller makes that one
+// undoable step. False, with the error flag set, after Abbrechen, for a project
+// without closing dimensions or a file name, when its settings file cannot be
+// read, and for a chain that cannot be analysed (the first fault shown).
+bool allocateProjectTolerances(ProgramState& state, int& closing, const AllocationDialog& dialog);
 
 // A deviation or an ISO code as the dialog's cells show them (UTF-8).
 std::string deviationCell(long double value, int decimals);

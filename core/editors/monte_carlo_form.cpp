@@ -1,5 +1,7 @@
 #include "core/editors/monte_carlo_form.h"
 
+#include "core/editors/dialog_answer.h"
+
 #include <charconv>
 #include <cmath>
 
@@ -193,6 +195,16 @@ bool writeProjectAnalysis(ProgramState& state, const AnalysisData& data) {
     const std::string project = currentProjectPath(state);
     if (project.empty()) return false;
     return commitFile(sidecarPath(project), sidecarText(data), *state.prompter, state.error);
+}
+
+bool editProjectMonteCarlo(ProgramState& state, int& closing, const MonteCarloDialog& dialog) {
+    AnalysisData data;
+    if (!readClosingAnalysis(state, data)) return false;
+    const std::optional<MonteCarloAnswer> answer = dialog(data, closing);
+    const MonteCarloAnswer* taken = takeAnswer(answer, state.error);
+    if (!taken) return false;
+    closing = taken->closing;
+    return writeProjectAnalysis(state, taken->data);
 }
 
 } // namespace zam1

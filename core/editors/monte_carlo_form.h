@@ -4,6 +4,7 @@
 // by, the number of samples and the seed. Taking it over checks every field
 // first; a bad one is named in the message and nothing changes.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -63,5 +64,19 @@ bool readClosingAnalysis(ProgramState& state, AnalysisData& data);
 // Writes them beside the project through the safe writer; false (message shown,
 // error flag set) when that failed.
 bool writeProjectAnalysis(ProgramState& state, const AnalysisData& data);
+
+// What the Monte Carlo dialog gives back after OK: the settings taken over and
+// the closing dimension (1-based) whose histogram the user wants to see.
+struct MonteCarloAnswer {
+    AnalysisData data;
+    int closing = 1;
+};
+using MonteCarloDialog = std::function<std::optional<MonteCarloAnswer>(const AnalysisData& data, int closing)>;
+
+// The View menu's "Monte Carlo ...": the project's settings shown in `dialog`
+// and written back after OK (`closing` then the one chosen). False, with the
+// error flag set, after Abbrechen, for a project without closing dimensions or
+// without a file name, and when the settings file cannot be read or written.
+bool editProjectMonteCarlo(ProgramState& state, int& closing, const MonteCarloDialog& dialog);
 
 } // namespace zam1

@@ -1,5 +1,6 @@
 #include "core/editors/project_text.h"
 
+#include "core/editors/dialog_answer.h"
 #include "core/records/documentation.h"
 
 namespace zam1 {
@@ -13,12 +14,12 @@ const std::array<std::size_t, kProjectTextFields>& projectTextCapacities() {
     return capacities;
 }
 
-std::array<std::string, kProjectTextFields> projectTextFields(const ProjectTexts& texts) {
+ProjectTextForm projectTextFields(const ProjectTexts& texts) {
     return {texts.drawingName.str(),    texts.drawingName2.str(),   texts.drawingNumber.str(),
             texts.remarkLines[0].str(), texts.remarkLines[1].str(), texts.remarkLines[2].str()};
 }
 
-bool applyProjectTextFields(ProjectTexts& texts, const std::array<std::string, kProjectTextFields>& fields) {
+bool applyProjectTextFields(ProjectTexts& texts, const ProjectTextForm& fields) {
     ProjectTexts edited = texts;
     edited.drawingName = fields[0];
     edited.drawingName2 = fields[1];
@@ -28,6 +29,11 @@ bool applyProjectTextFields(ProjectTexts& texts, const std::array<std::string, k
                          edited.drawingNumber != texts.drawingNumber || edited.remarkLines != texts.remarkLines;
     texts = edited;
     return changed;
+}
+
+bool takeProjectText(ProjectTexts& texts, const std::optional<ProjectTextForm>& answer, ErrorFlag& error) {
+    const ProjectTextForm* typed = takeAnswer(answer, error);
+    return typed && applyProjectTextFields(texts, *typed);
 }
 
 } // namespace zam1

@@ -207,7 +207,11 @@ bool DrawingLayer::choosePlotCommand() {
     }
     m_plotLine = choice - 1;
     const bool withDialog = m_ctx.plot && m_ctx.plotSettings;
-    if (withDialog && !m_ctx.plot->editPlotSettings(*m_ctx.plotSettings)) return false;
+    if (withDialog) {
+        const auto edited = m_ctx.plot->editPlotSettings(*m_ctx.plotSettings);
+        if (!edited) return false;
+        *m_ctx.plotSettings = *edited;
+    }
     std::string line = lines[static_cast<std::size_t>(m_plotLine)];
     if (!m_ctx.prompter->askText(kPlotLinePrompt, kPlotLineLength, line)) return false;
     if (!line.empty() && line.front() != '0') {

@@ -1,6 +1,7 @@
 #include "gui/app/window_dialogs.h"
 
 #include "core/app/documentation_commands.h"
+#include "core/app/signoff_commands.h"
 #include "core/session/program_state.h"
 #include "gui/app/batch_painter.h"
 #include "gui/app/main_window.h"
@@ -28,6 +29,9 @@ DialogEnvironment environmentOf(Thh& window) {
     env.look = editorLook(window.state(), &window);
     env.help = [&window](int number) { window.prompter().showHelp(number, false); };
     env.words = buttonWords(window.state().config.language);
+    env.prompter = &window.prompter();
+    env.parent = &window;
+    env.language = window.state().config.language;
     return env;
 }
 
@@ -37,7 +41,12 @@ WindowDialogs::WindowDialogs(Thh& window) : m_window(window) {}
 
 WindowDialogs::~WindowDialogs() = default;
 
-bool WindowDialogs::editProjectText() { return zam1::editProjectText(m_window.state(), &m_window); }
+bool WindowDialogs::editProjectText() {
+    ProgramState& state = m_window.state();
+    return takeProjectText(state.projectTexts,
+                           zam1::editProjectText(projectTextFields(state.projectTexts), state.texts.main, environmentOf(m_window)),
+                           state.error);
+}
 // The element table's ".." and spreadsheet buttons run the window's own editors and commands.
 bool WindowDialogs::editElementTable() {
     ElementTableCollaborators with;
@@ -48,13 +57,26 @@ bool WindowDialogs::editElementTable() {
 }
 bool WindowDialogs::editClosingDimensions() { return zam1::editClosingDimensions(m_window.state(), &m_window); }
 bool WindowDialogs::editMonteCarlo(int& closing) {
+    ProgramState& state = m_window.state();
     QtExportPainter painter;
-    return editMonteCarloSettings(m_window.state(), &m_window, closing, &painter);
+    return editProjectMonteCarlo(state, closing, [&](const AnalysisData& data, int shown) {
+        return editMonteCarloSettings(
+            state.chain, data, shown, state.texts,
+            [&](const AnalysisData& settings) { saveSignoffReport(state, settings, &painter); }, environmentOf(m_window));
+    });
 }
 bool WindowDialogs::allocateTolerances(int& closing) {
-    return zam1::allocateTolerances(m_window.state(), &m_window, closing);
+    ProgramState& state = m_window.state();
+    return allocateProjectTolerances(state, closing, [&](Chain& chain, const AnalysisData& data, int shown) {
+        return zam1::allocateTolerances(chain, data, shown, state.texts, environmentOf(m_window));
+    });
 }
-bool WindowDialogs::editSettings() { return zam1::editSettings(m_window.state(), &m_window); }
+bool WindowDialogs::editSettings() {
+    ProgramState& state = m_window.state();
+    const auto chosen = zam1::editSettings(state.config, settingsFileOf(state), environmentOf(m_window));
+    if (chosen) state.config = *chosen;
+    return chosen.has_value();
+}
 // Each command gets its dialogs made afresh, with the scale and language the
 // configuration has now.
 DocumentationDialogs& WindowDialogs::documentation() {

@@ -14,15 +14,13 @@
 #include <optional>
 #include <utility>
 
-#include "core/analysis/input_check.h"
 #include "core/editors/allocation_form.h"
 #include "core/editors/closing_editor.h"
-#include "core/editors/monte_carlo_form.h"
-#include "core/model/resolution.h"
+#include "core/lang/language.h"
+#include "core/model/chain.h"
 #include "core/platform/prompter.h"
 #include "core/text/number_format.h"
 #include "gui/editors/dialog_help.h"
-#include "core/session/program_state.h"
 #include "gui/editors/dialog_support.h"
 
 namespace zam1 {
@@ -50,10 +48,11 @@ QString costText(const std::optional<long double>& cost) {
     return cost ? QString::fromStdString(fixedText(*cost, 0, 4, false)) : QStringLiteral("-");
 }
 
-class AllocationDialog {
+class ToleranceAllocationDialog {
 public:
-    AllocationDialog(ProgramState& state, QWidget* parent, const AnalysisData& data, int closing)
-        : m_state(state), m_data(data), m_dialog(parent) {
+    ToleranceAllocationDialog(Chain& chain, const AnalysisData& data, int closing, const LanguageTexts& texts,
+                              const DialogEnvironment& environment)
+        : m_chain(chain), m_data(data), m_texts(texts), m_prompter(environment.prompter), m_dialog(environment.parent) {
         m_dialog.setObjectName(QStringLiteral("Form_toleranzverteilung"));
         m_dialog.setWindowTitle(QStringLiteral("ZAM1 Toleranzverteilung"));
         auto* layout = new QVBoxLayout(&m_dialog);
@@ -72,25 +71,24 @@ public:
         m_apply = addButton(m_dialog, *buttons, "Button_apply", QStringLiteral("Ü&bernehmen"));
         m_apply->setEnabled(false);
         QObject::connect(m_apply, &QPushButton::clicked, &m_dialog, &QDialog::accept);
-        QObject::connect(addButton(m_dialog, *buttons, "Button_cancel", buttonWords(m_state.config.language).cancel),
+        QObject::connect(addButton(m_dialog, *buttons, "Button_cancel", environment.words.cancel),
                          &QPushButton::clicked, &m_dialog, &QDialog::reject);
-        addButton(m_dialog, *buttons, "Button_help", buttonWords(m_state.config.language).help);
+        addButton(m_dialog, *buttons, "Button_help", environment.words.help);
         layout->addLayout(buttons);
-        installHelp(m_dialog, kAllocationHelp, manualHelp(state));
+        installHelp(m_dialog, kAllocationHelp, environment.help);
+        applyDialogLook(m_dialog, environment.look);
     }
 
     // The proposal taken over, or nothing when cancelled.
-    std::optional<Allocation> run(int& closing) {
-        applyDialogLook(m_dialog, editorLook(m_state, m_dialog.parentWidget()));
+    std::optional<Allocation> run() {
         if (m_dialog.exec() != QDialog::Accepted || !m_proposal) return std::nullopt;
-        closing = m_proposal->closing;
         return m_proposal;
     }
 
 private:
     QLayout* fields(const AllocationForm& form) {
         auto* fields = new QFormLayout;
-        m_ask.closing = closingChoice(m_dialog, m_state, form.closing);
+        m_ask.closing = closingChoice(m_dialog, m_chain, form.closing);
         fields->addRow(QStringLiteral("&Schließmaß"), m_ask.closing);
 
         auto* targetRow = new QHBoxLayout;
@@ -125,7 +123,7 @@ private:
     }
 
     QTableWidget* table() {
-        const MainTexts& t = m_state.texts.main;
+        const MainTexts& t = m_texts.main;
         m_table = new QTableWidget(0, Columns, &m_dialog);
         m_table->setObjectName(QStringLiteral("StringGrid_allocation"));
         m_table->setHorizontalHeaderLabels({fromOem(t.elementNumber), fromOem(t.text),
@@ -151,10 +149,10 @@ private:
     }
 
     void proposeNow() {
-        AllocationProposal p = proposeAllocation(m_state.chain, m_data, form(), m_state.texts);
+        AllocationProposal p = proposeAllocation(m_chain, m_data, form(), m_texts);
         if (!p.fault.empty()) {
             showProposal(nullptr);
-            m_state.prompter->showError(p.fault);
+            if (m_prompter) m_prompter->showError(p.fault);
             if (p.targetFault) {
                 m_ask.target->setFocus();
                 m_ask.target->selectAll();
@@ -171,12 +169,12 @@ private:
         m_summary->setText(a ? QString::fromStdString(proposalSummary(*a)) : QString());
         m_table->setRowCount(a ? static_cast<int>(a->elements.size()) : 0);
         if (!a) return;
-        const int decimals = m_state.chain.decimals;
+        const int decimals = m_chain.decimals;
         const auto mm = [decimals](long double v) { return QString::fromStdString(deviationCell(v, decimals)); };
         for (int r = 0; r < m_table->rowCount(); ++r) {
             const AllocatedElement& e = a->elements[static_cast<std::size_t>(r)];
             m_table->setItem(r, ColElement, cell(QString::number(e.element)));
-            QString text = fromOem(m_state.chain.element(e.element).text.view());
+            QString text = fromOem(m_chain.element(e.element).text.view());
             if (e.fixed) text += QStringLiteral(" (fest)");
             if (e.atLimit) text += QStringLiteral(" (an der Grenze)");
             m_table->setItem(r, ColText, cell(text, false));
@@ -192,8 +190,10 @@ private:
         m_table->horizontalHeader()->setSectionResizeMode(ColText, QHeaderView::Stretch);
     }
 
-    ProgramState& m_state;
+    Chain& m_chain;
     const AnalysisData& m_data;
+    const LanguageTexts& m_texts;
+    Prompter* m_prompter;
     std::optional<Allocation> m_proposal;
     QDialog m_dialog;
     // The question: a change of any of these withdraws the proposal.
@@ -211,24 +211,10 @@ private:
 
 } // namespace
 
-bool allocateTolerances(ProgramState& state, QWidget* parent, int& closing) {
-    AnalysisData data;
-    if (!readClosingAnalysis(state, data)) return false;
-    if (const auto problems = analysisInputProblems(state.chain, state.texts); !problems.empty()) {
-        state.prompter->showError(problems.front());
-        state.error.set();
-        return false;
-    }
-    deriveElementValues(state.chain);
-    AllocationDialog dialog(state, parent, data, closing);
-    const std::optional<Allocation> taken = dialog.run(closing);
-    if (!taken) {
-        state.error.set();
-        return false;
-    }
-    applyAllocation(state.chain, *taken);
-    deriveElementValues(state.chain);
-    return true;
+std::optional<Allocation> allocateTolerances(Chain& chain, const AnalysisData& data, int closing,
+                                             const LanguageTexts& texts, const DialogEnvironment& environment) {
+    ToleranceAllocationDialog dialog(chain, data, closing, texts, environment);
+    return dialog.run();
 }
 
 } // namespace zam1

@@ -1,21 +1,21 @@
 #pragma once
 // The "Toleranzverteilung ..." dialog of the View menu: closing dimension,
 // target and method; "Vorschlag" shows the proposed tolerances beside today's,
-// "Übernehmen" writes them into the chain.
+// "Übernehmen" gives them back to be written into the chain.
 
-class QWidget;
+#include <optional>
+
+#include "core/editors/allocation_form.h"
 
 namespace zam1 {
 
-struct ProgramState;
+struct DialogEnvironment;
 
-// Shows the dialog for closing dimension `closing` (1-based in and out), with
-// the targets, limits, distributions and element freedoms of the project's
-// settings file. True when a proposal was taken over: the chain then has the
-// proposed deviations (and ISO grades) and its working values follow them; the
-// caller makes that one undoable step. False, with the error flag set, on
-// Abbrechen, for a project without a file name, or when its settings file
-// cannot be read.
-bool allocateTolerances(ProgramState& state, QWidget* parent, int& closing);
+// Shows the question for closing dimension `closing` (1-based) of `chain`, its
+// working values current, with the targets, limits, distributions and element
+// freedoms of the settings `data`. The proposal shown when the user chose
+// "Übernehmen"; nothing after Abbrechen.
+std::optional<Allocation> allocateTolerances(Chain& chain, const AnalysisData& data, int closing,
+                                             const LanguageTexts& texts, const DialogEnvironment& environment);
 
 } // namespace zam1

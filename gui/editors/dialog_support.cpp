@@ -36,15 +36,26 @@ DialogLook editorLook(const ProgramState& state, QWidget* parent) {
     return look;
 }
 
+DialogEnvironment dialogEnvironment(const ProgramState& state, QWidget* parent) {
+    DialogEnvironment environment;
+    environment.look = editorLook(state, parent);
+    environment.help = manualHelp(state);
+    environment.words = buttonWords(state.config.language);
+    environment.prompter = state.prompter;
+    environment.parent = parent;
+    environment.language = state.config.language;
+    return environment;
+}
+
 QComboBox* namedChoice(QWidget& dialog, const char* name) {
     auto* choice = new QComboBox(&dialog);
     choice->setObjectName(QLatin1String(name));
     return choice;
 }
 
-QComboBox* closingChoice(QWidget& dialog, const ProgramState& state, int closing) {
+QComboBox* closingChoice(QWidget& dialog, const Chain& chain, int closing) {
     QComboBox* choice = namedChoice(dialog, "ComboBox_closing");
-    for (int k = 1; k <= state.chain.closingCount(); ++k) choice->addItem(fromOem(closingListText(state.chain, k)));
+    for (int k = 1; k <= chain.closingCount(); ++k) choice->addItem(fromOem(closingListText(chain, k)));
     choice->setCurrentIndex(std::clamp(closing, 1, std::max(1, choice->count())) - 1);
     return choice;
 }

@@ -3,11 +3,17 @@
 // stored (OEM) code page to what the user sees and back, the configured look,
 // the row of OK / Abbrechen / help buttons in the program's language, the help
 // callback the window hands in, and the choice of a closing dimension.
+//
+// A dialog takes the form it shows and its environment and gives back the
+// edited form after OK, nothing after Abbrechen. It changes nothing else; the
+// caller takes the answer over (core/editors/dialog_answer.h) by the rules of
+// core/editors.
 
 #include <QDialog>
 #include <QBoxLayout>
 #include <QHBoxLayout>
 #include <QComboBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QString>
 
@@ -22,6 +28,8 @@
 
 namespace zam1 {
 
+class Chain;
+class Prompter;
 struct ProgramState;
 
 QString fromOem(std::string_view oem);
@@ -46,7 +54,17 @@ struct DialogEnvironment {
     DialogLook look;
     HelpFunction help{};
     ButtonWords words;
+    // Says what the dialog's own checks find (a field that does not read); none:
+    // the dialog stays open without a word.
+    Prompter* prompter = nullptr;
+    QPointer<QWidget> parent{};
+    // The language index of the configuration (German where it has no words).
+    int language = 1;
 };
+// The environment of the program's state: the configured scale centred over
+// `parent`'s window, the manual in the configured language, its button words
+// and its prompter.
+DialogEnvironment dialogEnvironment(const ProgramState& state, QWidget* parent);
 
 // A push button named `name` of `parent`; never the default button by
 // accident: only OK takes Enter.
@@ -89,7 +107,7 @@ QComboBox* namedChoice(QWidget& dialog, const char* name);
 
 // The choice of one of the chain's closing dimensions, as the closing-dimension
 // list shows them, `closing` (counted from 1) chosen.
-QComboBox* closingChoice(QWidget& dialog, const ProgramState& state, int closing);
+QComboBox* closingChoice(QWidget& dialog, const Chain& chain, int closing);
 
 template <class Enum, std::size_t N>
 QComboBox* enumChoice(QWidget& dialog, const char* name, const std::array<std::pair<Enum, const char*>, N>& captions,

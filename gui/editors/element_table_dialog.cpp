@@ -15,12 +15,14 @@
 #include <QVBoxLayout>
 
 #include "core/app/command_guard.h"
+#include "core/editors/dialog_answer.h"
 #include "core/editors/element_table.h"
 #include "core/files/working_copy.h"
 #include "core/model/chain.h"
 #include "core/model/resolution.h"
 #include "core/platform/prompter.h"
 #include "core/session/program_state.h"
+#include "core/text/number_format.h"
 #include "gui/editors/dialog_help.h"
 #include "gui/editors/cell_input.h"
 #include "gui/editors/dialog_support.h"
@@ -292,7 +294,10 @@ void TForm_zam1elemente::Button_berechnenClick() {
 }
 
 void TForm_zam1elemente::Button_freimassClick() {
-    editGeneralTolerance(m_state, this);
+    // Abbrechen keeps the setting; the table goes on either way.
+    if (const auto chosen = editGeneralTolerance(m_state.generalTolerance, m_state.texts, dialogEnvironment(m_state, this))) {
+        m_state.generalTolerance = *chosen;
+    }
     m_state.error.clear();
 }
 
@@ -312,7 +317,17 @@ void TForm_zam1elemente::Button_sigmatolClick() {
         moveTo(m_table->currentColumn(), m_table->currentRow());
         return;
     }
-    if (runSigmaDialog(m_state, row, this)) m_table->showTolerances(row);
+    if (row < 1 || row > kMaxElements) return;
+    Element& element = m_state.chain.element(row);
+    const auto answer = runSigmaDialog(row, element, m_state.chain.productionSigma,
+                                       plusMinusSign(m_state.config.specialCharacters == 0), m_state.texts,
+                                       dialogEnvironment(m_state, this));
+    if (const Element* rescaled = takeAnswer(answer, m_state.error);
+        rescaled && (rescaled->upperDev != element.upperDev || rescaled->lowerDev != element.lowerDev)) {
+        element.upperDev = rescaled->upperDev;
+        element.lowerDev = rescaled->lowerDev;
+        m_table->showTolerances(row);
+    }
     m_table->previewResults();
     showResults();
 }
@@ -320,8 +335,9 @@ void TForm_zam1elemente::Button_sigmatolClick() {
 void TForm_zam1elemente::Button_winkelClick() {
     finishTyping();
     const int row = m_table->currentRow();
-    const auto result = runAngleDialog(m_state, fromOem(m_table->cell(row, kColPredecessor)),
-                                       fromOem(m_table->cell(row, kColNumber)), this);
+    const auto result = runAngleDialog(fromOem(m_table->cell(row, kColPredecessor)),
+                                       fromOem(m_table->cell(row, kColNumber)), m_state.texts,
+                                       dialogEnvironment(m_state, this));
     if (!result) {
         m_state.error.clear();
         return;

@@ -14,7 +14,7 @@
 
 #include "core/editors/general_tolerance_choice.h"
 #include "core/platform/prompter.h"
-#include "core/session/program_state.h"
+#include "core/lang/language.h"
 #include "core/text/number_format.h"
 #include "gui/editors/dialog_help.h"
 #include "gui/editors/cell_input.h"
@@ -39,12 +39,14 @@ QLabel* namedLabel(QWidget* parent, const char* name, const std::string& oemText
 
 } // namespace
 
-bool editGeneralTolerance(ProgramState& state, QWidget* parent) {
-    const GeneralToleranceTexts& t = state.texts.tolerance;
+std::optional<GeneralToleranceSetting> editGeneralTolerance(const GeneralToleranceSetting& setting,
+                                                            const LanguageTexts& texts,
+                                                            const DialogEnvironment& environment) {
+    const GeneralToleranceTexts& t = texts.tolerance;
     const GeneralToleranceLists lists = generalToleranceLists(t);
-    const GeneralToleranceChoice initial = choiceFromSetting(state.generalTolerance);
+    const GeneralToleranceChoice initial = choiceFromSetting(setting);
 
-    QDialog dialog(parent);
+    QDialog dialog(environment.parent);
     dialog.setObjectName(QStringLiteral("Form_zam1frei"));
     dialog.setWindowTitle(QStringLiteral("ZAM1  ") + fromOem(t.generalTolerance));
     auto* layout = new QVBoxLayout(&dialog);
@@ -67,10 +69,10 @@ bool editGeneralTolerance(ProgramState& state, QWidget* parent) {
     auto* buttonMin = namedButton(group, "Button_min", QStringLiteral("<"));
     buttonMin->setFixedWidth(buttonMin->fontMetrics().horizontalAdvance(QStringLiteral("<<<<")));
     auto* constantRow = new QHBoxLayout;
-    constantRow->addWidget(new QLabel(fromOem(state.texts.main.upperTolerance), group));
+    constantRow->addWidget(new QLabel(fromOem(texts.main.upperTolerance), group));
     constantRow->addWidget(editMax);
     constantRow->addWidget(buttonMin);
-    constantRow->addWidget(new QLabel(fromOem(state.texts.main.lowerTolerance), group));
+    constantRow->addWidget(new QLabel(fromOem(texts.main.lowerTolerance), group));
     constantRow->addWidget(editMin);
     grid->addLayout(constantRow, kItemConstant, 1, 1, 4);
 
@@ -97,15 +99,6 @@ bool editGeneralTolerance(ProgramState& state, QWidget* parent) {
     grid->addWidget(c12420b, kItemEn12420, 4);
     layout->addWidget(group);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    auto* ok = namedButton(&dialog, "Button_ok", buttonWords(state.config.language).ok);
-    ok->setDefault(true);
-    auto* cancel = namedButton(&dialog, "Button_cancel", buttonWords(state.config.language).cancel);
-    auto* help = namedButton(&dialog, "Button_help", buttonWords(state.config.language).help);
-    for (QPushButton* b : {ok, cancel, help}) buttons->addWidget(b);
-    layout->addLayout(buttons);
-
     const auto enableItem = [&dialog](int item) {
         for (const char* name : itemControls()) {
             if (auto* w = dialog.findChild<QWidget*>(QLatin1String(name))) w->setEnabled(false);
@@ -122,7 +115,8 @@ bool editGeneralTolerance(ProgramState& state, QWidget* parent) {
         long double upper = 0;
         if (parseNumber(qtToOem(editMax->text()), upper)) editMin->setText(fromOem(autoNumber(-upper, {}, 6)));
     });
-    QObject::connect(ok, &QPushButton::clicked, &dialog, [&] {
+    std::optional<GeneralToleranceSetting> chosen;
+    const auto takeChoice = [&] {
         GeneralToleranceChoice c;
         c.item = radios->checkedId();
         c.iso2768 = c2768->currentIndex();
@@ -135,30 +129,25 @@ bool editGeneralTolerance(ProgramState& state, QWidget* parent) {
         c.en12420Area = c12420b->currentIndex();
         c.constantUpper = qtToOem(editMax->text());
         c.constantLower = qtToOem(editMin->text());
-        const auto setting = settingFromChoice(c, state.generalTolerance);
-        if (!setting) {
+        chosen = settingFromChoice(c, setting);
+        if (!chosen) {
             // A constant that does not read is said, not stored as 0.
-            const auto fault = constantFault(c, state.texts);
+            const auto fault = constantFault(c, texts);
             QLineEdit* bad = fault && !fault->upper ? editMin : editMax;
-            if (state.prompter && fault) state.prompter->showError(fault->message);
+            if (environment.prompter && fault) environment.prompter->showError(fault->message);
             bad->setFocus();
             return;
         }
-        if (const std::string warning = constantWarning(*setting, state.texts); !warning.empty() && state.prompter) {
-            state.prompter->showNote(warning);
+        if (const std::string warning = constantWarning(*chosen, texts); !warning.empty() && environment.prompter) {
+            environment.prompter->showNote(warning);
         }
-        state.generalTolerance = *setting;
         dialog.accept();
-    });
-    QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
-    installHelp(dialog, 1000, manualHelp(state), help);
-    applyDialogLook(dialog, editorLook(state, parent));
-    if (dialog.exec() != QDialog::Accepted) {
-        state.error.set();
-        return false;
-    }
-    state.error.clear();
-    return true;
+    };
+    layout->addLayout(
+        buttonRow(dialog, environment.words, {.onOk = takeChoice, .helpContext = 1000, .help = environment.help}).layout);
+    applyDialogLook(dialog, environment.look);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return chosen;
 }
 
 } // namespace zam1

@@ -17,13 +17,13 @@
 #include <utility>
 #include <vector>
 
-#include "core/app/signoff_commands.h"
+#include "core/lang/language.h"
+#include "core/model/chain.h"
 #include "core/editors/closing_editor.h"
 #include "core/editors/monte_carlo_form.h"
 #include "core/platform/prompter.h"
 #include "core/text/number_format.h"
 #include "gui/editors/dialog_help.h"
-#include "core/session/program_state.h"
 #include "gui/editors/dialog_support.h"
 
 namespace zam1 {
@@ -102,45 +102,45 @@ QTableWidget* makeTable(QWidget& parent, const char* name, const QStringList& he
     return table;
 }
 
-class MonteCarloDialog {
+class MonteCarloSettingsDialog {
 public:
-    MonteCarloDialog(ProgramState& state, QWidget* parent, const MonteCarloForm& form, int closing,
-                     const std::vector<Correlation>& correlations, ExportPainter* painter)
-        : m_state(state), m_dialog(parent), m_painter(painter) {
+    MonteCarloSettingsDialog(const Chain& chain, const AnalysisData& data, int closing, const LanguageTexts& texts,
+                             const SignoffReportSaver& saveReport, const DialogEnvironment& environment)
+        : m_chain(chain), m_data(data), m_texts(texts), m_saveReport(saveReport), m_prompter(environment.prompter),
+          m_dialog(environment.parent) {
+        const MonteCarloForm form = monteCarloForm(data, chain.elementCount(), chain.closingCount());
         m_dialog.setObjectName(QStringLiteral("Form_montecarlo"));
         m_dialog.setWindowTitle(QStringLiteral("ZAM1 Monte Carlo"));
         auto* layout = new QVBoxLayout(&m_dialog);
         layout->addWidget(limitsBox(form));
         layout->addWidget(elementsBox(form), 1);
-        layout->addWidget(correlationsBox(correlations));
+        layout->addWidget(correlationsBox(data.correlations));
         layout->addLayout(runRow(form, closing));
-        QHBoxLayout* buttons = buttonRow(m_dialog, buttonWords(m_state.config.language),
-                                         {.onOk = [this] { accept(); }, .helpContext = 3500, .help = manualHelp(state)})
+        QHBoxLayout* buttons = buttonRow(m_dialog, environment.words,
+                                         {.onOk = [this] { accept(); }, .helpContext = 3500, .help = environment.help})
                                    .layout;
-        QPushButton* signoff = addButton(m_dialog, *buttons, "Button_signoff", fromOem(state.texts.main.saveSignoffReport));
+        QPushButton* signoff = addButton(m_dialog, *buttons, "Button_signoff", fromOem(texts.main.saveSignoffReport));
         buttons->insertWidget(0, signoff);
         QObject::connect(signoff, &QPushButton::clicked, &m_dialog, [this] { saveReport(); });
         layout->addLayout(buttons);
+        applyDialogLook(m_dialog, environment.look);
     }
 
     // The settings taken over, or nothing when cancelled.
-    bool run(AnalysisData& data, int& closing) {
-        m_data = &data;
-        applyDialogLook(m_dialog, editorLook(m_state, m_dialog.parentWidget()));
-        if (m_dialog.exec() != QDialog::Accepted) return false;
-        closing = m_closing->currentIndex() + 1;
-        return true;
+    std::optional<MonteCarloAnswer> run() {
+        if (m_dialog.exec() != QDialog::Accepted) return std::nullopt;
+        return MonteCarloAnswer{m_data, m_closing->currentIndex() + 1};
     }
 
 private:
     QGroupBox* limitsBox(const MonteCarloForm& form) {
         auto* box = new QGroupBox(QStringLiteral("Geforderte Grenzen der Schließmaße (leer: keine)"), &m_dialog);
         m_limits = makeTable(*box, "StringGrid_limits",
-                             {fromOem(m_state.texts.main.closingDimension), QStringLiteral("untere Grenze"),
+                             {fromOem(m_texts.main.closingDimension), QStringLiteral("untere Grenze"),
                               QStringLiteral("obere Grenze")},
                              static_cast<int>(form.limits.size()));
         for (int r = 0; r < m_limits->rowCount(); ++r) {
-            m_limits->setItem(r, ColClosing, fixedItem(fromOem(closingListText(m_state.chain, r + 1))));
+            m_limits->setItem(r, ColClosing, fixedItem(fromOem(closingListText(m_chain, r + 1))));
             m_limits->setItem(r, ColLowerLimit, new QTableWidgetItem(QString::fromStdString(form.limits[r].lower)));
             m_limits->setItem(r, ColUpperLimit, new QTableWidgetItem(QString::fromStdString(form.limits[r].upper)));
         }
@@ -154,7 +154,7 @@ private:
 
     QGroupBox* elementsBox(const MonteCarloForm& form) {
         auto* box = new QGroupBox(QStringLiteral("Verteilung der Maßelemente"), &m_dialog);
-        const MainTexts& t = m_state.texts.main;
+        const MainTexts& t = m_texts.main;
         m_elements = makeTable(*box, "StringGrid_elements",
                                {fromOem(t.elementNumber), fromOem(t.text), fromOem(t.upperTolerance),
                                 fromOem(t.lowerTolerance), QStringLiteral("Verteilung"),
@@ -163,12 +163,12 @@ private:
         m_elements->setItemDelegateForColumn(ColDistribution, new DistributionDelegate(m_elements));
         const NumberFormat format;
         for (int r = 0; r < m_elements->rowCount(); ++r) {
-            const Element& e = m_state.chain.element(r + 1);
+            const Element& e = m_chain.element(r + 1);
             const MonteCarloForm::Element& row = form.elements[static_cast<std::size_t>(r)];
             m_elements->setItem(r, ColNumber, fixedItem(QString::number(r + 1)));
             m_elements->setItem(r, ColText, fixedItem(fromOem(e.text.view())));
-            m_elements->setItem(r, ColUpper, fixedItem(QString::fromStdString(fixedText(e.upperDev, 0, m_state.chain.decimals, false))));
-            m_elements->setItem(r, ColLower, fixedItem(QString::fromStdString(fixedText(e.lowerDev, 0, m_state.chain.decimals, false))));
+            m_elements->setItem(r, ColUpper, fixedItem(QString::fromStdString(fixedText(e.upperDev, 0, m_chain.decimals, false))));
+            m_elements->setItem(r, ColLower, fixedItem(QString::fromStdString(fixedText(e.lowerDev, 0, m_chain.decimals, false))));
             auto* kind = new QTableWidgetItem(distributionCaption(row.kind));
             kind->setData(kDistributionRole, static_cast<int>(row.kind));
             kind->setData(kMeasuredRole, row.kind == Distribution::Measured);
@@ -187,7 +187,7 @@ private:
 
     // The pairs of the settings file, to be read only: they are written there.
     QGroupBox* correlationsBox(const std::vector<Correlation>& pairs) {
-        const MainTexts& t = m_state.texts.main;
+        const MainTexts& t = m_texts.main;
         auto* box = new QGroupBox(fromOem(t.correlatedElements), &m_dialog);
         box->setObjectName(QStringLiteral("GroupBox_correlations"));
         auto* layout = new QVBoxLayout(box);
@@ -220,7 +220,7 @@ private:
 
     QLayout* runRow(const MonteCarloForm& form, int closing) {
         auto* fields = new QFormLayout;
-        m_closing = closingChoice(m_dialog, m_state, closing);
+        m_closing = closingChoice(m_dialog, m_chain, closing);
         fields->addRow(QStringLiteral("Histogramm von"), m_closing);
 
         m_method = enumChoice(m_dialog, "ComboBox_method", kMethodCaptions, form.method);
@@ -253,10 +253,10 @@ private:
 
     // OK closes only over a form without faults; a fault is named and its field gets the cursor.
     void accept() {
-        AnalysisData taken = *m_data;
-        const std::optional<MonteCarloFault> fault = takeMonteCarloForm(collect(), m_state.texts, taken);
+        AnalysisData taken = m_data;
+        const std::optional<MonteCarloFault> fault = takeMonteCarloForm(collect(), m_texts, taken);
         if (!fault) {
-            *m_data = std::move(taken);
+            m_data = std::move(taken);
             m_dialog.accept();
             return;
         }
@@ -265,16 +265,16 @@ private:
 
     // The report of the settings as they stand in the form, saved or not; the dialog stays open.
     void saveReport() {
-        AnalysisData taken = *m_data;
-        if (const std::optional<MonteCarloFault> fault = takeMonteCarloForm(collect(), m_state.texts, taken)) {
+        AnalysisData taken = m_data;
+        if (const std::optional<MonteCarloFault> fault = takeMonteCarloForm(collect(), m_texts, taken)) {
             showFault(*fault);
             return;
         }
-        saveSignoffReport(m_state, taken, m_painter);
+        if (m_saveReport) m_saveReport(taken);
     }
 
     void showFault(const MonteCarloFault& fault) {
-        m_state.prompter->showError(fault.message);
+        if (m_prompter) m_prompter->showError(fault.message);
         switch (fault.field) {
         case MonteCarloField::Lower:
         case MonteCarloField::Upper:
@@ -300,10 +300,12 @@ private:
         table.setFocus();
     }
 
-    ProgramState& m_state;
+    const Chain& m_chain;
+    AnalysisData m_data;
+    const LanguageTexts& m_texts;
+    SignoffReportSaver m_saveReport;
+    Prompter* m_prompter;
     QDialog m_dialog;
-    ExportPainter* m_painter = nullptr;
-    AnalysisData* m_data = nullptr;
     QTableWidget* m_limits = nullptr;
     QTableWidget* m_elements = nullptr;
     QComboBox* m_closing = nullptr;
@@ -314,16 +316,11 @@ private:
 
 } // namespace
 
-bool editMonteCarloSettings(ProgramState& state, QWidget* parent, int& closing, ExportPainter* painter) {
-    AnalysisData data;
-    if (!readClosingAnalysis(state, data)) return false;
-    const MonteCarloForm form = monteCarloForm(data, state.chain.elementCount(), state.chain.closingCount());
-    MonteCarloDialog dialog(state, parent, form, closing, data.correlations, painter);
-    if (!dialog.run(data, closing)) {
-        state.error.set();
-        return false;
-    }
-    return writeProjectAnalysis(state, data);
+std::optional<MonteCarloAnswer> editMonteCarloSettings(const Chain& chain, const AnalysisData& data, int closing,
+                                                       const LanguageTexts& texts, const SignoffReportSaver& saveReport,
+                                                       const DialogEnvironment& environment) {
+    MonteCarloSettingsDialog dialog(chain, data, closing, texts, saveReport, environment);
+    return dialog.run();
 }
 
 } // namespace zam1

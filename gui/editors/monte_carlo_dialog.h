@@ -4,22 +4,28 @@
 // the number of samples and the seed; kept in the settings file beside the project.
 // The correlated pairs of that file are listed, to be read only.
 
-class QWidget;
+#include <functional>
+#include <optional>
+
+#include "core/editors/monte_carlo_form.h"
 
 namespace zam1 {
 
-class ExportPainter;
-struct ProgramState;
+class Chain;
+struct DialogEnvironment;
+struct LanguageTexts;
 
-// Shows the dialog filled from the project's settings file (or the defaults) and
-// lets the user pick the closing dimension to show (`closing`, 1-based in and
-// out). OK checks every field (a bad one is named and the dialog stays open) and
-// writes the settings file; then it returns true and the caller runs
-// viewMonteCarlo(state, window, closing). False, with the error flag set, on
-// Cancel, for a project without closing dimensions or without a file name, or
-// when the settings file cannot be read or written. "Prüfbericht speichern ..."
-// saves the sign-off report of the settings in the form (checked as OK checks
-// them) as PDF, made by `painter`, or as HTML; the dialog stays open.
-bool editMonteCarloSettings(ProgramState& state, QWidget* parent, int& closing, ExportPainter* painter = nullptr);
+// Saves the sign-off report of settings the dialog shows.
+using SignoffReportSaver = std::function<void(const AnalysisData& data)>;
+
+// Shows `data` over the elements and closing dimensions of `chain`, closing
+// dimension `closing` (1-based) chosen for the histogram. OK checks every field
+// (a bad one is named and the dialog stays open) and gives back the settings
+// and the closing dimension chosen; Abbrechen nothing. "Prüfbericht speichern
+// ..." hands the settings in the form (checked as OK checks them) to
+// `saveReport`; the dialog stays open.
+std::optional<MonteCarloAnswer> editMonteCarloSettings(const Chain& chain, const AnalysisData& data, int closing,
+                                                       const LanguageTexts& texts, const SignoffReportSaver& saveReport,
+                                                       const DialogEnvironment& environment);
 
 } // namespace zam1

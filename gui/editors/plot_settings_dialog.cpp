@@ -17,9 +17,7 @@
 #include "core/config/plot_settings.h"
 #include "core/graphics/palette.h"
 #include "core/platform/prompter.h"
-#include "core/session/program_state.h"
 #include "core/text/number_format.h"
-#include "gui/platform/qt_prompter.h"
 #include "gui/editors/dialog_support.h"
 
 namespace zam1 {
@@ -67,41 +65,31 @@ PlotWords plotWords(int language) {
     }
 }
 
-// The window's language, through its prompter; German without a window.
-int windowLanguage(Prompter* prompter) {
-    auto* window = dynamic_cast<QtPrompter*>(prompter);
-    return window ? window->language() : 1;
-}
-
-// The window's help, through its prompter; a prompter without a window has none.
-HelpFunction windowHelp(Prompter* prompter) {
-    auto* window = dynamic_cast<QtPrompter*>(prompter);
-    if (!window) return {};
-    return [window](int number) { window->showHelp(number, false); };
-}
-
 class PlotDialog {
 public:
-    PlotDialog(PlotSettings& plot, Prompter* prompter, const DialogLook& look, QWidget* parent)
-        : m_plot(plot), m_prompter(prompter), m_language(windowLanguage(prompter)), m_words(plotWords(m_language)),
-          m_dialog(parent) {
+    PlotDialog(const PlotSettings& plot, const DialogEnvironment& environment)
+        : m_plot(plot), m_prompter(environment.prompter), m_language(environment.language),
+          m_words(plotWords(m_language)), m_dialog(environment.parent) {
         m_dialog.setObjectName(QStringLiteral("Form_plotConfig"));
         m_dialog.setWindowTitle(m_words.title);
         auto* outer = new QVBoxLayout(&m_dialog);
         outer->addWidget(pageBox());
         outer->addWidget(penBox());
         outer->addWidget(programBox());
-        outer->addLayout(buttonRow(m_dialog, buttonWords(m_language),
+        outer->addLayout(buttonRow(m_dialog, environment.words,
                                    {.onOk = [this] {
                                         if (store()) m_dialog.accept();
                                     },
                                     .helpContext = kPlotHelp,
-                                    .help = windowHelp(prompter)})
+                                    .help = environment.help})
                              .layout);
-        applyDialogLook(m_dialog, look);
+        applyDialogLook(m_dialog, environment.look);
     }
 
-    bool run() { return m_dialog.exec() == QDialog::Accepted; }
+    std::optional<PlotSettings> run() {
+        if (m_dialog.exec() != QDialog::Accepted) return std::nullopt;
+        return m_plot;
+    }
 
 private:
     QGroupBox* pageBox() {
@@ -204,7 +192,7 @@ private:
         return true;
     }
 
-    PlotSettings& m_plot;
+    PlotSettings m_plot;
     Prompter* m_prompter;
     int m_language;
     PlotWords m_words;
@@ -219,13 +207,9 @@ private:
 
 } // namespace
 
-bool editPlotSettings(PlotSettings& plot, Prompter* prompter, const DialogLook& look, QWidget* parent) {
-    PlotDialog dialog(plot, prompter, look, parent);
+std::optional<PlotSettings> editPlotSettings(const PlotSettings& plot, const DialogEnvironment& environment) {
+    PlotDialog dialog(plot, environment);
     return dialog.run();
-}
-
-bool editPlotSettings(ProgramState& state, QWidget* parent) {
-    return editPlotSettings(state.plot, state.prompter, editorLook(state, parent), parent);
 }
 
 } // namespace zam1

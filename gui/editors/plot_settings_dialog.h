@@ -3,19 +3,17 @@
 // a pen width per colour and the plot program (none: the program prints the
 // drawing itself through the print dialog).
 
-class QWidget;
+#include <optional>
+
+#include "core/config/plot_settings.h"
 
 namespace zam1 {
 
-class Prompter;
-struct DialogLook;
-struct PlotSettings;
-struct ProgramState;
+struct DialogEnvironment;
 
-// Edits the program's plot parameters. True when the user left the dialog with OK.
-bool editPlotSettings(ProgramState& state, QWidget* parent);
-
-// The dialog on any parameters; `prompter` serves the program picker (none: disabled).
-bool editPlotSettings(PlotSettings& plot, Prompter* prompter, const DialogLook& look, QWidget* parent);
+// The dialog on `plot`, in the environment's language; its prompter serves the
+// program picker (none: disabled) and names a field that does not read. The
+// settings left with OK; nothing after Abbrechen.
+std::optional<PlotSettings> editPlotSettings(const PlotSettings& plot, const DialogEnvironment& environment);
 
 } // namespace zam1

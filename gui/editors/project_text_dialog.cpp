@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 #include "core/editors/project_text.h"
-#include "core/session/program_state.h"
+#include "core/lang/language.h"
 #include "gui/editors/dialog_help.h"
 #include "gui/editors/dialog_geometry.h"
 #include "gui/editors/dialog_support.h"
@@ -36,17 +36,17 @@ std::array<QString, kProjectTextFields> captions(const MainTexts& t) {
 
 } // namespace
 
-bool editProjectText(ProgramState& state, QWidget* parent) {
-    QDialog dialog(parent);
+std::optional<ProjectTextForm> editProjectText(const ProjectTextForm& form, const MainTexts& texts,
+                                               const DialogEnvironment& environment) {
+    QDialog dialog(environment.parent);
     dialog.setObjectName(QStringLiteral("Form_projekttext"));
-    dialog.setWindowTitle(QStringLiteral("ZAM1 ") + fromOem(state.texts.main.projectText));
+    dialog.setWindowTitle(QStringLiteral("ZAM1 ") + fromOem(texts.projectText));
 
-    const std::array<std::string, kProjectTextFields> values = projectTextFields(state.projectTexts);
-    const std::array<QString, kProjectTextFields> labels = captions(state.texts.main);
+    const std::array<QString, kProjectTextFields> labels = captions(texts);
     std::array<QLineEdit*, kProjectTextFields> edits{};
     auto* grid = new QGridLayout;
     for (std::size_t i = 0; i < kProjectTextFields; ++i) {
-        auto* edit = new QLineEdit(fromOem(values[i]), &dialog);
+        auto* edit = new QLineEdit(fromOem(form[i]), &dialog);
         edit->setObjectName(QLatin1String(kFields[i].editName));
         const int capacity = static_cast<int>(projectTextCapacities()[i]);
         edit->setMaxLength(capacity);
@@ -61,7 +61,7 @@ bool editProjectText(ProgramState& state, QWidget* parent) {
         edits[i] = edit;
     }
 
-    QHBoxLayout* buttons = buttonRow(dialog, buttonWords(state.config.language), {.helpButton = false}).layout;
+    QHBoxLayout* buttons = buttonRow(dialog, environment.words, {.helpButton = false}).layout;
 
     auto* layout = new QVBoxLayout(&dialog);
     layout->addLayout(grid);
@@ -69,16 +69,12 @@ bool editProjectText(ProgramState& state, QWidget* parent) {
     edits[0]->setFocus();
     edits[0]->selectAll();
 
-    installHelp(dialog, 2200, manualHelp(state));
-    applyDialogLook(dialog, editorLook(state, parent));
-    if (dialog.exec() != QDialog::Accepted) {
-        state.error.set();
-        return false;
-    }
-    std::array<std::string, kProjectTextFields> typed;
+    installHelp(dialog, 2200, environment.help);
+    applyDialogLook(dialog, environment.look);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    ProjectTextForm typed;
     for (std::size_t i = 0; i < kProjectTextFields; ++i) typed[i] = toOem(edits[i]->text());
-    state.error.clear();
-    return applyProjectTextFields(state.projectTexts, typed);
+    return typed;
 }
 
 } // namespace zam1

@@ -2,14 +2,18 @@
 // The project text dialog (menu "Text", first step of the guided input): drawing
 // name, drawing name 2, drawing number and the three remark lines.
 
-class QWidget;
+#include <optional>
+
+#include "core/editors/project_text.h"
 
 namespace zam1 {
 
-struct ProgramState;
+struct DialogEnvironment;
+struct MainTexts;
 
-// True when OK changed a text. Cancel sets the error flag (the guided input stops
-// on it) and changes nothing; OK clears it.
-bool editProjectText(ProgramState& state, QWidget* parent);
+// The fields as the user left them with OK, each within its capacity; nothing
+// after Abbrechen.
+std::optional<ProjectTextForm> editProjectText(const ProjectTextForm& form, const MainTexts& texts,
+                                               const DialogEnvironment& environment);
 
 } // namespace zam1

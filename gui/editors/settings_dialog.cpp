@@ -36,9 +36,18 @@ ScreenInfo currentScreen() {
 }
 
 class SettingsDialog {
+    // A button's handler under the command guard: an exception becomes the
+    // program's message and the dialog stays open.
+    template <class Handler>
+    auto guarded(Handler handler) {
+        return [this, handler = std::move(handler)] { runGuarded(m_prompter, m_file.error, handler); };
+    }
+
 public:
-    SettingsDialog(ProgramState& state, QWidget* parent) : m_state(state), m_dialog(parent), m_fields(settingsFields(state.config.language)) {
-        const int language = state.config.language;
+    SettingsDialog(const Configuration& current, const SettingsFile& file, const DialogEnvironment& environment)
+        : m_file(file), m_prompter(environment.prompter), m_dialog(environment.parent),
+          m_fields(settingsFields(current.language)) {
+        const int language = current.language;
         const SettingsDialogWords words = settingsDialogWords(language);
         const auto text = [language](const char* german) { return QString::fromStdString(settingsText(german, language)); };
         m_dialog.setObjectName(QStringLiteral("Form_config"));
@@ -66,42 +75,39 @@ public:
                 form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
                 page->addWidget(box);
             }
-            form->addRow(field->label(), field->create(form->parentWidget(), state.prompter));
+            form->addRow(field->label(), field->create(form->parentWidget(), m_prompter));
         }
         for (QVBoxLayout* page : pages) page->addStretch(1);
         auto* outer = new QVBoxLayout(&m_dialog);
         outer->addWidget(tabs);
-        // The buttons call the core under the command guard: an exception becomes
-        // the program's error message and the dialog stays open. OK takes the
-        // settings over for this session only.
-        QHBoxLayout* row = buttonRow(m_dialog, buttonWords(state.config.language),
-                                     {.onOk = guardedHandler(m_state, [this] {
-                                          if (takeOver()) m_dialog.accept();
+        // OK takes the settings over for this session only.
+        QHBoxLayout* row = buttonRow(m_dialog, environment.words,
+                                     {.onOk = guarded([this] {
+                                          if (collect(m_chosen)) m_dialog.accept();
                                       }),
                                       .helpContext = kSettingsHelp,
-                                      .help = manualHelp(state)})
+                                      .help = environment.help})
                                .layout;
         // Speichern writes the file and keeps the dialog open; Import reads the file
         // into the dialog.
         QPushButton* save = addButton(m_dialog, *row, "Button_save", QString::fromUtf8(words.save));
         row->insertWidget(0, save);
-        QObject::connect(save, &QPushButton::clicked, &m_dialog, guardedHandler(m_state, [this] { saveFile(); }));
+        QObject::connect(save, &QPushButton::clicked, &m_dialog, guarded([this] { saveFile(); }));
         QPushButton* import = addButton(m_dialog, *row, "Button_import", QString::fromUtf8(words.import));
         row->insertWidget(1, import);
-        QObject::connect(import, &QPushButton::clicked, &m_dialog, guardedHandler(m_state, [this] { importFile(); }));
+        QObject::connect(import, &QPushButton::clicked, &m_dialog, guarded([this] { importFile(); }));
         outer->addLayout(row);
-        m_base = state.config;
+        m_base = current;
         load();
         // Tabs in scroll areas ask for little room; the longest page and a path with its picker need this much.
         m_dialog.setMinimumSize(820, 620);
-        DialogLook look;
-        look.sizePercent = state.config.inputWindowScale;
-        look.fontPercent = state.config.inputWindowScale;
-        look.centreOver = parent;
-        applyDialogLook(m_dialog, look);
+        applyDialogLook(m_dialog, environment.look);
     }
 
-    bool run() { return m_dialog.exec() == QDialog::Accepted; }
+    std::optional<Configuration> run() {
+        if (m_dialog.exec() != QDialog::Accepted) return std::nullopt;
+        return m_chosen;
+    }
 
 private:
     void load() {
@@ -113,17 +119,10 @@ private:
         out = m_base;
         for (const auto& field : m_fields) {
             if (field->changed() && !field->store(out)) {
-                m_state.prompter->showError(m_state.texts.main.invalidInput + toOem(field->label()));
+                if (m_prompter && m_file.texts) m_prompter->showError(m_file.texts->invalidInput + toOem(field->label()));
                 return false;
             }
         }
-        return true;
-    }
-
-    bool takeOver() {
-        Configuration config;
-        if (!collect(config)) return false;
-        m_state.config = config;
         return true;
     }
 
@@ -131,8 +130,9 @@ private:
     void saveFile() {
         Configuration config;
         if (!collect(config)) return;
-        m_state.error.clear();
-        if (!writeConfiguration(m_state.configDirectory, config, m_state.texts.main, *m_state.prompter, m_state.error)) {
+        if (!m_prompter || !m_file.texts || !m_file.error) return;
+        m_file.error->clear();
+        if (!writeConfiguration(m_file.directory, config, *m_file.texts, *m_prompter, *m_file.error)) {
             return;  // the writer has said why; the dialog stays open with the user's values
         }
         // What was written is now the state the fields compare with.
@@ -142,21 +142,26 @@ private:
 
     void importFile() {
         Configuration config;
-        readConfiguration(m_state.configDirectory, config, currentScreen(), QDir::currentPath().toStdString());
+        readConfiguration(m_file.directory, config, currentScreen(), QDir::currentPath().toStdString());
         m_base = config;
         load();
     }
 
-    ProgramState& m_state;
+    SettingsFile m_file;
+    Prompter* m_prompter;
     QDialog m_dialog;
     std::vector<std::unique_ptr<SettingsField>> m_fields;
     Configuration m_base;
+    Configuration m_chosen;
 };
 
 } // namespace
 
-bool editSettings(ProgramState& state, QWidget* parent) {
-    SettingsDialog dialog(state, parent);
+SettingsFile settingsFileOf(ProgramState& state) { return {state.configDirectory, &state.texts.main, &state.error}; }
+
+std::optional<Configuration> editSettings(const Configuration& current, const SettingsFile& file,
+                                          const DialogEnvironment& environment) {
+    SettingsDialog dialog(current, file, environment);
     return dialog.run();
 }
 

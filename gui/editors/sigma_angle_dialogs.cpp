@@ -16,7 +16,7 @@
 #include "core/analysis/input_check.h"
 #include "core/model/chain.h"
 #include "core/platform/prompter.h"
-#include "core/session/program_state.h"
+#include "core/lang/language.h"
 #include "core/text/number_format.h"
 #include "gui/editors/dialog_help.h"
 #include "gui/editors/cell_input.h"
@@ -31,18 +31,6 @@ QLabel* namedLabel(QWidget* parent, const char* name, const QString& text = {}) 
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     return label;
-}
-
-QHBoxLayout* dialogButtons(QDialog& dialog, const ButtonWords& words, QPushButton*& ok, QPushButton*& cancel,
-                           QPushButton*& help) {
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    ok = namedButton(&dialog, "Button_ok", words.ok);
-    ok->setDefault(true);
-    cancel = namedButton(&dialog, "Button_cancel", words.cancel);
-    help = namedButton(&dialog, "Button_help", words.helpText);
-    for (QPushButton* b : {ok, cancel, help}) row->addWidget(b);
-    return row;
 }
 
 // The fixed explanatory sketch: a red right triangle, the angle's arc, the two
@@ -96,14 +84,10 @@ private:
 
 } // namespace
 
-bool runSigmaDialog(ProgramState& state, int elementNumber, QWidget* parent) {
-    Chain& chain = state.chain;
-    if (elementNumber < 1 || elementNumber > kMaxElements) return false;
-    Element& element = chain.element(elementNumber);
-    const long double productionSigma = chain.productionSigma;
-    const std::string plusMinus = plusMinusSign(state.config.specialCharacters == 0);
-
-    QDialog dialog(parent);
+std::optional<Element> runSigmaDialog(int elementNumber, const Element& element, long double productionSigma,
+                                      std::string_view plusMinus, const LanguageTexts& texts,
+                                      const DialogEnvironment& environment) {
+    QDialog dialog(environment.parent);
     dialog.setObjectName(QStringLiteral("Form_zam1elsi"));
     dialog.setWindowTitle(kProgramName);
     dialog.setMinimumWidth(340);
@@ -118,9 +102,6 @@ bool runSigmaDialog(ProgramState& state, int elementNumber, QWidget* parent) {
     layout->addLayout(fields);
     layout->addWidget(label1);
     layout->addWidget(label2);
-    QPushButton *ok = nullptr, *cancel = nullptr, *help = nullptr;
-    layout->addLayout(dialogButtons(dialog, buttonWords(state.config.language), ok, cancel, help));
-
     // The display keeps the last sigma that made sense; OK uses it.
     std::optional<SigmaRescale> valid;
     const auto update = [&] {
@@ -136,10 +117,10 @@ bool runSigmaDialog(ProgramState& state, int elementNumber, QWidget* parent) {
     update();
     QObject::connect(edit, &QLineEdit::textChanged, &dialog, update);
 
-    bool changed = false;
-    QObject::connect(ok, &QPushButton::clicked, &dialog, [&] {
-        state.error.clear();
-        if (!valid || !state.prompter) {  // no sigma to scale by: nothing to change
+    Element answer = element;
+    Prompter* const prompter = environment.prompter;
+    const auto takeSigma = [&] {
+        if (!valid || !prompter) {  // no sigma to scale by: nothing to change
             dialog.accept();
             return;
         }
@@ -147,43 +128,38 @@ bool runSigmaDialog(ProgramState& state, int elementNumber, QWidget* parent) {
         const std::string typed = qtToOem(edit->text());
         long double s = 0;
         if (!parseNumber(typed, s) || !rescaleForSigma(element.upperDev, element.lowerDev, productionSigma, s)) {
-            state.prompter->showError(notANumberText("Sigma i", typed, state.texts));
+            prompter->showError(notANumberText("Sigma i", typed, texts));
             edit->setFocus();
             return;
         }
-        for (const auto& [name, value] : {std::pair{&state.texts.main.upperTolerance, valid->newUpper()},
-                                          std::pair{&state.texts.main.lowerTolerance, valid->newLower()}}) {
+        for (const auto& [name, value] : {std::pair{&texts.main.upperTolerance, valid->newUpper()},
+                                          std::pair{&texts.main.lowerTolerance, valid->newLower()}}) {
             if (!lengthWithinLimit(value)) {
-                state.prompter->showError(beyondLimitText(fieldName(elementNumber, *name, state.texts),
-                                                          autoNumber(value), state.texts));
+                prompter->showError(beyondLimitText(fieldName(elementNumber, *name, texts), autoNumber(value), texts));
                 edit->setFocus();
                 return;
             }
         }
-        const Answer answer =
-            state.prompter->askYesNoCancel(sigmaTexts(element, *valid, 0, productionSigma, plusMinus).question);
-        if (answer == Answer::Cancel) return;
-        if (answer == Answer::Yes) {
-            element.upperDev = valid->newUpper();
-            element.lowerDev = valid->newLower();
-            changed = true;
+        const Answer yes = prompter->askYesNoCancel(sigmaTexts(element, *valid, 0, productionSigma, plusMinus).question);
+        if (yes == Answer::Cancel) return;
+        if (yes == Answer::Yes) {
+            answer.upperDev = valid->newUpper();
+            answer.lowerDev = valid->newLower();
         }
         dialog.accept();
-    });
-    QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
-    installHelp(dialog, 5200, [&state, manual = manualHelp(state)](int number) {
-        manual(number);
-        state.error.clear();
-    }, help);
-    applyDialogLook(dialog, editorLook(state, parent));
-    if (dialog.exec() != QDialog::Accepted) state.error.set();
-    return changed;
+    };
+    layout->addLayout(buttonRow(dialog, environment.words,
+                                {.onOk = takeSigma, .helpContext = 5200, .help = environment.help, .helpText = true})
+                          .layout);
+    applyDialogLook(dialog, environment.look);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return answer;
 }
 
-std::optional<InclinedDistance> runAngleDialog(ProgramState& state, const QString& predecessor,
-                                               const QString& elementNumber, QWidget* parent) {
-    const MainTexts& m = state.texts.main;
-    QDialog dialog(parent);
+std::optional<InclinedDistance> runAngleDialog(const QString& predecessor, const QString& elementNumber,
+                                               const LanguageTexts& texts, const DialogEnvironment& environment) {
+    const MainTexts& m = texts.main;
+    QDialog dialog(environment.parent);
     dialog.setObjectName(QStringLiteral("Form_zam1el2"));
     dialog.setWindowTitle(kProgramName);
     auto* layout = new QHBoxLayout(&dialog);
@@ -234,12 +210,9 @@ std::optional<InclinedDistance> runAngleDialog(ProgramState& state, const QStrin
     grid->setRowMinimumHeight(6, 12);
     right->addLayout(grid);
     right->addStretch();
-    QPushButton *ok = nullptr, *cancel = nullptr, *help = nullptr;
-    right->addLayout(dialogButtons(dialog, buttonWords(state.config.language), ok, cancel, help));
-    layout->addLayout(right);
-
     std::optional<InclinedDistance> result;
     std::array<std::string, 6> typed;
+    QPushButton* ok = nullptr;
     const auto update = [&] {
         for (std::size_t i = 0; i < typed.size(); ++i) typed[i] = qtToOem(edits[i]->text());
         const auto input = readAngleInput(typed);
@@ -250,24 +223,23 @@ std::optional<InclinedDistance> runAngleDialog(ProgramState& state, const QStrin
         // element; a field that does not read keeps OK, which then says which one.
         ok->setEnabled(result.has_value() || !input);
     };
-    update();
-    for (QLineEdit* edit : edits) QObject::connect(edit, &QLineEdit::textChanged, &dialog, update);
-    QObject::connect(ok, &QPushButton::clicked, &dialog, [&] {
-        const std::string fault = angleInputFault(typed, result, state.texts);
+    const auto takeResult = [&] {
+        const std::string fault = angleInputFault(typed, result, texts);
         if (!fault.empty() || !result) {
-            if (state.prompter && !fault.empty()) state.prompter->showError(fault);
+            if (environment.prompter && !fault.empty()) environment.prompter->showError(fault);
             return;
         }
-        state.error.clear();
         dialog.accept();
-    });
-    QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
-    installHelp(dialog, 6200, manualHelp(state), help);
-    applyDialogLook(dialog, editorLook(state, parent));
-    if (dialog.exec() != QDialog::Accepted || !result) {
-        state.error.set();
-        return std::nullopt;
-    }
+    };
+    const ButtonRow buttons = buttonRow(
+        dialog, environment.words, {.onOk = takeResult, .helpContext = 6200, .help = environment.help, .helpText = true});
+    ok = buttons.ok;
+    right->addLayout(buttons.layout);
+    layout->addLayout(right);
+    update();
+    for (QLineEdit* edit : edits) QObject::connect(edit, &QLineEdit::textChanged, &dialog, update);
+    applyDialogLook(dialog, environment.look);
+    if (dialog.exec() != QDialog::Accepted || !result) return std::nullopt;
     return result;
 }
 

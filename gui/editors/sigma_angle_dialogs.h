@@ -5,22 +5,26 @@
 #include <QString>
 
 #include <optional>
+#include <string_view>
 
 #include "core/editors/sigma_angle.h"
-
-class QWidget;
+#include "core/model/records.h"
 
 namespace zam1 {
 
-struct ProgramState;
+struct DialogEnvironment;
+struct LanguageTexts;
 
-// Rescales element `element`'s tolerances to the chain's sigma. True when the
-// element was changed (OK, then Yes); Cancel sets the error flag, No changes nothing.
-bool runSigmaDialog(ProgramState& state, int element, QWidget* parent);
+// Element `number` as the user leaves it: OK, then Yes, rescales its deviations
+// from the sigma typed to the chain's `productionSigma`; OK, then No, gives it
+// back unchanged; Abbrechen gives nothing. `plusMinus` is the sign the texts show.
+std::optional<Element> runSigmaDialog(int number, const Element& element, long double productionSigma,
+                                      std::string_view plusMinus, const LanguageTexts& texts,
+                                      const DialogEnvironment& environment);
 
 // The horizontal distance of an inclined dimension, or nothing when cancelled
-// (error flag set) or when there was no result to take.
-std::optional<InclinedDistance> runAngleDialog(ProgramState& state, const QString& predecessor,
-                                               const QString& elementNumber, QWidget* parent);
+// or when there was no result to take.
+std::optional<InclinedDistance> runAngleDialog(const QString& predecessor, const QString& elementNumber,
+                                               const LanguageTexts& texts, const DialogEnvironment& environment);
 
 } // namespace zam1

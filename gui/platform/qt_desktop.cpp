@@ -18,6 +18,7 @@
 #include "core/platform/path_parts.h"
 #include "gui/editors/dialog_geometry.h"
 #include "gui/editors/dialog_help.h"
+#include "gui/editors/dialog_support.h"
 #include "gui/editors/plot_settings_dialog.h"
 #include "gui/graphics/graphics_widget.h"
 #include "gui/graphics/plot_print.h"
@@ -135,10 +136,19 @@ bool QtDesktop::showProgress(std::string_view text, long done, long total) {
     return false;
 }
 
-bool QtDesktop::editPlotSettings(PlotSettings& plot) {
-    DialogLook look;
-    look.centreOver = m_parent;
-    return zam1::editPlotSettings(plot, m_prompter, look, m_parent);
+// The plot dialog speaks the window's language and opens its help, both known
+// to the window's prompter; without a window it is German and has no help.
+std::optional<PlotSettings> QtDesktop::editPlotSettings(const PlotSettings& plot) {
+    DialogEnvironment environment;
+    environment.look.centreOver = m_parent;
+    environment.parent = m_parent;
+    environment.prompter = m_prompter;
+    if (auto* window = dynamic_cast<QtPrompter*>(m_prompter)) {
+        environment.language = window->language();
+        environment.help = [window](int number) { window->showHelp(number, false); };
+    }
+    environment.words = buttonWords(environment.language);
+    return zam1::editPlotSettings(plot, environment);
 }
 
 bool QtDesktop::printDrawing(GraphicsWindow& drawing, const PlotSettings& plot) {

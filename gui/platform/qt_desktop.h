@@ -44,7 +44,7 @@ public:
 
     // The plot dialog's program picker asks through this prompter.
     void setPrompter(Prompter* prompter) { m_prompter = prompter; }
-    bool editPlotSettings(PlotSettings& plot) override;
+    std::optional<PlotSettings> editPlotSettings(const PlotSettings& plot) override;
     bool printDrawing(GraphicsWindow& drawing, const PlotSettings& plot) override;
 
     // The report's pages laid out in the printer's font on A4 (gui/platform/report_pdf.h).

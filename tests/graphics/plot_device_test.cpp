@@ -24,11 +24,12 @@ namespace fs = std::filesystem;
 
 class FakePlotPort final : public PlotPort {
 public:
-    bool editPlotSettings(PlotSettings& plot) override {
+    std::optional<PlotSettings> editPlotSettings(const PlotSettings& plot) override {
         ++edits;
-        if (!acceptDialog) return false;
-        plot.program = program;
-        return true;
+        if (!acceptDialog) return std::nullopt;
+        PlotSettings edited = plot;
+        edited.program = program;
+        return edited;
     }
     bool printDrawing(GraphicsWindow& drawing, const PlotSettings& plot) override {
         printedRecords = drawing.displayList().size();

@@ -34,6 +34,7 @@
 #include "gui/editors/settings_dialog.h"
 #include "gui/graphics/graphics_widget.h"
 #include "gui/graphics/report_window.h"
+#include "gui/platform/qt_desktop.h"
 #include "gui/platform/qt_prompter.h"
 #include "tests/gui/dialog_test_support.h"
 #include "tests/gui/modal_script.h"
@@ -160,17 +161,18 @@ TEST(DialogHelp, F1AndTheHelpButtonOpenTheManualAtTheDialogsNumberInEveryLanguag
         {"Freimaßtoleranz", 1000, "Button_help",
          [](Session& s, ModalScript::Action check) {
              ModalScript script({check});
-             editGeneralTolerance(*s.state, nullptr);
+             editGeneralTolerance(s.state->generalTolerance, s.state->texts, dialogEnvironment(*s.state, nullptr));
          }},
         {"project texts", 2200, nullptr,
          [](Session& s, ModalScript::Action check) {
              ModalScript script({check});
-             editProjectText(*s.state, nullptr);
+             editProjectText(projectTextFields(s.state->projectTexts), s.state->texts.main,
+                             dialogEnvironment(*s.state, nullptr));
          }},
         {"settings", 2100, "Button_help",
          [](Session& s, ModalScript::Action check) {
              ModalScript script({check});
-             editSettings(*s.state, nullptr);
+             editSettings(s.state->config, settingsFileOf(*s.state), dialogEnvironment(*s.state, nullptr));
          }},
         {"closing dimension list", 5400, "Button_help",
          [](Session& s, ModalScript::Action check) {
@@ -247,7 +249,10 @@ TEST(DialogHelp, F1AndTheHelpButtonOpenTheManualAtTheDialogsNumberInEveryLanguag
              s.state->file.dataDirectory = s.folder.path();
              s.state->file.currentFile = "welle";
              int closing = 1;
-             editMonteCarloSettings(*s.state, nullptr, closing);
+             editProjectMonteCarlo(*s.state, closing, [&](const AnalysisData& data, int shown) {
+                 return editMonteCarloSettings(s.state->chain, data, shown, s.state->texts, {},
+                                               dialogEnvironment(*s.state, nullptr));
+             });
          }},
         {"tolerance allocation", 3510, "Button_help",
          [](Session& s, ModalScript::Action check) {
@@ -255,13 +260,17 @@ TEST(DialogHelp, F1AndTheHelpButtonOpenTheManualAtTheDialogsNumberInEveryLanguag
              s.state->file.dataDirectory = s.folder.path();
              s.state->file.currentFile = "welle";
              int closing = 1;
-             allocateTolerances(*s.state, nullptr, closing);
+             allocateProjectTolerances(*s.state, closing, [&](Chain& chain, const AnalysisData& data, int shown) {
+                 return allocateTolerances(chain, data, shown, s.state->texts, dialogEnvironment(*s.state, nullptr));
+             });
          }},
         {"plot settings", 6600, "Button_help",
          [](Session& s, ModalScript::Action check) {
              ModalScript script({check});
              PlotSettings plot;
-             editPlotSettings(plot, &s.prompter, {}, nullptr);
+             QtDesktop window(nullptr, nullptr);
+             window.setPrompter(&s.prompter);
+             window.editPlotSettings(plot);
          }},
     };
     int language = 0;

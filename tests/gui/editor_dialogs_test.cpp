@@ -24,11 +24,13 @@
 #include <vector>
 
 #include "core/analysis/sidecar.h"
+#include "core/app/signoff_commands.h"
 #include "core/session/program_state.h"
 #include "core/text/codepage.h"
 #include "core/standards/general_tolerance.h"
 #include "gui/editors/allocation_dialog.h"
 #include "gui/editors/closing_dimension_dialogs.h"
+#include "gui/editors/dialog_support.h"
 #include "gui/editors/general_tolerance_dialog.h"
 #include "gui/app/batch_painter.h"
 #include "gui/editors/monte_carlo_dialog.h"
@@ -50,6 +52,14 @@ void shoot(QWidget& dialog, const char* name) {
     const QByteArray dir = qgetenv("ZAM1_SHOTS_DIR");
     if (dir.isEmpty()) return;
     dialog.grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".png"));
+}
+
+// The project text dialog as the Text command runs it.
+bool editProjectTextOf(ProgramState& state) {
+    return takeProjectText(state.projectTexts,
+                           editProjectText(projectTextFields(state.projectTexts), state.texts.main,
+                                           dialogEnvironment(state, nullptr)),
+                           state.error);
 }
 
 void click(QWidget& dialog, const char* button) { QTest::mouseClick(&child<QPushButton>(dialog, button), Qt::LeftButton); }
@@ -98,6 +108,8 @@ protected:
             state.chain.element(n).lowerDev = -0.1L;
         }
     }
+
+    DialogEnvironment environment() const { return dialogEnvironment(state, nullptr); }
 
     test::TestPrompter prompter;
     ProgramState state;
@@ -276,7 +288,7 @@ TEST_F(EditorDialogs, ProjectTextTakesEveryFieldWithinItsCapacity) {
         shoot(d, "project_text");
         QTest::keyClick(&child<QLineEdit>(d, "Edit_bemerkung3"), Qt::Key_Return);
     }});
-    EXPECT_TRUE(editProjectText(state, nullptr));
+    EXPECT_TRUE(editProjectTextOf(state));
     EXPECT_EQ(script.unused(), 0u);
     EXPECT_EQ(caption, QStringLiteral("ZAM1 Projekttext"));
     EXPECT_EQ(shownNumber, QStringLiteral("4711"));
@@ -295,12 +307,12 @@ TEST_F(EditorDialogs, ProjectTextCancelSetsTheFlagAndOkWithoutChangeIsNoChange) 
             retype(d, "Edit_zeichname", QStringLiteral("anders"));
             click(d, "Button_cancel");
         }});
-        EXPECT_FALSE(editProjectText(state, nullptr));
+        EXPECT_FALSE(editProjectTextOf(state));
         EXPECT_TRUE(state.error.isSet());
         EXPECT_EQ(state.projectTexts.drawingName, "Welle");
     }
     ModalScript script({[](QWidget& d) { click(d, "Button_ok"); }});
-    EXPECT_FALSE(editProjectText(state, nullptr));
+    EXPECT_FALSE(editProjectTextOf(state));
     EXPECT_FALSE(state.error.isSet());
 }
 
@@ -342,14 +354,17 @@ TEST_F(EditorDialogs, NumberFieldsKeepATypoAndOkNamesIt) {
             click(d, "Button_ok");
         }});
         if (dialog == "Form_zam1el2") {
-            EXPECT_TRUE(runAngleDialog(state, QStringLiteral("1"), QStringLiteral("2"), nullptr).has_value());
+            EXPECT_TRUE(runAngleDialog(QStringLiteral("1"), QStringLiteral("2"), state.texts, environment()).has_value());
         } else if (dialog == "Form_zam1elsi") {
             prompter.answer(Answer::Yes);
-            EXPECT_TRUE(runSigmaDialog(state, 1, nullptr));
-            EXPECT_EQ(state.chain.element(1).upperDev, 0.05L) << "sigma 6 as typed after the mend";
+            const auto rescaled = runSigmaDialog(1, state.chain.element(1), state.chain.productionSigma, "+/-",
+                                                 state.texts, environment());
+            ASSERT_TRUE(rescaled.has_value());
+            EXPECT_EQ(rescaled->upperDev, 0.05L) << "sigma 6 as typed after the mend";
         } else {
-            EXPECT_TRUE(editGeneralTolerance(state, nullptr));
-            EXPECT_EQ(state.generalTolerance.standardCode, kGeneralConstant);
+            const auto chosen = editGeneralTolerance(state.generalTolerance, state.texts, environment());
+            ASSERT_TRUE(chosen.has_value());
+            EXPECT_EQ(chosen->standardCode, kGeneralConstant);
         }
         EXPECT_EQ(script.unused(), 0u);
         EXPECT_EQ(kept, QLatin1String(c.typo)) << "every character typed stays";
@@ -373,6 +388,15 @@ protected:
         state.chain.closing(2) = ClosingDimension{1, 3, "B", ""};
     }
     void TearDown() override { std::filesystem::remove_all(dir); }
+
+    // View > Monte Carlo ... as the window runs it.
+    bool editMonteCarloSettings(int& closing, ExportPainter* painter = nullptr) {
+        return editProjectMonteCarlo(state, closing, [&](const AnalysisData& data, int shown) {
+            return zam1::editMonteCarloSettings(
+                state.chain, data, shown, state.texts,
+                [&](const AnalysisData& settings) { saveSignoffReport(state, settings, painter); }, environment());
+        });
+    }
 
     AnalysisData saved() const {
         AnalysisData data;
@@ -413,7 +437,7 @@ TEST_F(MonteCarloDialogTest, OkWritesTheSettingsAfterABadFieldWasNamed) {
         click(d, "Button_ok");
     }});
     int closing = 1;
-    ASSERT_TRUE(editMonteCarloSettings(state, nullptr, closing));
+    ASSERT_TRUE(editMonteCarloSettings(closing));
     EXPECT_EQ(script.unused(), 0u);
     EXPECT_TRUE(stayedOpen);
     EXPECT_EQ(prompter.errors(), std::vector<std::string>{"Schließmaß 2, untere Grenze: Ungültige Eingabe \"abc\" !"});
@@ -466,7 +490,7 @@ TEST_F(MonteCarloDialogTest, TheSignoffButtonSavesTheReportOfTheFormAsItStands) 
         }});
         const std::size_t errorsBefore = prompter.errors().size();
         int closing = 1;
-        EXPECT_FALSE(editMonteCarloSettings(state, nullptr, closing, &painter));
+        EXPECT_FALSE(editMonteCarloSettings(closing, &painter));
         EXPECT_EQ(script.unused(), 0u);
         EXPECT_TRUE(stayedOpen);
         EXPECT_EQ(caption, QStringLiteral("Prüfbericht speichern ..."));
@@ -512,7 +536,7 @@ TEST_F(MonteCarloDialogTest, ShowsTheSavedSettingsAndCancelWritesNothing) {
         click(d, "Button_cancel");
     }});
     int closing = 2;
-    EXPECT_FALSE(editMonteCarloSettings(state, nullptr, closing));
+    EXPECT_FALSE(editMonteCarloSettings(closing));
     EXPECT_TRUE(state.error.isSet());
     EXPECT_EQ(upper, QStringLiteral("20.5"));
     EXPECT_EQ(distribution, QStringLiteral("dreieckig"));
@@ -543,7 +567,7 @@ TEST_F(MonteCarloDialogTest, ListsTheCorrelatedPairsReadOnlyAndKeepsThem) {
         click(d, "Button_ok");
     }});
     int closing = 1;
-    ASSERT_TRUE(editMonteCarloSettings(state, nullptr, closing));
+    ASSERT_TRUE(editMonteCarloSettings(closing));
     EXPECT_EQ(title, QStringLiteral("Korrelierte Elemente"));
     EXPECT_EQ(rows, 2);
     EXPECT_EQ(second, QStringLiteral("3"));
@@ -560,7 +584,7 @@ TEST_F(MonteCarloDialogTest, ListsTheCorrelatedPairsReadOnlyAndKeepsThem) {
         none = child<QLabel>(d, "Label_correlations").text();
         click(d, "Button_cancel");
     }});
-    EXPECT_FALSE(editMonteCarloSettings(state, nullptr, closing));
+    EXPECT_FALSE(editMonteCarloSettings(closing));
     EXPECT_EQ(none, QStringLiteral("keine (in der Einstellungsdatei unter \"correlations\")"));
 }
 
@@ -579,7 +603,7 @@ TEST_F(MonteCarloDialogTest, TheLargestProjectShowsEveryElementAndClosingDimensi
         click(d, "Button_cancel");
     }});
     int closing = kMaxClosing;
-    EXPECT_FALSE(editMonteCarloSettings(state, nullptr, closing));
+    EXPECT_FALSE(editMonteCarloSettings(closing));
     EXPECT_EQ(elements, kMaxElements);
     EXPECT_EQ(closings, kMaxClosing);
     EXPECT_EQ(choices, kMaxClosing);
@@ -589,9 +613,9 @@ TEST_F(MonteCarloDialogTest, TheLargestProjectShowsEveryElementAndClosingDimensi
 TEST_F(MonteCarloDialogTest, NoClosingDimensionsOrNoFileNameOpenNoDialog) {
     int closing = 1;
     state.file.currentFile.clear();
-    EXPECT_FALSE(editMonteCarloSettings(state, nullptr, closing));
+    EXPECT_FALSE(editMonteCarloSettings(closing));
     state.chain.setClosingCount(0);
-    EXPECT_FALSE(editMonteCarloSettings(state, nullptr, closing));
+    EXPECT_FALSE(editMonteCarloSettings(closing));
     EXPECT_TRUE(state.error.isSet());
     EXPECT_EQ(prompter.errors().size(), 2u);
 }
@@ -616,6 +640,13 @@ protected:
         ASSERT_EQ(writeSidecar((dir / "welle.zm1.json").string(), data), 0);
     }
     void TearDown() override { std::filesystem::remove_all(dir); }
+
+    // View > Toleranzverteilung ... as the window runs it.
+    bool allocateTolerances(int& closing) {
+        return allocateProjectTolerances(state, closing, [&](Chain& chain, const AnalysisData& data, int shown) {
+            return zam1::allocateTolerances(chain, data, shown, state.texts, environment());
+        });
+    }
 
     std::filesystem::path dir;
 };
@@ -648,7 +679,7 @@ TEST_F(AllocationDialogTest, AProposalIsShownWithdrawnAndTakenOver) {
         click(d, "Button_apply");
     }});
     int closing = 1;
-    ASSERT_TRUE(allocateTolerances(state, nullptr, closing));
+    ASSERT_TRUE(allocateTolerances(closing));
     EXPECT_EQ(script.unused(), 0u);
     EXPECT_EQ(opened.target, QStringLiteral("1.33"));
     EXPECT_EQ(opened.rows, 0);
@@ -673,7 +704,7 @@ TEST_F(AllocationDialogTest, CancelLeavesTheChainAlone) {
         click(d, "Button_cancel");
     }});
     int closing = 1;
-    EXPECT_FALSE(allocateTolerances(state, nullptr, closing));
+    EXPECT_FALSE(allocateTolerances(closing));
     EXPECT_EQ(script.unused(), 0u);
     EXPECT_TRUE(state.error.isSet());
     for (int n = 1; n <= 3; ++n) EXPECT_EQ(state.chain.element(n).upperDev, 0.1L) << n;

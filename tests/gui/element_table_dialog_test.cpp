@@ -21,6 +21,7 @@
 #include "core/lang/language.h"
 #include "core/session/program_state.h"
 #include "gui/editors/element_table_dialog.h"
+#include "gui/editors/dialog_support.h"
 #include "gui/editors/general_tolerance_dialog.h"
 #include "gui/platform/qt_prompter.h"
 #include "tests/files/sample_project.h"
@@ -390,13 +391,13 @@ TEST(GeneralToleranceDialog, OkStoresTheChoiceAndCancelKeepsIt) {
             click(d, "Button_cancel");
         },
     });
-    EXPECT_TRUE(editGeneralTolerance(*s.state, nullptr));
-    EXPECT_EQ(s.state->generalTolerance.standardCode, kGeneralConstant);
-    EXPECT_EQ(s.state->generalTolerance.constantUpper, 0.3L);
-    EXPECT_EQ(s.state->generalTolerance.constantLower, -0.3L);
-    EXPECT_FALSE(editGeneralTolerance(*s.state, nullptr));
-    EXPECT_TRUE(s.state->error.isSet());
-    EXPECT_EQ(s.state->generalTolerance.standardCode, kGeneralConstant);
+    const DialogEnvironment environment = dialogEnvironment(*s.state, nullptr);
+    const auto chosen = editGeneralTolerance(s.state->generalTolerance, s.state->texts, environment);
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(chosen->standardCode, kGeneralConstant);
+    EXPECT_EQ(chosen->constantUpper, 0.3L);
+    EXPECT_EQ(chosen->constantLower, -0.3L);
+    EXPECT_FALSE(editGeneralTolerance(*chosen, s.state->texts, environment).has_value());
     EXPECT_EQ(script.unused(), 0u);
 }
 

@@ -19,6 +19,7 @@
 #include "core/platform/scripted_prompter.h"
 #include "core/session/program_state.h"
 #include "gui/editors/element_table_dialog.h"
+#include "gui/editors/dialog_support.h"
 #include "gui/editors/settings_dialog.h"
 #include "gui/graphics/graphics_widget.h"
 #include "tests/gui/graphics_widget_support.h"
@@ -107,7 +108,7 @@ Outcome settingsSave() {
         out.stillUsable = d.isVisible();
         child<QPushButton>(d, "Button_cancel").click();
     }});
-    editSettings(state, nullptr);
+    editSettings(state.config, settingsFileOf(state), dialogEnvironment(state, nullptr));
     std::filesystem::remove(file);
     EXPECT_EQ(script.unused(), 0u);
     out.errors = prompter.errors();

@@ -18,8 +18,10 @@
 #include "core/graphics/plot_port.h"
 #include "core/platform/clock.h"
 #include "core/session/program_state.h"
+#include "gui/editors/dialog_support.h"
 #include "gui/editors/plot_settings_dialog.h"
 #include "gui/graphics/plot_print.h"
+#include "gui/platform/qt_desktop.h"
 #include "gui/platform/qt_prompter.h"
 #include "tests/gui/dialog_test_support.h"
 #include "tests/gui/modal_script.h"
@@ -51,23 +53,22 @@ TEST(PlotDialog, ShowsAndTakesTheParameters) {
         child<QPushButton>(d, "Button_program").click();
         child<QPushButton>(d, "Button_ok").click();
     }});
-    EXPECT_TRUE(editPlotSettings(state, nullptr));
+    const auto edited = editPlotSettings(state.plot, dialogEnvironment(state, nullptr));
+    ASSERT_TRUE(edited.has_value());
     EXPECT_EQ(shownPaper, 0);
     EXPECT_EQ(shownPen, QStringLiteral("0.5"));
-    EXPECT_EQ(state.plot.paper, 1);
-    EXPECT_FALSE(state.plot.landscape);
-    EXPECT_EQ(state.plot.scale, 1.5L);
-    EXPECT_EQ(state.plot.penWidthsMm[3], 0.7L);
-    EXPECT_EQ(state.plot.program, "/usr/local/bin/hpgl-plot");
+    EXPECT_EQ(edited->paper, 1);
+    EXPECT_FALSE(edited->landscape);
+    EXPECT_EQ(edited->scale, 1.5L);
+    EXPECT_EQ(edited->penWidthsMm[3], 0.7L);
+    EXPECT_EQ(edited->program, "/usr/local/bin/hpgl-plot");
     EXPECT_EQ(prompter.log(), (std::vector<std::string>{"error: Ungültige Eingabe Maßstab", "open: Plotprogramm"}));
 
-    const PlotSettings before = state.plot;
     ModalScript cancel({[](QWidget& d) {
         child<QComboBox>(d, "ComboBox_paper").setCurrentIndex(4);
         child<QPushButton>(d, "Button_cancel").click();
     }});
-    EXPECT_FALSE(editPlotSettings(state, nullptr));
-    EXPECT_EQ(state.plot.paper, before.paper);
+    EXPECT_FALSE(editPlotSettings(*edited, dialogEnvironment(state, nullptr)).has_value());
 }
 
 // The dialog speaks the window's language, as the window's prompter tells it.
@@ -92,7 +93,9 @@ TEST(PlotDialog, SpeaksTheWindowsLanguage) {
             cancel = child<QPushButton>(d, "Button_cancel").text();
             child<QPushButton>(d, "Button_cancel").click();
         }});
-        EXPECT_FALSE(editPlotSettings(plot, &prompter, {}, nullptr));
+        QtDesktop window(nullptr, nullptr);
+        window.setPrompter(&prompter);
+        EXPECT_FALSE(window.editPlotSettings(plot).has_value());
         EXPECT_EQ(title.toStdString(), row.title);
         EXPECT_EQ(firstBox.toStdString(), row.firstBox);
         EXPECT_EQ(cancel.toStdString(), row.cancel);
@@ -110,7 +113,7 @@ TEST(GermanLocalePass, TheSystemLocaleIsGermanWhenThePassAsksForIt) {
 // Keeps the drawing the plot device hands over, as the window's port would print it.
 class CapturingPort final : public PlotPort {
 public:
-    bool editPlotSettings(PlotSettings&) override { return true; }
+    std::optional<PlotSettings> editPlotSettings(const PlotSettings& plot) override { return plot; }
     bool printDrawing(GraphicsWindow& drawing, const PlotSettings& plot) override {
         thin = renderPlotImage(drawing, plot);
         PlotSettings thick = plot;

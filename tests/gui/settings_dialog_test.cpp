@@ -47,6 +47,12 @@ struct SettingsHarness {
     }
     std::string path() const { return settingsFilePath(folder.path(), "cfg"); }
     std::string after() const { return test::readBytes(path()); }
+    // The dialog as File > Einstellungen runs it: OK takes the settings over.
+    bool edit() {
+        const auto chosen = editSettings(state.config, settingsFileOf(state), dialogEnvironment(state, nullptr));
+        if (chosen) state.config = *chosen;
+        return chosen.has_value();
+    }
 };
 
 std::vector<std::string> fileLines(const std::string& bytes) {
@@ -103,7 +109,7 @@ TEST(SettingsDialog, UntouchedSettingsGoBackByteForByte) {
             child<QPushButton>(d, "Button_save").click();
             child<QPushButton>(d, "Button_ok").click();
         }});
-        EXPECT_TRUE(editSettings(h.state, nullptr));
+        EXPECT_TRUE(h.edit());
         EXPECT_EQ(tabs, 6);
         EXPECT_EQ(changedLines(h.before, h.after()), std::vector<std::string>{});
         EXPECT_EQ(h.after(), h.before);
@@ -194,7 +200,7 @@ TEST(SettingsDialog, EveryFieldShowsAndStoresItsSetting) {
         child<QPushButton>(d, "Button_save").click();
         child<QPushButton>(d, "Button_ok").click();
     }});
-    EXPECT_TRUE(editSettings(h.state, nullptr));
+    EXPECT_TRUE(h.edit());
     EXPECT_EQ(test::differences(h.state.config, expected), std::vector<std::string>{});
     EXPECT_EQ(h.after(), configurationText(expected));
 }
@@ -241,7 +247,7 @@ TEST(SettingsDialog, ShowsTheConfiguredLanguage) {
             EXPECT_EQ(child<QPushButton>(d, "Button_save").text(), QString::fromUtf8(row.save));
             child<QPushButton>(d, "Button_ok").click();
         }});
-        EXPECT_TRUE(editSettings(h.state, nullptr));
+        EXPECT_TRUE(h.edit());
         EXPECT_EQ(script.unused(), 0u);
         EXPECT_EQ(h.state.config.decimals, Configuration{}.decimals);
     }
@@ -279,7 +285,7 @@ TEST(SettingsDialog, OneChangedFieldChangesExactlyItsLine) {
             child<QPushButton>(d, "Button_save").click();
             child<QPushButton>(d, "Button_ok").click();
         }});
-        EXPECT_TRUE(editSettings(h.state, nullptr));
+        EXPECT_TRUE(h.edit());
         EXPECT_EQ(changedLines(h.before, h.after()), std::vector<std::string>{row.expected});
         EXPECT_EQ(configurationText(h.state.config), h.after()) << "the settings in memory are the ones written";
     }
@@ -295,7 +301,7 @@ TEST(SettingsDialog, PickedFolderIsTakenAndInvalidNumbersAreRefused) {
                             child<QPushButton>(d, "Button_ok").click();    // refused as well
                             child<QPushButton>(d, "Button_cancel").click();
                         }});
-    EXPECT_FALSE(editSettings(h.state, nullptr));
+    EXPECT_FALSE(h.edit());
     EXPECT_EQ(h.after(), h.before);
     EXPECT_EQ(h.state.config.cadDirectory, "");
     EXPECT_EQ(h.prompter.log(), (std::vector<std::string>{"folder: CAD Ordner", "error: Ungültige Eingabe Zoomfaktor",
@@ -307,7 +313,7 @@ TEST(SettingsDialog, PickedFolderIsTakenAndInvalidNumbersAreRefused) {
         child<QPushButton>(d, "Button_save").click();
         child<QPushButton>(d, "Button_ok").click();
     }});
-    EXPECT_TRUE(editSettings(h.state, nullptr));
+    EXPECT_TRUE(h.edit());
     EXPECT_EQ(changedLines(h.before, h.after()), std::vector<std::string>{"CAD Ordner:  -> /srv/zeichnungen"});
 }
 
@@ -321,7 +327,7 @@ TEST(SettingsDialog, ImportFillsTheDialogFromTheFile) {
         imported = child<QSpinBox>(d, "decimals").value();
         child<QPushButton>(d, "Button_ok").click();
     }});
-    EXPECT_TRUE(editSettings(h.state, nullptr));
+    EXPECT_TRUE(h.edit());
     EXPECT_EQ(shown, 7);
     EXPECT_EQ(imported, 3);
     EXPECT_EQ(h.after(), h.before);
@@ -364,7 +370,7 @@ TEST(SettingsDialog, OkChangesMemorySaveWritesTheFileImportReadsIt) {
                 if (i + 1 < row.buttons.size()) stayedOpen = stayedOpen && d.isVisible();
             }
         }});
-        EXPECT_EQ(editSettings(h.state, nullptr), row.accepted);
+        EXPECT_EQ(h.edit(), row.accepted);
         EXPECT_TRUE(stayedOpen) << "Speichern and Import keep the dialog open";
         EXPECT_EQ(h.state.config.decimals, row.inMemory);
         Configuration fromFile;
