@@ -105,8 +105,8 @@ QTableWidget* makeTable(QWidget& parent, const char* name, const QStringList& he
 class MonteCarloSettingsDialog {
 public:
     MonteCarloSettingsDialog(const Chain& chain, const AnalysisData& data, int closing, const LanguageTexts& texts,
-                             const SignoffReportSaver& saveReport, const DialogEnvironment& environment)
-        : m_chain(chain), m_data(data), m_texts(texts), m_saveReport(saveReport), m_prompter(environment.prompter),
+                             const SignoffReportSaver& reportSaver, const DialogEnvironment& environment)
+        : m_chain(chain), m_data(data), m_texts(texts), m_saveReport(reportSaver), m_prompter(environment.prompter),
           m_dialog(environment.parent) {
         const MonteCarloForm form = monteCarloForm(data, chain.elementCount(), chain.closingCount());
         m_dialog.setObjectName(QStringLiteral("Form_montecarlo"));
