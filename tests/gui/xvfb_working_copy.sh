@@ -22,7 +22,7 @@ fail() {
   echo "FAILED: $*" > "$out/failed.txt"  # kept for the reader of a run without its output
   [ -z "$wm" ] || kill "$wm" 2>/dev/null || true
   # what the screen showed, for the one who reads the failure
-  command -v import >/dev/null 2>&1 && import -window root "$out/failed.png" 2>/dev/null || true
+  /usr/bin/python3 -c "from PIL import ImageGrab; ImageGrab.grab().save('$out/failed.png')" 2>/dev/null || true
   for w in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
     echo "  window $w of process $(xdotool getwindowpid "$w" 2>/dev/null): $(xdotool getwindowname "$w")" >&2
   done
@@ -166,7 +166,8 @@ sigma() {
       [ $i -lt 100 ] || break
       sleep 0.1
     done
-    sleep 0.2
+    # a popup just shown may not take keys yet: a letter sent at once is lost
+    sleep 1
     xdotool key g
     i=0
     until xdotool getwindowfocus getwindowname 2>/dev/null | grep -q '^Eingabe$'; do
