@@ -10,6 +10,7 @@
 #include "core/config/config_rows.h"
 #include "core/platform/file_io.h"
 #include "core/text/codepage.h"
+#include "core/text/file_numbers.h"
 #include "core/text/number_format.h"
 
 namespace zam1 {
@@ -77,6 +78,7 @@ public:
             lastRow = row.row;
             if (row.mayEndAfter && m_in.atEnd()) break;
         }
+        keepWhatTheFileCanHold(lastRow);
         return lastRow;
     }
 
@@ -113,6 +115,21 @@ private:
             if (row.part == 0) readWindow(m_in.line());
             if (m_window[2] != 0 && m_window[3] != 0) at.setNumber(c, m_window[static_cast<std::size_t>(row.part)]);
             break;
+        }
+    }
+
+    // A number that holds but whose written form would not (a width factor of
+    // 0.000001 is written "0") takes its row's fallback now: the file written
+    // from these settings must read back to them.
+    void keepWhatTheFileCanHold(int lastRow) {
+        const NumberFormat format{c.decimals, false};
+        for (const ConfigRow& row : configRows()) {
+            if (row.row > lastRow || (row.kind != RowKind::Real && row.kind != RowKind::ShortReal)) continue;
+            const long double value = row.at.number(c);
+            const std::string written =
+                row.kind == RowKind::Real ? realLineText(value, format) : shortNumberText(value, format);
+            const long double again = ValueLines(written).real();
+            if (!row.valid.holds(again)) row.at.setNumber(c, checked(row, again));
         }
     }
 

@@ -15,6 +15,7 @@
 #include "core/text/ascii_case.h"
 #include "core/text/codepage.h"
 #include "core/text/number_format.h"
+#include "tests/support/number_lines.h"
 #include "tests/config/config_rows_support.h"
 #include "tests/support/lines.h"
 
@@ -197,6 +198,28 @@ TEST(ConfigRows, ValuesOutsideTheirRangeReadAsTheirFallbacks) {
             } else {
                 EXPECT_EQ(row.at.number(c), p.number) << test::rowName(row) << " \"" << p.line << '"';
             }
+        }
+    }
+}
+
+// A number too fine for its row's form in the file (a width factor of 0.000001
+// is written "0", which the row refuses) must not make the file written from
+// the settings read back as other settings. The form keeps about three digits,
+// so 0.99999999 is written "1.0000" and then "1.0": the same setting.
+TEST(ConfigRows, WhatIsReadWritesAFileThatReadsBackTheSame) {
+    const Configuration d = test::distinctConfiguration(defaults());
+    const auto lines = splitLines(configurationText(d));
+    const Layout layout = layoutOf(lines, d);
+    const auto rows = configRows();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const ConfigRow& row = rows[i];
+        if (row.kind != RowKind::Real && row.kind != RowKind::ShortReal) continue;
+        for (const char* fine : {"0.000001", "-0.000001", "0.00000001", "1e-300", "0.99999999", "1.00000004"}) {
+            auto changed = lines;
+            changed[layout.value[i]] = fine;
+            const std::string written = configurationText(parsed(joinLines(changed)));
+            const std::string again = configurationText(parsed(written));
+            EXPECT_TRUE(test::sameLineByLine(again, written)) << test::rowName(row) << " \"" << fine << '"';
         }
     }
 }
