@@ -22,16 +22,12 @@
 namespace zam1 {
 namespace {
 
-// The configured scale of the input windows, centred over the main window.
-// The dialogs' scale and their help buttons, which open the manual at their number.
+// The dialogs' environment from the configuration, centred over the main window;
+// their help goes through the window's prompter, which opens the manual.
 DialogEnvironment environmentOf(Thh& window) {
-    DialogEnvironment env;
-    env.look = editorLook(window.state(), &window);
+    DialogEnvironment env = dialogEnvironment(window.state(), &window);
     env.help = [&window](int number) { window.prompter().showHelp(number, false); };
-    env.words = buttonWords(window.state().config.language);
     env.prompter = &window.prompter();
-    env.parent = &window;
-    env.language = window.state().config.language;
     return env;
 }
 

@@ -182,24 +182,36 @@ std::vector<Probe> probes(const ConfigRow& row, const Configuration& before) {
     return out;
 }
 
-TEST(ConfigRows, ValuesOutsideTheirRangeReadAsTheirFallbacks) {
+// Each row of a file of distinct settings in turn: `check(row, settings,
+// readWith)`, where readWith(line) reads the file with that line in the row's
+// value's place.
+template <class Check>
+void forEachRowValue(Check check) {
     const Configuration d = test::distinctConfiguration(defaults());
     const auto lines = splitLines(configurationText(d));
     const Layout layout = layoutOf(lines, d);
     const auto rows = configRows();
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const ConfigRow& row = rows[i];
-        for (const Probe& p : probes(row, d)) {
+        const auto readWith = [&](const std::string& value) {
             auto changed = lines;
-            changed[layout.value[i]] = p.line;
-            const Configuration c = parsed(joinLines(changed));
+            changed[layout.value[i]] = value;
+            return parsed(joinLines(changed));
+        };
+        check(rows[i], d, readWith);
+    }
+}
+
+TEST(ConfigRows, ValuesOutsideTheirRangeReadAsTheirFallbacks) {
+    forEachRowValue([](const ConfigRow& row, const Configuration& d, const auto& readWith) {
+        for (const Probe& p : probes(row, d)) {
+            const Configuration c = readWith(p.line);
             if (row.at.isText()) {
                 EXPECT_EQ(row.at.text(c), p.text) << test::rowName(row) << " \"" << p.line << '"';
             } else {
                 EXPECT_EQ(row.at.number(c), p.number) << test::rowName(row) << " \"" << p.line << '"';
             }
         }
-    }
+    });
 }
 
 // A number too fine for its row's form in the file (a width factor of 0.000001
@@ -207,21 +219,14 @@ TEST(ConfigRows, ValuesOutsideTheirRangeReadAsTheirFallbacks) {
 // the settings read back as other settings. The form keeps about three digits,
 // so 0.99999999 is written "1.0000" and then "1.0": the same setting.
 TEST(ConfigRows, WhatIsReadWritesAFileThatReadsBackTheSame) {
-    const Configuration d = test::distinctConfiguration(defaults());
-    const auto lines = splitLines(configurationText(d));
-    const Layout layout = layoutOf(lines, d);
-    const auto rows = configRows();
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const ConfigRow& row = rows[i];
-        if (row.kind != RowKind::Real && row.kind != RowKind::ShortReal) continue;
+    forEachRowValue([](const ConfigRow& row, const Configuration&, const auto& readWith) {
+        if (row.kind != RowKind::Real && row.kind != RowKind::ShortReal) return;
         for (const char* fine : {"0.000001", "-0.000001", "0.00000001", "1e-300", "0.99999999", "1.00000004"}) {
-            auto changed = lines;
-            changed[layout.value[i]] = fine;
-            const std::string written = configurationText(parsed(joinLines(changed)));
+            const std::string written = configurationText(readWith(fine));
             const std::string again = configurationText(parsed(written));
             EXPECT_TRUE(test::sameLineByLine(again, written)) << test::rowName(row) << " \"" << fine << '"';
         }
-    }
+    });
 }
 
 TEST(ConfigRows, TextWindowTakesItsFourNumbersOnlyWithWidthAndHeight) {
