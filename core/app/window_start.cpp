@@ -52,6 +52,8 @@ void tidyAfterEarlierRuns(const ProgramState& state) {
         const std::filesystem::path folder = std::filesystem::path(project).parent_path();
         removeStaleTemporaryFiles(folder.empty() ? "." : folder.string());
     }
+    // Killed while "zam1.cfg" was being saved.
+    if (!state.configDirectory.empty()) removeStaleTemporaryFiles(state.configDirectory);
     removeStaleWorkingCopyLocks(state);
 }
 

@@ -36,8 +36,9 @@ WindowStartPlan windowStartPlan(const std::vector<std::string>& positional);
 // shown and cleared. `projectRead` tells whether the overall graphic is due.
 bool startWindowSession(ProgramState& state, const WindowStartPlan& plan, bool& projectRead);
 
-// What programs that were killed left in the working copies' folder and the
-// project's folder: the safe writer's temporary files that no program has open,
+// What programs that were killed left in the working copies' folder, the
+// project's folder and the configuration folder: the safe writer's temporary
+// files that no program has open,
 // and lock files that guard no copy. Run at start, before the working copies
 // are offered.
 void tidyAfterEarlierRuns(const ProgramState& state);

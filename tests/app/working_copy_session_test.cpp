@@ -114,6 +114,29 @@ struct WorkingCopySession : ::testing::Test {
     }
 };
 
+// A program killed while it wrote leaves the safe writer's temporary file; the
+// next start removes it from every folder the program writes to.
+TEST_F(WorkingCopySession, TheStartRemovesWhatAKilledWriteLeftInEveryFolder) {
+    ProgramState state;
+    const std::string copies = folder.file("copies"), projects = folder.file("projects"), config = folder.file("config");
+    state.config.dataDirectory = copies;
+    state.file.dataDirectory = projects;
+    state.file.currentFile = "x";
+    state.configDirectory = config;
+    const struct {
+        const char* what;
+        std::string folder;
+    } rows[] = {{"working copies", copies}, {"project", projects}, {"configuration (zam1.cfg)", config}};
+    for (const auto& row : rows) {
+        fs::create_directories(row.folder);
+        std::FILE* left = std::fopen((fs::path(row.folder) / ".zam1-k1ll3d").c_str(), "w");
+        ASSERT_NE(left, nullptr);
+        std::fclose(left);
+    }
+    tidyAfterEarlierRuns(state);
+    for (const auto& row : rows) EXPECT_EQ(filesIn(row.folder, ".zam1-"), std::vector<std::string>{}) << row.what;
+}
+
 TEST_F(WorkingCopySession, NewAndEveryStepOfTheGuidedInputAreInTheCopyAtOnce) {
     Program p(folder.path());
     std::vector<std::string> seen;  // the copy as each editor finds it when it opens
