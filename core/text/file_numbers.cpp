@@ -16,9 +16,11 @@ bool isWholeNumber(long double value) {
     return std::fabs(value - nearest) < 1e-10L;
 }
 
-int shiftedDecimals(int decimals, const NumberFormat& format) {
-    if (format.decimals == 3) return decimals;
-    return std::clamp(decimals + format.decimals - 3, 0, 10);
+// More configured decimals than three give a short number more; fewer never
+// take away one it needs: a text height of 2.5 written as "3" would read back
+// as another height, and every later save would cut the next digit (0.85, 0.8, 1).
+int shortDecimals(int decimals, const NumberFormat& format) {
+    return format.decimals <= 3 ? decimals : std::min(decimals + format.decimals - 3, 10);
 }
 
 } // namespace
@@ -48,7 +50,7 @@ std::string shortNumberText(long double value, const NumberFormat& format) {
             --d;
         }
     }
-    return fixedText(value, 0, shiftedDecimals(d, format), format.decimalComma);
+    return fixedText(value, 0, shortDecimals(d, format), format.decimalComma);
 }
 
 } // namespace zam1

@@ -229,6 +229,25 @@ TEST(ConfigRows, WhatIsReadWritesAFileThatReadsBackTheSame) {
     });
 }
 
+// With fewer report decimals than three, a short setting such as the CAD text
+// width factor keeps what was typed through any number of saves.
+TEST(ConfigRows, ShortSettingsKeepTheirDigitsThroughSavesWithFewDecimals) {
+    for (const ConfigRow& row : configRows()) {
+        if (row.kind != RowKind::ShortReal) continue;
+        for (const int decimals : {1, 2}) {
+            for (const long double typed : {0.85L, 2.5L, 12.5L, 1.25L}) {
+                Configuration c = defaults();
+                c.decimals = decimals;
+                row.at.setNumber(c, typed);
+                Configuration saved = c;
+                for (int save = 1; save <= 3; ++save) saved = parsed(configurationText(saved));
+                EXPECT_NEAR(static_cast<double>(row.at.number(saved)), static_cast<double>(typed), 1e-12)
+                    << test::rowName(row) << ", decimals " << decimals;
+            }
+        }
+    }
+}
+
 TEST(ConfigRows, TextWindowTakesItsFourNumbersOnlyWithWidthAndHeight) {
     const Configuration d = test::distinctConfiguration(defaults());
     auto lines = splitLines(configurationText(d));

@@ -71,6 +71,30 @@ TEST(ProjectReader, WriteReadWriteIsByteIdentical) {
     }
 }
 
+// The drawing's text rows are written in the short form; whatever the report
+// decimals, a position, height or angle typed reads back as typed.
+TEST(ProjectReader, DrawingTextRowsReadBackAsTypedWithAnyDecimals) {
+    const NumberFormat formats[] = {{1, false}, {2, true}, {3, false}, {5, true}, {9, false}};
+    for (const NumberFormat& format : formats) {
+        test::SampleProject p = test::sampleProject(1, 0, 0, 2);
+        p.docs.drawing.textRows[0] = {123.4L, 0.85L, 2.5L, 12.5L, "Welle"};
+        p.docs.drawing.textRows[1] = {-7, -0.05L, 0.35L, -90, "Nut"};
+        const std::string first = fileOf(p, {format, "tester"});
+        Parsed back = parse(first);
+        ASSERT_EQ(back.result.status, ProjectReadStatus::Ok) << "decimals " << format.decimals;
+        for (std::size_t i = 0; i < 2; ++i) {
+            const DrawingTextRow& typed = p.docs.drawing.textRows[i];
+            const DrawingTextRow& read = back.p.docs.drawing.textRows[i];
+            const double tolerance = 1e-12;
+            EXPECT_NEAR(read.x, typed.x, tolerance) << "row " << i << ", decimals " << format.decimals;
+            EXPECT_NEAR(read.y, typed.y, tolerance) << "row " << i << ", decimals " << format.decimals;
+            EXPECT_NEAR(read.h, typed.h, tolerance) << "row " << i << ", decimals " << format.decimals;
+            EXPECT_NEAR(read.phi, typed.phi, tolerance) << "row " << i << ", decimals " << format.decimals;
+        }
+        EXPECT_EQ(fileOf(back.p, {format, "tester"}), first) << "decimals " << format.decimals;
+    }
+}
+
 TEST(ProjectReader, AcceptsLineFeedsAndEitherSeparator) {
     const test::SampleProject p = test::sampleProject(4, 2, 2, 2);
     const std::string crlf = fileOf(p);

@@ -32,8 +32,11 @@ TEST(FileNumbers, RealLineAndShortForm) {
         {12.5L, {5, false}, "12.500000000", "12.500"},   // decimals 5: 9 in real lines, 2 more in short
         {-3, {5, false}, "-3.00", "-3.00"},              // whole numbers below 1 get decimals - 3
         {12.5L, {8, false}, "12.5000000000", "12.500000"}, // limited to 10
-        {12.6L, {1, false}, "12.60000", "13"},           // decimals + 4; short shifted down (rounded)
-        {0.05L, {0, false}, "0.0500", "0"},
+        {12.6L, {1, false}, "12.60000", "12.6"},         // decimals + 4; short keeps the digits it needs
+        {0.85L, {2, false}, "0.850000", "0.85"},
+        {2.5L, {2, true}, "2,500000", "2,5"},
+        {12.3456L, {1, false}, "12.34560", "12.35"},      // three significant digits, as with 3
+        {0.05L, {0, false}, "0.0500", "0.05"},
         {-7, {0, true}, "-7", "-7"},
     };
     for (const NumberCase& c : cases) {
