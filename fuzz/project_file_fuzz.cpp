@@ -1,5 +1,8 @@
 // Any bytes given as a project file: the reader must refuse or accept them
-// without reading out of bounds, and what it accepts must write and read back.
+// without reading out of bounds, and what it accepts must write and read back,
+// with the report decimals and separator a user may have set (taken from the
+// project's own decimals and the input's length, so that both vary).
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -21,11 +24,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int k = 1; k <= chain->closingCount(); ++k) {
         resolveDistance(*chain, chain->closing(k).fromElement, chain->closing(k).toElement);
     }
-    const std::string written = projectFileText(*chain, texts, docs, {});
+    const ProjectFileOptions options{{std::clamp(chain->decimals, 1, 9), size % 2 == 1}, {}};
+    const std::string written = projectFileText(*chain, texts, docs, options);
     auto again = std::make_unique<Chain>();
     ProjectTexts texts2;
     Documentation docs2;
     if (parseProjectFile(written, *again, texts2, docs2).status != ProjectReadStatus::Ok) __builtin_trap();
-    if (projectFileText(*again, texts2, docs2, {}) != written) __builtin_trap();
+    if (projectFileText(*again, texts2, docs2, options) != written) __builtin_trap();
     return 0;
 }
