@@ -85,11 +85,9 @@ TEST(ProjectReader, DrawingTextRowsReadBackAsTypedWithAnyDecimals) {
         for (std::size_t i = 0; i < 2; ++i) {
             const DrawingTextRow& typed = p.docs.drawing.textRows[i];
             const DrawingTextRow& read = back.p.docs.drawing.textRows[i];
-            const double tolerance = 1e-12;
-            EXPECT_NEAR(read.x, typed.x, tolerance) << "row " << i << ", decimals " << format.decimals;
-            EXPECT_NEAR(read.y, typed.y, tolerance) << "row " << i << ", decimals " << format.decimals;
-            EXPECT_NEAR(read.h, typed.h, tolerance) << "row " << i << ", decimals " << format.decimals;
-            EXPECT_NEAR(read.phi, typed.phi, tolerance) << "row " << i << ", decimals " << format.decimals;
+            for (const auto field : {&DrawingTextRow::x, &DrawingTextRow::y, &DrawingTextRow::h, &DrawingTextRow::phi}) {
+                EXPECT_NEAR(read.*field, typed.*field, 1e-12) << "row " << i << ", decimals " << format.decimals;
+            }
         }
         EXPECT_EQ(fileOf(back.p, {format, "tester"}), first) << "decimals " << format.decimals;
     }
